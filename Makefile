@@ -1,0 +1,59 @@
+# The two commands a new developer needs: `make run` and `make test`.
+# Both install any missing Debian package first, then configure and build.
+BUILD      ?= build
+BUILD_SAN  ?= build-sanitize
+BUILD_FUZZ ?= build-fuzz
+JOBS       ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps build run test test-sanitize bench fuzz fuzz-run format clean
+
+all: build
+
+deps:
+	@./scripts/install-deps.sh
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/cloudmere $(ARGS)
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+$(BUILD_SAN)/build.ninja: | deps
+	cmake -S . -B $(BUILD_SAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCLOUDMERE_SANITIZE=ON -DCLOUDMERE_BENCH=OFF
+
+test-sanitize: deps $(BUILD_SAN)/build.ninja
+	cmake --build $(BUILD_SAN) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --test-dir $(BUILD_SAN) --output-on-failure -j $(JOBS)
+
+bench: build
+	./$(BUILD)/bench/cloudmere_bench
+
+$(BUILD_FUZZ)/build.ninja: | deps
+	cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCLOUDMERE_FUZZ=ON -DCLOUDMERE_TESTS=OFF -DCLOUDMERE_BENCH=OFF
+
+fuzz: deps $(BUILD_FUZZ)/build.ninja
+	cmake --build $(BUILD_FUZZ) -j $(JOBS)
+
+# Runs the data-format fuzzer on a scratch copy of the committed corpus.
+fuzz-run: fuzz
+	rm -rf $(BUILD_FUZZ)/corpus && cp -r fuzz/corpus $(BUILD_FUZZ)/corpus
+	./$(BUILD_FUZZ)/fuzz/fuzz_data_format -max_total_time=$(FUZZ_SECONDS) \
+	  -dict=fuzz/data_format.dict $(BUILD_FUZZ)/corpus fuzz/corpus
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ)

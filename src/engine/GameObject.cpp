@@ -1,0 +1,60 @@
+#include "engine/GameObject.h"
+
+#include <algorithm>
+
+#include "engine/Component.h"
+#include "serialization/Serializer.h"
+
+namespace Flurr {
+
+namespace {
+int32_t nextObjectId = 0;
+}
+
+int32_t GameObject::PeekNextId() { return nextObjectId; }
+
+GameObject::GameObject() : id(nextObjectId++) {}
+
+GameObject::~GameObject() { Destroy(); }
+
+Component* GameObject::GetComponent(int32_t typeId) const {
+    for (Component* c : components)
+        if (c->GetTypeId() == typeId)
+            return c;
+    return nullptr;
+}
+
+void GameObject::RemoveComponent(Component* component) {
+    auto it = std::find(components.begin(), components.end(), component);
+    if (it != components.end())
+        components.erase(it);
+}
+
+void GameObject::SerializeTransform(ASerializer& s) {
+    s.FloatField("X", x);
+    s.FloatField("Y", y);
+    s.IntField("WIDTH", width);
+    s.IntField("HEIGHT", height);
+    s.FloatField("XSCALE", xScale);
+    s.FloatField("YSCALE", yScale);
+    s.FloatField("ROT", rotation);
+}
+
+void GameObject::Save(ASerializer& s) {
+    s.Begin("GameObject");
+    SerializeTransform(s);
+    for (Component* c : components)
+        c->Serialize(s);
+    s.End("GameObject");
+}
+
+void GameObject::Destroy() {
+    while (!components.empty()) {
+        Component* c = components.back();
+        components.pop_back();
+        c->Free();
+        delete c;
+    }
+}
+
+} // namespace Flurr

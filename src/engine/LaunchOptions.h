@@ -1,0 +1,26 @@
+#pragma once
+// Command-line options for automation and designers. None of them changes
+// anything when absent: a plain start plays the route from the beginning.
+
+#include <cstdint>
+#include <string>
+
+namespace Flurr {
+
+struct LaunchOptions {
+    int64_t frames = 0;       // quit after this many frames (0: never)
+    float fixedDt = 0.0f;     // every frame gets this step (0: measured)
+    std::string route;        // first route file instead of the one Route.zorvel names
+    std::string saveOnExit;   // write the objects here when the loop ends
+    bool help = false;
+};
+
+// Parses argv[1..]. On a bad option or value returns false and sets
+// `error` to a one-line explanation.
+bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions& options,
+                        std::string& error);
+
+extern const char* const kUsageLine;
+extern const char* const kHelpText;
+
+} // namespace Flurr

@@ -1,0 +1,97 @@
+// Program entry: builds the core and its systems in their fixed order,
+// then runs initialise, the main loop and shutdown. Anything that escapes
+// is reported in an "Error!" box (and on stderr) and the program exits
+// with a non-zero status.
+
+#include <csignal>
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+#include "engine/Core.h"
+#include "engine/LaunchOptions.h"
+#include "engine/Report.h"
+#include "serialization/Serializer.h"
+#include "world/Factory.h"
+#include "world/SpaceManager.h"
+
+namespace {
+
+void OnSignal(int) { Flurr::Core::RequestQuitFromSignal(); }
+
+// The game reads everything relative to a "Resources" folder. Run from
+// elsewhere (an installed copy, the build folder), find it beside the
+// program or one level up and work from there.
+bool FindResources(const char* argv0) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::is_directory("Resources", ec))
+        return true;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        exe = fs::absolute(argv0, ec);
+    for (fs::path dir = exe.parent_path(); !dir.empty(); dir = dir.parent_path()) {
+        if (fs::is_directory(dir / "Resources", ec)) {
+            fs::current_path(dir, ec);
+            return !ec;
+        }
+        if (dir == dir.parent_path())
+            break;
+    }
+    return false;
+}
+
+int Run(const Flurr::LaunchOptions& options) {
+    using namespace Flurr;
+    Core core;
+    core.AddSystem(new SpaceManager());
+    core.AddSystem(new Factory());
+
+    core.SetFrameLimit(options.frames);
+    core.SetFixedDt(options.fixedDt);
+    core.SetSaveOnExit(options.saveOnExit);
+    if (!options.route.empty())
+        core.route.currentRouteFile = options.route;
+
+    core.Initialize();
+    core.GameLoop();
+    core.Shutdown();
+    if (core.route.Failed() || core.SaveOnExitFailed())
+        return 1;
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace Flurr;
+    LaunchOptions options;
+    std::string error;
+    if (!ParseLaunchOptions(argc, argv, options, error)) {
+        std::cerr << "cloudmere: " << error << "\n" << kUsageLine << "\n";
+        return 2;
+    }
+    if (options.help) {
+        std::cout << kUsageLine << "\n\n" << kHelpText;
+        return 0;
+    }
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+
+    if (!FindResources(argv[0])) {
+        ShowErrorBox("No \"Resources\" folder was found in the working directory or beside the "
+                     "program; the game cannot start without its data.");
+        return 1;
+    }
+    try {
+        return Run(options);
+    } catch (const DataFileError& e) {
+        ShowErrorBox(std::string(e.what()) + ": \"" + e.File() + "\"");
+    } catch (const std::exception& e) {
+        ShowErrorBox(e.what());
+    } catch (...) {
+        ShowErrorBox("an unknown error stopped the game");
+    }
+    return 1;
+}

@@ -1,0 +1,90 @@
+#pragma once
+// The element tree of the text data format, and the two halves of the
+// format that do not depend on which serializer is in use: turning lines
+// into a tree (ParseDataLines) and a tree into lines (WriteDataTree).
+//
+// The grammar, as the loaders apply it to one line outside a list:
+//   "List#<count>:<name>"  list header; item lines follow verbatim up to "-<name>"
+//   "<name>:<text>"        value (split at the first ':')
+//   anything else          object header; children follow up to "-<name>"
+// A missing closing line lets the object or list run to the end of the
+// file. Only the first top-level element is read.
+//
+// A list header must *begin* with "List#": a value whose text holds a '#'
+// (a colour "#ff9f1c", a note "take #2") then reads back as the value it
+// was, so the saver never writes a file that reads back differently. Every
+// list header the saver writes begins that way, so saved files read as
+// they always did.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace Flurr {
+
+struct Element {
+    enum Kind : int32_t { Object = 0, Value = 1, List = 2, ListItem = 3 };
+
+    // The children of one name, in the order they were added. Loaders
+    // consume them from the front; `head` is the first one not consumed
+    // yet, so consuming is O(1) even for ten thousand "GameObject"s.
+    struct Group {
+        std::string name;
+        std::vector<std::unique_ptr<Element>> items;
+        std::size_t head = 0;
+
+        bool Empty() const { return head >= items.size(); }
+        std::size_t Remaining() const { return items.size() - head; }
+    };
+
+    std::string name;
+    // Value text; for objects and lists the closing line "-" + name.
+    std::string value;
+    int32_t kind = Object;
+    Element* parent = nullptr;
+    // 1-based line in the source text; 0 for elements built by a saver.
+    int32_t line = 0;
+    // Groups in first-appearance order, which is also the order the saver
+    // writes them in.
+    std::vector<Group> children;
+
+    Element() = default;
+    Element(std::string name_, std::string value_, int32_t kind_, int32_t line_ = 0)
+        : name(std::move(name_)), value(std::move(value_)), kind(kind_), line(line_) {}
+    Element(const Element&) = delete;
+    Element& operator=(const Element&) = delete;
+    // Tears the subtree down without recursion: a hostile file can nest
+    // objects deeper than the stack would allow.
+    ~Element();
+
+    Element* Append(std::unique_ptr<Element> child);
+    Group* FindGroup(std::string_view childName);
+    const Group* FindGroup(std::string_view childName) const;
+    // The first child of that name not consumed yet, or null.
+    Element* FirstRemaining(std::string_view childName);
+};
+
+// A problem found while parsing, with the 1-based line it concerns.
+struct DataDiagnostic {
+    int32_t line = 0;
+    std::string message;
+    // False for cosmetic findings that only `cloudmere-data check` reports.
+    bool serious = true;
+};
+
+// Parses normalised lines into a new unnamed root object. The text of the
+// tree is copied out of the views, so they may die afterwards.
+std::unique_ptr<Element> ParseDataLines(const std::vector<std::string_view>& lines,
+                                        std::vector<DataDiagnostic>* diagnostics);
+
+// Appends the lines of every child of `root` at indentation 0, each line
+// followed by a line feed: the exact bytes a saver writes.
+void WriteDataTree(const Element& root, std::string& out);
+
+// True when the line is a list header.
+bool IsListHeader(std::string_view line);
+
+} // namespace Flurr

@@ -1,0 +1,240 @@
+#include "world/Factory.h"
+
+#include <algorithm>
+#include <iostream>
+
+#include "engine/Component.h"
+#include "engine/Core.h"
+#include "engine/GameObject.h"
+#include "engine/Message.h"
+#include "serialization/Serializer.h"
+
+namespace Flurr {
+
+namespace {
+Factory* instance = nullptr;
+}
+
+Factory* Factory::Instance() { return instance; }
+
+Factory::Factory() {
+    instance = this;
+    if (Core* core = Core::Instance())
+        core->RegisterForMessage(this, MessageId::Command);
+}
+
+Factory::~Factory() {
+    Free();
+    if (instance == this)
+        instance = nullptr;
+}
+
+void Factory::Record(GameObject* object) { objects[object->id] = object; }
+
+GameObject* Factory::CreateGameObject() {
+    auto* object = new GameObject();
+    Record(object);
+    return object;
+}
+
+void Factory::DestroyObject(GameObject* object) {
+    if (!object)
+        return;
+    auto it = objects.find(object->id);
+    if (it == objects.end() || it->second != object)
+        return;
+    objects.erase(it);
+    object->Destroy();
+    delete object;
+}
+
+void Factory::DestroyLater(GameObject* object) {
+    if (!object)
+        return;
+    auto it = objects.find(object->id);
+    if (it == objects.end() || it->second != object)
+        return; // already dying, already gone, or not ours
+    objects.erase(it);
+    pendingDestruction.push_back(object);
+    // Components stop working now, so nothing drives a dying object.
+    for (auto c = object->components.rbegin(); c != object->components.rend(); ++c)
+        (*c)->Free();
+}
+
+GameObject* Factory::FindObject(int32_t id) const {
+    auto it = objects.find(id);
+    return it == objects.end() ? nullptr : it->second;
+}
+
+void Factory::ReadObjectBody(LoaderBase& loader, GameObject* object) {
+    object->SerializeTransform(loader);
+    for (auto& [typeId, prototype] : GetComponentRegistry().componentPrototypes) {
+        (void)typeId;
+        const std::string name = prototype->GetName();
+        if (!loader.HasChild(name))
+            continue;
+        Component* c = CreateComponent(name);
+        if (!c)
+            continue;
+        object->components.push_back(c);
+        c->owner = object;
+        c->Initialize();
+        c->Serialize(loader);
+    }
+}
+
+void Factory::LoadLevel(const std::string& path) {
+    ALoader loader(path);
+    if (loader.IsFileMissing())
+        std::cerr << "Warning: level file " << NativePath(path)
+                  << " is missing or empty; the level has no objects\n";
+    loader.Begin("Root");
+    background.clear();
+    loader.StringField("Background", background);
+    if (Core* core = Core::Instance()) {
+        SetBackgroundMessage m(background);
+        core->SendMessage(&m);
+    }
+    while (loader.Begin("GameObject")) {
+        GameObject* object = CreateGameObject();
+        ReadObjectBody(loader, object);
+        loader.End("GameObject");
+    }
+    loader.End("GameObject");
+    loader.End("Root");
+}
+
+GameObject* Factory::LoadObject(const std::string& path) {
+    ALoader loader(path);
+    if (loader.IsFileMissing())
+        return nullptr;
+    loader.Begin("Root");
+    GameObject* object = CreateGameObject();
+    ReadObjectBody(loader, object);
+    loader.End("Root");
+    return object;
+}
+
+void Factory::ReadObjectList(const std::string& path, std::vector<GameObject*>& out,
+                             bool record) {
+    ALoader loader(path);
+    loader.Begin("Root");
+    while (loader.Begin("GameObject")) {
+        GameObject* object = record ? CreateGameObject() : new GameObject();
+        out.push_back(object);
+        ReadObjectBody(loader, object);
+        loader.End("GameObject");
+    }
+    loader.End("GameObject");
+    loader.End("Root");
+}
+
+void Factory::LoadObjects(const std::string& path, std::vector<GameObject*>& out) {
+    ReadObjectList(path, out, true);
+}
+
+void Factory::LoadUnrecordedObjects(const std::string& path, std::vector<GameObject*>& out) {
+    ReadObjectList(path, out, false);
+}
+
+GameObject* Factory::CreateObjectFromText(const std::string& text) {
+    StringLoadSerializer loader(text, "<pasted object>");
+    GameObject* object = nullptr;
+    if (loader.Begin("Root")) {
+        object = CreateGameObject();
+        if (loader.Begin("GameObject")) {
+            ReadObjectBody(loader, object);
+        }
+        loader.End("GameObject");
+    }
+    loader.End("Root");
+    return object;
+}
+
+bool Factory::SaveLevel(const std::string& path, const std::string& backgroundName) {
+    if (!HasDataExtension(path)) {
+        std::cerr << "Error: cannot save the level as " << path
+                  << ": the name must end in .zorvel or .zoml\n";
+        return false;
+    }
+    ASaver saver(path);
+    saver.Begin("Root");
+    std::string bg = backgroundName;
+    saver.StringField("Background", bg);
+    for (auto& [id, object] : objects) {
+        (void)id;
+        object->Save(saver);
+    }
+    saver.End("Root");
+    return saver.Finish();
+}
+
+void Factory::SendMessage(Message* message) {
+    if (message->id != MessageId::Command)
+        return;
+    auto* command = dynamic_cast<CommandMessage*>(message);
+    if (!command)
+        return;
+    const std::string& text = command->command;
+    if (text.rfind("LoadLevel", 0) == 0 || text.rfind("UnloadLevel", 0) == 0)
+        pendingCommands.push_back(text); // carried out in Update, between frames' work
+}
+
+void Factory::RunCommand(const std::string& text) {
+    if (text.rfind("LoadLevel", 0) == 0) {
+        // The file name starts after "LoadLevel" and one separator.
+        if (text.size() <= 10) {
+            std::cerr << "Warning: command \"" << text << "\" names no level file; ignored\n";
+            return;
+        }
+        const std::string file = text.substr(10);
+        if (!HasDataExtension(file)) {
+            std::cerr << "Warning: command \"" << text
+                      << "\": not a .zorvel or .zoml file; ignored\n";
+            return;
+        }
+        LoadLevel(file);
+    } else if (text.rfind("UnloadLevel", 0) == 0) {
+        Free();
+    }
+}
+
+void Factory::Update(float) {
+    // Handlers of the notification may queue further objects; they are
+    // taken in the same pass.
+    while (!pendingDestruction.empty()) {
+        std::vector<GameObject*> batch;
+        batch.swap(pendingDestruction);
+        for (GameObject* object : batch) {
+            if (Core* core = Core::Instance()) {
+                GODestructionNotifyMessage m(object);
+                core->SendMessage(&m);
+            }
+            object->Destroy();
+            delete object;
+        }
+    }
+    std::vector<std::string> commands;
+    commands.swap(pendingCommands);
+    for (const std::string& command : commands)
+        RunCommand(command);
+}
+
+void Factory::Free() {
+    std::vector<GameObject*> dying;
+    dying.swap(pendingDestruction);
+    for (GameObject* object : dying) {
+        object->Destroy();
+        delete object;
+    }
+    // One at a time: a component's Free() may destroy other objects.
+    while (!objects.empty()) {
+        auto first = objects.begin();
+        GameObject* object = first->second;
+        objects.erase(first);
+        object->Destroy();
+        delete object;
+    }
+}
+
+} // namespace Flurr
