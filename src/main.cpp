@@ -79,6 +79,23 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
 
+    // Files named on the command line mean the folder the user started
+    // in, even if the game then moves to the folder holding "Resources".
+    // A route that is not there may still be one inside the game folder.
+    {
+        namespace fs = std::filesystem;
+        std::error_code ec;
+        if (!options.saveOnExit.empty()) {
+            fs::path absolute = fs::absolute(NativePath(options.saveOnExit), ec);
+            if (!ec)
+                options.saveOnExit = absolute.string();
+        }
+        if (!options.route.empty() && fs::exists(NativePath(options.route), ec)) {
+            fs::path absolute = fs::absolute(NativePath(options.route), ec);
+            if (!ec)
+                options.route = absolute.string();
+        }
+    }
     if (!FindResources(argv[0])) {
         ShowErrorBox("No \"Resources\" folder was found in the working directory or beside the "
                      "program; the game cannot start without its data.");

@@ -221,19 +221,25 @@ void Factory::Update(float) {
 }
 
 void Factory::Free() {
-    std::vector<GameObject*> dying;
-    dying.swap(pendingDestruction);
-    for (GameObject* object : dying) {
-        object->Destroy();
-        delete object;
-    }
-    // One at a time: a component's Free() may destroy other objects.
-    while (!objects.empty()) {
-        auto first = objects.begin();
-        GameObject* object = first->second;
-        objects.erase(first);
-        object->Destroy();
-        delete object;
+    // A component's Free() may destroy other objects, at once or through
+    // DestroyLater(); go round until neither list has anything left, so no
+    // object outlives this call (at shutdown, the systems its components
+    // talk to go next).
+    while (!pendingDestruction.empty() || !objects.empty()) {
+        std::vector<GameObject*> dying;
+        dying.swap(pendingDestruction);
+        for (GameObject* object : dying) {
+            object->Destroy();
+            delete object;
+        }
+        // One at a time, for the same reason.
+        while (!objects.empty()) {
+            auto first = objects.begin();
+            GameObject* object = first->second;
+            objects.erase(first);
+            object->Destroy();
+            delete object;
+        }
     }
 }
 

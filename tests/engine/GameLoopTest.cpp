@@ -1,0 +1,237 @@
+// The core's main loop over a real route of level files: level changes,
+// state requests from inside frames, the update order and shutdown.
+
+#include "engine/EngineTestSupport.h"
+#include "world/SpaceManager.h"
+
+#include <thread>
+
+namespace Flurr {
+namespace {
+
+using EngineTest::Events;
+using EngineTest::Recorder;
+using EngineTest::RouteChain;
+
+// What the game looked like when a LevelChangeMessage went out.
+struct LevelSeen {
+    std::string levelFile;
+    std::string routeFile;
+    std::vector<int32_t> objectIds;
+};
+
+// A core with the space manager, the factory and one recorder that notes
+// every level change and counts the frames of the current level. `script`
+// runs at each update with the number of level changes so far and the
+// frame number within the level (from 1).
+class LoopHarness {
+public:
+    explicit LoopHarness(const std::string& firstRoute) {
+        spaces = new SpaceManager();
+        core.AddSystem(spaces);
+        factory = new Factory();
+        core.AddSystem(factory);
+        game = new Recorder("game");
+        core.AddSystem(game);
+        core.RegisterForMessage(game, MessageId::LevelChange);
+        game->onMessage = [this](Message* m) {
+            if (m->id != MessageId::LevelChange)
+                return;
+            levels.push_back({core.route.levelFile, core.route.currentRouteFile,
+                              EngineTest::RecordedIds(*factory)});
+            frame = 0;
+        };
+        game->onUpdate = [this](float) {
+            ++frame;
+            if (script)
+                script(static_cast<int>(levels.size()), frame);
+        };
+        core.route.currentRouteFile = firstRoute;
+        // A guard, so a broken loop fails instead of hanging.
+        core.SetFrameLimit(100);
+    }
+
+    void Run() {
+        core.Initialize();
+        core.GameLoop();
+    }
+
+    std::vector<std::string> LevelFiles() const {
+        std::vector<std::string> files;
+        for (const LevelSeen& l : levels)
+            files.push_back(l.levelFile);
+        return files;
+    }
+
+    Core core;
+    SpaceManager* spaces;
+    Factory* factory;
+    Recorder* game;
+    std::vector<LevelSeen> levels;
+    int frame = 0;
+    std::function<void(int levelChanges, int frame)> script;
+};
+
+TEST(GameLoop, FirstLevelIsBuiltTwiceAndAnAdvanceOnce) {
+    RouteChain chain;
+    LoopHarness h(chain.routeA);
+    std::vector<int32_t> liveOnFirstFrame;
+    h.script = [&](int changes, int frame) {
+        if (changes == 2 && frame == 1) {
+            liveOnFirstFrame = EngineTest::RecordedIds(*h.factory);
+            h.core.requestedState = NextLevel;
+        }
+        if (changes == 3 && frame == 1)
+            h.core.requestedState = Quit;
+    };
+    h.Run();
+
+    ASSERT_EQ(h.LevelFiles(), (std::vector<std::string>{chain.levelA, chain.levelA, chain.levelB}));
+    ASSERT_EQ(h.levels[0].objectIds.size(), 2u);
+    ASSERT_EQ(h.levels[1].objectIds.size(), 2u);
+    // The first set was destroyed before the second was built, and the
+    // second got fresh ids.
+    EXPECT_GT(h.levels[1].objectIds.front(), h.levels[0].objectIds.back());
+    EXPECT_EQ(liveOnFirstFrame, h.levels[1].objectIds);
+    // The advance loaded B alone, with the ids still counting up.
+    ASSERT_EQ(h.levels[2].objectIds.size(), 1u);
+    EXPECT_GT(h.levels[2].objectIds.front(), h.levels[1].objectIds.back());
+    EXPECT_EQ(h.levels[2].routeFile, chain.routeB);
+    EXPECT_EQ(h.game->updates, 2);
+    // The loop leaves no object behind.
+    EXPECT_TRUE(h.factory->objects.empty());
+}
+
+TEST(GameLoop, QuitMidFrameFinishesTheFrameThenLoadsNothing) {
+    RouteChain chain;
+    LoopHarness h(chain.routeA);
+    auto* later = new Recorder("later");
+    h.core.AddSystem(later);
+    h.core.RegisterForMessage(later, MessageId::Quit);
+    h.script = [&](int, int) {
+        MessageQuit quit;
+        h.core.SendMessage(&quit);
+        EXPECT_EQ(later->updates, 0) << "the quit must not cut the frame short";
+    };
+    h.Run();
+
+    EXPECT_EQ(h.game->updates, 1);
+    EXPECT_EQ(later->updates, 1);
+    EXPECT_TRUE(later->ids.empty());
+    EXPECT_EQ(h.levels.size(), 2u);
+    EXPECT_EQ(h.core.FramesRun(), 1);
+    EXPECT_EQ(h.core.requestedState, Quit);
+    EXPECT_TRUE(h.factory->objects.empty());
+}
+
+TEST(GameLoop, RestartNextLevelAndASelfLoopingRoute) {
+    RouteChain chain;
+    LoopHarness h(chain.routeA);
+    h.script = [&](int changes, int frame) {
+        if (changes == 2 && frame == 1)
+            h.core.requestedState = Restart; // the same route entry again
+        if (changes == 4 && frame == 1)
+            h.core.currentState = NextLevel; // as the transition system does
+        if (changes == 5 && frame == 1)
+            h.core.requestedState = NextLevel; // B names itself next
+        if (changes == 6 && frame == 2)
+            h.core.requestedState = Quit;
+    };
+    h.Run();
+
+    EXPECT_EQ(h.LevelFiles(), (std::vector<std::string>{chain.levelA, chain.levelA, chain.levelA,
+                                                        chain.levelA, chain.levelB, chain.levelB}));
+    EXPECT_EQ(h.levels[3].routeFile, chain.routeA);
+    EXPECT_EQ(h.levels[5].routeFile, chain.routeB);
+    EXPECT_EQ(h.game->updates, 5);
+    EXPECT_GT(h.levels[5].objectIds.front(), h.levels[4].objectIds.front());
+}
+
+TEST(GameLoop, SystemsInitializeAndUpdateInTheOrderAdded) {
+    RouteChain chain;
+    Events().clear();
+    Core core;
+    core.AddSystem(new SpaceManager());
+    core.AddSystem(new Factory());
+    std::vector<Recorder*> recorders;
+    for (const char* label : {"first", "second", "third"}) {
+        recorders.push_back(new Recorder(label));
+        core.AddSystem(recorders.back());
+    }
+    core.route.currentRouteFile = chain.routeA;
+    core.SetFrameLimit(3);
+    core.SetFixedDt(0.25f);
+    core.Initialize();
+    EXPECT_EQ(core.requestedState, Restart);
+    EXPECT_EQ(core.currentState, Restart);
+    core.GameLoop();
+
+    EXPECT_EQ(Events(),
+              (std::vector<std::string>{"Initialize first", "Initialize second", "Initialize third",
+                                        "Update first", "Update second", "Update third",
+                                        "Update first", "Update second", "Update third",
+                                        "Update first", "Update second", "Update third"}));
+    for (Recorder* r : recorders)
+        EXPECT_EQ(r->steps, (std::vector<float>{0.25f, 0.25f, 0.25f}));
+    EXPECT_EQ(core.FramesRun(), 3);
+    EXPECT_EQ(core.requestedState, Quit);
+    // Each system is timed under its own name.
+    EXPECT_EQ(core.timers.timers.count("Factory"), 1u);
+    EXPECT_EQ(core.timers.timers.count("TestRecorder"), 1u);
+}
+
+TEST(GameLoop, MeasuredStepIsTheTimeSinceThePreviousFrame) {
+    RouteChain chain;
+    LoopHarness h(chain.routeA);
+    h.core.SetFrameLimit(3);
+    h.script = [&](int, int) { std::this_thread::sleep_for(std::chrono::milliseconds(20)); };
+    h.Run();
+
+    ASSERT_EQ(h.game->steps.size(), 3u);
+    EXPECT_GE(h.game->steps[0], 0.0f);
+    EXPECT_GE(h.game->steps[1], 0.019f);
+    EXPECT_GE(h.game->steps[2], 0.019f);
+}
+
+TEST(GameLoop, ShutdownDestroysObjectsBeforeSystemsLastToFirst) {
+    EngineTest::RegisterTestComponents();
+    Core core;
+    auto* factory = new Factory();
+    core.AddSystem(new SpaceManager());
+    core.AddSystem(factory);
+    core.AddSystem(new EngineTest::Driver());
+    core.AddSystem(new Recorder("last"));
+    std::vector<GameObject*> made;
+    for (int i = 0; i < 2; ++i) {
+        made.push_back(factory->CreateObjectFromText("Root\nGameObject\nTestSpinner\n-TestSpinner\n"
+                                                     "TestProbe\n-TestProbe\nTestSprite\n"
+                                                     "-TestSprite\n-GameObject\n-Root\n"));
+        ASSERT_NE(made.back(), nullptr);
+    }
+    ASSERT_EQ(EngineTest::Driver::Instance()->components.size(), 2u);
+    // The first takes the second with it when it goes, through the
+    // factory's deferred destruction.
+    made[0]->Get<EngineTest::Probe>()->takesWithIt = made[1]->id;
+
+    Events().clear();
+    core.Shutdown();
+
+    // Components go last-to-first within each object, so the probe no
+    // longer sees the spinner but still sees the sprite, and every object
+    // is gone while the driving system still exists.
+    // The second object's components stop when it is queued (nothing has
+    // been removed from it yet) and are freed again when it is deleted.
+    EXPECT_EQ(Events(),
+              (std::vector<std::string>{"Spinner::Free", "Probe::Free sprite=1 spinner=0 driver=1",
+                                        "Spinner::Free", "Probe::Free sprite=1 spinner=1 driver=1",
+                                        "Sprite::Free", "Sprite::Free", "Spinner::Free",
+                                        "Probe::Free sprite=1 spinner=0 driver=1", "Sprite::Free",
+                                        "Free last", "~last", "Free Driver", "~Driver"}));
+    EXPECT_TRUE(core.systems.empty());
+    EXPECT_EQ(Factory::Instance(), nullptr);
+    EXPECT_EQ(SpaceManager::Instance(), nullptr);
+    EXPECT_EQ(EngineTest::Driver::Instance(), nullptr);
+}
+
+} // namespace
+} // namespace Flurr

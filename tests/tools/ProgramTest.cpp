@@ -1,0 +1,291 @@
+// The two programs, run for real in a temporary working directory: the
+// game with its automation options, and the data tool.
+
+#include "engine/EngineTestSupport.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+namespace Flurr {
+namespace {
+
+using EngineTest::Contains;
+using EngineTest::TempDir;
+
+struct Outcome {
+    int exitCode = -1; // -1 when the program did not exit normally
+    std::string out;
+    std::string err;
+};
+
+// Runs `arguments` of `program` with `workDir` as the working directory.
+// Output goes to files in a folder of its own, outside `workDir`.
+Outcome RunProgram(const std::string& program, const std::string& arguments,
+                   const std::filesystem::path& workDir) {
+    static TempDir logs;
+    static int runs = 0;
+    const std::string out = logs.Path("out" + std::to_string(runs));
+    const std::string err = logs.Path("err" + std::to_string(runs++));
+    const std::string command = "cd '" + workDir.string() + "' && '" + program + "' " + arguments +
+                                " >'" + out + "' 2>'" + err + "'";
+    const int status = std::system(command.c_str());
+    Outcome outcome;
+    if (status != -1 && WIFEXITED(status))
+        outcome.exitCode = WEXITSTATUS(status);
+    std::ifstream outFile(out), errFile(err);
+    std::ostringstream outText, errText;
+    outText << outFile.rdbuf();
+    errText << errFile.rdbuf();
+    outcome.out = outText.str();
+    outcome.err = errText.str();
+    return outcome;
+}
+
+Outcome RunGame(const std::string& arguments, const std::filesystem::path& workDir) {
+    return RunProgram(CLOUDMERE_EXE, arguments, workDir);
+}
+
+Outcome RunData(const std::string& arguments, const std::filesystem::path& workDir) {
+    return RunProgram(CLOUDMERE_DATA_EXE, arguments, workDir);
+}
+
+// The X of every "GameObject" of a level file, and its background.
+std::vector<float> LevelXs(const std::string& file, std::string* background = nullptr) {
+    ALoader loader(file);
+    std::vector<float> xs;
+    if (!loader.Begin("Root"))
+        return xs;
+    std::string bg;
+    loader.StringField("Background", bg);
+    if (background)
+        *background = bg;
+    while (loader.Begin("GameObject")) {
+        float x = -1.0f;
+        loader.FloatField("X", x);
+        xs.push_back(x);
+        loader.End("GameObject");
+    }
+    loader.End("GameObject");
+    loader.End("Root");
+    return xs;
+}
+
+// A working directory with a small game: the route names a town level
+// (written with the game's own '\' paths) that leads to itself.
+class GameFolder {
+public:
+    GameFolder() {
+        dir.Write("Resources/Levels/Route.zorvel",
+                  "Root\n  Route:Resources\\Levels\\Routes\\Town.zorvel\n-Root\n");
+        dir.Write("Resources/Levels/Routes/Town.zorvel",
+                  EngineTest::RouteText("Resources\\Levels\\Town.zorvel",
+                                        "Resources\\Levels\\Routes\\Town.zorvel"));
+        dir.Write("Resources/Levels/Town.zorvel", "Root\n"
+                                                  "  Background:Resources/Images/Sky.png\n"
+                                                  "  GameObject\n"
+                                                  "    X:-40\n"
+                                                  "    Y:12\n"
+                                                  "    GraphicsComponent\n"
+                                                  "      SpriteName:House\n"
+                                                  "    -GraphicsComponent\n"
+                                                  "  -GameObject\n"
+                                                  "  GameObject\n"
+                                                  "    X:7.5\n"
+                                                  "  -GameObject\n"
+                                                  "-Root\n");
+    }
+    TempDir dir;
+};
+
+TEST(Program, PlaysTheRouteAndSavesTheLevelOnExit) {
+    GameFolder game;
+    const std::string saved = game.dir.Path("saved.zorvel");
+    Outcome run = RunGame("--frames 10 --fixed-dt 0.016 --save-on-exit " + saved, game.dir.Root());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    std::string background;
+    EXPECT_EQ(LevelXs(saved, &background), (std::vector<float>{-40.0f, 7.5f}));
+    EXPECT_EQ(background, "Resources/Images/Sky.png");
+
+    // --route starts elsewhere on the chain.
+    const std::string other = game.dir.Write(
+        "Resources/Levels/Other.zorvel", "Root\n  GameObject\n    X:99\n  -GameObject\n-Root\n");
+    const std::string route =
+        game.dir.Write("Resources/Levels/Routes/Other.zorvel",
+                       EngineTest::RouteText(other, "Resources\\Levels\\Routes\\Town.zorvel"));
+    run = RunGame("--frames 10 --route " + route + " --save-on-exit " + saved, game.dir.Root());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(LevelXs(saved), std::vector<float>{99.0f});
+
+    // A file that cannot be written is a failed run, not a quiet success.
+    run = RunGame("--frames 2 --save-on-exit " + game.dir.Path("No/Folder/saved.zorvel"),
+                  game.dir.Root());
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+}
+
+TEST(Program, OptionsAreCheckedBeforeAnythingRuns) {
+    GameFolder game;
+    Outcome help = RunGame("--help", game.dir.Root());
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(Contains(help.out, "usage: cloudmere [--frames N]")) << help.out;
+
+    for (const char* bad :
+         {"--bogus", "--frames 0", "--frames x", "--frames -3", "--frames", "--frames 5x",
+          "--fixed-dt -1", "--fixed-dt 0", "--fixed-dt abc", "--fixed-dt inf", "--route Levels.txt",
+          "--save-on-exit out.txt", "extra"}) {
+        Outcome run = RunGame(bad, game.dir.Root());
+        EXPECT_EQ(run.exitCode, 2) << bad;
+        EXPECT_TRUE(Contains(run.err, "usage: cloudmere [--frames N]")) << bad << ": " << run.err;
+    }
+    // Nothing was played, so nothing was saved.
+    EXPECT_FALSE(std::filesystem::exists(game.dir.Path("out.txt")));
+}
+
+TEST(Program, MissingRouteFileIsReportedWithItsName) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.Path("Resources/Levels"));
+    Outcome run = RunGame("--frames 3", dir.Root());
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_TRUE(Contains(run.err, "Error!")) << run.err;
+    EXPECT_TRUE(Contains(run.err, "Resources/Levels/Route.zorvel")) << run.err;
+    EXPECT_TRUE(Contains(run.err, std::filesystem::canonical(dir.Root()).string())) << run.err;
+}
+
+TEST(Program, LevelNameWithoutDataExtensionIsReportedNotAborted) {
+    GameFolder game;
+    game.dir.Write("Resources/Levels/Routes/Town.zorvel",
+                   EngineTest::RouteText("Resources\\Levels\\Town.txt", "x.zorvel"));
+    Outcome run = RunGame("--frames 3", game.dir.Root());
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_TRUE(Contains(run.err, "Error! Error, not valid .zorvel or .zoml file: "
+                                  "\"Resources\\Levels\\Town.txt\""))
+        << run.err;
+}
+
+TEST(Program, RelativeSaveFileIsWhereTheProgramWasStarted) {
+    // Started from a folder without "Resources", the game works from the
+    // folder that has one; a file named on the command line still means
+    // the folder the user was in.
+    const std::filesystem::path exe = std::filesystem::canonical(CLOUDMERE_EXE);
+    const std::filesystem::path source = std::filesystem::canonical(CLOUDMERE_SOURCE_DIR);
+    if (exe.string().rfind(source.string(), 0) != 0)
+        GTEST_SKIP() << "the program is not built inside the source tree";
+    TempDir dir;
+    const std::string name = "relative-save-" + dir.Root().filename().string() + ".zorvel";
+    Outcome run = RunGame("--frames 2 --save-on-exit " + name, dir.Root());
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(std::filesystem::exists(dir.Root() / name));
+    EXPECT_FALSE(std::filesystem::exists(source / name));
+    std::filesystem::remove(source / name);
+}
+
+TEST(DataTool, CheckReportsProblemsWithTheirLines) {
+    TempDir dir;
+    const std::string good = dir.Write("good.zorvel", "Root\n"
+                                                      "  Background:Sky.png\n"
+                                                      "  GameObject\n"
+                                                      "    X:1.5\n"
+                                                      "    List#2:Points\n"
+                                                      "      -1,1\n"
+                                                      "      1,1\n"
+                                                      "    -Points\n"
+                                                      "  -GameObject\n"
+                                                      "-Root\n");
+    Outcome run = RunData("check " + good, dir.Root());
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+    EXPECT_EQ(run.out, "");
+
+    struct Broken {
+        const char* name;
+        const char* text;
+        const char* where; // FILE:LINE the report must point at
+    };
+    const Broken broken[] = {
+        {"unclosed.zorvel", "Root\n  GameObject\n    X:1\n-Root\n", ":2: "},
+        {"trailing.zorvel", "Root\n  X:1\n-Root\nRoot\n  X:2\n-Root\n", ":4: "},
+        {"number.zorvel", "Root\n  GameObject\n    X:abc\n  -GameObject\n-Root\n", ":3: "},
+    };
+    for (const Broken& b : broken) {
+        const std::string file = dir.Write(b.name, b.text);
+        run = RunData("check " + file, dir.Root());
+        EXPECT_EQ(run.exitCode, 1) << b.name;
+        EXPECT_TRUE(Contains(run.out, file + b.where)) << b.name << ": " << run.out;
+    }
+    EXPECT_TRUE(Contains(run.out, "\"X\"")) << run.out;
+
+    // Several files: only the bad one is reported, and the run fails.
+    run = RunData("check " + good + " " + dir.Path("number.zorvel"), dir.Root());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(Contains(run.out, good + ":"));
+    for (const char* file : {"missing.zorvel", "notdata.txt"}) {
+        run = RunData(std::string("check ") + file, dir.Root());
+        EXPECT_EQ(run.exitCode, 1) << file;
+        EXPECT_TRUE(Contains(run.out, file)) << run.out;
+    }
+    EXPECT_EQ(RunData("", dir.Root()).exitCode, 2);
+    EXPECT_EQ(RunData("check", dir.Root()).exitCode, 2);
+    EXPECT_EQ(RunData("frobnicate x.zorvel", dir.Root()).exitCode, 2);
+}
+
+TEST(DataTool, FormatWritesWhatTheSaverWrites) {
+    TempDir dir;
+    const std::string messy = dir.Write("messy.zorvel", "Root\r\n"
+                                                        "GameObject\r\n"
+                                                        "\t\tX:1\r\n"
+                                                        "      -GameObject\r\n"
+                                                        " List#5:Points\r\n"
+                                                        "1,2\r\n"
+                                                        "  -Points\r\n"
+                                                        "-Root\r\n");
+    Outcome run = RunData("format " + messy, dir.Root());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string expected = "Root\n"
+                                 "  GameObject\n"
+                                 "    X:1\n"
+                                 "  -GameObject\n"
+                                 "  List#1:Points\n"
+                                 "    1,2\n"
+                                 "  -Points\n"
+                                 "-Root\n";
+    EXPECT_EQ(run.out, expected);
+
+    // The game's saver writes the very same bytes for the same tree.
+    {
+        ASaver saver(dir.Path("saved.zorvel"));
+        saver.Begin("Root");
+        saver.Begin("GameObject");
+        float x = 1.0f;
+        saver.FloatField("X", x);
+        saver.End("GameObject");
+        std::vector<Vec2> points{{1.0f, 2.0f}};
+        saver.Vec2List("Points", points);
+        saver.End("Root");
+        ASSERT_TRUE(saver.Finish());
+    }
+    EXPECT_EQ(dir.Read("saved.zorvel"), expected);
+
+    // Formatting is stable.
+    const std::string once = dir.Write("once.zorvel", run.out);
+    EXPECT_EQ(RunData("format " + once, dir.Root()).out, expected);
+    EXPECT_NE(RunData("format " + dir.Path("missing.zorvel"), dir.Root()).exitCode, 0);
+}
+
+TEST(DataTool, ShippedDataFilesPassTheCheck) {
+    const std::filesystem::path resources =
+        std::filesystem::path(CLOUDMERE_SOURCE_DIR) / "Resources";
+    std::string files;
+    int count = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(resources)) {
+        const std::string ext = entry.path().extension().string();
+        if (entry.is_regular_file() && (ext == ".zorvel" || ext == ".zoml")) {
+            files += " '" + entry.path().string() + "'";
+            ++count;
+        }
+    }
+    ASSERT_GT(count, 0);
+    Outcome run = RunData("check" + files, resources);
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+}
+
+} // namespace
+} // namespace Flurr

@@ -1,0 +1,349 @@
+// The factory: levels, archetypes, object lists and text; commands; the
+// records it keeps; immediate and deferred destruction; saving a level.
+
+#include "engine/EngineTestSupport.h"
+
+namespace Flurr {
+namespace {
+
+using EngineTest::ComponentNames;
+using EngineTest::Driver;
+using EngineTest::Events;
+using EngineTest::Probe;
+using EngineTest::RecordedIds;
+using EngineTest::Recorder;
+using EngineTest::Spinner;
+using EngineTest::Sprite;
+using EngineTest::TempDir;
+
+const char* const kTwoObjectLevel = "Root\n"
+                                    "  Background:Resources/Images/Sky.png\n"
+                                    "  GameObject\n"
+                                    "    X:10\n"
+                                    "    TestSprite\n"
+                                    "      Image:a.png\n"
+                                    "    -TestSprite\n"
+                                    "  -GameObject\n"
+                                    "  GameObject\n"
+                                    "    X:20\n"
+                                    "  -GameObject\n"
+                                    "-Root\n";
+
+// The factory goes first, as in the game, then a system hearing what the
+// factory announces.
+class FactoryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EngineTest::RegisterTestComponents();
+        factory = new Factory();
+        core.AddSystem(factory);
+        listener = new Recorder("listener");
+        core.AddSystem(listener);
+        core.RegisterForMessage(listener, MessageId::SetBackground);
+        core.RegisterForMessage(listener, MessageId::GODestructionNotify);
+        Events().clear();
+    }
+
+    std::vector<float> RecordedXs() const {
+        std::vector<float> xs;
+        for (const auto& [id, object] : factory->objects)
+            xs.push_back(object->x);
+        return xs;
+    }
+
+    TempDir dir;
+    Core core;
+    Factory* factory = nullptr;
+    Recorder* listener = nullptr;
+};
+
+TEST_F(FactoryTest, LevelsAddToTheRecordsUntilFreed) {
+    const std::string level = dir.Write("Level.zorvel", kTwoObjectLevel);
+    factory->LoadLevel(level);
+    factory->LoadLevel(level);
+    const std::vector<int32_t> ids = RecordedIds(*factory);
+    ASSERT_EQ(ids.size(), 4u);
+    EXPECT_EQ(ids.back() - ids.front(), 3);
+    EXPECT_EQ(RecordedXs(), (std::vector<float>{10, 20, 10, 20}));
+    EXPECT_EQ(factory->Background(), "Resources/Images/Sky.png");
+    EXPECT_EQ(listener->log, (std::vector<std::string>{"48 Resources/Images/Sky.png",
+                                                       "48 Resources/Images/Sky.png"}));
+    for (const auto& [id, object] : factory->objects)
+        EXPECT_EQ(factory->FindObject(id), object);
+
+    // Objects the caller owns survive Free(); recorded ones do not.
+    std::vector<GameObject*> screens;
+    factory->LoadUnrecordedObjects(level, screens);
+    std::vector<GameObject*> listed;
+    factory->LoadObjects(level, listed);
+    ASSERT_EQ(screens.size(), 2u);
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(factory->objects.size(), 6u);
+    EXPECT_EQ(factory->FindObject(screens[0]->id), nullptr);
+    EXPECT_EQ(factory->FindObject(listed[1]->id), listed[1]);
+    EXPECT_GT(screens[0]->id, ids.back());
+    EXPECT_EQ(screens[0]->Get<Sprite>()->image, "a.png");
+
+    factory->Free();
+    EXPECT_TRUE(factory->objects.empty());
+    EXPECT_EQ(screens[0]->Get<Sprite>()->image, "a.png");
+    EXPECT_EQ(screens[1]->x, 20.0f);
+    // Unrecorded objects are not the factory's to destroy.
+    factory->DestroyObject(screens[0]);
+    EXPECT_NE(screens[0]->Get<Sprite>(), nullptr);
+    for (GameObject* object : screens)
+        delete object;
+
+    // Ids keep counting across a level change.
+    const int32_t next = GameObject::PeekNextId();
+    factory->LoadLevel(level);
+    EXPECT_EQ(RecordedIds(*factory).front(), next);
+}
+
+TEST_F(FactoryTest, BackgroundIsAnnouncedEvenWhenMissing) {
+    const std::string bare =
+        dir.Write("Bare.zorvel", "Root\n  GameObject\n    X:5\n  -GameObject\n-Root\n");
+    factory->LoadLevel(bare);
+    factory->LoadLevel(dir.Path("Missing.zorvel"));
+    factory->LoadLevel(dir.Write("Empty.zorvel", ""));
+    EXPECT_EQ(listener->log, (std::vector<std::string>{"48 ", "48 ", "48 "}));
+    EXPECT_EQ(factory->objects.size(), 1u);
+    EXPECT_EQ(factory->Background(), "");
+    // Object lists from nothing give nothing.
+    std::vector<GameObject*> none;
+    factory->LoadObjects(dir.Path("Missing.zorvel"), none);
+    EXPECT_TRUE(none.empty());
+}
+
+TEST_F(FactoryTest, CommandsTakeEffectAtTheNextUpdate) {
+    const std::string level = dir.Write("Level.zorvel", kTwoObjectLevel);
+    CommandMessage load("LoadLevel " + level);
+    core.SendMessage(&load);
+    EXPECT_TRUE(factory->objects.empty());
+    factory->Update(0.016f);
+    EXPECT_EQ(factory->objects.size(), 2u);
+
+    // Neither a bare "LoadLevel" nor other commands do anything.
+    for (const char* text : {"LoadLevel", "LoadLevel ", "SetRot", "Unload", "loadlevel x.zorvel",
+                             "LoadLevel notadatafile.txt", ""}) {
+        CommandMessage other(text);
+        core.SendMessage(&other);
+    }
+    factory->Update(0.016f);
+    EXPECT_EQ(factory->objects.size(), 2u);
+
+    CommandMessage unload("UnloadLevel");
+    core.SendMessage(&unload);
+    EXPECT_EQ(factory->objects.size(), 2u);
+    factory->Update(0.016f);
+    EXPECT_TRUE(factory->objects.empty());
+
+    // Both in one frame run in the order sent.
+    core.SendMessage(&load);
+    core.SendMessage(&unload);
+    core.SendMessage(&load);
+    factory->Update(0.016f);
+    EXPECT_EQ(factory->objects.size(), 2u);
+    // A bare Message with the command id has no text: ignored.
+    Message bare(MessageId::Command);
+    core.SendMessage(&bare);
+    factory->Update(0.016f);
+    EXPECT_EQ(factory->objects.size(), 2u);
+}
+
+TEST_F(FactoryTest, ArchetypesAndObjectText) {
+    const std::string archetype = dir.Write("Objects/Lamp.zorvel", "Root\n"
+                                                                   "  X:5\n"
+                                                                   "  WIDTH:32\n"
+                                                                   "  TestSprite\n"
+                                                                   "    Image:lamp.png\n"
+                                                                   "  -TestSprite\n"
+                                                                   "  GameObject\n"
+                                                                   "    X:99\n"
+                                                                   "    TestSpinner\n"
+                                                                   "    -TestSpinner\n"
+                                                                   "  -GameObject\n"
+                                                                   "-Root\n");
+    GameObject* lamp = factory->LoadObject(archetype);
+    ASSERT_NE(lamp, nullptr);
+    EXPECT_EQ(lamp->x, 5.0f);
+    EXPECT_EQ(lamp->width, 32);
+    EXPECT_EQ(ComponentNames(lamp), std::vector<std::string>{"TestSprite"});
+    EXPECT_EQ(factory->FindObject(lamp->id), lamp);
+    EXPECT_EQ(factory->objects.size(), 1u);
+
+    EXPECT_EQ(factory->LoadObject(dir.Path("Objects/Missing.zorvel")), nullptr);
+    // Readable, but not the expected layout: an empty object with defaults.
+    for (const char* text : {"Root\n-Root\n", "Something\n  X:4\n-Something\n"}) {
+        GameObject* empty = factory->LoadObject(dir.Write("Objects/Odd.zorvel", text));
+        ASSERT_NE(empty, nullptr) << text;
+        EXPECT_TRUE(empty->components.empty());
+        EXPECT_EQ(empty->x, 0.0f);
+    }
+
+    GameObject* pasted = factory->CreateObjectFromText(
+        "Root\r\n\tGameObject  \r\n\t\tY:7\r\n\t\tTestSpinner\r\n\t\t\tSpeed:3\r\n"
+        "\t\t-TestSpinner\r\n\t-GameObject\r\n-Root\r\n");
+    ASSERT_NE(pasted, nullptr);
+    EXPECT_EQ(pasted->y, 7.0f);
+    ASSERT_NE(pasted->Get<Spinner>(), nullptr);
+    EXPECT_EQ(pasted->Get<Spinner>()->speed, 3.0f);
+    EXPECT_EQ(factory->FindObject(pasted->id), pasted);
+
+    GameObject* hollow = factory->CreateObjectFromText("Root\n  X:4\n-Root\n");
+    ASSERT_NE(hollow, nullptr);
+    EXPECT_TRUE(hollow->components.empty());
+    EXPECT_EQ(hollow->x, 0.0f);
+    EXPECT_EQ(factory->CreateObjectFromText("Nothing useful"), nullptr);
+    EXPECT_EQ(factory->CreateObjectFromText(""), nullptr);
+}
+
+TEST_F(FactoryTest, DestroyLaterFromInsideAnUpdate) {
+    auto* driver = new Driver();
+    core.AddSystem(driver);
+    const std::string level = dir.Write("Level.zorvel", "Root\n"
+                                                        "  GameObject\n"
+                                                        "    TestProbe\n"
+                                                        "      DestroySelf:true\n"
+                                                        "    -TestProbe\n"
+                                                        "    TestSprite\n"
+                                                        "    -TestSprite\n"
+                                                        "  -GameObject\n"
+                                                        "  GameObject\n"
+                                                        "    TestProbe\n"
+                                                        "    -TestProbe\n"
+                                                        "  -GameObject\n"
+                                                        "-Root\n");
+    factory->LoadLevel(level);
+    ASSERT_EQ(factory->objects.size(), 2u);
+    GameObject* doomed = factory->objects.begin()->second;
+    GameObject* survivor = std::next(factory->objects.begin())->second;
+    const int32_t doomedId = doomed->id;
+    auto* survivorProbe = survivor->Get<Probe>();
+    Events().clear();
+    listener->ids.clear();
+
+    // Factory, then the driver: the probe asks for its end mid-frame.
+    core.RunFrame();
+    EXPECT_EQ(factory->FindObject(doomedId), nullptr);
+    EXPECT_EQ(factory->objects.size(), 1u);
+    ASSERT_EQ(factory->pendingDestruction, std::vector<GameObject*>{doomed});
+    // Its components stopped at once: the driver no longer holds the probe.
+    EXPECT_EQ(driver->components, std::vector<Component*>{survivorProbe});
+    EXPECT_EQ(Events(),
+              (std::vector<std::string>{"Update listener",
+                                        "Probe::Free sprite=1 spinner=0 driver=1", "Sprite::Free",
+                                        "Probe::Update destroyed " + std::to_string(doomedId)}));
+    EXPECT_EQ(survivorProbe->updates, 1);
+    // Nothing announced yet.
+    EXPECT_TRUE(listener->ids.empty());
+
+    // Asking again, or destroying it outright, changes nothing now.
+    factory->DestroyLater(doomed);
+    factory->DestroyObject(doomed);
+    EXPECT_EQ(factory->pendingDestruction.size(), 1u);
+
+    GameObject* announced = nullptr;
+    listener->onMessage = [&](Message* m) {
+        if (auto* notify = dynamic_cast<GODestructionNotifyMessage*>(m))
+            announced = notify->object;
+    };
+    core.RunFrame();
+    EXPECT_EQ(announced, doomed);
+    EXPECT_EQ(listener->ids, std::vector<int32_t>{MessageId::GODestructionNotify});
+    EXPECT_TRUE(factory->pendingDestruction.empty());
+    EXPECT_EQ(survivorProbe->updates, 2);
+    EXPECT_EQ(factory->FindObject(survivor->id), survivor);
+
+    // Objects not recorded are left alone by both kinds of destruction.
+    GameObject stranger;
+    stranger.components.push_back(new Sprite());
+    factory->DestroyLater(&stranger);
+    factory->DestroyObject(&stranger);
+    factory->DestroyLater(nullptr);
+    factory->DestroyObject(nullptr);
+    EXPECT_TRUE(factory->pendingDestruction.empty());
+    EXPECT_EQ(stranger.components.size(), 1u);
+}
+
+TEST_F(FactoryTest, FreeAlsoDeletesQueuedObjects) {
+    factory->LoadLevel(dir.Write("Level.zorvel", kTwoObjectLevel));
+    GameObject* queued = factory->objects.begin()->second;
+    factory->DestroyLater(queued);
+    // DestroyObject is immediate for a recorded object.
+    GameObject* other = factory->objects.begin()->second;
+    factory->DestroyObject(other);
+    EXPECT_TRUE(factory->objects.empty());
+    EXPECT_EQ(factory->pendingDestruction.size(), 1u);
+    factory->Free();
+    EXPECT_TRUE(factory->pendingDestruction.empty());
+    // Freed without an announcement: the whole level is going.
+    EXPECT_EQ(
+        std::count(listener->ids.begin(), listener->ids.end(), MessageId::GODestructionNotify), 0);
+
+    // An object whose component removes another one while the level is
+    // being freed: that one must go in the same Free(), not linger in the
+    // queue into the next level (or past the systems at shutdown).
+    const char* probeText = "Root\nGameObject\nTestProbe\n-TestProbe\n-GameObject\n-Root\n";
+    GameObject* perch = factory->CreateObjectFromText(probeText);
+    GameObject* bird = factory->CreateObjectFromText(probeText);
+    perch->Get<Probe>()->takesWithIt = bird->id;
+    factory->Free();
+    EXPECT_TRUE(factory->objects.empty());
+    EXPECT_TRUE(factory->pendingDestruction.empty());
+}
+
+TEST_F(FactoryTest, SavedLevelListsObjectsInIdOrderAndReadsBack) {
+    GameObject* second = nullptr;
+    for (int i = 0; i < 12; ++i) {
+        GameObject* object = factory->CreateGameObject();
+        object->x = static_cast<float>(i);
+        if (i == 1)
+            second = object;
+    }
+    auto* sprite = new Sprite();
+    sprite->image = "Images/Player.png";
+    sprite->owner = second;
+    second->components.push_back(sprite);
+
+    const std::string saved = dir.Path("Saved.zorvel");
+    ASSERT_TRUE(factory->SaveLevel(saved, "Images/Night.png"));
+
+    // The file itself lists the objects in id order (10 and 11 after 9:
+    // numbers, not text).
+    {
+        ALoader loader(saved);
+        ASSERT_TRUE(loader.Begin("Root"));
+        std::string background;
+        loader.StringField("Background", background);
+        EXPECT_EQ(background, "Images/Night.png");
+        std::vector<float> xs;
+        while (loader.Begin("GameObject")) {
+            float x = -1.0f;
+            loader.FloatField("X", x);
+            xs.push_back(x);
+            loader.End("GameObject");
+        }
+        loader.End("GameObject");
+        loader.End("Root");
+        EXPECT_EQ(xs, (std::vector<float>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+    }
+
+    factory->Free();
+    factory->LoadLevel(saved);
+    EXPECT_EQ(RecordedXs(), (std::vector<float>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+    EXPECT_EQ(factory->Background(), "Images/Night.png");
+    GameObject* reread = std::next(factory->objects.begin())->second;
+    ASSERT_NE(reread->Get<Sprite>(), nullptr);
+    EXPECT_EQ(reread->Get<Sprite>()->image, "Images/Player.png");
+
+    // A name the loader could never read back is refused, and nothing
+    // is written.
+    EXPECT_FALSE(factory->SaveLevel(dir.Path("Saved.txt"), ""));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("Saved.txt")));
+    // A folder that does not exist cannot be written to.
+    EXPECT_FALSE(factory->SaveLevel(dir.Path("No/Such/Folder/Saved.zorvel"), ""));
+}
+
+} // namespace
+} // namespace Flurr

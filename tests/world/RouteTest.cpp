@@ -1,0 +1,168 @@
+// The level route: reading the chain of route files, and what happens
+// when a route file is missing or unreadable.
+
+#include "engine/EngineTestSupport.h"
+#include "engine/Report.h"
+#include "world/SpaceManager.h"
+
+namespace Flurr {
+namespace {
+
+using EngineTest::Contains;
+using EngineTest::Recorder;
+using EngineTest::RouteText;
+using EngineTest::TempDir;
+
+// Captures what would go into an "Error!" box; removes the capture after.
+class ErrorBoxCapture {
+public:
+    ErrorBoxCapture() {
+        SetErrorBoxHandler([this](const std::string& caption, const std::string& text) {
+            captions.push_back(caption);
+            texts.push_back(text);
+        });
+    }
+    ~ErrorBoxCapture() { SetErrorBoxHandler(nullptr); }
+    std::vector<std::string> captions;
+    std::vector<std::string> texts;
+};
+
+class RouteTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        core.AddSystem(new SpaceManager());
+        factory = new Factory();
+        core.AddSystem(factory);
+        listener = new Recorder("listener");
+        core.AddSystem(listener);
+        core.RegisterForMessage(listener, MessageId::LevelChange);
+        core.RegisterForMessage(listener, MessageId::SetBackground);
+    }
+    TempDir dir;
+    Core core;
+    Factory* factory = nullptr;
+    Recorder* listener = nullptr;
+};
+
+TEST_F(RouteTest, ReadsTheFirstRouteFileAndEachEntry) {
+    const std::string level =
+        dir.Write("Levels/Town.zorvel",
+                  "Root\n  Background:Sky.png\n  GameObject\n    X:4\n  -GameObject\n-Root\n");
+    const std::string entry = dir.Write("Levels/Routes/Town.zorvel",
+                                        "Root\n  LevelFile:" + level +
+                                            "\n  NextFile:Next.zorvel\n  ImageBank:Images\n"
+                                            "  SoundBank:Sounds\n  ConfigBank:Config\n-Root\n");
+    const std::string first =
+        dir.Write("Levels/Route.zorvel", "Root\n  Route:" + entry + "\n-Root\n");
+
+    core.route.ReadFirstRouteFile(first);
+    EXPECT_EQ(core.route.currentRouteFile, entry);
+    core.route.Load();
+    EXPECT_FALSE(core.route.Failed());
+    EXPECT_EQ(core.route.levelFile, level);
+    EXPECT_EQ(core.route.nextRouteFile, "Next.zorvel");
+    EXPECT_EQ(core.route.imageBank, "Images");
+    EXPECT_EQ(core.route.soundBank, "Sounds");
+    EXPECT_EQ(core.route.configBank, "Config");
+    ASSERT_EQ(factory->objects.size(), 1u);
+    EXPECT_EQ(factory->objects.begin()->second->x, 4.0f);
+    // The level is built before anyone hears that it changed.
+    EXPECT_EQ(listener->log, (std::vector<std::string>{"48 Sky.png", "53"}));
+
+    core.route.Advance();
+    EXPECT_EQ(core.route.currentRouteFile, "Next.zorvel");
+    EXPECT_EQ(core.route.nextRouteFile, "Next.zorvel");
+}
+
+TEST_F(RouteTest, MissingFirstRouteFileQuitsWithAReport) {
+    ErrorBoxCapture errors;
+    const std::string missing = dir.Path("Resources/Levels/Route.zorvel");
+    core.route.ReadFirstRouteFile(missing);
+    EXPECT_TRUE(core.route.currentRouteFile.empty());
+    // The loop itself gives up before any frame.
+    core.GameLoop();
+
+    EXPECT_EQ(core.requestedState, Quit);
+    EXPECT_TRUE(core.route.Failed());
+    EXPECT_EQ(core.FramesRun(), 0);
+    EXPECT_TRUE(listener->ids.empty());
+    ASSERT_EQ(errors.texts.size(), 1u);
+    EXPECT_EQ(errors.captions[0], "Error!");
+    EXPECT_TRUE(Contains(errors.texts[0], missing)) << errors.texts[0];
+    EXPECT_TRUE(Contains(errors.texts[0], std::filesystem::current_path().string()))
+        << errors.texts[0];
+
+    // Present but naming no first route: a different, equally clear report.
+    ErrorBoxCapture again;
+    Route route;
+    route.ReadFirstRouteFile(dir.Write("Route.zorvel", "Root\n  Rout:typo.zorvel\n-Root\n"));
+    route.Load();
+    EXPECT_TRUE(route.Failed());
+    ASSERT_EQ(again.texts.size(), 1u);
+    EXPECT_TRUE(Contains(again.texts[0], "Route.zorvel")) << again.texts[0];
+    EXPECT_TRUE(Contains(again.texts[0], "\"Route\"")) << again.texts[0];
+}
+
+TEST_F(RouteTest, MissingEntryOrLevelNameQuitsWithAReport) {
+    ErrorBoxCapture errors;
+    const std::string missingEntry = dir.Path("Routes/Gone.zorvel");
+    core.route.currentRouteFile = missingEntry;
+    core.route.Load();
+    EXPECT_TRUE(core.route.Failed());
+    EXPECT_EQ(core.requestedState, Quit);
+    ASSERT_EQ(errors.texts.size(), 1u);
+    EXPECT_TRUE(Contains(errors.texts[0], missingEntry)) << errors.texts[0];
+    EXPECT_TRUE(listener->ids.empty());
+
+    Route nameless;
+    nameless.currentRouteFile =
+        dir.Write("Routes/Nameless.zorvel", "Root\n  NextFile:x.zorvel\n-Root\n");
+    nameless.Load();
+    EXPECT_TRUE(nameless.Failed());
+    ASSERT_EQ(errors.texts.size(), 2u);
+    EXPECT_TRUE(Contains(errors.texts[1], "LevelFile")) << errors.texts[1];
+}
+
+TEST_F(RouteTest, UnreadableNextRouteFilePlaysThePreviousLevelAgain) {
+    const std::string level =
+        dir.Write("Levels/A.zorvel", "Root\n  GameObject\n    X:8\n  -GameObject\n-Root\n");
+    core.route.currentRouteFile =
+        dir.Write("Routes/A.zorvel", RouteText(level, dir.Path("Routes/Missing.zorvel")));
+    core.route.Load();
+    ASSERT_EQ(factory->objects.size(), 1u);
+
+    factory->Free();
+    core.route.Advance();
+    core.route.Load();
+    EXPECT_FALSE(core.route.Failed());
+    EXPECT_EQ(core.route.levelFile, level);
+    ASSERT_EQ(factory->objects.size(), 1u);
+    EXPECT_EQ(factory->objects.begin()->second->x, 8.0f);
+    EXPECT_EQ(std::count(listener->ids.begin(), listener->ids.end(), MessageId::LevelChange), 2);
+
+    // A folder where the route file should be is no better than nothing.
+    std::filesystem::create_directories(dir.Path("Routes/Folder.zorvel"));
+    core.route.currentRouteFile = dir.Path("Routes/Folder.zorvel");
+    factory->Free();
+    core.route.Load();
+    EXPECT_FALSE(core.route.Failed());
+    EXPECT_EQ(factory->objects.size(), 1u);
+}
+
+TEST_F(RouteTest, NamesWithoutADataExtensionAreRefused) {
+    // The route file may name anything; a level without the extension
+    // cannot be opened and says so with the file's name.
+    core.route.currentRouteFile =
+        dir.Write("Routes/Bad.zorvel", RouteText("Resources\\Levels\\Town.txt", "x.zorvel"));
+    try {
+        core.route.Load();
+        FAIL() << "expected the extension error";
+    } catch (const DataFileError& e) {
+        EXPECT_STREQ(e.what(), "Error, not valid .zorvel or .zoml file");
+        EXPECT_EQ(e.File(), "Resources\\Levels\\Town.txt");
+    }
+    EXPECT_TRUE(factory->objects.empty());
+}
+
+} // namespace
+} // namespace Flurr
