@@ -18,7 +18,9 @@
 
 namespace {
 
-void OnSignal(int) { Flurr::Core::RequestQuitFromSignal(); }
+void OnSignal(int) {
+    Flurr::Core::RequestQuitFromSignal();
+}
 
 // The game reads everything relative to a "Resources" folder. Run from
 // elsewhere (an installed copy, the build folder), find it beside the

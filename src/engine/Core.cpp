@@ -18,9 +18,13 @@ Core* instance = nullptr;
 volatile std::sig_atomic_t quitSignalled = 0;
 } // namespace
 
-void Core::RequestQuitFromSignal() { quitSignalled = 1; }
+void Core::RequestQuitFromSignal() {
+    quitSignalled = 1;
+}
 
-Core* Core::Instance() { return instance; }
+Core* Core::Instance() {
+    return instance;
+}
 
 Core::Core() {
     assert(!instance && "only one Core may exist at a time");
@@ -38,7 +42,9 @@ Core::~Core() {
         instance = nullptr;
 }
 
-void Core::AddSystem(IGameSystem* system) { systems.push_back(system); }
+void Core::AddSystem(IGameSystem* system) {
+    systems.push_back(system);
+}
 
 void Core::Initialize() {
     requestedState = Restart;

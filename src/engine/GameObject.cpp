@@ -11,11 +11,15 @@ namespace {
 int32_t nextObjectId = 0;
 }
 
-int32_t GameObject::PeekNextId() { return nextObjectId; }
+int32_t GameObject::PeekNextId() {
+    return nextObjectId;
+}
 
 GameObject::GameObject() : id(nextObjectId++) {}
 
-GameObject::~GameObject() { Destroy(); }
+GameObject::~GameObject() {
+    Destroy();
+}
 
 Component* GameObject::GetComponent(int32_t typeId) const {
     for (Component* c : components)

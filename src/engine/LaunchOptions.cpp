@@ -32,8 +32,8 @@ bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions& option
             options.help = true;
             continue;
         }
-        const bool takesValue = arg == "--frames" || arg == "--fixed-dt" || arg == "--route" ||
-                                arg == "--save-on-exit";
+        const bool takesValue =
+            arg == "--frames" || arg == "--fixed-dt" || arg == "--route" || arg == "--save-on-exit";
         if (!takesValue) {
             error = "unknown option '" + std::string(arg) + "'";
             return false;
@@ -48,8 +48,8 @@ bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions& option
             int64_t n = 0;
             auto res = std::from_chars(value.data(), end, n);
             if (res.ec != std::errc() || res.ptr != end || n < 1) {
-                error = "--frames wants a whole number of at least 1, not '" +
-                        std::string(value) + "'";
+                error =
+                    "--frames wants a whole number of at least 1, not '" + std::string(value) + "'";
                 return false;
             }
             options.frames = n;

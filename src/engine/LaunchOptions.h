@@ -8,10 +8,10 @@
 namespace Flurr {
 
 struct LaunchOptions {
-    int64_t frames = 0;       // quit after this many frames (0: never)
-    float fixedDt = 0.0f;     // every frame gets this step (0: measured)
-    std::string route;        // first route file instead of the one Route.zorvel names
-    std::string saveOnExit;   // write the objects here when the loop ends
+    int64_t frames = 0;     // quit after this many frames (0: never)
+    float fixedDt = 0.0f;   // every frame gets this step (0: measured)
+    std::string route;      // first route file instead of the one Route.zorvel names
+    std::string saveOnExit; // write the objects here when the loop ends
     bool help = false;
 };
 

@@ -17,6 +17,8 @@ void ShowErrorBox(const std::string& text) {
         Handler()("Error!", text);
 }
 
-void SetErrorBoxHandler(ErrorBoxHandler handler) { Handler() = std::move(handler); }
+void SetErrorBoxHandler(ErrorBoxHandler handler) {
+    Handler() = std::move(handler);
+}
 
 } // namespace Flurr

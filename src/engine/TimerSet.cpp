@@ -30,7 +30,9 @@ void AppendBounded(char* buffer, std::size_t size, const char* text) {
 
 } // namespace
 
-int64_t TimerSet::Now() { return Clock::now().time_since_epoch().count(); }
+int64_t TimerSet::Now() {
+    return Clock::now().time_since_epoch().count();
+}
 
 void TimerSet::ResetFrameCounter() {
     frameCounter = 0.0f;
@@ -64,7 +66,8 @@ void TimerSet::Stop(const std::string& name) {
     Timer& t = Get(name);
     if (t.running) {
         t.running = false;
-        t.accumulated += static_cast<float>(static_cast<double>(Now() - t.start) * t.secondsPerTick);
+        t.accumulated +=
+            static_cast<float>(static_cast<double>(Now() - t.start) * t.secondsPerTick);
     }
 }
 
@@ -113,7 +116,8 @@ void TimerSet::BuildProfileText(float dt) {
         std::snprintf(line, sizeof line, "%-20.20s %f", name.c_str(), static_cast<double>(v));
         if (name != "FrameTime" && name != "GameTime") {
             char share[32];
-            std::snprintf(share, sizeof share, "  (%3.f%%)  ", static_cast<double>(v / dt * 100.0f));
+            std::snprintf(share, sizeof share, "  (%3.f%%)  ",
+                          static_cast<double>(v / dt * 100.0f));
             // One bar per 2 ms of a 16 ms frame, at most eleven.
             for (int i = 1; i < 12 && static_cast<float>(i) < (v / 0.016f) * 8.0f; ++i)
                 AppendBounded(share, sizeof share, "|");

@@ -13,8 +13,8 @@
 namespace Flurr {
 
 struct Timer {
-    int64_t start = 0;          // clock ticks at the last start or reset
-    float accumulated = 0.0f;   // seconds, up to the last stop
+    int64_t start = 0;        // clock ticks at the last start or reset
+    float accumulated = 0.0f; // seconds, up to the last stop
     float secondsPerTick = 0.0f;
     bool running = false;
 };

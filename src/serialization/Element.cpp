@@ -1,5 +1,6 @@
 #include "serialization/Element.h"
 
+#include <charconv>
 #include <utility>
 
 namespace Flurr {
@@ -22,10 +23,40 @@ Element::~Element() {
     }
 }
 
+void Element::operator delete(Element* element, std::destroying_delete_t) {
+    const bool pooled = element->inBlocks;
+    element->~Element();
+    if (!pooled)
+        ::operator delete(element);
+}
+
+std::unique_ptr<Element> Element::MakeInBlocks(std::string name_, std::string value_, int32_t kind_,
+                                               int32_t line_) {
+    // Chunks of this many elements: big enough that a level needs few,
+    // small enough that a short text does not reserve much.
+    constexpr std::size_t perChunk = 256;
+    if (!blocks)
+        blocks = std::make_unique<Blocks>();
+    if (blocks->left == 0) {
+        // Not zeroed: every element is constructed in place.
+        blocks->chunks.emplace_back(new std::byte[perChunk * sizeof(Element)]);
+        blocks->next = blocks->chunks.back().get();
+        blocks->left = perChunk;
+    }
+    void* memory = blocks->next;
+    blocks->next += sizeof(Element);
+    --blocks->left;
+    auto* e = new (memory) Element(std::move(name_), std::move(value_), kind_, line_);
+    e->inBlocks = true;
+    return std::unique_ptr<Element>(e);
+}
+
 Element* Element::Append(std::unique_ptr<Element> child) {
     child->parent = this;
     Element* raw = child.get();
-    Group* g = FindGroup(child->name);
+    // Runs of one name (list items, a level's objects) are the common case.
+    Group* g = !children.empty() && children.back().name == child->name ? &children.back()
+                                                                        : FindGroup(child->name);
     if (!g) {
         children.emplace_back();
         g = &children.back();
@@ -99,21 +130,34 @@ std::unique_ptr<Element> ParseDataLines(const std::vector<std::string_view>& lin
             std::string name(text.substr(colon + 1));
             std::string closing = "-" + name;
             Element* list =
-                parent->Append(std::make_unique<Element>(name, closing, Element::List, lineNo));
+                parent->Append(root->MakeInBlocks(name, closing, Element::List, lineNo));
             std::size_t j = i + 1;
-            std::size_t items = 0;
-            for (; j < n && lines[j] != closing; ++j, ++items)
-                list->Append(std::make_unique<Element>("Value", std::string(lines[j]),
-                                                       Element::ListItem,
-                                                       static_cast<int32_t>(j + 1)));
+            while (j < n && lines[j] != closing)
+                ++j;
+            const std::size_t items = j - (i + 1);
+            if (items > 0) {
+                list->children.emplace_back();
+                Element::Group& values = list->children.back();
+                values.name = "Value";
+                values.items.reserve(items);
+                for (std::size_t k = i + 1; k < j; ++k) {
+                    values.items.push_back(root->MakeInBlocks("Value", std::string(lines[k]),
+                                                              Element::ListItem,
+                                                              static_cast<int32_t>(k + 1)));
+                    values.items.back()->parent = list;
+                }
+            }
             if (j >= n) {
-                report(i, "list " + Quote(name) + " has no closing line " + Quote(closing) +
-                              "; it runs to the end of the file",
+                report(i,
+                       "list " + Quote(name) + " has no closing line " + Quote(closing) +
+                           "; it runs to the end of the file",
                        true);
                 return n - 1;
             }
             std::string_view count = text.substr(5, colon - 5);
-            if (count != std::to_string(items))
+            char digits[24];
+            const auto printed = std::to_chars(digits, digits + sizeof digits, items);
+            if (count != std::string_view(digits, static_cast<std::size_t>(printed.ptr - digits)))
                 report(i,
                        "list " + Quote(name) + " says it has " + std::string(count) +
                            " items but has " + std::to_string(items),
@@ -122,9 +166,9 @@ std::unique_ptr<Element> ParseDataLines(const std::vector<std::string_view>& lin
         }
         std::size_t colon = text.find(':');
         if (colon != std::string_view::npos) {
-            parent->Append(std::make_unique<Element>(std::string(text.substr(0, colon)),
-                                                     std::string(text.substr(colon + 1)),
-                                                     Element::Value, lineNo));
+            parent->Append(root->MakeInBlocks(std::string(text.substr(0, colon)),
+                                              std::string(text.substr(colon + 1)), Element::Value,
+                                              lineNo));
             return i;
         }
         std::string name(text);
@@ -133,8 +177,9 @@ std::unique_ptr<Element> ParseDataLines(const std::vector<std::string_view>& lin
                    "blank line: everything up to a line \"-\" is read as one unnamed object, "
                    "so the fields after it are lost",
                    true);
-        Element* obj =
-            parent->Append(std::make_unique<Element>(name, "-" + name, Element::Object, lineNo));
+        std::string closing = "-" + name;
+        Element* obj = parent->Append(
+            root->MakeInBlocks(std::move(name), std::move(closing), Element::Object, lineNo));
         open.push_back(obj);
         return i;
     };
@@ -173,15 +218,25 @@ namespace {
 
 void WriteLine(std::string& out, int indent, std::string_view a, std::string_view b = {},
                std::string_view c = {}, std::string_view d = {}) {
-    // A line with nothing on it is written without indentation: readers
-    // keep a line made only of spaces as it is, so indenting an empty name
-    // or item would change it on the way back.
-    if (!a.empty() || !b.empty() || !c.empty() || !d.empty())
+    // A line of nothing but blanks is written without indentation: readers
+    // keep such a line as it is, so indenting an empty name or a blank item
+    // would change it on the way back.
+    auto blank = [](std::string_view part) {
+        return part.find_first_not_of(" \t\n") == std::string_view::npos;
+    };
+    if (!(blank(a) && blank(b) && blank(c) && blank(d)))
         out.append(static_cast<std::size_t>(indent), ' ');
     out.append(a);
     out.append(b);
     out.append(c);
     out.append(d);
+    // The file loader drops one carriage return before each line feed. A
+    // line of a tree read from a file can still end in one (the file had
+    // two); it gets a second so it reads back whole. Savers never write
+    // carriage returns, so their files are unaffected.
+    const std::string_view last = !d.empty() ? d : !c.empty() ? c : !b.empty() ? b : a;
+    if (!last.empty() && last.back() == '\r')
+        out.push_back('\r');
     out.push_back('\n');
 }
 

@@ -19,6 +19,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,12 +60,32 @@ struct Element {
     // Tears the subtree down without recursion: a hostile file can nest
     // objects deeper than the stack would allow.
     ~Element();
+    // Elements of a parsed tree live in blocks owned by its root (a level
+    // has a million of them; one heap allocation each made loading a level
+    // mostly malloc and free). Deleting one of those runs its destructor
+    // and leaves the memory to the root; any other element is freed as
+    // usual. Ownership is unchanged: std::unique_ptr<Element> everywhere.
+    static void operator delete(Element* element, std::destroying_delete_t);
 
     Element* Append(std::unique_ptr<Element> child);
+    // An element whose memory comes from this (root) element's blocks; it
+    // must not outlive this element.
+    std::unique_ptr<Element> MakeInBlocks(std::string name_, std::string value_, int32_t kind_,
+                                          int32_t line_);
     Group* FindGroup(std::string_view childName);
     const Group* FindGroup(std::string_view childName) const;
     // The first child of that name not consumed yet, or null.
     Element* FirstRemaining(std::string_view childName);
+
+private:
+    struct Blocks {
+        std::vector<std::unique_ptr<std::byte[]>> chunks;
+        std::byte* next = nullptr;
+        std::size_t left = 0;
+    };
+    // Set on the root of a parsed tree: the memory of its elements.
+    std::unique_ptr<Blocks> blocks;
+    bool inBlocks = false;
 };
 
 // A problem found while parsing, with the 1-based line it concerns.

@@ -1,5 +1,6 @@
 #include "serialization/Serializer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -39,8 +40,8 @@ template <typename T> std::string FormatShortest(T value) {
     char buf[64];
     constexpr int maxDigits = std::numeric_limits<T>::max_digits10;
     for (int precision = 6;; ++precision) {
-        auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general,
-                                 precision);
+        auto res =
+            std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, precision);
         std::string_view text(buf, static_cast<std::size_t>(res.ptr - buf));
         if (precision >= maxDigits || value != value)
             return std::string(text);
@@ -53,9 +54,8 @@ template <typename T> std::string FormatShortest(T value) {
 
 std::string_view SkipSpace(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() &&
-           (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r' ||
-            text[i] == '\v' || text[i] == '\f'))
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' ||
+                               text[i] == '\r' || text[i] == '\v' || text[i] == '\f'))
         ++i;
     return text.substr(i);
 }
@@ -74,11 +74,19 @@ template <typename T> bool ParseFloating(std::string_view text, T& out) {
 
 } // namespace
 
-std::string FormatFloat(float value) { return FormatShortest(value); }
-std::string FormatDouble(double value) { return FormatShortest(value); }
+std::string FormatFloat(float value) {
+    return FormatShortest(value);
+}
+std::string FormatDouble(double value) {
+    return FormatShortest(value);
+}
 
-bool ParseFloat(std::string_view text, float& out) { return ParseFloating(text, out); }
-bool ParseDouble(std::string_view text, double& out) { return ParseFloating(text, out); }
+bool ParseFloat(std::string_view text, float& out) {
+    return ParseFloating(text, out);
+}
+bool ParseDouble(std::string_view text, double& out) {
+    return ParseFloating(text, out);
+}
 
 bool ParseInt(std::string_view text, int32_t& out) {
     text = SkipSpace(text);
@@ -150,6 +158,7 @@ LoaderBase::LoaderBase(std::string fileName_, std::string displayName_)
 
 void LoaderBase::ParseText(std::string_view text, bool stripCarriageReturns, bool trimTrailing) {
     std::vector<std::string_view> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
@@ -185,8 +194,7 @@ void LoaderBase::ParseText(std::string_view text, bool stripCarriageReturns, boo
 void LoaderBase::ReportDiagnostics() const {
     for (const DataDiagnostic& d : diagnostics)
         if (d.serious)
-            std::cerr << "Warning: " << displayName << ":" << d.line << ": " << d.message
-                      << "\n";
+            std::cerr << "Warning: " << displayName << ":" << d.line << ": " << d.message << "\n";
 }
 
 bool LoaderBase::Begin(std::string_view name) {
@@ -278,12 +286,18 @@ void LoaderBase::StringField(std::string_view name, std::string& value) {
     End(name);
 }
 
-void LoaderBase::DoubleField(std::string_view name, double& value) { ReadNumber(name, value); }
-void LoaderBase::FloatField(std::string_view name, float& value) { ReadNumber(name, value); }
+void LoaderBase::DoubleField(std::string_view name, double& value) {
+    ReadNumber(name, value);
+}
+void LoaderBase::FloatField(std::string_view name, float& value) {
+    ReadNumber(name, value);
+}
 void LoaderBase::UnsignedField(std::string_view name, uint32_t& value) {
     ReadNumber(name, value);
 }
-void LoaderBase::IntField(std::string_view name, int32_t& value) { ReadNumber(name, value); }
+void LoaderBase::IntField(std::string_view name, int32_t& value) {
+    ReadNumber(name, value);
+}
 
 void LoaderBase::Vec2List(std::string_view name, std::vector<Vec2>& list) {
     ReadList(name, list,
@@ -350,19 +364,35 @@ void ALoader::Load(bool reportProblems) {
         return; // a missing file is not an error: every read keeps its default
     std::ifstream in(path, std::ios::binary);
     std::string text;
+    // Said now: errno means nothing once the stream calls are done.
+    std::string reason = in ? "read error" : std::strerror(errno);
+    if (std::filesystem::is_directory(path, ec))
+        reason = "it is a folder";
     if (in && !std::filesystem::is_directory(path, ec)) {
-        std::ostringstream buf;
-        buf << in.rdbuf();
-        if (!in.bad())
-            text = std::move(buf).str();
-        else
+        // One sized read (growing a buffer would copy a big level several
+        // times), then whatever is left if the file grew or has no size.
+        std::error_code sizeEc;
+        const auto size = std::filesystem::file_size(path, sizeEc);
+        if (!sizeEc && size > 0) {
+            text.resize(static_cast<std::size_t>(size));
+            in.read(text.data(), static_cast<std::streamsize>(size));
+            text.resize(static_cast<std::size_t>(in.gcount()));
+            if (!in.bad())
+                in.clear();
+        }
+        if (!in.bad()) {
+            std::ostringstream rest;
+            rest << in.rdbuf();
+            text += std::move(rest).str();
+        }
+        if (in.bad())
             unreadable = true;
     } else {
         unreadable = true;
     }
     if (unreadable) {
         if (reportProblems)
-            std::cerr << "Warning: " << fileName << ": cannot be read (" << std::strerror(errno)
+            std::cerr << "Warning: " << fileName << ": cannot be read (" << reason
                       << "); using defaults\n";
         return;
     }
@@ -405,8 +435,8 @@ SaverBase::SaverBase(std::string fileName_) : ASerializer(std::move(fileName_), 
 bool SaverBase::Begin(std::string_view name) {
     std::string n(name);
     std::string closing = "-" + n;
-    current = current->Append(std::make_unique<Element>(std::move(n), std::move(closing),
-                                                        Element::Object));
+    current = current->Append(
+        std::make_unique<Element>(std::move(n), std::move(closing), Element::Object));
     return false;
 }
 
@@ -428,14 +458,28 @@ Element* SaverBase::AddList(std::string_view name) {
 }
 
 void SaverBase::AddItem(Element* list, std::string text) {
-    list->Append(
-        std::make_unique<Element>("Value", OneLine(std::move(text), list->name), Element::ListItem));
+    text = OneLine(std::move(text), list->name);
+    // Items have no escapes: one that reads as the list's closing line would
+    // end the list there and spill the rest into the parent, breaking the
+    // file from that point on. It is saved empty instead, keeping the
+    // positions of the items after it.
+    std::string_view seen = text;
+    seen.remove_prefix(std::min(seen.size(), seen.find_first_not_of(" \t\n")));
+    seen = seen.substr(0, seen.find_last_not_of(" \t\n\r") + 1);
+    if (seen == list->value) {
+        std::cerr << "Warning: an item of list \"" << list->name
+                  << "\" reads as the list's closing line; saved as an empty item\n";
+        text.clear();
+    }
+    list->Append(std::make_unique<Element>("Value", std::move(text), Element::ListItem));
 }
 
 void SaverBase::BoolField(std::string_view name, bool& value) {
     AddValue(name, value ? "true" : "false");
 }
-void SaverBase::StringField(std::string_view name, std::string& value) { AddValue(name, value); }
+void SaverBase::StringField(std::string_view name, std::string& value) {
+    AddValue(name, value);
+}
 void SaverBase::DoubleField(std::string_view name, double& value) {
     AddValue(name, FormatDouble(value));
 }

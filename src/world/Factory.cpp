@@ -15,7 +15,9 @@ namespace {
 Factory* instance = nullptr;
 }
 
-Factory* Factory::Instance() { return instance; }
+Factory* Factory::Instance() {
+    return instance;
+}
 
 Factory::Factory() {
     instance = this;
@@ -29,7 +31,9 @@ Factory::~Factory() {
         instance = nullptr;
 }
 
-void Factory::Record(GameObject* object) { objects[object->id] = object; }
+void Factory::Record(GameObject* object) {
+    objects[object->id] = object;
+}
 
 GameObject* Factory::CreateGameObject() {
     auto* object = new GameObject();
@@ -115,8 +119,7 @@ GameObject* Factory::LoadObject(const std::string& path) {
     return object;
 }
 
-void Factory::ReadObjectList(const std::string& path, std::vector<GameObject*>& out,
-                             bool record) {
+void Factory::ReadObjectList(const std::string& path, std::vector<GameObject*>& out, bool record) {
     ALoader loader(path);
     loader.Begin("Root");
     while (loader.Begin("GameObject")) {

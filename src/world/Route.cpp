@@ -43,10 +43,11 @@ void Route::Load() {
     if (currentRouteFile.empty()) {
         if (!firstRouteFileFound)
             GiveUp(failed, "The route file " + NativePath(firstRouteFilePath) +
-                   " is missing (looked in the working directory " + WorkingDirectory() + ").");
+                               " is missing (looked in the working directory " +
+                               WorkingDirectory() + ").");
         else
             GiveUp(failed, "The route file " + NativePath(firstRouteFilePath) +
-                   " names no first route (its \"Route\" value is missing or empty).");
+                               " names no first route (its \"Route\" value is missing or empty).");
         return;
     }
 
@@ -67,10 +68,11 @@ void Route::Load() {
     if (levelFile.empty()) {
         if (!readable)
             GiveUp(failed, "The route file " + NativePath(currentRouteFile) +
-                   " is missing (looked in the working directory " + WorkingDirectory() + ").");
+                               " is missing (looked in the working directory " +
+                               WorkingDirectory() + ").");
         else
             GiveUp(failed, "The route file " + NativePath(currentRouteFile) +
-                   " names no level (its \"LevelFile\" value is missing or empty).");
+                               " names no level (its \"LevelFile\" value is missing or empty).");
         return;
     }
     if (!readable)

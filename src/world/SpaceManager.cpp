@@ -7,7 +7,9 @@ SpaceManager* instance = nullptr;
 int32_t nextSpaceId = 0;
 } // namespace
 
-SpaceManager* SpaceManager::Instance() { return instance; }
+SpaceManager* SpaceManager::Instance() {
+    return instance;
+}
 
 SpaceManager::SpaceManager() {
     instance = this;
