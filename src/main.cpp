@@ -13,6 +13,7 @@
 #include "engine/LaunchOptions.h"
 #include "engine/Report.h"
 #include "serialization/Serializer.h"
+#include "sound/SoundSystem.h"
 #include "world/Factory.h"
 #include "world/SpaceManager.h"
 
@@ -49,6 +50,7 @@ int Run(const Flurr::LaunchOptions& options) {
     Core core;
     core.AddSystem(new SpaceManager());
     core.AddSystem(new Factory());
+    core.AddSystem(new SoundSystem());
 
     core.SetFrameLimit(options.frames);
     core.SetFixedDt(options.fixedDt);

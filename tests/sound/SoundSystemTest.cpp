@@ -1,0 +1,472 @@
+// The sound system on real audio output: SDL's "disk" driver writes the
+// mixed stream (16-bit stereo, 44.1 kHz) to a file that the tests read
+// back and measure. Sounds are square waves written as WAV files into a
+// temporary folder, so a level on the output is exact: the wave's
+// amplitude times the channel's volume.
+//
+// Time is counted in frames written, not on a clock: the driver runs
+// faster than real time, and a phase of a test lasts until the file has
+// grown by enough frames for its effect to show and be measured.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/Core.h"
+#include "engine/EngineTestSupport.h"
+#include "engine/Message.h"
+#include "sound/SoundSystem.h"
+
+namespace Flurr {
+namespace {
+
+using EngineTest::Contains;
+using EngineTest::TempDir;
+
+constexpr int32_t kRate = 44100;
+constexpr int16_t kAmplitude = 16000;
+// A message's effect reaches the file within this many frames of the
+// file's size when it was sent: what the C library has not flushed yet
+// plus the buffer being mixed (4096 bytes + 512 frames), with room over.
+constexpr int64_t kSettle = 4096;
+// Frames measured in each phase.
+constexpr int64_t kWindow = 2048;
+
+// A mono 16-bit WAV of a 441 Hz square wave (50 samples up, 50 down).
+void WriteTone(const std::string& path, double seconds, int16_t amplitude = kAmplitude) {
+    const uint32_t frames = static_cast<uint32_t>(seconds * kRate);
+    std::vector<int16_t> data(frames);
+    for (uint32_t i = 0; i < frames; ++i)
+        data[i] = (i / 50) % 2 == 0 ? amplitude : static_cast<int16_t>(-amplitude);
+    std::ofstream out(path, std::ios::binary);
+    auto u32 = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&](uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
+    out.write("RIFF", 4);
+    u32(36 + frames * 2);
+    out.write("WAVEfmt ", 8);
+    u32(16);
+    u16(1); // PCM
+    u16(1); // mono
+    u32(kRate);
+    u32(kRate * 2);
+    u16(2);
+    u16(16);
+    out.write("data", 4);
+    u32(frames * 2);
+    out.write(reinterpret_cast<const char*>(data.data()),
+              static_cast<std::streamsize>(data.size() * 2));
+}
+
+std::string Entry(const std::string& name, const std::string& file, float volume, bool stream) {
+    return "  Sound\n    Name:" + name + "\n    Stream:" + (stream ? "true" : "false") +
+           "\n    Volume:" + std::to_string(volume) + "\n    Filename:" + file + "\n  -Sound\n";
+}
+
+// One sound system on the disk driver, with its bank in a temp folder.
+class SoundOutput : public ::testing::Test {
+protected:
+    void SetUp() override {
+        output = dir.Path("mixed.raw");
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
+        setenv("SDL_DISKAUDIODELAY", "2", 1); // ms per 512-frame buffer
+    }
+
+    // A looping square wave ("Stream") and a one-shot 50 ms blip per name.
+    std::string Loop(const std::string& name, float volume) {
+        const std::string file = dir.Path(name + ".wav");
+        WriteTone(file, 0.5);
+        return Entry(name, file, volume, true);
+    }
+    std::string Blip(const std::string& name, float volume, bool stream = false) {
+        const std::string file = dir.Path(name + ".wav");
+        WriteTone(file, 0.05);
+        return Entry(name, file, volume, stream);
+    }
+
+    void Start(const std::string& entries) {
+        StartWithBank(dir.Write("Bank.zorvel", "Root\n" + entries + "-Root\n"));
+    }
+    void StartWithBank(const std::string& bank) {
+        sound = new SoundSystem(bank);
+        core.AddSystem(sound);
+        sound->Initialize();
+        ASSERT_FALSE(sound->IsSilent());
+    }
+    void Send(Message&& message) { core.SendMessage(&message); }
+
+    int64_t FramesWritten() const {
+        std::error_code ec;
+        const auto bytes = std::filesystem::file_size(output, ec);
+        return ec ? 0 : static_cast<int64_t>(bytes / 4);
+    }
+    // Waits until the file holds `frames` more frames; returns where the
+    // wait began.
+    int64_t WaitFrames(int64_t frames) {
+        const int64_t start = FramesWritten();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (FramesWritten() < start + frames) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                ADD_FAILURE() << "the audio output stopped growing";
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return start;
+    }
+    // Sends `message` and lets the output run long enough to measure the
+    // result; returns the first frame of that phase's measuring window.
+    int64_t Phase(Message&& message) {
+        core.SendMessage(&message);
+        return Settle();
+    }
+    int64_t Settle() { return WaitFrames(kSettle + kWindow) + kSettle; }
+
+    // Closes the device and reads everything it wrote.
+    void Finish() {
+        sound->Free();
+        std::ifstream in(output, std::ios::binary);
+        samples.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    // Largest magnitude over both channels of frames [from, from + kWindow).
+    int32_t Peak(int64_t from) const {
+        int32_t peak = 0;
+        const auto* data = reinterpret_cast<const int16_t*>(samples.data());
+        const int64_t count = static_cast<int64_t>(samples.size() / 2);
+        for (int64_t i = from * 2; i < (from + kWindow) * 2 && i < count; ++i)
+            peak = std::max(peak, std::abs(static_cast<int32_t>(data[i])));
+        return peak;
+    }
+    // The level a channel at `volume` gives the square wave.
+    static int32_t Level(float volume) { return kAmplitude * Mixer::ToMixVolume(volume) / 128; }
+
+    TempDir dir;
+    std::string output;
+    Core core;
+    SoundSystem* sound = nullptr;
+    std::vector<char> samples;
+};
+
+TEST_F(SoundOutput, PlayedSoundsReachTheOutputAndPlayOnceOrForever) {
+    Start(Loop("Tone", 1.0f) + Blip("Blip", 1.0f));
+    const int64_t before = Settle();
+    const int64_t playing = Phase(PlaySoundMessage("Tone", 1.0f, -1));
+    // A stream looping forever is still there long after its 0.5 s end.
+    WaitFrames(kRate);
+    const int64_t stillPlaying = Settle();
+    const int64_t stopped = Phase(StopSoundMessage("Tone"));
+    // A one-shot plays once and is gone.
+    Send(PlaySoundMessage("Blip", 1.0f, 0));
+    const int64_t blipStart = FramesWritten();
+    WaitFrames(kSettle + kRate / 10);
+    const int64_t afterBlip = Settle();
+    Finish();
+
+    EXPECT_EQ(Peak(before), 0);
+    EXPECT_EQ(Peak(playing), kAmplitude);
+    EXPECT_EQ(Peak(stillPlaying), kAmplitude);
+    EXPECT_EQ(Peak(stopped), 0);
+    int32_t blipPeak = 0;
+    for (int64_t f = blipStart; f < afterBlip; f += kWindow)
+        blipPeak = std::max(blipPeak, Peak(f));
+    EXPECT_EQ(blipPeak, kAmplitude);
+    EXPECT_EQ(Peak(afterBlip), 0);
+}
+
+TEST_F(SoundOutput, VolumeIsBankTimesMasterTimesMessage) {
+    Start(Loop("Half", 0.5f) + Loop("Full", 1.0f));
+    const int64_t played = Phase(PlaySoundMessage("Half", 0.5f, -1));
+    // Two notches down: master 0.8; every tracked channel goes to bank x
+    // master, and the message's own 0.5 is forgotten.
+    Send(MusicLower());
+    const int64_t lowered = Phase(MusicLower());
+    // The pause menu's dimming sets bank x level and ignores the master.
+    const int64_t dimmed = Phase(SetAllVolumeMessage(0.3f));
+    Send(StopSoundMessage("Half"));
+    // A new play takes the master level into account.
+    const int64_t second = Phase(PlaySoundMessage("Full", 0.5f, -1));
+    Send(MusicRaise());
+    const int64_t raised = Phase(MusicRaise());
+    Finish();
+
+    EXPECT_FLOAT_EQ(sound->MasterVolume(), 1.0f);
+    EXPECT_NEAR(Peak(played), Level(0.25f), 2);
+    EXPECT_NEAR(Peak(lowered), Level(0.5f * 0.8f), 2);
+    EXPECT_NEAR(Peak(dimmed), Level(0.5f * 0.3f), 2);
+    EXPECT_NEAR(Peak(second), Level(1.0f * 0.8f * 0.5f), 2);
+    EXPECT_NEAR(Peak(raised), Level(1.0f), 2);
+}
+
+TEST_F(SoundOutput, MuteSilencesEverythingUntilUnmuted) {
+    Start(Loop("Music", 0.8f) + Loop("Wind", 0.5f));
+    const int64_t playing = Phase(PlaySoundMessage("Music", 1.0f, -1));
+    const int64_t muted = Phase(MusicMute());
+    // Sounds started while muted start silent; volume changes keep silence.
+    Send(PlaySoundMessage("Wind", 1.0f, -1));
+    Send(MusicLower());
+    const int64_t stillMuted = Phase(SetAllVolumeMessage(1.0f));
+    Send(StopSoundMessage("Music"));
+    // Unmuting restores bank x master (0.9 after the lower) on the wind.
+    const int64_t unmuted = Phase(MusicMute());
+    Finish();
+
+    EXPECT_NEAR(Peak(playing), Level(0.8f), 2);
+    EXPECT_EQ(Peak(muted), 0);
+    EXPECT_EQ(Peak(stillMuted), 0);
+    EXPECT_NEAR(Peak(unmuted), Level(0.5f * 0.9f), 2);
+    EXPECT_FALSE(sound->Muted());
+}
+
+TEST_F(SoundOutput, LoopsAreNotDoubledAndReplacedChannelsPlayOn) {
+    Start(Loop("Jet", 0.5f) + Loop("Other", 0.25f));
+    Send(PlaySoundMessage("Jet", 1.0f, -1));
+    const int32_t first = sound->PlayingChannel("Jet");
+    ASSERT_GE(first, 0);
+    // A second forever-play of a name that loops forever changes nothing.
+    const int64_t once = Phase(PlaySoundMessage("Jet", 1.0f, -1));
+    EXPECT_EQ(sound->PlayingChannel("Jet"), first);
+
+    // A play-once of the same name starts a second instance; the first
+    // plays on untracked, out of reach of stop and volume messages.
+    Send(PlaySoundMessage("Jet", 1.0f, 0));
+    const int32_t second = sound->PlayingChannel("Jet");
+    EXPECT_NE(second, first);
+    Send(StopSoundMessage("Jet"));
+    EXPECT_EQ(sound->PlayingChannel("Jet"), -1);
+    const int64_t untracked = Phase(SetAllVolumeMessage(0.0f));
+
+    // The stop-all message silences every tracked channel (the untracked
+    // loop is the only thing left after it).
+    Send(PlaySoundMessage("Other", 1.0f, -1));
+    Send(PlaySoundMessage("Jet", 1.0f, -1));
+    EXPECT_GE(sound->PlayingChannel("Other"), 0);
+    EXPECT_GE(sound->PlayingChannel("Jet"), 0);
+    const int64_t stoppedAll = Phase(StopAllSoundsMessage());
+    EXPECT_EQ(sound->PlayingChannel("Other"), -1);
+    EXPECT_EQ(sound->PlayingChannel("Jet"), -1);
+    // A forever-play after a stop starts again: a stopped loop no longer
+    // counts as looping.
+    Send(PlaySoundMessage("Jet", 1.0f, -1));
+    EXPECT_GE(sound->PlayingChannel("Jet"), 0);
+    Finish();
+
+    EXPECT_NEAR(Peak(once), Level(0.5f), 2);
+    EXPECT_NEAR(Peak(untracked), Level(0.5f), 2);
+    EXPECT_NEAR(Peak(stoppedAll), Level(0.5f), 2);
+}
+
+TEST_F(SoundOutput, AnEndedSoundsChannelNumberIsNotReachedThroughItsOldName) {
+    // "Zap" sorts after "Tone", so a volume walk that still reached Zap's
+    // old channel would turn the tone down to Zap's bank volume last.
+    Start(Loop("Tone", 1.0f) + Blip("Zap", 0.0f, true));
+    Send(PlaySoundMessage("Zap", 1.0f, 0));
+    const int32_t zapChannel = sound->PlayingChannel("Zap");
+    ASSERT_GE(zapChannel, 0);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (sound->PlayingChannel("Zap") >= 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_EQ(sound->PlayingChannel("Zap"), -1);
+
+    Send(PlaySoundMessage("Tone", 1.0f, -1));
+    ASSERT_EQ(sound->PlayingChannel("Tone"), zapChannel) << "the mixer did not reuse the channel";
+    Send(SetAllVolumeMessage(1.0f));
+    const int64_t afterVolume = Phase(StopSoundMessage("Zap"));
+    // Zap has ended, so a forever-play of it starts anew on another channel.
+    Send(PlaySoundMessage("Zap", 1.0f, -1));
+    EXPECT_GE(sound->PlayingChannel("Zap"), 0);
+    EXPECT_NE(sound->PlayingChannel("Zap"), zapChannel);
+    EXPECT_EQ(sound->PlayingChannel("Tone"), zapChannel);
+    Finish();
+
+    EXPECT_EQ(Peak(afterVolume), kAmplitude);
+}
+
+// --- Without measuring the output (the dummy driver the test run sets) ---
+
+class SoundRules : public ::testing::Test {
+protected:
+    void Start(const std::string& bankText) {
+        const std::string bank = dir.Write("Bank.zorvel", bankText);
+        sound = new SoundSystem(bank);
+        core.AddSystem(sound);
+        sound->Initialize();
+    }
+    void Send(Message&& message) { core.SendMessage(&message); }
+    TempDir dir;
+    Core core;
+    SoundSystem* sound = nullptr;
+};
+
+TEST_F(SoundRules, MasterVolumeStepsDriftAndStopAsTheOptionsMenuExpects) {
+    Start("Root\n-Root\n");
+    Send(MusicRaise());
+    EXPECT_EQ(sound->MasterVolume(), 1.0f); // already at the top
+
+    float expected = 1.0f;
+    for (int i = 0; i < 10; ++i) {
+        Send(MusicLower());
+        expected -= 0.1f;
+        EXPECT_EQ(sound->MasterVolume(), expected) << "after " << i + 1 << " lowers";
+    }
+    // Float steps of 0.1 do not land on 0: the tenth leaves it just below.
+    EXPECT_LT(sound->MasterVolume(), 0.0f);
+    EXPECT_NEAR(sound->MasterVolume(), -7.45e-8f, 1e-8f);
+    Send(MusicLower());
+    EXPECT_EQ(sound->MasterVolume(), expected);
+
+    Send(SetAllVolumeMessage(0.3f));
+    EXPECT_EQ(sound->MasterVolume(), expected);
+    Send(MusicRaise());
+    EXPECT_EQ(sound->MasterVolume(), expected + 0.1f);
+
+    Send(MusicMute());
+    EXPECT_TRUE(sound->Muted());
+    Send(MusicMute());
+    EXPECT_FALSE(sound->Muted());
+}
+
+TEST_F(SoundRules, BadDataIsReportedOnceAndTheGameRunsOn) {
+    WriteTone(dir.Path("good.wav"), 0.2);
+    dir.Write("garbage.ogg", "this is not a sound file");
+    const std::string missing = dir.Path("missing.ogg");
+    testing::internal::CaptureStderr();
+    testing::internal::CaptureStdout();
+    Start("Root\n" + Entry("Good", dir.Path("good.wav"), 2.0f, false) +
+          Entry("Missing", missing, 1.0f, false) +
+          Entry("Garbage", dir.Path("garbage.ogg"), 1.0f, false) +
+          // A later entry of a name replaces the earlier one.
+          Entry("Fixed", missing, 1.0f, false) + Entry("Fixed", dir.Path("good.wav"), 1.0f, true) +
+          "-Root\n");
+    const std::string loadWarnings = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(Contains(loadWarnings, missing)) << loadWarnings;
+    EXPECT_TRUE(Contains(loadWarnings, "garbage.ogg")) << loadWarnings;
+    EXPECT_TRUE(sound->InBank("Missing"));
+    EXPECT_FALSE(sound->IsLoaded("Missing"));
+    EXPECT_FALSE(sound->IsLoaded("Garbage"));
+    EXPECT_TRUE(sound->IsLoaded("Fixed"));
+
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 3; ++i) {
+        Send(PlaySoundMessage("Missing", 1.0f, 0));
+        Send(PlaySoundMessage("Nobody", 1.0f, -1));
+        Send(StopSoundMessage("Nobody"));
+        Send(PlaySoundMessage("Else", 1.0f, 0));
+    }
+    // A bare message with a payload id is ignored rather than read.
+    Message bare(MessageId::PlaySound);
+    core.SendMessage(&bare);
+    Message bareVolume(MessageId::SetAllVolume);
+    core.SendMessage(&bareVolume);
+    // Volumes from the data or a message that no mixer could take.
+    Send(PlaySoundMessage("Good", std::nanf(""), 0));
+    Send(PlaySoundMessage("Good", -3.0f, 0));
+    Send(PlaySoundMessage("Good", 1e30f, 0));
+    EXPECT_GE(sound->PlayingChannel("Good"), 0);
+    Send(StopAllSoundsMessage());
+    Send(MusicLower());
+    sound->Update(0.016f);
+    const std::string playWarnings = testing::internal::GetCapturedStderr();
+    const std::string printed = testing::internal::GetCapturedStdout();
+
+    auto count = [](const std::string& text, const std::string& part) {
+        int n = 0;
+        for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count(playWarnings, "\"Nobody\""), 1) << playWarnings;
+    EXPECT_EQ(count(playWarnings, "\"Else\""), 1) << playWarnings;
+    EXPECT_FALSE(Contains(playWarnings, "Missing")) << "the load already said so";
+    EXPECT_FALSE(Contains(printed, "Sound error!")) << printed;
+    EXPECT_EQ(sound->PlayingChannel("Missing"), -1);
+    EXPECT_EQ(sound->PlayingChannel("Nobody"), -1);
+}
+
+TEST_F(SoundRules, NoBankAndNoDeviceStillRunSilently) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    WriteTone(dir.Path("tone.wav"), 0.2);
+    testing::internal::CaptureStdout();
+    Start("Root\n" + Entry("Tone", dir.Path("tone.wav"), 1.0f, true) + "-Root\n");
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(sound->IsSilent());
+    EXPECT_TRUE(Contains(printed, "runs silently")) << printed;
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
+    // The dummy driver still plays, silently, so the rules hold as before.
+    EXPECT_TRUE(sound->IsLoaded("Tone"));
+    Send(PlaySoundMessage("Tone", 1.0f, -1));
+    EXPECT_GE(sound->PlayingChannel("Tone"), 0);
+    sound->Free();
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+
+    testing::internal::CaptureStderr();
+    SoundSystem noBank(dir.Path("NoSuchBank.zorvel"));
+    noBank.Initialize();
+    const std::string warned = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(Contains(warned, "NoSuchBank.zorvel")) << warned;
+    PlaySoundMessage elation("Elation", 1.0f, -1);
+    noBank.SendMessage(&elation);
+    EXPECT_EQ(noBank.PlayingChannel("Elation"), -1);
+}
+
+// The game's own bank: every sound any part of the game plays is there and
+// loads, the "Play" button starts the music and the wind, and whatever the
+// game asks to loop forever really loops (the bank marks it a stream).
+TEST_F(SoundOutput, TheGameBankHasEverySoundTheGamePlays) {
+    std::filesystem::current_path(CLOUDMERE_SOURCE_DIR);
+    testing::internal::CaptureStderr();
+    StartWithBank(kSoundBankFile);
+    const std::string warnings = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(warnings.find("Warning"), std::string::npos) << warnings;
+
+    std::vector<std::string> names = {"AmbientWindLoop",
+                                      "Elation",
+                                      "Race",
+                                      "Bebop1",
+                                      "ButtonClick",
+                                      "BeautifulExplosion",
+                                      "WingOpen1",
+                                      "WingOpen2",
+                                      "FlurrLaunchExplosion",
+                                      "FlyLoop",
+                                      "FlyThrustRumbleLoop",
+                                      "JobComplete"};
+    auto numbered = [&](const std::string& stem, int last) {
+        for (int i = 1; i <= last; ++i)
+            names.push_back(stem + std::to_string(i));
+    };
+    numbered("Cheer", 4);
+    numbered("Pigeons", 4);
+    numbered("FlyThrustLoop", 3);
+    numbered("WalkStep", 6);
+    numbered("RunStep", 6);
+    numbered("Land", 5);
+    numbered("Jump", 4);
+    numbered("Meow", 3);
+    for (const std::string& name : names)
+        EXPECT_TRUE(sound->IsLoaded(name)) << name;
+
+    const int64_t music = Phase(ButtonInputMessage("Play"));
+    EXPECT_GE(sound->PlayingChannel("Elation"), 0);
+    EXPECT_GE(sound->PlayingChannel("AmbientWindLoop"), 0);
+    const std::vector<std::string> loops = {
+        "FlyLoop",        "FlyThrustLoop1",      "FlyThrustLoop2",
+        "FlyThrustLoop3", "FlyThrustRumbleLoop", "Race"};
+    for (const std::string& loop : loops)
+        Send(PlaySoundMessage(loop, 1.0f, -1));
+    WaitFrames(5 * kRate); // past the end of every flight loop
+    for (const std::string& loop : loops)
+        EXPECT_GE(sound->PlayingChannel(loop), 0) << loop;
+    Finish();
+    EXPECT_GT(Peak(music), 1000);
+}
+
+} // namespace
+} // namespace Flurr
