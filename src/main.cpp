@@ -4,6 +4,7 @@
 // with a non-zero status.
 
 #include <csignal>
+#include <ctime>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -12,6 +13,10 @@
 #include "engine/Core.h"
 #include "engine/LaunchOptions.h"
 #include "engine/Report.h"
+#include "platform/InputRecording.h"
+#include "platform/InputSystem.h"
+#include "platform/Platform.h"
+#include "platform/WindowsSystem.h"
 #include "serialization/Serializer.h"
 #include "sound/SoundSystem.h"
 #include "world/Factory.h"
@@ -47,8 +52,34 @@ bool FindResources(const char* argv0) {
 
 int Run(const Flurr::LaunchOptions& options) {
     using namespace Flurr;
+    InputReplay replay;
+    if (!options.replay.empty()) {
+        std::string error;
+        if (!replay.Load(options.replay, error)) {
+            std::cerr << "cloudmere: " << error << "\n";
+            return 1;
+        }
+    }
+    // A replay keeps the seed it was recorded with, so recording a replay
+    // gives the same file again.
+    InputRecorder recorder(options.replay.empty() ? static_cast<uint32_t>(std::time(nullptr))
+                                                  : replay.Seed());
+    WindowSettings window;
+    window.windowed = options.windowed;
+    window.width = options.width;
+    window.height = options.height;
+    window.recorder = options.record.empty() ? nullptr : &recorder;
+    window.replay = options.replay.empty() ? nullptr : &replay;
+
     Core core;
     core.AddSystem(new SpaceManager());
+    ReadScreenSize();
+    auto* windows = new WindowsSystem(window);
+    core.AddSystem(windows);
+    // The window could not be made: its box has been shown.
+    if (windows->Failed())
+        return 1;
+    core.AddSystem(new InputSystem(&windows->Input()));
     core.AddSystem(new Factory());
     core.AddSystem(new SoundSystem());
 
@@ -62,6 +93,8 @@ int Run(const Flurr::LaunchOptions& options) {
     core.GameLoop();
     core.Shutdown();
     if (core.route.Failed() || core.SaveOnExitFailed())
+        return 1;
+    if (window.recorder && !recorder.Save(options.record))
         return 1;
     return 0;
 }
@@ -82,6 +115,7 @@ int main(int argc, char** argv) {
     }
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
+    InstallErrorBoxes();
 
     // Files named on the command line mean the folder the user started
     // in, even if the game then moves to the folder holding "Resources".
@@ -89,10 +123,12 @@ int main(int argc, char** argv) {
     {
         namespace fs = std::filesystem;
         std::error_code ec;
-        if (!options.saveOnExit.empty()) {
-            fs::path absolute = fs::absolute(NativePath(options.saveOnExit), ec);
+        for (std::string* file : {&options.saveOnExit, &options.record, &options.replay}) {
+            if (file->empty())
+                continue;
+            fs::path absolute = fs::absolute(NativePath(*file), ec);
             if (!ec)
-                options.saveOnExit = absolute.string();
+                *file = absolute.string();
         }
         if (!options.route.empty() && fs::exists(NativePath(options.route), ec)) {
             fs::path absolute = fs::absolute(NativePath(options.route), ec);

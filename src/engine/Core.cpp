@@ -65,6 +65,8 @@ void Core::RunFrame() {
     timers.Reset("FrameTime");
     if (fixedDt > 0.0f)
         dt = fixedDt;
+    if (frameStep)
+        dt = frameStep(dt);
     // The count is re-read at every step: a system may be added mid-frame.
     for (std::size_t i = 0; i < systems.size(); ++i) {
         IGameSystem* system = systems[i];

@@ -19,6 +19,7 @@
 // starts the music and the wind.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -66,6 +67,10 @@ public:
     // Automation: every frame gets this step instead of the measured time
     // (0: measure).
     void SetFixedDt(float seconds) { fixedDt = seconds; }
+    // Input recording and replay: called at the start of every frame with
+    // the step chosen so far (measured or fixed); its result is the step
+    // the frame runs with. Null: no hook.
+    void SetFrameStep(std::function<float(float)> hook) { frameStep = std::move(hook); }
     // Automation: write every recorded object in the level layout when the
     // loop is about to end, before the objects are destroyed.
     void SetSaveOnExit(std::string file) { saveOnExitFile = std::move(file); }
@@ -93,6 +98,7 @@ private:
     int64_t frameLimit = 0;
     int64_t framesRun = 0;
     float fixedDt = 0.0f;
+    std::function<float(float)> frameStep;
     std::string saveOnExitFile;
     bool saveOnExitFailed = false;
 };

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <string>
 #include <string_view>
 
 #include "serialization/Serializer.h"
@@ -9,7 +10,8 @@
 namespace Flurr {
 
 const char* const kUsageLine =
-    "usage: cloudmere [--frames N] [--fixed-dt S] [--route FILE] [--save-on-exit FILE] [--help]";
+    "usage: cloudmere [--frames N] [--fixed-dt S] [--route FILE] [--save-on-exit FILE]\n"
+    "                 [--windowed] [--size WxH] [--record FILE] [--replay FILE] [--help]";
 
 const char* const kHelpText =
     "Cloudmere: run, jump, glide and fly through a windy town.\n"
@@ -22,7 +24,39 @@ const char* const kHelpText =
     "                       Resources/Levels/Route.zorvel names\n"
     "  --save-on-exit FILE  when the game ends, write every object of the level\n"
     "                       to FILE in the level format\n"
+    "  --windowed           play in a window with a frame instead of borderless\n"
+    "                       over the whole desktop\n"
+    "  --size WxH           the window's inside is W x H pixels (default: the\n"
+    "                       desktop, or 800x600 with --windowed)\n"
+    "  --record FILE        write every frame's input and time step to FILE\n"
+    "  --replay FILE        play the input and time steps FILE recorded instead of\n"
+    "                       the keyboard, mouse, pad and clock, then quit\n"
     "  --help               show this text\n";
+
+namespace {
+
+// Larger than any display, small enough that width x height fits easily.
+constexpr int32_t kMaxWindowSide = 16384;
+
+bool ParseSide(std::string_view text, int32_t& side) {
+    const char* end = text.data() + text.size();
+    auto res = std::from_chars(text.data(), end, side);
+    return res.ec == std::errc() && res.ptr == end && side >= 1 && side <= kMaxWindowSide;
+}
+
+bool ParseSize(std::string_view text, int32_t& width, int32_t& height) {
+    const std::size_t x = text.find('x');
+    if (x == std::string_view::npos)
+        return false;
+    int32_t w = 0, h = 0;
+    if (!ParseSide(text.substr(0, x), w) || !ParseSide(text.substr(x + 1), h))
+        return false;
+    width = w;
+    height = h;
+    return true;
+}
+
+} // namespace
 
 bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions& options,
                         std::string& error) {
@@ -32,8 +66,13 @@ bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions& option
             options.help = true;
             continue;
         }
-        const bool takesValue =
-            arg == "--frames" || arg == "--fixed-dt" || arg == "--route" || arg == "--save-on-exit";
+        if (arg == "--windowed") {
+            options.windowed = true;
+            continue;
+        }
+        const bool takesValue = arg == "--frames" || arg == "--fixed-dt" || arg == "--route" ||
+                                arg == "--save-on-exit" || arg == "--size" || arg == "--record" ||
+                                arg == "--replay";
         if (!takesValue) {
             error = "unknown option '" + std::string(arg) + "'";
             return false;
@@ -62,13 +101,23 @@ bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions& option
                 return false;
             }
             options.fixedDt = s;
+        } else if (arg == "--size") {
+            if (!ParseSize(value, options.width, options.height)) {
+                error = "--size wants WIDTHxHEIGHT in pixels, each from 1 to " +
+                        std::to_string(kMaxWindowSide) + ", not '" + std::string(value) + "'";
+                return false;
+            }
         } else {
             if (value.empty() || !HasDataExtension(value)) {
                 error = std::string(arg) + " wants a .zorvel or .zoml file, not '" +
                         std::string(value) + "'";
                 return false;
             }
-            (arg == "--route" ? options.route : options.saveOnExit) = std::string(value);
+            std::string& target = arg == "--route"    ? options.route
+                                  : arg == "--record" ? options.record
+                                  : arg == "--replay" ? options.replay
+                                                      : options.saveOnExit;
+            target = std::string(value);
         }
     }
     return true;

@@ -12,6 +12,11 @@ struct LaunchOptions {
     float fixedDt = 0.0f;   // every frame gets this step (0: measured)
     std::string route;      // first route file instead of the one Route.zorvel names
     std::string saveOnExit; // write the objects here when the loop ends
+    bool windowed = false;  // a decorated window instead of borderless full desktop
+    int32_t width = 0;      // client size in pixels (0: the default for the mode)
+    int32_t height = 0;
+    std::string record; // write every frame's input and step here
+    std::string replay; // play this recording instead of the devices and the clock
     bool help = false;
 };
 

@@ -1,0 +1,225 @@
+#include "platform/InputSystem.h"
+
+#include <cmath>
+
+#include "engine/Core.h"
+#include "engine/Message.h"
+#include "platform/WindowMessages.h"
+#include "world/SpaceManager.h"
+
+namespace Flurr {
+
+namespace {
+
+void Send(Message&& message) {
+    if (Core* core = Core::Instance())
+        core->SendMessage(&message);
+}
+
+// Stick levels step every 16000 units past the dead zone, up to 30000.
+constexpr float kStickLevelStep = 16000.0f;
+constexpr float kStickLevelLimit = 30000.0f;
+
+} // namespace
+
+InputSystem::InputSystem(const PlatformInput* platform_) : platform(platform_) {
+    keyUp.fill(true);
+    if (Core* core = Core::Instance())
+        core->RegisterForMessage(this, MessageId::WM);
+}
+
+bool InputSystem::EditorActive() const {
+    SpaceManager* spaces = SpaceManager::Instance();
+    return spaces && spaces->IsSpaceActive("LevelEditor");
+}
+
+int32_t InputSystem::StickLevel(float magnitude, float deadZone) {
+    int32_t level = 0;
+    for (float t = deadZone; t < kStickLevelLimit; t += kStickLevelStep)
+        if (magnitude > t)
+            ++level;
+    return level;
+}
+
+int32_t InputSystem::RightTriggerLevel(uint8_t value) {
+    return (value > 30) + (value > 180);
+}
+
+int32_t InputSystem::LeftTriggerLevel(uint8_t value) {
+    return (value > 30) + (value > 87) + (value > 144) + (value > 201);
+}
+
+void InputSystem::SendMessage(Message* message) {
+    if (auto* wm = dynamic_cast<WMMessage*>(message))
+        WindowMessage(wm->code, wm->wParam, wm->lParam);
+}
+
+void InputSystem::WindowMessage(int32_t code, int32_t wParam, int32_t lParam) {
+    switch (code) {
+    case WM::MouseMove:
+        mouseX = LowWord(lParam);
+        mouseY = HighWord(lParam);
+        Send(MouseMovedMessage(mouseX, mouseY, platform->IsKeyDown(VK::LButton)));
+        return;
+    case WM::LButtonDblClk:
+        Send(DoubleClickMessage(mouseX, mouseY, MouseButton::Left));
+        return;
+    case WM::RButtonDblClk:
+        Send(DoubleClickMessage(mouseX, mouseY, MouseButton::Right));
+        return;
+    case WM::MButtonDblClk:
+        Send(DoubleClickMessage(mouseX, mouseY, MouseButton::Middle));
+        return;
+    case WM::MouseWheel: {
+        const int16_t delta = HighWord(wParam);
+        if (delta != 0)
+            Send(MouseScrolledMessage(delta > 0));
+        return;
+    }
+    case WM::Char:
+        Send(CharacterTypedMessage(static_cast<char>(wParam & 0xFF)));
+        return;
+    default:
+        break;
+    }
+    if (!EditorActive())
+        return;
+    // In the editor the buttons follow the window messages, so the
+    // editor's user interface sees them in order with the moves.
+    uint8_t button = 0;
+    bool down = false;
+    switch (code) {
+    case WM::LButtonDown:
+        button = VK::LButton, down = true;
+        break;
+    case WM::RButtonDown:
+        button = VK::RButton, down = true;
+        break;
+    case WM::MButtonDown:
+        button = VK::MButton, down = true;
+        break;
+    case WM::LButtonUp:
+        button = VK::LButton;
+        break;
+    case WM::RButtonUp:
+        button = VK::RButton;
+        break;
+    case WM::MButtonUp:
+        button = VK::MButton;
+        break;
+    default:
+        return;
+    }
+    // The buttons' codes 1, 2 and 4 are also their numbers in the messages.
+    if (down) {
+        if (keyUp[button] && platform->IsKeyDown(button)) {
+            keyUp[button] = false;
+            Send(MouseClickedMessage(mouseX, mouseY, button));
+        } else {
+            Send(MousePressedMessage(mouseX, mouseY, button));
+        }
+    } else {
+        Send(MouseReleasedMessage(mouseX, mouseY, button));
+        keyUp[button] = true;
+    }
+}
+
+InputSystem::Edge InputSystem::Poll(int32_t vk) {
+    const bool downNow = platform->IsKeyDown(vk);
+    if (keyUp[vk]) {
+        if (!downNow)
+            return Edge::None;
+        keyUp[vk] = false;
+        return Edge::Down;
+    }
+    if (downNow)
+        return Edge::Held;
+    keyUp[vk] = true;
+    return Edge::Up;
+}
+
+void InputSystem::Update(float) {
+    // Nothing is polled while another window is in front; keys keep their
+    // last state until focus returns.
+    if (!platform->HasFocus())
+        return;
+    if (!EditorActive()) {
+        for (uint8_t button : {VK::LButton, VK::RButton, VK::MButton}) {
+            switch (Poll(button)) {
+            case Edge::Down:
+                Send(MouseClickedMessage(mouseX, mouseY, button));
+                break;
+            case Edge::Held:
+                Send(MousePressedMessage(mouseX, mouseY, button));
+                break;
+            case Edge::Up:
+                Send(MouseReleasedMessage(mouseX, mouseY, button));
+                break;
+            case Edge::None:
+                break;
+            }
+        }
+    }
+    for (int32_t vk = 8; vk < 256; ++vk) {
+        const auto key = static_cast<uint8_t>(vk);
+        switch (Poll(vk)) {
+        case Edge::Down:
+            Send(KeyTriggeredMessage(key));
+            break;
+        case Edge::Held:
+            Send(KeyPressedMessage(key));
+            break;
+        case Edge::Up:
+            Send(KeyReleasedMessage(key));
+            break;
+        case Edge::None:
+            break;
+        }
+    }
+    if (platform->Pad().connected)
+        PollPad();
+}
+
+void InputSystem::PollPad() {
+    const PadState& pad = platform->Pad();
+    for (int bit = 0; bit < 16; ++bit) {
+        const auto mask = static_cast<uint16_t>(1u << bit);
+        const bool now = (pad.buttons & mask) != 0;
+        const bool before = (previousButtons & mask) != 0;
+        if (now && !before)
+            Send(XboxTriggeredMessage(mask));
+        else if (now && before)
+            Send(XboxPressedMessage(mask));
+        else if (!now && before)
+            Send(XboxReleasedMessage(mask));
+    }
+    previousButtons = pad.buttons;
+
+    // A stick resting exactly at the centre has no direction: (0, 0)
+    // instead of dividing by a zero length.
+    const auto stick = [](int16_t x, int16_t y, float deadZone, float& dirX, float& dirY,
+                          int32_t& level) {
+        const double m = std::sqrt(double(x) * x + double(y) * y);
+        const float nx = m > 0.0 ? float(x / m) : 0.0f;
+        const float ny = m > 0.0 ? float(y / m) : 0.0f;
+        level = StickLevel(float(m), deadZone);
+        const bool changed = nx != dirX || ny != dirY;
+        dirX = nx;
+        dirY = ny;
+        return changed;
+    };
+    if (stick(pad.thumbLX, pad.thumbLY, kLeftDeadZone, leftDirX, leftDirY, leftLevel))
+        Send(XboxLThumbMoved(leftDirX, leftDirY, leftLevel));
+    if (stick(pad.thumbRX, pad.thumbRY, kRightDeadZone, rightDirX, rightDirY, rightLevel))
+        Send(XboxRThumbMoved(rightDirX, rightDirY, rightLevel));
+
+    const int32_t right = RightTriggerLevel(pad.rightTrigger);
+    const int32_t left = LeftTriggerLevel(pad.leftTrigger);
+    if (right != rightTriggerLevel || left != leftTriggerLevel) {
+        rightTriggerLevel = right;
+        leftTriggerLevel = left;
+        Send(XboxTriggerMoved(rightTriggerLevel, leftTriggerLevel));
+    }
+}
+
+} // namespace Flurr

@@ -1,0 +1,237 @@
+// Recording and replaying input: a replay gives the game the same
+// messages, frame by frame, with the same steps, and then ends.
+
+#include "platform/InputRecording.h"
+#include "engine/EngineTestSupport.h"
+#include "platform/PlatformTestSupport.h"
+#include "platform/WindowMessages.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+namespace Flurr {
+namespace {
+
+using EngineTest::Contains;
+using EngineTest::TempDir;
+using PlatformTest::Focus;
+using PlatformTest::Game;
+using PlatformTest::Lines;
+using PlatformTest::PushButton;
+using PlatformTest::PushKey;
+using PlatformTest::PushMotion;
+using PlatformTest::PushText;
+using PlatformTest::PushWheel;
+
+TEST(InputRecording, ReplayReproducesTheMessagesFrameByFrame) {
+    TempDir dir;
+    const std::string file = dir.Path("session.zorvel");
+    std::vector<Lines> recorded;
+    std::vector<float> recordedSteps;
+    {
+        InputRecorder recorder(1234);
+        WindowSettings settings;
+        settings.recorder = &recorder;
+        Game game(settings);
+        // Varying steps, as a measured clock would give.
+        const float steps[] = {0.016f, 0.017f, 0.0151f, 0.033f, 0.016f, 0.02f, 0.016f};
+        std::function<void()> inputs[] = {
+            [&] { Focus(game); },
+            [] {
+                PushKey(SDL_SCANCODE_D, true);
+                PushMotion(10, 20);
+            },
+            [] { PushButton(SDL_BUTTON_LEFT, true, 10, 20); },
+            [] {
+                PushText("hi");
+                PushWheel(1);
+            },
+            [] {
+                PushKey(SDL_SCANCODE_D, false);
+                PushButton(SDL_BUTTON_LEFT, false, 12, 22);
+            },
+            [] {},
+            [] { PushKey(SDL_SCANCODE_SPACE, true); },
+        };
+        for (std::size_t i = 0; i < std::size(steps); ++i) {
+            inputs[i]();
+            game.core->SetFixedDt(steps[i]);
+            recorded.push_back(game.Frame());
+        }
+        recordedSteps = game.listener->steps;
+        ASSERT_TRUE(recorder.Save(file));
+        EXPECT_EQ(recorder.Frames().size(), std::size(steps));
+    }
+    // The session had something in it worth replaying.
+    EXPECT_EQ(recorded[1], (Lines{"MouseMoved 10 20 0", "KeyTriggered 68"}));
+
+    InputReplay replay;
+    std::string error;
+    ASSERT_TRUE(replay.Load(file, error)) << error;
+    EXPECT_EQ(replay.Seed(), 1234u);
+    InputRecorder again(replay.Seed());
+    WindowSettings settings;
+    settings.replay = &replay;
+    settings.recorder = &again;
+    Game game(settings);
+    // Live devices are not listened to during a replay.
+    Focus(game);
+    PushKey(SDL_SCANCODE_Q, true);
+    std::vector<Lines> replayed;
+    while (!game.QuitRequested() && replayed.size() < 100)
+        replayed.push_back(game.Frame());
+    EXPECT_EQ(replayed, recorded);
+    EXPECT_EQ(game.listener->steps, recordedSteps);
+
+    // Recording the replay gives the same file again.
+    const std::string copy = dir.Path("again.zorvel");
+    ASSERT_TRUE(again.Save(copy));
+    EXPECT_EQ(dir.Read("again.zorvel"), dir.Read("session.zorvel"));
+}
+
+TEST(InputRecording, EventsReadBackAsWritten) {
+    PadState pad;
+    pad.connected = true;
+    pad.buttons = 0x9001;
+    pad.leftTrigger = 255;
+    pad.rightTrigger = 3;
+    pad.thumbLX = -32768;
+    pad.thumbLY = 32767;
+    pad.thumbRX = -1;
+    pad.thumbRY = 0;
+    const PlatformEvent events[] = {
+        PlatformEvent::WindowMessage(WM::KeyUp, 65, int32_t(0xC0000001u)),
+        PlatformEvent::WindowMessage(WM::MouseWheel, -7864320, PackPoint(-3, 40)),
+        PlatformEvent::KeyState(255, true),
+        PlatformEvent::KeyState(VK::LButton, false),
+        PlatformEvent::FocusState(true),
+        PlatformEvent::PadChange(pad),
+        PlatformEvent::PadChange(PadState{}),
+    };
+    for (const PlatformEvent& event : events) {
+        const std::string text = EventToText(event);
+        const auto back = EventFromText(text);
+        ASSERT_TRUE(back.has_value()) << text;
+        EXPECT_EQ(*back, event) << text;
+    }
+    // What a hand-edited or damaged file might hold is refused, not guessed.
+    for (const char* bad : {"", "W", "W 1 2", "W 1 2 3 4", "K 256 1", "K 65 2", "K -1 0", "F 2",
+                            "P 1 65536 0 0 0 0 0 0", "P 1 0 0 0 40000 0 0 0", "P 1 0 0 0 0 0 0",
+                            "X 1", "W 1 2 x", "W 1 2 3x", "W 99999999999 0 0", "K65 1"})
+        EXPECT_FALSE(EventFromText(bad).has_value()) << "'" << bad << "'";
+}
+
+TEST(InputRecording, DamagedRecordingsAreReadAsFarAsTheyMakeSense) {
+    TempDir dir;
+    InputReplay replay;
+    std::string error;
+    EXPECT_FALSE(replay.Load(dir.Path("missing.zorvel"), error));
+    EXPECT_TRUE(Contains(error, "missing.zorvel")) << error;
+
+    const std::string file = dir.Write("damaged.zorvel", "Root\n"
+                                                         "  Seed:77\n"
+                                                         "  Frame\n"
+                                                         "    Dt:0.02\n"
+                                                         "    List#3:Events\n"
+                                                         "      K 65 1\n"
+                                                         "      nonsense\n"
+                                                         "      F 1\n"
+                                                         "    -Events\n"
+                                                         "  -Frame\n"
+                                                         "  Frame\n"
+                                                         "    Dt:-4\n"
+                                                         "  -Frame\n"
+                                                         "  Frame\n"
+                                                         "  -Frame\n"
+                                                         "-Root\n");
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(replay.Load(file, error)) << error;
+    const std::string warnings = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(Contains(warnings, "nonsense")) << warnings;
+    EXPECT_TRUE(Contains(warnings, "frame 2")) << warnings;
+    EXPECT_EQ(replay.Seed(), 77u);
+    ASSERT_EQ(replay.Frames().size(), 3u);
+    EXPECT_EQ(replay.Frames()[0].events,
+              (std::vector<PlatformEvent>{PlatformEvent::KeyState(65, true),
+                                          PlatformEvent::FocusState(true)}));
+    // A negative or missing step becomes one frame at 60 per second.
+    EXPECT_FLOAT_EQ(replay.Frames()[1].dt, 1.0f / 60.0f);
+    EXPECT_FLOAT_EQ(replay.Frames()[2].dt, 1.0f / 60.0f);
+
+    EXPECT_FALSE(replay.AtLastFrame());
+    EXPECT_FLOAT_EQ(replay.BeginFrame(), 0.02f);
+    EXPECT_EQ(replay.Events().size(), 2u);
+    replay.BeginFrame();
+    replay.BeginFrame();
+    EXPECT_TRUE(replay.AtLastFrame());
+    EXPECT_FLOAT_EQ(replay.BeginFrame(), 0.0f);
+    EXPECT_TRUE(replay.Events().empty());
+}
+
+// The real program, recording and replaying, in a small game folder.
+struct GameRun {
+    int exitCode = -1;
+    std::string err;
+};
+
+GameRun RunGame(const std::string& arguments, const TempDir& dir,
+                const std::string& environment = "") {
+    const std::string err = dir.Path("stderr.txt");
+    const std::string command = "cd '" + dir.Root().string() + "' && " + environment + " '" +
+                                CLOUDMERE_EXE + "' " + arguments + " >/dev/null 2>'" + err + "'";
+    const int status = std::system(command.c_str());
+    GameRun run;
+    if (status != -1 && WIFEXITED(status))
+        run.exitCode = WEXITSTATUS(status);
+    run.err = dir.Read("stderr.txt");
+    return run;
+}
+
+TEST(InputRecording, TheGameRecordsAndReplaysItsRun) {
+    TempDir dir;
+    dir.Write("Resources/Levels/Route.zorvel",
+              "Root\n  Route:Resources\\Levels\\Routes\\Town.zorvel\n-Root\n");
+    dir.Write("Resources/Levels/Routes/Town.zorvel",
+              EngineTest::RouteText("Resources\\Levels\\Town.zorvel",
+                                    "Resources\\Levels\\Routes\\Town.zorvel"));
+    dir.Write("Resources/Levels/Town.zorvel",
+              "Root\n  GameObject\n    X:1\n  -GameObject\n-Root\n");
+
+    GameRun run =
+        RunGame("--windowed --size 320x200 --frames 12 --fixed-dt 0.02 --record first.zorvel", dir);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    InputReplay replay;
+    std::string error;
+    ASSERT_TRUE(replay.Load(dir.Path("first.zorvel"), error)) << error;
+    ASSERT_EQ(replay.Frames().size(), 12u);
+    for (const RecordedFrame& frame : replay.Frames())
+        EXPECT_FLOAT_EQ(frame.dt, 0.02f);
+
+    // The replay runs exactly as many frames, with the recorded steps
+    // rather than the clock or --fixed-dt, and ends by itself.
+    run = RunGame("--windowed --fixed-dt 0.5 --replay first.zorvel --record second.zorvel", dir);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(dir.Read("second.zorvel"), dir.Read("first.zorvel"));
+
+    run = RunGame("--windowed --replay nowhere.zorvel", dir);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(Contains(run.err, "nowhere.zorvel")) << run.err;
+
+    // No window, no game: the reason is reported and the run fails.
+    run = RunGame("--windowed --frames 3 --record none.zorvel", dir,
+                  "SDL_VIDEODRIVER=no-such-driver");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(Contains(run.err, "Error! The video system could not be started")) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("none.zorvel")));
+
+    for (const char* bad : {"--size 800", "--size 0x600", "--size 800x", "--size x600",
+                            "--size 800x600x2", "--size 99999x600", "--size -800x600",
+                            "--record out.txt", "--replay", "--windowed yes"}) {
+        run = RunGame(bad, dir);
+        EXPECT_EQ(run.exitCode, 2) << bad;
+    }
+}
+
+} // namespace
+} // namespace Flurr

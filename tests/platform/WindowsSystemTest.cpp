@@ -1,0 +1,143 @@
+// The window system on SDL's offscreen driver: the window and its
+// context, the cursor, quitting, and the window messages it passes on.
+
+#include "platform/PlatformTestSupport.h"
+#include "platform/WindowMessages.h"
+
+#include <epoxy/gl.h>
+
+namespace Flurr {
+namespace {
+
+using PlatformTest::Focus;
+using PlatformTest::Game;
+using PlatformTest::Lines;
+using PlatformTest::PushButton;
+using PlatformTest::PushKey;
+using PlatformTest::PushMotion;
+using PlatformTest::PushWheel;
+using PlatformTest::PushWindowEvent;
+
+TEST(WindowsSystem, OneWindowWithAnOpenGLCoreContext) {
+    {
+        WindowSettings settings;
+        settings.windowed = true;
+        settings.width = 640;
+        settings.height = 360;
+        Game game(settings);
+        SDL_Window* window = game.windows->Window();
+        ASSERT_NE(window, nullptr);
+        EXPECT_STREQ(SDL_GetWindowTitle(window), "Cloudmere");
+        EXPECT_EQ(game.windows->ClientWidth(), 640);
+        EXPECT_EQ(game.windows->ClientHeight(), 360);
+        EXPECT_FALSE(SDL_GetWindowFlags(window) & SDL_WINDOW_BORDERLESS);
+        EXPECT_TRUE(SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN);
+        // The renderer gets a current 3.3 (or later) core context.
+        ASSERT_NE(game.windows->GLContext(), nullptr);
+        EXPECT_EQ(SDL_GL_GetCurrentContext(), game.windows->GLContext());
+        EXPECT_GE(epoxy_gl_version(), 33);
+        GLint profile = 0;
+        glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
+        EXPECT_TRUE(profile & GL_CONTEXT_CORE_PROFILE_BIT);
+        game.windows->SwapWindow();
+        EXPECT_EQ(WindowsSystem::Instance(), game.windows);
+    }
+    EXPECT_EQ(WindowsSystem::Instance(), nullptr);
+
+    // By default: borderless at the origin, covering the screen.
+    const int32_t savedWidth = ScreenWidth, savedHeight = ScreenHeight;
+    ScreenWidth = 900;
+    ScreenHeight = 700;
+    WindowSettings full;
+    full.width = 0;
+    {
+        Core core;
+        WindowsSystem windows(full);
+        ASSERT_FALSE(windows.Failed());
+        int x = -1, y = -1;
+        SDL_GetWindowPosition(windows.Window(), &x, &y);
+        EXPECT_EQ(x, 0);
+        EXPECT_EQ(y, 0);
+        EXPECT_EQ(windows.ClientWidth(), 900);
+        EXPECT_EQ(windows.ClientHeight(), 700);
+        EXPECT_TRUE(SDL_GetWindowFlags(windows.Window()) & SDL_WINDOW_BORDERLESS);
+    }
+    ScreenWidth = savedWidth;
+    ScreenHeight = savedHeight;
+}
+
+TEST(WindowsSystem, ClosingTheWindowQuitsAtTheEndOfTheFrame) {
+    {
+        Game game;
+        game.Frame();
+        EXPECT_FALSE(game.QuitRequested());
+        PushWindowEvent(game.WindowId(), SDL_WINDOWEVENT_CLOSE);
+        game.Frame();
+        EXPECT_TRUE(game.QuitRequested());
+        // The window stays until shutdown: the rest of the frame may still
+        // draw and present.
+        EXPECT_NE(game.windows->Window(), nullptr);
+        EXPECT_EQ(game.listener->steps.size(), 2u);
+    }
+    {
+        Game game;
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+        game.Frame();
+        EXPECT_TRUE(game.QuitRequested());
+    }
+    {
+        // Another window's close is not ours.
+        Game game;
+        PushWindowEvent(game.WindowId() + 100, SDL_WINDOWEVENT_CLOSE);
+        game.Frame();
+        EXPECT_FALSE(game.QuitRequested());
+    }
+}
+
+TEST(WindowsSystem, CursorShowsOnlyInTheEditor) {
+    Game game;
+    game.Frame();
+    EXPECT_FALSE(game.windows->CursorShown());
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    game.SetEditor(true);
+    game.Frame();
+    EXPECT_TRUE(game.windows->CursorShown());
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+    game.SetEditor(false);
+    game.Frame();
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+}
+
+TEST(WindowsSystem, WindowMessagesArePackedLikeWin32) {
+    Game game({}, /*windowMessages=*/true);
+    Focus(game);
+    PushKey(SDL_SCANCODE_A, true);
+    PushKey(SDL_SCANCODE_A, true, true);
+    PushKey(SDL_SCANCODE_A, false);
+    // Down: repeat count 1; the repeat has "was down" (bit 30); the up has
+    // bits 30 and 31.
+    EXPECT_EQ(game.Frame(),
+              (Lines{"WM 0x100 65 1", "WM 0x100 65 1073741825", "WM 0x101 65 -1073741823"}));
+    // Right Ctrl is named without its side, and is an extended key.
+    PushKey(SDL_SCANCODE_RCTRL, true);
+    EXPECT_EQ(game.Frame(), (Lines{"WM 0x100 17 16777217", "KeyTriggered 17", "KeyTriggered 163"}));
+    PushKey(SDL_SCANCODE_RCTRL, false);
+    game.Frame();
+
+    // Mouse: client position in lParam, held buttons in wParam.
+    PushMotion(300, 200);
+    PushButton(SDL_BUTTON_RIGHT, true, 300, 200);
+    PushWheel(-1);
+    const int32_t at = (200 << 16) | 300;
+    const int32_t wheel = int32_t((uint32_t(-120 & 0xFFFF) << 16) | Mk::RButton);
+    // The input system hears each window message before this listener.
+    EXPECT_EQ(game.Frame(), (Lines{"MouseMoved 300 200 0", "WM 0x200 0 " + std::to_string(at),
+                                   "WM 0x204 2 " + std::to_string(at), "Scrolled down",
+                                   "WM 0x20a " + std::to_string(wheel) + " " + std::to_string(at),
+                                   "MouseClicked 300 200 2"}));
+}
+
+} // namespace
+} // namespace Flurr
