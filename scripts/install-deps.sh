@@ -11,7 +11,7 @@ PACKAGES="
   libepoxy-dev libglm-dev libimgui-dev libstb-dev
   libfontconfig-dev fontconfig fonts-dejavu-core
   libgl1-mesa-dri libegl-mesa0 libosmesa6
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libbox2d-dev
   rapidjson-dev nlohmann-json3-dev
   sox libsox-fmt-all librsvg2-bin
 "

@@ -13,6 +13,7 @@
 #include "engine/Core.h"
 #include "engine/LaunchOptions.h"
 #include "engine/Report.h"
+#include "physics/Physics.h"
 #include "platform/InputRecording.h"
 #include "platform/InputSystem.h"
 #include "platform/Platform.h"
@@ -81,6 +82,7 @@ int Run(const Flurr::LaunchOptions& options) {
         return 1;
     core.AddSystem(new InputSystem(&windows->Input()));
     core.AddSystem(new Factory());
+    core.AddSystem(new Physics());
     core.AddSystem(new SoundSystem());
 
     core.SetFrameLimit(options.frames);

@@ -1,0 +1,436 @@
+#include "physics/PhysicsWorld.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Flurr {
+
+namespace {
+
+// Speeds and spins below these do not move a body (a resting body's
+// leftover from the impulse would otherwise creep).
+constexpr float kMinSpeed = 0.0001f;
+constexpr float kMinTurnPerStep = 1e-5f;
+// A turn smaller than this does not count as laying the foot on a floor.
+constexpr float kMinFloorTurn = 1e-9f;
+// A player touching a floor edge further off than this (say, landing on its
+// side) is held up but not turned to lie along it.
+constexpr float kMaxFloorTurn = kPi / 3.0f;
+// Foot-edge ends within this of each other along the normal count as level.
+constexpr float kLevelFoot = 0.1f;
+// The player is left this far (world units) into the floor it stands on.
+// Pushed out exactly, it would touch by less than the narrow phase counts
+// as contact and drop onto the floor again every other step, so its floor
+// state would flicker while it stands still.
+constexpr float kFloorSlop = 0.01f;
+
+// The smallest turn that lays direction `from` along the line of `to`,
+// either way round, in (-pi/2, pi/2].
+float TurnOntoLine(Vec2 from, Vec2 to) {
+    float turn = std::atan2(Cross(from, to), Dot(from, to));
+    if (turn > kPi * 0.5f)
+        turn -= kPi;
+    else if (turn <= -kPi * 0.5f)
+        turn += kPi;
+    return turn;
+}
+
+// The player's foot edge in the world, if it has one.
+bool FootEdge(const RigidBody& player, Vec2& from, Vec2& to) {
+    if (player.shape.worldPolygons.empty())
+        return false;
+    const CollisionPolygon& polygon = player.shape.worldPolygons[0];
+    if (polygon.count < 2)
+        return false;
+    const uint32_t j = player.footEdge % polygon.count;
+    from = polygon.Vertex(j + polygon.count - 1);
+    to = polygon.vertices[j];
+    return true;
+}
+
+} // namespace
+
+PhysicsWorld::~PhysicsWorld() {
+    Clear();
+}
+
+RigidBody* PhysicsWorld::CreateBody(Vec2 position, float density, const CollisionShape& shape) {
+    auto* body = new RigidBody();
+    body->position = position;
+    body->density = density;
+    body->shape = shape;
+    body->gravity = density != 0.0f ? kDefaultGravity : 0.0f;
+    body->friction = kDefaultFriction;
+    body->restitution = 0.0f;
+    const MassProperties mass = ComputeMassProperties(body->shape, density);
+    body->inverseMass = mass.inverseMass;
+    body->inverseInertia = mass.inverseInertia;
+    bodies.push_back(body);
+    // Dynamic bodies first: swap each static body found from the front with
+    // a dynamic one found from the back.
+    std::size_t front = 0;
+    std::size_t back = bodies.size();
+    while (true) {
+        while (front < back && bodies[front]->density != 0.0f)
+            ++front;
+        while (back > front && bodies[back - 1]->density == 0.0f)
+            --back;
+        if (back - front < 2)
+            break;
+        std::swap(bodies[front], bodies[back - 1]);
+    }
+    RewriteIndices();
+    return body;
+}
+
+void PhysicsWorld::RewriteIndices() {
+    for (std::size_t i = 0; i < bodies.size(); ++i)
+        bodies[i]->index = static_cast<uint32_t>(i);
+}
+
+void PhysicsWorld::RemoveBody(RigidBody* body) {
+    auto it = std::find(bodies.begin(), bodies.end(), body);
+    if (it == bodies.end())
+        return;
+    bodies.erase(it);
+    RewriteIndices();
+    for (RigidBody* other : bodies)
+        other->contacts.erase(std::remove(other->contacts.begin(), other->contacts.end(), body),
+                              other->contacts.end());
+    for (auto& area : forceAreas) {
+        if (area->boundBody == body)
+            area->boundBody = nullptr;
+        area->members.erase(std::remove(area->members.begin(), area->members.end(), body),
+                            area->members.end());
+    }
+    if (floor.player == body)
+        floor.player = nullptr;
+    delete body;
+}
+
+AdvForceArea* PhysicsWorld::CreateForceArea(Vec2 center, float force, Vec2 direction, float taper,
+                                            float quadTaper, float radius, RigidBody* boundBody) {
+    auto area = std::make_unique<AdvForceArea>();
+    area->center = center;
+    area->force = force;
+    area->direction = direction;
+    area->taper = taper;
+    area->quadTaper = quadTaper;
+    area->radius = ForceAreaRadius(radius, taper, quadTaper);
+    area->boundBody = boundBody;
+    AdvForceArea* raw = area.get();
+    forceAreas.push_back(std::move(area));
+    return raw;
+}
+
+void PhysicsWorld::RemoveForceArea(ForceArea* area) {
+    forceAreas.erase(std::remove_if(forceAreas.begin(), forceAreas.end(),
+                                    [area](const auto& a) { return a.get() == area; }),
+                     forceAreas.end());
+}
+
+void PhysicsWorld::Clear() {
+    forceAreas.clear();
+    for (RigidBody* body : bodies)
+        delete body;
+    bodies.clear();
+    floor = FloorAccumulator();
+    debugLines.clear();
+}
+
+void PhysicsWorld::Step(float dt) {
+    for (std::size_t i = 0; i < bodies.size(); ++i) {
+        RigidBody& b = *bodies[i];
+        b.index = static_cast<uint32_t>(i);
+        b.contacts.clear();
+        if (b.isPlayer) {
+            // The floor state describes this step only.
+            b.onFloor = false;
+            b.touchingFloor = false;
+            b.floorSide = 0;
+        }
+        TransformShape(b.shape, b.position, b.angle);
+        b.acceleration = b.force * kForceScale * b.inverseMass + Vec2(0.0f, b.gravity);
+        b.velocity += b.acceleration * dt;
+        b.angularAcceleration = b.torque * kForceScale * b.inverseInertia;
+        b.angularVelocity += b.angularAcceleration * dt;
+    }
+
+    CollisionPass();
+
+    for (RigidBody* body : bodies) {
+        RigidBody& b = *body;
+        if (std::fabs(b.velocity.y) > kMinSpeed)
+            b.position.y += dt * b.velocity.y * kPositionScale;
+        if (std::fabs(b.velocity.x) > kMinSpeed)
+            b.position.x += dt * b.velocity.x * kPositionScale;
+        if (std::fabs(b.angularVelocity) * dt > kMinTurnPerStep)
+            b.angle += dt * b.angularVelocity * kPositionScale;
+        if (b.velocity != b.velocity)
+            b.velocity = Vec2();
+        if (b.angularVelocity != b.angularVelocity)
+            b.angularVelocity = 0.0f;
+        b.force = Vec2();
+        b.torque = 0.0f;
+        for (auto& area : forceAreas)
+            if (area->Catches(b))
+                area->members.push_back(body);
+    }
+
+    for (auto& area : forceAreas) {
+        area->Apply(dt);
+        area->members.clear();
+    }
+}
+
+void PhysicsWorld::CollisionPass() {
+    const uint32_t n = static_cast<uint32_t>(bodies.size());
+    if (n >= 2) {
+        if (useBroadPhase)
+            broadPhase.Build(bodies);
+        for (uint32_t i = 0; i + 1 < n && bodies[i]->density != 0.0f; ++i) {
+            if (!useBroadPhase) {
+                for (uint32_t j = i + 1; j < n; ++j)
+                    TestPair(i, j);
+                continue;
+            }
+            broadPhase.Candidates(i, i, candidates);
+            for (std::size_t c = 0; c < candidates.size(); ++c) {
+                const uint32_t j = candidates[c];
+                if (!broadPhase.MayTouch(i, j))
+                    continue;
+                TestPair(i, j);
+                if (broadPhase.VelocitiesChanged(i, j)) {
+                    broadPhase.Candidates(i, j, candidates);
+                    c = static_cast<std::size_t>(-1);
+                }
+            }
+        }
+    }
+    if (floor.marked)
+        ApplyFloorAccumulator();
+}
+
+void PhysicsWorld::TestPair(uint32_t i, uint32_t j) {
+    RigidBody& a = *bodies[i];
+    RigidBody& b = *bodies[j];
+    if (a.inverseMass == 0.0f && b.inverseMass == 0.0f)
+        return;
+    if (a.collisionMask & b.collisionMask)
+        return;
+    Contact contact;
+    const uint32_t na = static_cast<uint32_t>(a.shape.worldPolygons.size());
+    const uint32_t nb = static_cast<uint32_t>(b.shape.worldPolygons.size());
+    for (uint32_t pa = 0; pa < na; ++pa) {
+        for (uint32_t pb = 0; pb < nb; ++pb) {
+            NarrowPhase(a, pa, b, pb, contact);
+            if (!contact.collided || contact.invalid)
+                continue;
+            a.contacts.push_back(&b);
+            b.contacts.push_back(&a);
+            HandleContact(contact);
+        }
+    }
+}
+
+void PhysicsWorld::HandleContact(Contact& c) {
+    RigidBody& a = *c.bodyA;
+    RigidBody& b = *c.bodyB;
+    if (a.ghost || b.ghost || (a.inverseMass == 0.0f && b.inverseMass == 0.0f))
+        return;
+    if (!a.isPlayer && !b.isPlayer) {
+        ImpulseResponse(a, b, c.translation, c.normal, c.responsePoints,
+                        (a.restitution + b.restitution) * 0.5f, (a.friction + b.friction) * 0.5f);
+        return;
+    }
+    RigidBody& player = a.isPlayer ? a : b;
+    RigidBody& other = a.isPlayer ? b : a;
+    bool onFloorEdge = false;
+    if (other.isFloor)
+        onFloorEdge = FloorContactCheck(c, other, player);
+    if (other.isFloorForPlayer || player.isFloorForPlayer) {
+        // A floor-edge contact is resolved through the accumulator; any other
+        // contact with a floor body (its walls, its underside) here.
+        if (!onFloorEdge)
+            FloorResponse(c, player);
+        return;
+    }
+    ImpulseResponse(a, b, c.translation, c.normal, c.responsePoints,
+                    (a.restitution + b.restitution) * 0.5f, (a.friction + b.friction) * 0.5f);
+}
+
+bool PhysicsWorld::FloorContactCheck(const Contact& c, RigidBody& floorBody, RigidBody& player) {
+    const bool floorIsA = c.bodyA == &floorBody;
+    const uint32_t polygonIndex = floorIsA ? c.polygonA : c.polygonB;
+    const SupportPoints& support = floorIsA ? c.supportA : c.supportB;
+    if (support.count != 2 || polygonIndex >= floorBody.shape.worldPolygons.size())
+        return false;
+    const CollisionPolygon& polygon = floorBody.shape.worldPolygons[polygonIndex];
+    bool onEdge = false;
+    for (const auto& [edge, set] : floorBody.floorEdges) {
+        if (set != polygonIndex || edge >= polygon.count)
+            continue;
+        const Vec2 e0 = polygon.Vertex(edge + polygon.count - 1);
+        const Vec2 e1 = polygon.vertices[edge];
+        const Vec2 s0 = support.points[0];
+        const Vec2 s1 = support.points[1];
+        if ((s0 == e0 && s1 == e1) || (s0 == e1 && s1 == e0)) {
+            onEdge = true;
+            break;
+        }
+    }
+    if (!onEdge)
+        return false;
+
+    player.onFloor = true;
+    player.floorSide = 1;
+    // The correction and normal as they apply to the player.
+    const float sign = floorIsA ? -1.0f : 1.0f;
+    const Vec2 translation = c.translation * sign;
+    const Vec2 normal = c.normal * sign;
+    if (!c.edgeAgainstEdge) {
+        const bool playerSingleVertex = floorIsA ? !c.singleVertexA : c.singleVertexA;
+        Vec2 f0, f1;
+        if (playerSingleVertex && FootEdge(player, f0, f1)) {
+            const float turn = TurnOntoLine(f1 - f0, support.points[1] - support.points[0]);
+            if (std::fabs(turn) >= kMinFloorTurn && std::fabs(turn) <= kMaxFloorTurn) {
+                ++floor.count;
+                floor.angle += turn;
+            }
+        }
+    }
+    const Vec2 floorPosition = floorBody.position;
+    if (floor.contacts == 0) {
+        floor.firstPoint = c.responsePoints[0];
+        floor.secondPoint = c.responsePoints[1];
+        floor.floorPosition = floorPosition;
+    } else {
+        floor.firstPoint = Midpoint(floor.firstPoint, c.responsePoints[0]);
+        floor.secondPoint = Midpoint(floor.secondPoint, c.responsePoints[1]);
+        floor.floorPosition = Midpoint(floor.floorPosition, floorPosition);
+    }
+    floor.translation += translation;
+    floor.normal += normal;
+    ++floor.contacts;
+    floor.player = &player;
+    floor.marked = true;
+    return true;
+}
+
+void PhysicsWorld::FloorResponse(const Contact& c, RigidBody& player) {
+    RigidBody& a = *c.bodyA;
+    RigidBody& b = *c.bodyB;
+    player.touchingFloor = true;
+    const Vec2 normal = &player == &a ? c.normal : -c.normal;
+    Vec2 f0, f1;
+    if (FootEdge(player, f0, f1)) {
+        const float p0 = Dot(f0, normal);
+        const float p1 = Dot(f1, normal);
+        player.floorSide = p0 < p1 ? 2 : 3;
+        if (c.edgeAgainstEdge && std::fabs(p0 - p1) < kLevelFoot)
+            player.angle += kPi * 0.5f;
+    }
+    ImpulseResponse(a, b, c.translation, c.normal, c.responsePoints,
+                    (a.restitution + b.restitution) * 0.5f, (a.friction + b.friction) * 0.5f);
+}
+
+void PhysicsWorld::ApplyFloorAccumulator() {
+    if (floor.player) {
+        RigidBody& p = *floor.player;
+        Vec2 n = floor.translation;
+        if (n.x == 0.0f && n.y == 0.0f)
+            n = floor.normal; // contacts still ahead: only their normals say which way
+        n.Normalize();
+        const float depth = floor.translation.Length();
+        p.position += floor.translation - n * std::fmin(depth, kFloorSlop);
+        if (floor.count != 0)
+            p.angle += floor.angle / static_cast<float>(floor.count);
+        // The floor sets how the player stands, so the floor's push does not
+        // turn it (and any spin it had stops): the impulse acts once, between
+        // the contacts, as on a body that cannot turn. Acting at two points
+        // one after the other would trade spin for a slide every step.
+        p.angularVelocity = 0.0f;
+        const float inverseInertia = p.inverseInertia;
+        p.inverseInertia = 0.0f;
+        RigidBody ground; // immovable, at rest
+        const Vec2 middle = Midpoint(floor.firstPoint, floor.secondPoint);
+        const Vec2 points[2] = {middle, middle};
+        ImpulseResponse(p, ground, Vec2(), n, points, p.restitution * 0.5f, p.friction * 0.5f);
+        p.inverseInertia = inverseInertia;
+    }
+    ResetFloorAccumulator();
+}
+
+void PhysicsWorld::ResetFloorAccumulator() {
+    RigidBody* player = floor.player;
+    const float angle = floor.angle;
+    const float previous = floor.previousAngle;
+    floor = FloorAccumulator();
+    floor.player = player;
+    floor.angleTwoPassesAgo = previous;
+    floor.previousAngle = angle;
+}
+
+void ImpulseResponse(RigidBody& a, RigidBody& b, Vec2 translation, Vec2 n, const Vec2 points[2],
+                     float e, float mu) {
+    const float massSum = a.inverseMass + b.inverseMass;
+    if (massSum > 0.0f) {
+        a.position += translation * (a.inverseMass / massSum);
+        b.position -= translation * (b.inverseMass / massSum);
+    }
+    for (int k = 0; k < 2; ++k) {
+        const Vec2 p = points[k];
+        const Vec2 rA = p - a.position;
+        const Vec2 rB = p - b.position;
+        const Vec2 vr = (a.velocity + Perpendicular(rA) * a.angularVelocity) -
+                        (b.velocity + Perpendicular(rB) * b.angularVelocity);
+        const float vn = Dot(vr, n);
+        if (!(vn <= 0.0f))
+            continue;
+        const float crossAn = Cross(rA, n);
+        const float crossBn = Cross(rB, n);
+        const float normalDenominator =
+            massSum + crossAn * crossAn * a.inverseInertia + crossBn * crossBn * b.inverseInertia;
+        if (!(normalDenominator > 0.0f))
+            continue; // neither body can be moved here
+        const float jn = vn / normalDenominator;
+        const Vec2 t = Normalized(n * vn - vr);
+        const float crossAt = Cross(rA, t);
+        const float crossBt = Cross(rB, t);
+        const float tangentDenominator =
+            massSum + crossAt * crossAt * a.inverseInertia + crossBt * crossBt * b.inverseInertia;
+        float jt = tangentDenominator > 0.0f ? Dot(vr, t) / tangentDenominator : 0.0f;
+        if (std::fabs(jn * mu) < std::fabs(jt))
+            jt = jn * std::fabs(mu);
+        const Vec2 impulse = n * (-(e + 1.0f) * jn) + t * (-jt);
+        a.velocity += impulse * a.inverseMass;
+        b.velocity -= impulse * b.inverseMass;
+        a.angularVelocity += Cross(rA, impulse) * a.inverseInertia;
+        b.angularVelocity -= Cross(rB, impulse) * b.inverseInertia;
+    }
+}
+
+void PhysicsWorld::QueueDebugLine(Vec2 from, Vec2 to, float r, float g, float b) {
+    debugLines.push_back({from, to, r, g, b});
+}
+
+void PhysicsWorld::DrawDebug() {
+    if (debugLine) {
+        for (const RigidBody* body : bodies) {
+            for (const CollisionPolygon& polygon : body->shape.worldPolygons)
+                for (uint32_t k = 0; k < polygon.count; ++k) {
+                    const Vec2 a = polygon.Vertex(k + polygon.count - 1);
+                    const Vec2 b = polygon.vertices[k];
+                    debugLine(a.x, a.y, b.x, b.y, 0.0f, 0.0f, 0.0f);
+                }
+            Vec2 f0, f1;
+            if (body->isPlayer && FootEdge(*body, f0, f1))
+                debugLine(f0.x, f0.y, f1.x, f1.y, 255.0f, 0.0f, 0.0f);
+        }
+        for (const DebugLine& l : debugLines)
+            debugLine(l.from.x, l.from.y, l.to.x, l.to.y, l.r, l.g, l.b);
+    }
+    debugLines.clear();
+}
+
+} // namespace Flurr
