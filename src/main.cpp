@@ -13,6 +13,7 @@
 #include "engine/Core.h"
 #include "engine/LaunchOptions.h"
 #include "engine/Report.h"
+#include "graphics/GraphicsSystem.h"
 #include "physics/Physics.h"
 #include "platform/InputRecording.h"
 #include "platform/InputSystem.h"
@@ -80,6 +81,16 @@ int Run(const Flurr::LaunchOptions& options) {
     // The window could not be made: its box has been shown.
     if (windows->Failed())
         return 1;
+    GraphicsSettings graphicsSettings;
+    graphicsSettings.window = windows->Window();
+    graphicsSettings.width = windows->ClientWidth();
+    graphicsSettings.height = windows->ClientHeight();
+    graphicsSettings.windowed = options.windowed;
+    graphicsSettings.present = [windows] { windows->SwapWindow(); };
+    auto* graphics = new GraphicsSystem(graphicsSettings);
+    core.AddSystem(graphics);
+    if (options.screenshotAt > 0)
+        graphics->ScreenshotAtFrame(options.screenshotAt);
     core.AddSystem(new InputSystem(&windows->Input()));
     core.AddSystem(new Factory());
     core.AddSystem(new Physics());
@@ -93,8 +104,10 @@ int Run(const Flurr::LaunchOptions& options) {
 
     core.Initialize();
     core.GameLoop();
+    // Read before Shutdown, which deletes the systems.
+    const bool graphicsFailed = graphics->Failed();
     core.Shutdown();
-    if (core.route.Failed() || core.SaveOnExitFailed())
+    if (graphicsFailed || core.route.Failed() || core.SaveOnExitFailed())
         return 1;
     if (window.recorder && !recorder.Save(options.record))
         return 1;

@@ -11,7 +11,8 @@ namespace Flurr {
 
 const char* const kUsageLine =
     "usage: cloudmere [--frames N] [--fixed-dt S] [--route FILE] [--save-on-exit FILE]\n"
-    "                 [--windowed] [--size WxH] [--record FILE] [--replay FILE] [--help]";
+    "                 [--windowed] [--size WxH] [--record FILE] [--replay FILE]\n"
+    "                 [--screenshot-at N] [--help]";
 
 const char* const kHelpText =
     "Cloudmere: run, jump, glide and fly through a windy town.\n"
@@ -31,6 +32,7 @@ const char* const kHelpText =
     "  --record FILE        write every frame's input and time step to FILE\n"
     "  --replay FILE        play the input and time steps FILE recorded instead of\n"
     "                       the keyboard, mouse, pad and clock, then quit\n"
+    "  --screenshot-at N    write a screenshot (as F11 does) of frame N\n"
     "  --help               show this text\n";
 
 namespace {
@@ -72,7 +74,7 @@ bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions& option
         }
         const bool takesValue = arg == "--frames" || arg == "--fixed-dt" || arg == "--route" ||
                                 arg == "--save-on-exit" || arg == "--size" || arg == "--record" ||
-                                arg == "--replay";
+                                arg == "--replay" || arg == "--screenshot-at";
         if (!takesValue) {
             error = "unknown option '" + std::string(arg) + "'";
             return false;
@@ -83,15 +85,15 @@ bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions& option
         }
         const std::string_view value = argv[++i];
         const char* end = value.data() + value.size();
-        if (arg == "--frames") {
+        if (arg == "--frames" || arg == "--screenshot-at") {
             int64_t n = 0;
             auto res = std::from_chars(value.data(), end, n);
             if (res.ec != std::errc() || res.ptr != end || n < 1) {
-                error =
-                    "--frames wants a whole number of at least 1, not '" + std::string(value) + "'";
+                error = std::string(arg) + " wants a whole number of at least 1, not '" +
+                        std::string(value) + "'";
                 return false;
             }
-            options.frames = n;
+            (arg == "--frames" ? options.frames : options.screenshotAt) = n;
         } else if (arg == "--fixed-dt") {
             float s = 0.0f;
             auto res = std::from_chars(value.data(), end, s);

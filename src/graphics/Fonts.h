@@ -1,0 +1,45 @@
+#pragma once
+// Fonts of the renderer: the face a description asks for, found with
+// fontconfig, opened with SDL2_ttf at one pixel height. Only graphics
+// code includes this.
+
+#include <SDL_ttf.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "graphics/ResourceBank.h"
+
+namespace Flurr {
+
+struct FontFile {
+    std::string path;
+    int32_t index = 0;
+};
+
+// The installed file that best matches the face name, weight and slant;
+// false when fontconfig knows no font at all.
+bool ResolveFontFile(const FontDescription& description, FontFile& file);
+
+// truncate(Height / 600 x back-buffer height): a text keeps its size
+// relative to the 600-unit view at every resolution (at least 1 pixel).
+int32_t FontPixelHeight(int32_t authoredHeight, int32_t backBufferHeight);
+
+class FontFace {
+public:
+    static std::unique_ptr<FontFace> Open(const FontFile& file, int32_t pixelHeight);
+    ~FontFace();
+    FontFace(const FontFace&) = delete;
+    FontFace& operator=(const FontFace&) = delete;
+
+    TTF_Font* Handle() const { return font; }
+    int32_t PixelHeight() const { return pixelHeight; }
+
+private:
+    FontFace(TTF_Font* font_, int32_t pixelHeight_) : font(font_), pixelHeight(pixelHeight_) {}
+    TTF_Font* font;
+    int32_t pixelHeight;
+};
+
+} // namespace Flurr

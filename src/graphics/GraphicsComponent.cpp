@@ -1,0 +1,226 @@
+#include "graphics/GraphicsComponent.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+#include <set>
+#include <utility>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "engine/GameObject.h"
+#include "graphics/Effect.h"
+#include "graphics/GL.h"
+#include "graphics/GraphicsSystem.h"
+#include "graphics/ResourceBank.h"
+#include "serialization/Serializer.h"
+
+namespace Flurr {
+
+namespace {
+
+constexpr const char* kBasicEffect = "Resources/Shaders/Basic.fx";
+constexpr const char* kFadeEffect = "Resources/Shaders/Fade.fx";
+constexpr const char* kClockWipeEffect = "Resources/Shaders/ClockWipe.fx";
+
+// The priority a level's or archetype's animation is set with.
+constexpr float kLoadedPriority = 2.0f;
+
+int32_t ClampIndex(float position, std::size_t count) {
+    if (count == 0)
+        return 0;
+    const float truncated = std::trunc(position);
+    const float last = static_cast<float>(count - 1);
+    // NaN falls to the first frame.
+    if (!(truncated >= 0.0f))
+        return 0;
+    return static_cast<int32_t>(std::min(truncated, last));
+}
+
+} // namespace
+
+GraphicsComponent::~GraphicsComponent() {
+    Free();
+}
+
+void GraphicsComponent::Initialize() {
+    GraphicsSystem* graphics = GraphicsSystem::Instance();
+    if (graphics) {
+        serial = graphics->NextSpriteSerial();
+        graphics->Register(this);
+        registered = true;
+        bank = graphics->Bank();
+    }
+    SetAnimation(ResourceBank::kNoAnimation, 0.0f, 0);
+}
+
+void GraphicsComponent::Free() {
+    if (!registered)
+        return;
+    registered = false;
+    if (GraphicsSystem* graphics = GraphicsSystem::Instance())
+        graphics->Unregister(this);
+}
+
+void GraphicsComponent::ReportMissing(const std::string& name) {
+    // Once per sprite and name: callers often ask again every frame.
+    static std::set<std::pair<int32_t, std::string>> reported;
+    const int32_t id = owner ? owner->id : -1;
+    if (!reported.insert({id, name}).second)
+        return;
+    std::cerr << kNotFoundText << ": \"" << name << "\" (object " << id << ")\n";
+}
+
+void GraphicsComponent::SetAnimation(const std::string& name, float newPriority, int32_t newFlags) {
+    const Animation* requested = bank ? bank->FindAnimation(name) : nullptr;
+    if (!requested) {
+        // Without a renderer the only animation there is, is none.
+        if (!bank && name == ResourceBank::kNoAnimation) {
+            animation = name;
+            return;
+        }
+        ReportMissing(name);
+        return;
+    }
+    if (name == animation)
+        return;
+    const Animation* current = bank->FindAnimation(animation);
+    const bool waits =
+        current && (newPriority < priority ||
+                    ((newFlags & AnimationFlag::Wait) && (newFlags & AnimationFlag::WaitAlways)));
+    if (waits) {
+        if (newFlags & AnimationFlag::Wait) {
+            queuedAnimation = name;
+            queuedFlags = newFlags;
+            queuedPriority = newPriority;
+            queuedFrame = 0.0f;
+        }
+    } else {
+        queuedAnimation.clear();
+        animation = name;
+        frame = 0.0f;
+        flags = newFlags;
+        Loop = newFlags & AnimationFlag::Loop;
+        priority = newPriority;
+    }
+    // A waiting or dropped request still sets the rate: whoever asked sets
+    // its own rate right after, so this lasts a frame at most.
+    if (!(newFlags & AnimationFlag::KeepRate))
+        frameRate = requested->frameRate;
+}
+
+void GraphicsComponent::SetFrameRate(float rate) {
+    frameRate = rate < 0.0f ? 0.0f : rate;
+}
+
+void GraphicsComponent::Update(float dt) {
+    const Animation* current = bank ? bank->FindAnimation(animation) : nullptr;
+    if (!current)
+        return;
+    if (frameRate > 0.0f)
+        frame += frameRate * dt;
+    float count = static_cast<float>(current->frames.size());
+    if (frame >= count - 1.0f) {
+        if (!queuedAnimation.empty()) {
+            if (const Animation* next = bank->FindAnimation(queuedAnimation)) {
+                flags = queuedFlags;
+                priority = queuedPriority;
+                frameRate = queuedRate;
+                animation = std::exchange(queuedAnimation, std::string());
+                frame = 0.0f;
+                Loop = flags & AnimationFlag::Loop;
+                count = static_cast<float>(next->frames.size());
+            }
+        }
+        if (flags & AnimationFlag::Loop)
+            frame = std::fmod(frame, count);
+        else
+            frame = count - 1.0f;
+    }
+}
+
+int32_t GraphicsComponent::FrameIndex() const {
+    const Animation* current = bank ? bank->FindAnimation(animation) : nullptr;
+    return current ? ClampIndex(frame, current->frames.size()) : 0;
+}
+
+bool GraphicsComponent::DrawsBefore(const GraphicsComponent* a, const GraphicsComponent* b) {
+    if (a->screenSpace != b->screenSpace)
+        return !a->screenSpace;
+    if (a->ZPos != b->ZPos)
+        return a->ZPos < b->ZPos;
+    if (a->ZOrder != b->ZOrder)
+        return a->ZOrder < b->ZOrder;
+    return a->serial < b->serial;
+}
+
+void GraphicsComponent::Draw(const glm::mat4& viewProjection, float dt, float& basicTime) {
+    if (!bank || !owner)
+        return;
+    const Animation* current = bank->FindAnimation(animation);
+    if (!current)
+        return;
+    const char* effectPath = shader == SpriteShader::Fade        ? kFadeEffect
+                             : shader == SpriteShader::ClockWipe ? kClockWipeEffect
+                                                                 : kBasicEffect;
+    Effect* effect = bank->GetEffect(effectPath);
+    if (!effect)
+        return;
+
+    if (additive)
+        glBlendFunc(GL_ONE, GL_ONE);
+    else
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+
+    const float xScale = static_cast<float>(owner->width) * owner->xScale * (flipX ? -1.0f : 1.0f);
+    const float yScale = static_cast<float>(owner->height) * owner->yScale * (flipY ? -1.0f : 1.0f);
+    const float angle = useOwnerRotation ? owner->rotation : rotation;
+    glm::mat4 world = glm::translate(glm::mat4(1.0f),
+                                     glm::vec3(std::floor(owner->x), std::floor(owner->y), -ZPos));
+    world = glm::rotate(world, angle, glm::vec3(0.0f, 0.0f, 1.0f));
+    world = glm::scale(world, glm::vec3(xScale, yScale, 1.0f));
+
+    const std::size_t count = current->frames.size();
+    const int32_t index = ClampIndex(frame, count);
+    effect->Use();
+    effect->SetTexture("texture0",
+                       bank->GetTexture(current->frames[static_cast<std::size_t>(index)]).id);
+    if (shader == SpriteShader::Basic) {
+        basicTime += dt;
+        effect->SetFloat("t", basicTime);
+    } else {
+        const float next = std::fmod(frame + 1.0f, static_cast<float>(count));
+        const int32_t nextIndex = ClampIndex(next, count);
+        effect->SetTexture(
+            "texture1", bank->GetTexture(current->frames[static_cast<std::size_t>(nextIndex)]).id);
+        effect->SetFloat("t", frame - std::trunc(frame));
+    }
+    effect->SetMatrix("worldViewProj", viewProjection * world);
+    effect->SetVector("color", glm::vec4(red, green, blue, Opacity));
+
+    const VertexBuffer* quad = bank->GetQuad();
+    glBindVertexArray(quad->vao);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+}
+
+void GraphicsComponent::Serialize(ASerializer& s) {
+    s.Begin("GraphicsComponent");
+    float rate = frameRate;
+    std::string name = animation;
+    int32_t loop = Loop;
+    s.FloatField("ZPos", ZPos);
+    s.FloatField("ZOrder", ZOrder);
+    s.FloatField("FrameRate", rate);
+    s.StringField("Animation", name);
+    s.IntField("Loop", loop);
+    s.FloatField("Opacity", Opacity);
+    s.End("GraphicsComponent");
+    if (s.IsSaving())
+        return;
+    Loop = loop;
+    SetAnimation(name, kLoadedPriority, loop == 1 ? AnimationFlag::Loop : 0);
+    // The file's rate wins over the animation's own.
+    SetFrameRate(rate);
+}
+
+} // namespace Flurr

@@ -1,0 +1,688 @@
+#include "graphics/GraphicsSystem.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <ctime>
+#include <filesystem>
+#include <iostream>
+#include <thread>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "engine/Component.h"
+#include "engine/Core.h"
+#include "engine/Message.h"
+#include "engine/Report.h"
+#include "graphics/Effect.h"
+#include "graphics/Fonts.h"
+#include "graphics/GL.h"
+#include "graphics/GraphicsComponent.h"
+#include "graphics/ResourceBank.h"
+#include "graphics/Screenshot.h"
+#include "world/SpaceManager.h"
+
+namespace Flurr {
+
+namespace {
+
+GraphicsSystem* instance = nullptr;
+
+constexpr const char* kBasicEffect = "Resources/Shaders/Basic.fx";
+constexpr const char* kDebugEffect = "Resources/Shaders/Debug.fx";
+constexpr const char* kLoadingImage = "Resources/Images/loading.png";
+constexpr const char* kAnimationBankFolder = "Resources/Banks/AnimationBank/";
+constexpr const char* kFontBankFolder = "Resources/Banks/FontBank/";
+constexpr const char* kTargetsFailedText = "Could not set up post processing.";
+
+// The loading image is authored for a 16:9 view 600 units high.
+constexpr float kLoadingWidth = 600.0f * 16.0f / 9.0f;
+// The smallest texture size the game's art may use.
+constexpr GLint kRequiredTextureSize = 2048;
+// Every frame-counted rule of the game was made for 60 frames a second.
+constexpr int64_t kFrameNs = 1'000'000'000 / 60;
+// The shadow of a text: one pixel right and down, in 0xBF000000.
+constexpr float kShadowAlpha = 191.0f / 255.0f;
+
+// Built in, so texts show even without a font bank: a free monospace face
+// 16 pixels high in the 600-pixel layout.
+FontDescription DebugFontDescription() {
+    FontDescription d;
+    d.faceName = "DejaVu Sans Mono";
+    d.height = 16;
+    d.weight = 400;
+    d.quality = 2;
+    d.charSet = 1;
+    return d;
+}
+
+bool SpaceActive(const char* name) {
+    SpaceManager* spaces = SpaceManager::Instance();
+    return spaces && spaces->IsSpaceActive(name);
+}
+
+int64_t NowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// The colour a text is drawn in: each channel as the byte it would be
+// packed into.
+float ColourByte(float v) {
+    return std::floor(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f) / 255.0f;
+}
+
+} // namespace
+
+struct GraphicsSystem::Gl {
+    GLuint debugVao = 0;
+    GLuint debugVbo = 0;
+    GLuint textTexture = 0;
+
+    ~Gl() {
+        if (textTexture)
+            glDeleteTextures(1, &textTexture);
+        if (debugVbo)
+            glDeleteBuffers(1, &debugVbo);
+        if (debugVao)
+            glDeleteVertexArrays(1, &debugVao);
+    }
+};
+
+GraphicsSystem* GraphicsSystem::Instance() {
+    return instance;
+}
+
+GraphicsSystem::GraphicsSystem(GraphicsSettings settings_)
+    : settings(std::move(settings_)), bank(std::make_unique<ResourceBank>()),
+      targets(std::make_unique<RenderTargets>()) {
+    instance = this;
+    backWidth = std::max(settings.width, 1);
+    backHeight = std::max(settings.height, 1);
+    fullscreen = !settings.windowed;
+    RegisterComponent<GraphicsComponent>();
+    if (Core* core = Core::Instance())
+        core->RegisterForMessage(this, MessageId::SetResolution);
+}
+
+GraphicsSystem::~GraphicsSystem() {
+    Free();
+    if (instance == this)
+        instance = nullptr;
+}
+
+void GraphicsSystem::Fail(const std::string& text) {
+    ShowErrorBox(text);
+    failed = true;
+    MessageQuit quit;
+    if (Core* core = Core::Instance())
+        core->SendMessage(&quit);
+}
+
+void GraphicsSystem::Initialize() {
+    if (Core* core = Core::Instance())
+        for (int32_t id : {MessageId::DrawText, MessageId::DebugSetColor, MessageId::DebugMoveTo,
+                           MessageId::DebugLineTo, MessageId::DebugRect, MessageId::KeyTriggered,
+                           MessageId::KeyPressed, MessageId::SetCamera, MessageId::MoveCamera,
+                           MessageId::SetCameraZoom, MessageId::SetViewRotation,
+                           MessageId::SetBackground, MessageId::PostProcessTransition,
+                           MessageId::ToggleFullscreen, MessageId::CycleResolution})
+            core->RegisterForMessage(this, id);
+    if (failed || initialized)
+        return;
+    if (!SetUpGl())
+        return;
+    initialized = true;
+    DrawLoadingScreen();
+    bank->LoadAnimationBank(kAnimationBankFolder);
+    bank->LoadFontBank(kFontBankFolder);
+}
+
+bool GraphicsSystem::SetUpGl() {
+    if (!SDL_GL_GetCurrentContext() || epoxy_gl_version() < 33) {
+        Fail("The graphics driver offers no OpenGL 3.3 core context; the game cannot draw.");
+        return false;
+    }
+    GLint maxTexture = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
+    if (maxTexture < kRequiredTextureSize)
+        ShowErrorBox("Textures of size 2048 not supported.");
+
+    // Display modes of display 0 in SDL's order; drivers without real
+    // displays get a fixed list.
+    modes.clear();
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool virtualDisplay =
+        !driver || std::string(driver) == "offscreen" || std::string(driver) == "dummy";
+    if (!virtualDisplay) {
+        const int count = SDL_GetNumDisplayModes(0);
+        for (int i = 0; i < count; ++i) {
+            SDL_DisplayMode m{};
+            if (SDL_GetDisplayMode(0, i, &m) != 0 || m.w <= 0 || m.h <= 0)
+                continue;
+            const DisplayMode mode{m.w, m.h, m.refresh_rate};
+            const bool seen = std::any_of(modes.begin(), modes.end(), [&](const DisplayMode& o) {
+                return o.width == mode.width && o.height == mode.height &&
+                       o.refreshRate == mode.refreshRate;
+            });
+            if (!seen)
+                modes.push_back(mode);
+        }
+    }
+    if (modes.empty())
+        modes = FallbackDisplayModes();
+    int32_t width = backWidth;
+    int32_t height = backHeight;
+    // A decorated window keeps the size it was asked for; full screen
+    // takes a display mode.
+    if (fullscreen)
+        modeIndex = ChooseDisplayMode(modes, -1, width, height);
+
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+
+    bank->GetEffect(kDebugEffect);
+    bank->GetEffect(kBasicEffect);
+    bank->GetTexture(ResourceBank::kDefaultTexture);
+    bank->GetTexture(kLoadingImage);
+    bank->GetQuad();
+    if (!bank->HasFont(ResourceBank::kDebugFont))
+        bank->AddFont(ResourceBank::kDebugFont, DebugFontDescription());
+
+    gl = std::make_unique<Gl>();
+    glGenVertexArrays(1, &gl->debugVao);
+    glGenBuffers(1, &gl->debugVbo);
+    glBindVertexArray(gl->debugVao);
+    glBindBuffer(GL_ARRAY_BUFFER, gl->debugVbo);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 3 * sizeof(float), nullptr);
+    glBindVertexArray(0);
+    glGenTextures(1, &gl->textTexture);
+    glBindTexture(GL_TEXTURE_2D, gl->textTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+
+    if (TTF_Init() == 0)
+        ttfStarted = true;
+    else
+        std::cerr << "Warning: fonts cannot be drawn: " << TTF_GetError() << "\n";
+
+    // A run with a fixed step goes as fast as the machine allows.
+    Core* core = Core::Instance();
+    SDL_GL_SetSwapInterval(core && core->FixedDt() > 0.0f ? 0 : 1);
+
+    backWidth = 0; // forces the targets to be made
+    ApplyBackBufferSize(width, height);
+    return !failed;
+}
+
+void GraphicsSystem::Free() {
+    for (GraphicsComponent* sprite : sprites.Items())
+        sprite->bank = nullptr;
+    initialized = false;
+    if (targets)
+        targets->Release();
+    gl.reset();
+    // Fonts close before SDL_ttf shuts down.
+    bank.reset();
+    if (ttfStarted) {
+        TTF_Quit();
+        ttfStarted = false;
+    }
+}
+
+void GraphicsSystem::Register(GraphicsComponent* sprite) {
+    sprites.Add(sprite);
+}
+
+void GraphicsSystem::Unregister(GraphicsComponent* sprite) {
+    sprites.Remove(sprite);
+}
+
+std::size_t GraphicsSystem::SpriteCount() const {
+    return sprites.Size();
+}
+
+std::vector<GraphicsComponent*> GraphicsSystem::DrawOrder() const {
+    std::vector<GraphicsComponent*> order = sprites.Items();
+    std::sort(order.begin(), order.end(), GraphicsComponent::DrawsBefore);
+    return order;
+}
+
+void GraphicsSystem::ClearFrameLists() {
+    texts.clear();
+    debugCommands.clear();
+    // The list always begins in white.
+    debugCommands.push_back(DebugCommand{});
+}
+
+void GraphicsSystem::Update(float dt) {
+    if (failed || !initialized) {
+        ClearFrameLists();
+        return;
+    }
+    if (SpaceActive("GameSpace"))
+        sprites.ForEach([dt](GraphicsComponent* sprite) { sprite->Update(dt); });
+    if (SpaceActive("LevelEditor"))
+        post.ResetNeutral();
+    DrawFrame(dt);
+}
+
+void GraphicsSystem::DrawFrame(float dt) {
+    const ViewMatrices views = BuildViews(camera, SpaceActive("Pause"), backWidth, backHeight);
+
+    glBindFramebuffer(GL_FRAMEBUFFER, targets->backFramebuffer);
+    glViewport(0, 0, backWidth, backHeight);
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+
+    // The scene target is not cleared: the background covers it.
+    glBindFramebuffer(GL_FRAMEBUFFER, targets->sceneFramebuffer);
+    DrawScene(views, dt);
+
+    DrawPostProcessing();
+    post.Advance(dt);
+
+    glBindFramebuffer(GL_FRAMEBUFFER, targets->backFramebuffer);
+    glViewport(0, 0, backWidth, backHeight);
+    DrawDebugLines(views);
+    DrawTexts();
+    ClearFrameLists();
+
+    if (editorHook && SpaceActive("LevelEditor"))
+        editorHook();
+    if (++framesDrawn == screenshotAtFrame)
+        screenshotPending = true;
+    if (screenshotPending)
+        TakeScreenshot();
+    Present();
+}
+
+void GraphicsSystem::DrawScene(const ViewMatrices& views, float dt) {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    if (hasBackground) {
+        if (Effect* effect = bank->GetEffect(kBasicEffect)) {
+            const glm::mat4 world =
+                glm::scale(glm::mat4(1.0f), glm::vec3(views.aspectWidth, kViewHeight, 1.0f));
+            effect->Use();
+            effect->SetMatrix("worldViewProj", views.perspective * views.screenView * world);
+            effect->SetVector("color", glm::vec4(1.0f));
+            effect->SetTexture("texture0", bank->GetTexture(backgroundPath).id);
+            glBindVertexArray(bank->GetQuad()->vao);
+            glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+        }
+    }
+    const glm::mat4 world = views.perspective * views.worldView;
+    const glm::mat4 flat = views.orthographic * views.flatWorldView;
+    const glm::mat4 screen = views.orthographic * views.screenView;
+    for (GraphicsComponent* sprite : DrawOrder()) {
+        const glm::mat4& viewProjection =
+            sprite->screenSpace ? screen : (sprite->orthographic ? flat : world);
+        sprite->Draw(viewProjection, dt, basicTime);
+    }
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+void GraphicsSystem::DrawPostProcessing() {
+    glBindFramebuffer(GL_FRAMEBUFFER, targets->backFramebuffer);
+    glViewport(0, 0, backWidth, backHeight);
+    if (RunFinalPass(*bank, targets->sceneTexture, backWidth, backHeight))
+        return;
+    // Without "Final.fx" the scene is copied as it is.
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, targets->sceneFramebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, targets->backFramebuffer);
+    glBlitFramebuffer(0, 0, backWidth, backHeight, 0, 0, backWidth, backHeight, GL_COLOR_BUFFER_BIT,
+                      GL_NEAREST);
+}
+
+void GraphicsSystem::DrawDebugLines(const ViewMatrices& views) {
+    Effect* effect = bank->GetEffect(kDebugEffect);
+    if (!effect)
+        return;
+    effect->Use();
+    effect->SetMatrix("worldViewProj", views.perspective * views.worldView);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glBindVertexArray(gl->debugVao);
+    glBindBuffer(GL_ARRAY_BUFFER, gl->debugVbo);
+
+    std::vector<float> segments;
+    glm::vec4 colour(1.0f);
+    glm::vec3 pen(0.0f);
+    auto flush = [&]() {
+        if (segments.empty())
+            return;
+        effect->SetVector("color", colour);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(segments.size() * sizeof(float)),
+                     segments.data(), GL_STREAM_DRAW);
+        glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(segments.size() / 3));
+        segments.clear();
+    };
+    for (const DebugCommand& c : debugCommands) {
+        switch (c.kind) {
+        case DebugCommand::SetColor:
+            flush();
+            colour = glm::vec4(c.red, c.green, c.blue, c.alpha);
+            break;
+        case DebugCommand::MoveTo:
+            pen = glm::vec3(c.x, c.y, c.z);
+            break;
+        case DebugCommand::LineTo:
+            segments.insert(segments.end(), {pen.x, pen.y, pen.z, c.x, c.y, c.z});
+            pen = glm::vec3(c.x, c.y, c.z);
+            break;
+        default:
+            break;
+        }
+    }
+    flush();
+}
+
+void GraphicsSystem::DrawTexts() {
+    for (const TextRecord& text : texts) {
+        if (text.shadow)
+            DrawText(text, true);
+        DrawText(text, false);
+    }
+}
+
+void GraphicsSystem::DrawText(const TextRecord& text, bool asShadow) {
+    if (text.text.empty() || text.right <= text.left || text.bottom <= text.top)
+        return;
+    FontFace* font = bank->GetFont(text.font, backHeight);
+    Effect* effect = bank->GetEffect(kBasicEffect);
+    if (!font || !effect)
+        return;
+    const SDL_Color white{255, 255, 255, 255};
+    const int32_t wrap = std::max(text.right - text.left, 1);
+    SDL_Surface* rendered = TTF_RenderUTF8_Blended_Wrapped(
+        font->Handle(), text.text.c_str(), white, static_cast<Uint32>(std::min(wrap, 16384)));
+    if (!rendered)
+        return;
+    SDL_Surface* surface = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_FreeSurface(rendered);
+    if (!surface)
+        return;
+
+    glBindTexture(GL_TEXTURE_2D, gl->textTexture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, surface->pitch / 4);
+    // ARGB8888 words are B, G, R, A bytes in memory on this platform.
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, surface->w, surface->h, 0, GL_BGRA,
+                 GL_UNSIGNED_INT_8_8_8_8_REV, surface->pixels);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    const float w = static_cast<float>(surface->w);
+    const float h = static_cast<float>(surface->h);
+    SDL_FreeSurface(surface);
+
+    const int32_t shift = asShadow ? 1 : 0;
+    const float left = static_cast<float>(text.left + shift);
+    const float top = static_cast<float>(text.top + shift);
+    const float bufferHeight = static_cast<float>(backHeight);
+    // Pixels with y up; the text's top-left corner at (left, top) counted
+    // from the top of the screen.
+    const glm::mat4 pixels =
+        glm::ortho(0.0f, static_cast<float>(backWidth), 0.0f, bufferHeight, -1.0f, 1.0f);
+    const glm::mat4 world =
+        glm::scale(glm::translate(glm::mat4(1.0f),
+                                  glm::vec3(left + w / 2.0f, bufferHeight - top - h / 2.0f, 0.0f)),
+                   glm::vec3(w, h, 1.0f));
+    const glm::vec4 colour = asShadow ? glm::vec4(0.0f, 0.0f, 0.0f, kShadowAlpha)
+                                      : glm::vec4(ColourByte(text.red), ColourByte(text.green),
+                                                  ColourByte(text.blue), ColourByte(text.alpha));
+    // The text stays inside its rectangle (moved with the shadow).
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(text.left + shift, backHeight - (text.bottom + shift), text.right - text.left,
+              text.bottom - text.top);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    effect->Use();
+    effect->SetMatrix("worldViewProj", pixels * world);
+    effect->SetVector("color", colour);
+    effect->SetTexture("texture0", gl->textTexture);
+    glBindVertexArray(bank->GetQuad()->vao);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    glDisable(GL_SCISSOR_TEST);
+}
+
+void GraphicsSystem::DrawLoadingScreen() {
+    Effect* effect = bank->GetEffect(kBasicEffect);
+    glBindFramebuffer(GL_FRAMEBUFFER, targets->backFramebuffer);
+    glViewport(0, 0, backWidth, backHeight);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    if (effect) {
+        const float aspectWidth =
+            static_cast<float>(backWidth) * kViewHeight / static_cast<float>(backHeight);
+        const glm::mat4 world =
+            glm::scale(glm::mat4(1.0f), glm::vec3(kLoadingWidth, kViewHeight, 1.0f));
+        const glm::mat4 view =
+            glm::lookAtLH(glm::vec3(0, 0, -kEyeDistance), glm::vec3(0, 0, 0), glm::vec3(0, 1, 0));
+        effect->Use();
+        effect->SetMatrix("worldViewProj",
+                          OrthoLH(aspectWidth, kViewHeight, 1.0f, 100.0f) * view * world);
+        effect->SetVector("color", glm::vec4(1.0f));
+        effect->SetTexture("texture0", bank->GetTexture(kLoadingImage).id);
+        glBindVertexArray(bank->GetQuad()->vao);
+        glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    }
+    Present();
+}
+
+void GraphicsSystem::Present() {
+    // The back buffer fills the window's drawable area, keeping its
+    // shape (black bars where the shapes differ).
+    int32_t drawableWidth = backWidth;
+    int32_t drawableHeight = backHeight;
+    if (settings.window)
+        SDL_GL_GetDrawableSize(settings.window, &drawableWidth, &drawableHeight);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glViewport(0, 0, drawableWidth, drawableHeight);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    const double scale = std::min(static_cast<double>(drawableWidth) / backWidth,
+                                  static_cast<double>(drawableHeight) / backHeight);
+    const int32_t w = static_cast<int32_t>(std::lround(backWidth * scale));
+    const int32_t h = static_cast<int32_t>(std::lround(backHeight * scale));
+    const int32_t x = (drawableWidth - w) / 2;
+    const int32_t y = (drawableHeight - h) / 2;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, targets->backFramebuffer);
+    glBlitFramebuffer(0, 0, backWidth, backHeight, x, y, x + w, y + h, GL_COLOR_BUFFER_BIT,
+                      w == backWidth && h == backHeight ? GL_NEAREST : GL_LINEAR);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    // The frame is finished before it is handed over: Mesa's software
+    // renderer on an off-screen surface has been seen to start the next
+    // frame's passes on a back buffer still being read.
+    glFinish();
+    if (settings.present)
+        settings.present();
+    PaceFrame();
+}
+
+void GraphicsSystem::PaceFrame() {
+    Core* core = Core::Instance();
+    if (core && core->FixedDt() > 0.0f)
+        return;
+    const int64_t now = NowNs();
+    const int64_t due = lastPresentNs + kFrameNs;
+    if (lastPresentNs != 0 && now < due) {
+        std::this_thread::sleep_for(std::chrono::nanoseconds(due - now));
+        lastPresentNs = due;
+    } else {
+        lastPresentNs = now;
+    }
+}
+
+Image GraphicsSystem::ReadBackBuffer() const {
+    Image image;
+    if (!initialized || !targets->Ready())
+        return image;
+    image.width = backWidth;
+    image.height = backHeight;
+    std::vector<uint8_t> bottomUp(static_cast<std::size_t>(backWidth) * backHeight * 4);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, targets->backFramebuffer);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, backWidth, backHeight, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    // GL keeps the bottom row first.
+    image.rgba.resize(bottomUp.size());
+    const std::size_t row = static_cast<std::size_t>(backWidth) * 4;
+    for (int32_t y = 0; y < backHeight; ++y)
+        std::copy_n(bottomUp.begin() + static_cast<std::ptrdiff_t>(y * row), row,
+                    image.rgba.begin() + static_cast<std::ptrdiff_t>((backHeight - 1 - y) * row));
+    return image;
+}
+
+void GraphicsSystem::TakeScreenshot() {
+    screenshotPending = false;
+    const std::string name =
+        ScreenshotFileName(static_cast<int64_t>(std::time(nullptr)), [](const std::string& f) {
+            std::error_code ec;
+            return std::filesystem::exists(f, ec);
+        });
+    Image image = ReadBackBuffer();
+    // The back buffer has no alpha worth keeping.
+    for (std::size_t i = 3; i < image.rgba.size(); i += 4)
+        image.rgba[i] = 255;
+    if (!WritePngFile(name, image)) {
+        std::cerr << "Warning: the screenshot \"" << name << "\" could not be written\n";
+        return;
+    }
+    lastScreenshot = name;
+    ++screenshotsWritten;
+}
+
+void GraphicsSystem::ApplyBackBufferSize(int32_t width, int32_t height) {
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    if (width == backWidth && height == backHeight && targets->Ready())
+        return;
+    backWidth = width;
+    backHeight = height;
+    if (!targets->Create(width, height))
+        Fail(kTargetsFailedText);
+}
+
+void GraphicsSystem::ChangeResolution(int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0)
+        return;
+    if (!modes.empty()) {
+        const int32_t chosen = ChooseDisplayMode(modes, modeIndex, width, height);
+        if (chosen >= 0)
+            modeIndex = chosen;
+    }
+    if (settings.window && !fullscreen) {
+        SDL_SetWindowSize(settings.window, width, height);
+        SDL_SetWindowPosition(settings.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
+    if (initialized)
+        ApplyBackBufferSize(width, height);
+    else {
+        backWidth = width;
+        backHeight = height;
+    }
+}
+
+void GraphicsSystem::ToggleFullscreen() {
+    fullscreen = !fullscreen;
+    if (!settings.window)
+        return;
+    if (fullscreen) {
+        // Borderless over the whole desktop; the back buffer keeps its
+        // size and is scaled to fit.
+        SDL_DisplayMode desktop{};
+        SDL_SetWindowBordered(settings.window, SDL_FALSE);
+        if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+            SDL_SetWindowPosition(settings.window, 0, 0);
+            SDL_SetWindowSize(settings.window, desktop.w, desktop.h);
+        }
+    } else {
+        SDL_SetWindowBordered(settings.window, SDL_TRUE);
+        SDL_SetWindowSize(settings.window, backWidth, backHeight);
+        SDL_SetWindowPosition(settings.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
+}
+
+void GraphicsSystem::SendMessage(Message* message) {
+    if (auto* m = dynamic_cast<DrawTextMessage*>(message)) {
+        texts.push_back(TextRecord{m->text, m->left, m->top, m->font, m->red / 255.0f,
+                                   m->green / 255.0f, m->blue / 255.0f, m->alpha / 255.0f,
+                                   m->shadow, m->right, m->bottom});
+    } else if (auto* m = dynamic_cast<DebugSetColorMessage*>(message)) {
+        DebugCommand c;
+        c.kind = DebugCommand::SetColor;
+        c.red = m->red / 255.0f;
+        c.green = m->green / 255.0f;
+        c.blue = m->blue / 255.0f;
+        c.alpha = m->alpha / 255.0f;
+        debugCommands.push_back(c);
+    } else if (auto* m = dynamic_cast<DebugMoveToMessage*>(message)) {
+        DebugCommand c;
+        c.kind = DebugCommand::MoveTo;
+        c.x = m->x;
+        c.y = m->y;
+        debugCommands.push_back(c);
+    } else if (auto* m = dynamic_cast<DebugLineToMessage*>(message)) {
+        DebugCommand c;
+        c.kind = DebugCommand::LineTo;
+        c.x = m->x;
+        c.y = m->y;
+        debugCommands.push_back(c);
+    } else if (auto* m = dynamic_cast<DebugRectMessage*>(message)) {
+        // The rectangle is given with y growing downward.
+        const float corners[5][2] = {{m->x, -m->y},
+                                     {m->x + m->width, -m->y},
+                                     {m->x + m->width, -m->y - m->height},
+                                     {m->x, -m->y - m->height},
+                                     {m->x, -m->y}};
+        for (int i = 0; i < 5; ++i) {
+            DebugCommand c;
+            c.kind = i == 0 ? DebugCommand::MoveTo : DebugCommand::LineTo;
+            c.x = corners[i][0];
+            c.y = corners[i][1];
+            debugCommands.push_back(c);
+        }
+    } else if (auto* m = dynamic_cast<SetCameraMessage*>(message)) {
+        camera.x = m->x;
+        camera.y = m->y;
+        camera.zoom = std::clamp(m->zoom, 0.0f, kMaxZoom);
+    } else if (auto* m = dynamic_cast<MoveCameraMessage*>(message)) {
+        camera.x += m->dx;
+        camera.y += m->dy;
+        camera.zoom = std::clamp(camera.zoom + m->dzoom, 0.0f, kMaxZoom);
+    } else if (auto* m = dynamic_cast<SetViewRotationMessage*>(message)) {
+        camera.rotation = m->angle;
+    } else if (auto* m = dynamic_cast<SetCameraZoomMessage*>(message)) {
+        camera.zoom = m->zoom;
+    } else if (auto* m = dynamic_cast<SetResolutionMessage*>(message)) {
+        ChangeResolution(m->width, m->height);
+    } else if (dynamic_cast<CycleResolutionMessage*>(message)) {
+        if (!modes.empty()) {
+            const std::size_t next =
+                modeIndex < 0 ? 0 : (static_cast<std::size_t>(modeIndex) + 1) % modes.size();
+            ChangeResolution(modes[next].width, modes[next].height);
+        }
+    } else if (dynamic_cast<ToggleFullscreenMessage*>(message)) {
+        ToggleFullscreen();
+    } else if (auto* m = dynamic_cast<PostProcessTransitionMessage*>(message)) {
+        if (m->parameters)
+            post.StartTransition(m->parameters);
+    } else if (auto* m = dynamic_cast<KeyTriggeredMessage*>(message)) {
+        if (m->key == kScreenshotKey)
+            screenshotPending = true;
+    } else if (auto* m = dynamic_cast<SetBackgroundMessage*>(message)) {
+        backgroundPath = m->path;
+        hasBackground = true;
+        if (initialized)
+            bank->GetTexture(backgroundPath);
+    }
+}
+
+} // namespace Flurr

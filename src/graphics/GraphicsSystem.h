@@ -1,0 +1,186 @@
+#pragma once
+// GraphicsSystem: everything drawn on screen. It owns the resource banks,
+// the camera, the list of sprites (GraphicsComponent) and the off-screen
+// targets, and draws one frame per Update:
+//
+//   1. steps every sprite's animation while "GameSpace" is active;
+//   2. resets the post-processing block while "LevelEditor" is active;
+//   3. draws the background and the sprites (strict order: world before
+//      screen-space, then ZPos, ZOrder, creation) into the scene target;
+//   4. post-processing, ending in "Final.fx", into the back-buffer target;
+//   5. debug lines and texts on top; both lists are emptied every frame,
+//      drawn or not;
+//   6. the editor's UI hook while "LevelEditor" is active;
+//   7. an F11 screenshot of the finished frame;
+//   8. shows the back buffer in the window and presents, at most 60
+//      frames per second unless the core runs with a fixed step.
+//
+// Created after WindowsSystem with the window and its client size; the GL
+// context of the window must be current. Initialize() builds the GL
+// state and loads the banks (after drawing the loading screen). When the
+// renderer cannot start, it reports why, asks the core to quit, sets
+// Failed() and draws nothing from then on.
+//
+// Messages: DrawText, DebugSetColor/MoveTo/LineTo, DebugRect, SetCamera,
+// MoveCamera, SetViewRotation, SetCameraZoom, SetResolution,
+// CycleResolution, ToggleFullscreen, PostProcessTransition, KeyTriggered
+// (F11), KeyPressed (ignored), SetBackground.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/GameSystem.h"
+#include "engine/SafeList.h"
+#include "graphics/Camera.h"
+#include "graphics/DisplayModes.h"
+#include "graphics/ImageFiles.h"
+#include "graphics/PostProcess.h"
+
+struct SDL_Window;
+
+namespace Flurr {
+
+class GraphicsComponent;
+class ResourceBank;
+
+struct GraphicsSettings {
+    // The game window; null draws off-screen only (no resizing, no
+    // presenting besides `present`).
+    SDL_Window* window = nullptr;
+    // Client size at start, pixels.
+    int32_t width = 800;
+    int32_t height = 600;
+    // A decorated window keeps its size; the borderless full-screen
+    // window takes the nearest display mode.
+    bool windowed = false;
+    // Shows the finished frame (swaps the window's buffers).
+    std::function<void()> present;
+};
+
+struct TextRecord {
+    std::string text;
+    int32_t left = 0, top = 0;
+    std::string font;
+    float red = 1, green = 1, blue = 1, alpha = 1; // 0..1
+    bool shadow = false;
+    int32_t right = 0, bottom = 0;
+};
+
+struct DebugCommand {
+    enum Kind : int32_t { SetColor = 0, MoveTo = 1, LineTo = 2 };
+    int32_t kind = SetColor;
+    float red = 1, green = 1, blue = 1, alpha = 1; // 0..1
+    float x = 0, y = 0, z = 0, w = 1;
+};
+
+struct GraphicsSystemName {
+    static constexpr const char* value = "GraphicsSystem";
+};
+
+class GraphicsSystem : public ISystem<GraphicsSystem, GraphicsSystemName> {
+public:
+    static constexpr uint8_t kScreenshotKey = 0x7A; // F11
+    static constexpr float kMaxZoom = 250.0f;
+
+    explicit GraphicsSystem(GraphicsSettings settings);
+    ~GraphicsSystem() override;
+
+    static GraphicsSystem* Instance();
+
+    void Initialize() override;
+    void Update(float dt) override;
+    void SendMessage(Message* message) override;
+    void Free() override;
+
+    bool Failed() const { return failed; }
+    ResourceBank* Bank() const { return bank.get(); }
+
+    // Sprites.
+    void Register(GraphicsComponent* sprite);
+    void Unregister(GraphicsComponent* sprite);
+    uint32_t NextSpriteSerial() { return spriteSerial++; }
+    // The sprites in draw order.
+    std::vector<GraphicsComponent*> DrawOrder() const;
+    std::size_t SpriteCount() const;
+
+    // Automation: take a screenshot of the finished frame number `frame`
+    // (counted from 1 over the whole run), as F11 would.
+    void ScreenshotAtFrame(int64_t frame) { screenshotAtFrame = frame; }
+
+    // The editor's UI draws through this while "LevelEditor" is active.
+    void SetEditorHook(std::function<void()> hook) { editorHook = std::move(hook); }
+
+    // State, for the systems and tools that ask.
+    const CameraState& Camera() const { return camera; }
+    int32_t BackBufferWidth() const { return backWidth; }
+    int32_t BackBufferHeight() const { return backHeight; }
+    bool Fullscreen() const { return fullscreen; }
+    const std::vector<DisplayMode>& DisplayModes() const { return modes; }
+    int32_t ModeIndex() const { return modeIndex; }
+    const std::vector<TextRecord>& PendingTexts() const { return texts; }
+    const std::vector<DebugCommand>& PendingDebugCommands() const { return debugCommands; }
+    const PostProcessState& PostProcessing() const { return post; }
+    const std::string& LastScreenshot() const { return lastScreenshot; }
+    int32_t ScreenshotsWritten() const { return screenshotsWritten; }
+
+    // The finished frame as it was last shown (texts included), RGBA, top
+    // row first; empty when nothing was drawn.
+    Image ReadBackBuffer() const;
+
+private:
+    struct Gl;
+
+    bool SetUpGl();
+    void Fail(const std::string& text);
+    void DrawLoadingScreen();
+    void DrawFrame(float dt);
+    void DrawScene(const ViewMatrices& views, float dt);
+    void DrawPostProcessing();
+    void DrawDebugLines(const ViewMatrices& views);
+    void DrawTexts();
+    void DrawText(const TextRecord& text, bool asShadow);
+    void Present();
+    void PaceFrame();
+    void TakeScreenshot();
+    void ClearFrameLists();
+    void ChangeResolution(int32_t width, int32_t height);
+    void ApplyBackBufferSize(int32_t width, int32_t height);
+    void ToggleFullscreen();
+
+    GraphicsSettings settings;
+    bool failed = false;
+    bool initialized = false;
+    bool ttfStarted = false;
+    std::unique_ptr<ResourceBank> bank;
+    std::unique_ptr<Gl> gl;
+    std::unique_ptr<RenderTargets> targets;
+
+    std::vector<TextRecord> texts;
+    std::vector<DebugCommand> debugCommands;
+    SafeList<GraphicsComponent> sprites; // registration order
+    uint32_t spriteSerial = 0;
+
+    CameraState camera;
+    std::string backgroundPath;
+    bool hasBackground = false;
+    PostProcessState post;
+    bool screenshotPending = false;
+    int64_t screenshotAtFrame = 0;
+    int64_t framesDrawn = 0;
+    std::string lastScreenshot;
+    int32_t screenshotsWritten = 0;
+    float basicTime = 0.0f;
+
+    int32_t backWidth = 0;
+    int32_t backHeight = 0;
+    bool fullscreen = true;
+    std::vector<DisplayMode> modes;
+    int32_t modeIndex = -1;
+    int64_t lastPresentNs = 0;
+    std::function<void()> editorHook;
+};
+
+} // namespace Flurr

@@ -1,0 +1,83 @@
+#pragma once
+// Post-processing state: the parameter block gameplay changes smoothly
+// (PostProcessTransitionMessage), and the off-screen targets a frame is
+// drawn through.
+//
+// Every frame the scene is drawn into the scene target; the passes read
+// it and write the two work targets in turn; "Final.fx" copies the last
+// result into the back-buffer target, where the overlay (debug lines,
+// texts) is drawn, the screenshot is read, and which is finally shown in
+// the window. All targets have the back-buffer size and are stored the GL
+// way (bottom row first): full-screen passes sample them with v flipped
+// so that every copy keeps the top of the image at the top.
+
+#include <cstdint>
+#include <vector>
+
+#include <glm/mat4x4.hpp>
+
+namespace Flurr {
+
+class ResourceBank;
+
+struct PostProcessParams {
+    float blur = 1.0f;
+    float inBlack[3] = {0.0f, 0.0f, 0.0f};
+    float outBlack[3] = {0.0f, 0.0f, 0.0f};
+    float inWhite[3] = {1.0f, 1.0f, 1.0f};
+    float outWhite[3] = {1.0f, 1.0f, 1.0f};
+    bool distort = false;
+
+    // The 13 float fields in record order.
+    float& Field(int32_t i);
+    float Field(int32_t i) const;
+    static constexpr int32_t kFloatFields = 13;
+    // Slots of the message record: 14 parameter slots, elapsed, duration.
+    static constexpr int32_t kRecordSlots = 16;
+};
+
+// The block in effect, the block aimed at, and the time along the way.
+struct PostProcessState {
+    PostProcessParams current;
+    PostProcessParams target;
+    float elapsed = 0.0f;
+    float duration = 0.0f;
+
+    // Freezes the view where it is now and aims at the record's block.
+    void StartTransition(const float* record);
+    // The block to draw with this frame.
+    PostProcessParams Effective() const;
+    // After drawing: moves the time on and settles at the end.
+    void Advance(float dt);
+    void ResetNeutral();
+    float Progress() const;
+};
+
+class RenderTargets {
+public:
+    RenderTargets() = default;
+    ~RenderTargets();
+    RenderTargets(const RenderTargets&) = delete;
+    RenderTargets& operator=(const RenderTargets&) = delete;
+
+    // False (with nothing left allocated) when a target cannot be made.
+    bool Create(int32_t width, int32_t height);
+    void Release();
+    bool Ready() const { return backFramebuffer != 0; }
+
+    int32_t width = 0;
+    int32_t height = 0;
+    uint32_t sceneTexture = 0, sceneFramebuffer = 0;
+    uint32_t workTexture[2] = {0, 0}, workFramebuffer[2] = {0, 0};
+    uint32_t backTexture = 0, backFramebuffer = 0;
+};
+
+// World x view x projection of the full-screen quad for a target of that
+// size: the quad covers it exactly.
+glm::mat4 FullScreenQuadMatrix(int32_t width, int32_t height);
+
+// Copies `source` into whatever framebuffer is bound, through
+// "Final.fx"; false (nothing drawn) when the effect is missing.
+bool RunFinalPass(ResourceBank& bank, uint32_t source, int32_t width, int32_t height);
+
+} // namespace Flurr

@@ -1,0 +1,15 @@
+#pragma once
+// Screenshot file names: "screenshot_<calendar seconds>.png" in the
+// working directory; a second shot in the same second gets "_1", then
+// "_2" and so on, so no shot overwrites another.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace Flurr {
+
+std::string ScreenshotFileName(int64_t calendarSeconds,
+                               const std::function<bool(const std::string&)>& exists);
+
+} // namespace Flurr

@@ -1,0 +1,184 @@
+// The camera's matrices, the display-mode choice, screenshot names and the
+// post-processing block's transitions: plain math, no window.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <set>
+
+#include <glm/glm.hpp>
+
+#include "graphics/Camera.h"
+#include "graphics/DisplayModes.h"
+#include "graphics/PostProcess.h"
+#include "graphics/Screenshot.h"
+
+namespace {
+
+using namespace Flurr;
+
+// Where a world point lands in an 800 x 600 back buffer: column, row from
+// the top, and whether it is inside the clip volume.
+struct Landing {
+    float column, row;
+    bool visible;
+};
+
+Landing Project(const glm::mat4& viewProjection, float x, float y, float z = 0.0f) {
+    const glm::vec4 clip = viewProjection * glm::vec4(x, y, z, 1.0f);
+    const glm::vec3 ndc = glm::vec3(clip) / clip.w;
+    const bool visible =
+        clip.w > 0 && std::abs(ndc.x) <= 1 && std::abs(ndc.y) <= 1 && std::abs(ndc.z) <= 1;
+    return {(ndc.x + 1.0f) / 2.0f * 800.0f, (1.0f - ndc.y) / 2.0f * 600.0f, visible};
+}
+
+TEST(CameraTest, DepthZeroAtZoomZeroShowsWorldSizeAndTheOtherViewsHoldTheirRules) {
+    CameraState camera;
+    camera.x = 100.0f;
+    camera.y = -50.0f;
+    ViewMatrices v = BuildViews(camera, false, 800, 600);
+    EXPECT_FLOAT_EQ(v.aspectWidth, 800.0f);
+    const glm::mat4 world = v.perspective * v.worldView;
+    // The camera's point is the centre; one world unit is one pixel.
+    Landing centre = Project(world, 100.0f, -50.0f);
+    EXPECT_NEAR(centre.column, 400.0f, 1e-3);
+    EXPECT_NEAR(centre.row, 300.0f, 1e-3);
+    EXPECT_TRUE(centre.visible) << "depth 0 lies exactly on the near plane and must be kept";
+    Landing corner = Project(world, 100.0f - 400.0f, -50.0f + 300.0f);
+    EXPECT_NEAR(corner.column, 0.0f, 1e-3);
+    EXPECT_NEAR(corner.row, 0.0f, 1e-3);
+    // Nearer than the near plane is clipped; farther is smaller.
+    EXPECT_FALSE(Project(world, 100.0f, -50.0f, -1.0f).visible);
+    Landing far = Project(world, 200.0f, -50.0f, 10.0f);
+    EXPECT_NEAR(far.column, 400.0f + 50.0f, 1e-2);
+
+    // Zoom moves the eye back: at zoom 10 the view is twice as wide.
+    camera.zoom = 10.0f;
+    v = BuildViews(camera, false, 800, 600);
+    EXPECT_NEAR(Project(v.perspective * v.worldView, 200.0f, -50.0f).column, 450.0f, 1e-2);
+    // ... except while the pause menu is up, and never for the flat view.
+    ViewMatrices paused = BuildViews(camera, true, 800, 600);
+    EXPECT_NEAR(Project(paused.perspective * paused.worldView, 200.0f, -50.0f).column, 500.0f,
+                1e-2);
+    EXPECT_NEAR(Project(v.orthographic * v.flatWorldView, 200.0f, -50.0f).column, 500.0f, 1e-2);
+    // The screen view ignores the camera's place.
+    EXPECT_NEAR(Project(v.orthographic * v.screenView, 0.0f, 0.0f).column, 400.0f, 1e-3);
+    // The orthographic view keeps sizes at every depth it shows.
+    EXPECT_NEAR(Project(v.orthographic * v.flatWorldView, 200.0f, -50.0f, 50.0f).column, 500.0f,
+                1e-2);
+
+    // A quarter turn of the view: its up vector becomes world -x, so world
+    // +x shows below the centre.
+    camera = CameraState();
+    camera.rotation = 3.14159265f / 2.0f;
+    v = BuildViews(camera, false, 800, 600);
+    Landing turned = Project(v.perspective * v.worldView, 100.0f, 0.0f);
+    EXPECT_NEAR(turned.column, 400.0f, 1e-2);
+    EXPECT_NEAR(turned.row, 400.0f, 1e-2);
+
+    // Wider screens show more world, never a stretched one.
+    v = BuildViews(CameraState(), false, 1280, 720);
+    EXPECT_NEAR(v.aspectWidth, 1066.6667f, 1e-3);
+}
+
+TEST(CameraTest, ModeChoiceTakesExactThenNearestSkippingTheCurrentMode) {
+    const std::vector<DisplayMode> modes = {
+        {800, 600, 60}, {1024, 768, 60}, {1024, 768, 75}, {1280, 720, 60}, {1280, 800, 60}};
+    int32_t w = 1024, h = 768;
+    EXPECT_EQ(ChooseDisplayMode(modes, -1, w, h), 1);
+    // The current mode is skipped: the same size at another refresh rate.
+    EXPECT_EQ(ChooseDisplayMode(modes, 1, w, h), 2);
+    EXPECT_EQ(w, 1024);
+    // Nearest by |dw| + |dh|; 1280 x 760 is 40 from both 720 and 800: the
+    // earlier wins.
+    w = 1280;
+    h = 760;
+    EXPECT_EQ(ChooseDisplayMode(modes, -1, w, h), 3);
+    EXPECT_EQ(h, 720);
+    w = 1;
+    h = 1;
+    EXPECT_EQ(ChooseDisplayMode(modes, -1, w, h), 0);
+    EXPECT_EQ(w, 800);
+    // Nothing to choose: the size stays.
+    w = 640;
+    h = 480;
+    EXPECT_EQ(ChooseDisplayMode({}, -1, w, h), -1);
+    EXPECT_EQ(ChooseDisplayMode({{800, 600, 60}}, 0, w, h), -1);
+    EXPECT_EQ(w, 640);
+    EXPECT_FALSE(FallbackDisplayModes().empty());
+}
+
+TEST(CameraTest, ScreenshotNamesNeverRepeat) {
+    std::set<std::string> taken;
+    auto exists = [&](const std::string& f) { return taken.count(f) != 0; };
+    EXPECT_EQ(ScreenshotFileName(1700000000, exists), "screenshot_1700000000.png");
+    taken.insert("screenshot_1700000000.png");
+    EXPECT_EQ(ScreenshotFileName(1700000000, exists), "screenshot_1700000000_1.png");
+    taken.insert("screenshot_1700000000_1.png");
+    EXPECT_EQ(ScreenshotFileName(1700000000, exists), "screenshot_1700000000_2.png");
+    EXPECT_EQ(ScreenshotFileName(1700000001, exists), "screenshot_1700000001.png");
+}
+
+// A 16-slot record: levels block, elapsed, duration.
+std::vector<float> Record(float blur, float inBlackRed, bool distort, float duration) {
+    std::vector<float> r = {blur, inBlackRed, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 0, 0, duration};
+    r[13] = distort ? 1.0f : 0.0f;
+    return r;
+}
+
+TEST(CameraTest, PostProcessTransitionsFreezeRestartAndSettle) {
+    PostProcessState s;
+    EXPECT_FLOAT_EQ(s.Effective().blur, 1.0f);
+
+    // Duration 0: this frame still shows the old block, the next the new.
+    std::vector<float> r = Record(3.0f, 0.5f, true, 0.0f);
+    s.StartTransition(r.data());
+    EXPECT_FLOAT_EQ(s.Effective().blur, 1.0f);
+    EXPECT_FALSE(s.current.distort);
+    s.Advance(1.0f / 60.0f);
+    EXPECT_FLOAT_EQ(s.Effective().blur, 3.0f);
+    EXPECT_FLOAT_EQ(s.Effective().inBlack[0], 0.5f);
+    EXPECT_TRUE(s.current.distort);
+
+    // Halfway through two seconds, a new message starts from the halfway
+    // block, not from the old start or target.
+    r = Record(1.0f, 0.0f, false, 2.0f);
+    s.StartTransition(r.data());
+    s.Advance(1.0f);
+    EXPECT_FLOAT_EQ(s.Effective().blur, 2.0f);
+    EXPECT_TRUE(s.current.distort) << "distortion switches only when a transition ends";
+    r = Record(4.0f, 0.0f, false, 2.0f);
+    s.StartTransition(r.data());
+    EXPECT_FLOAT_EQ(s.Effective().blur, 2.0f);
+    EXPECT_FALSE(s.current.distort) << "a new message takes the old target's switch";
+    s.Advance(1.0f);
+    EXPECT_FLOAT_EQ(s.Effective().blur, 3.0f);
+    s.Advance(5.0f);
+    EXPECT_FLOAT_EQ(s.Effective().blur, 4.0f);
+    EXPECT_FLOAT_EQ(s.current.blur, 4.0f);
+
+    // The same record sent every frame approaches geometrically.
+    PostProcessState g;
+    std::vector<float> again = Record(2.0f, 0.0f, false, 1.0f);
+    for (int frame = 0; frame < 2; ++frame) {
+        g.StartTransition(again.data());
+        g.Advance(0.5f);
+    }
+    g.StartTransition(again.data());
+    EXPECT_FLOAT_EQ(g.Effective().blur, 1.75f);
+
+    // An integer 1 in the switch's slot counts as on.
+    std::vector<float> intFlag = Record(1.0f, 0.0f, false, 0.0f);
+    const int32_t one = 1;
+    std::memcpy(&intFlag[13], &one, sizeof(one));
+    PostProcessState f;
+    f.StartTransition(intFlag.data());
+    EXPECT_TRUE(f.target.distort);
+
+    f.ResetNeutral();
+    EXPECT_FALSE(f.target.distort);
+    EXPECT_FLOAT_EQ(f.Effective().outWhite[2], 1.0f);
+}
+
+} // namespace

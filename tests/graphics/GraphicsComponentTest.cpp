@@ -1,0 +1,165 @@
+// The sprite's animation rules: requests by priority and flags, the
+// queue, stepping, looping and holding, loading from level text, and
+// unknown names. Run on the real renderer and banks.
+
+#include "graphics/GraphicsTestSupport.h"
+
+namespace {
+
+using namespace Flurr;
+using namespace GraphicsTest;
+
+class SpriteAnimation : public RendererTest {};
+
+TEST_F(SpriteAnimation, RequestsFollowPriorityFlagsAndTheQueue) {
+    GameFolder folder;
+    Game game(window);
+    GraphicsComponent* s = game.Sprite("Red", 0, 0, 10, 10);
+    ASSERT_NE(s, nullptr);
+    // Loaded with priority 2, no loop (the file's Loop is 0).
+    EXPECT_EQ(s->animation, "Red");
+    EXPECT_FLOAT_EQ(s->priority, 2.0f);
+    EXPECT_EQ(s->flags, 0);
+    // FrameTime 0 in the bank means one frame a second.
+    EXPECT_FLOAT_EQ(s->frameRate, 1.0f);
+
+    // Lower without Wait: dropped, but the rate is still taken.
+    s->SetAnimation("Cycle", 1.0f, 0);
+    EXPECT_EQ(s->animation, "Red");
+    EXPECT_TRUE(s->queuedAnimation.empty());
+    EXPECT_FLOAT_EQ(s->frameRate, 10.0f);
+    // Lower with Wait: queued.
+    s->SetAnimation("Cycle", 1.0f, AnimationFlag::Wait | AnimationFlag::Loop);
+    EXPECT_EQ(s->queuedAnimation, "Cycle");
+    EXPECT_EQ(s->queuedFlags, AnimationFlag::Wait | AnimationFlag::Loop);
+    EXPECT_FLOAT_EQ(s->queuedPriority, 1.0f);
+    // A later queued request replaces the earlier.
+    s->SetAnimation("Slow", 0.5f, AnimationFlag::Wait);
+    EXPECT_EQ(s->queuedAnimation, "Slow");
+    // Equal priority with Wait and WaitAlways waits too.
+    s->SetAnimation("Blue", 2.0f, AnimationFlag::Wait | AnimationFlag::WaitAlways);
+    EXPECT_EQ(s->animation, "Red");
+    EXPECT_EQ(s->queuedAnimation, "Blue");
+    // Equal priority otherwise replaces and clears the queue; KeepRate
+    // keeps the rate.
+    s->SetFrameRate(7.0f);
+    s->SetAnimation("Green", 2.0f, AnimationFlag::KeepRate | AnimationFlag::Loop);
+    EXPECT_EQ(s->animation, "Green");
+    EXPECT_TRUE(s->queuedAnimation.empty());
+    EXPECT_FLOAT_EQ(s->frameRate, 7.0f);
+    EXPECT_EQ(s->Loop, 1);
+    // The animation already playing: nothing changes, not even the rate.
+    s->frame = 0.5f;
+    s->SetAnimation("Green", 9.0f, 0);
+    EXPECT_FLOAT_EQ(s->frame, 0.5f);
+    EXPECT_FLOAT_EQ(s->priority, 2.0f);
+    EXPECT_FLOAT_EQ(s->frameRate, 7.0f);
+    // Higher priority replaces from frame 0 with the animation's rate.
+    s->SetAnimation("Cycle", 3.0f, 0);
+    EXPECT_EQ(s->animation, "Cycle");
+    EXPECT_FLOAT_EQ(s->frame, 0.0f);
+    EXPECT_FLOAT_EQ(s->frameRate, 10.0f);
+    s->SetFrameRate(-3.0f);
+    EXPECT_FLOAT_EQ(s->frameRate, 0.0f);
+}
+
+TEST_F(SpriteAnimation, SteppingLoopsHoldsHandsOverToTheQueueAndOnlyRunsInGameSpace) {
+    GameFolder folder;
+    Game game(window);
+    GraphicsComponent* s = game.Sprite("Red", 0, 0, 10, 10);
+    ASSERT_NE(s, nullptr);
+    s->SetAnimation("Cycle", 3.0f, 0); // 3 frames at 10 per second, no loop
+    game.Frame();                      // 1/60 s
+    EXPECT_NEAR(s->frame, 10.0f / 60.0f, 1e-5);
+    for (int i = 0; i < 30; ++i)
+        game.Frame();
+    EXPECT_FLOAT_EQ(s->frame, 2.0f) << "a one-shot holds its last frame";
+    EXPECT_EQ(s->FrameIndex(), 2);
+
+    // Looping wraps with fmod: a big step skips frames but stays in range.
+    s->SetAnimation("Slow", 4.0f, AnimationFlag::Loop);
+    s->SetFrameRate(130.0f); // 130 / 60 = 2.1667 frames a step
+    game.Frame();
+    EXPECT_NEAR(s->frame, std::fmod(130.0f / 60.0f, 2.0f), 1e-4);
+    EXPECT_LT(s->FrameIndex(), 2);
+
+    // A queued request starts at frame 0 when the current one ends, with
+    // the queued flags and priority and the queued rate (never set: 0).
+    s->SetAnimation("Cycle", 5.0f, 0);
+    s->SetAnimation("Blue", 1.0f, AnimationFlag::Wait);
+    EXPECT_EQ(s->queuedAnimation, "Blue");
+    // The waiting request took Blue's rate; the caller sets its own after.
+    EXPECT_FLOAT_EQ(s->frameRate, 1.0f);
+    s->SetFrameRate(10.0f);
+    for (int i = 0; i < 20; ++i)
+        game.Frame();
+    EXPECT_EQ(s->animation, "Blue");
+    EXPECT_FLOAT_EQ(s->priority, 1.0f);
+    EXPECT_FLOAT_EQ(s->frame, 0.0f);
+    EXPECT_FLOAT_EQ(s->frameRate, 0.0f);
+
+    // Not stepped while paused, still drawn.
+    s->SetAnimation("Cycle", 9.0f, AnimationFlag::Loop);
+    game.spaces->SetSpaceActive("GameSpace", false);
+    game.Frame();
+    EXPECT_FLOAT_EQ(s->frame, 0.0f);
+    game.spaces->SetSpaceActive("GameSpace", true);
+    game.Frame();
+    EXPECT_GT(s->frame, 0.0f);
+
+    // A frame position past the end (set from outside) draws the last
+    // frame instead of reading past the list.
+    s->frame = 7.5f;
+    EXPECT_EQ(s->FrameIndex(), 2);
+    s->frame = -1.0f;
+    EXPECT_EQ(s->FrameIndex(), 0);
+}
+
+TEST_F(SpriteAnimation, LoadingAndSavingAndUnknownNames) {
+    GameFolder folder;
+    Game game(window);
+    GraphicsComponent* s =
+        game.Sprite("Cycle", 0, 0, 10, 10,
+                    "      ZPos:3\n      ZOrder:-1\n      FrameRate:-5\n      Loop:1\n"
+                    "      Opacity:0.25\n");
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->animation, "Cycle");
+    EXPECT_EQ(s->flags, AnimationFlag::Loop);
+    EXPECT_FLOAT_EQ(s->frameRate, 0.0f) << "a negative rate in a file freezes the sprite";
+    EXPECT_FLOAT_EQ(s->ZPos, 3.0f);
+    EXPECT_FLOAT_EQ(s->ZOrder, -1.0f);
+    EXPECT_FLOAT_EQ(s->Opacity, 0.25f);
+
+    StringSaveSerializer saver;
+    s->Serialize(saver);
+    std::string saved;
+    saver.Finish();
+    saved = saver.Result();
+    EXPECT_NE(saved.find("Animation:Cycle"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("Loop:1"), std::string::npos) << saved;
+
+    // A level naming a missing animation: reported with the name and the
+    // object, once, and the sprite keeps what it has.
+    testing::internal::CaptureStderr();
+    GraphicsComponent* missing = game.Sprite("Nowhere", 100, 0, 10, 10);
+    ASSERT_NE(missing, nullptr);
+    missing->SetAnimation("Nowhere", 9.0f, 0);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(missing->animation, ResourceBank::kNoAnimation);
+    EXPECT_NE(err.find("Specified animation not found"), std::string::npos) << err;
+    EXPECT_NE(err.find("Nowhere"), std::string::npos);
+    EXPECT_NE(err.find("object " + std::to_string(missing->owner->id)), std::string::npos);
+    EXPECT_EQ(err.find("Specified animation not found"), err.rfind("Specified animation not found"))
+        << "reported once";
+    // "NoAnimation" draws the default image.
+    const Image image = game.Frame();
+    EXPECT_TRUE(Near(PixelAt(image, 500, 300), kGrey)) << Show(PixelAt(image, 500, 300));
+
+    // Freeing takes the sprite off the draw list, and freeing twice is safe.
+    const std::size_t before = game.graphics->SpriteCount();
+    missing->Free();
+    missing->Free();
+    EXPECT_EQ(game.graphics->SpriteCount(), before - 1);
+}
+
+} // namespace

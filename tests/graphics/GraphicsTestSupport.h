@@ -1,0 +1,303 @@
+#pragma once
+// Shared parts of the renderer tests: one hidden SDL window with an
+// OpenGL 3.3 core context per test suite (SDL's offscreen driver and
+// Mesa's software renderer in headless runs), a scratch game folder with
+// real shaders, images and banks, and a small game (spaces, factory,
+// graphics) to draw frames with.
+//
+// Pixels are counted as on screen: column 0 at the left, row 0 at the top.
+// At 800 x 600 and zoom 0 the world point (x, y) falls on column x + 400
+// and row 300 - y.
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <epoxy/gl.h>
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/Core.h"
+#include "engine/EngineTestSupport.h"
+#include "engine/GameObject.h"
+#include "engine/Message.h"
+#include "graphics/GraphicsComponent.h"
+#include "graphics/GraphicsSystem.h"
+#include "graphics/ImageFiles.h"
+#include "graphics/ResourceBank.h"
+#include "world/Factory.h"
+#include "world/SpaceManager.h"
+
+namespace GraphicsTest {
+
+using Rgba = std::array<int, 4>;
+
+inline constexpr Rgba kRed{255, 0, 0, 255};
+inline constexpr Rgba kGreen{0, 255, 0, 255};
+inline constexpr Rgba kBlue{0, 0, 255, 255};
+inline constexpr Rgba kWhite{255, 255, 255, 255};
+inline constexpr Rgba kGrey{128, 128, 128, 255};
+
+inline Rgba PixelAt(const Flurr::Image& image, int column, int row) {
+    const std::size_t i = (static_cast<std::size_t>(row) * image.width + column) * 4;
+    return {image.rgba[i], image.rgba[i + 1], image.rgba[i + 2], image.rgba[i + 3]};
+}
+
+// Colour channels equal within `tolerance` (alpha is not compared).
+inline bool Near(const Rgba& a, const Rgba& b, int tolerance = 3) {
+    for (int c = 0; c < 3; ++c)
+        if (std::abs(a[c] - b[c]) > tolerance)
+            return false;
+    return true;
+}
+
+inline std::string Show(const Rgba& p) {
+    return "(" + std::to_string(p[0]) + ", " + std::to_string(p[1]) + ", " + std::to_string(p[2]) +
+           ")";
+}
+
+// An image of one colour; or, with `quadrants`, top-left red, top-right
+// green, bottom-left blue and bottom-right white.
+inline Flurr::Image MakeImage(int width, int height, Rgba colour, bool quadrants = false) {
+    Flurr::Image image;
+    image.width = width;
+    image.height = height;
+    image.rgba.resize(static_cast<std::size_t>(width) * height * 4);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            Rgba c = colour;
+            if (quadrants)
+                c = y < height / 2 ? (x < width / 2 ? kRed : kGreen)
+                                   : (x < width / 2 ? kBlue : kWhite);
+            for (int k = 0; k < 4; ++k)
+                image.rgba[(static_cast<std::size_t>(y) * width + x) * 4 + k] =
+                    static_cast<uint8_t>(c[k]);
+        }
+    return image;
+}
+
+// A game folder in a scratch directory, made the working directory for
+// the life of the object (every path the renderer reads is relative).
+class GameFolder {
+public:
+    struct Options {
+        bool defaultImage = true;
+        bool shaders = true;
+    };
+    GameFolder() : GameFolder(Options{}) {}
+    explicit GameFolder(Options options) {
+        namespace fs = std::filesystem;
+        const fs::path source = CLOUDMERE_SOURCE_DIR;
+        const fs::path root = dir.Root();
+        fs::create_directories(root / "Resources");
+        if (options.shaders)
+            fs::copy(source / "Resources/Shaders", root / "Resources/Shaders",
+                     fs::copy_options::recursive);
+        fs::create_directories(root / "Resources/Banks/FontBank");
+        fs::copy(source / "Resources/Banks/FontBank/Fonts.zorvel",
+                 root / "Resources/Banks/FontBank/Fonts.zorvel");
+        fs::create_directories(root / "Resources/Images/Test");
+        if (options.defaultImage)
+            Flurr::WritePngFile(dir.Path("Resources/Images/default.png"), MakeImage(4, 4, kGrey));
+        Flurr::WritePngFile(dir.Path("Resources/Images/Test/Red.png"), MakeImage(8, 8, kRed));
+        Flurr::WritePngFile(dir.Path("Resources/Images/Test/Green.png"), MakeImage(8, 8, kGreen));
+        Flurr::WritePngFile(dir.Path("Resources/Images/Test/Blue.png"), MakeImage(8, 8, kBlue));
+        Flurr::WritePngFile(dir.Path("Resources/Images/Test/Quadrants.png"),
+                            MakeImage(8, 8, kRed, true));
+        dir.Write("Resources/Banks/AnimationBank/Test.zorvel", R"(Root
+  Animation
+    Name:Red
+    FrameTime:0
+    List#1:ListAnimation
+      Resources/Images/Test/Red.png
+    -ListAnimation
+  -Animation
+  Animation
+    Name:Blue
+    List#1:ListAnimation
+      Resources/Images/Test/Blue.png
+    -ListAnimation
+  -Animation
+  Animation
+    Name:Green
+    List#1:ListAnimation
+      Resources/Images/Test/Green.png
+    -ListAnimation
+  -Animation
+  Animation
+    Name:Quadrants
+    List#1:ListAnimation
+      Resources/Images/Test/Quadrants.png
+    -ListAnimation
+  -Animation
+  Animation
+    Name:Cycle
+    FrameTime:10
+    List#3:ListAnimation
+      Resources/Images/Test/Red.png
+      Resources/Images/Test/Green.png
+      Resources/Images/Test/Blue.png
+    -ListAnimation
+  -Animation
+  Animation
+    Name:Missing
+    FrameTime:4
+    List#1:ListAnimation
+      Resources/Images/Test/NotThere.png
+    -ListAnimation
+  -Animation
+  Animation
+    Name:Empty
+    FrameTime:5
+  -Animation
+-Root
+)");
+        dir.Write("Resources/Banks/AnimationBank/More.zorvel", R"(Root
+  Animation
+    Name:Slow
+    FrameTime:2
+    List#2:ListAnimation
+      Resources/Images/Test/Blue.png
+      Resources/Images/Test/Red.png
+    -ListAnimation
+  -Animation
+-Root
+)");
+        // Not a bank file: must be left alone.
+        dir.Write("Resources/Banks/AnimationBank/x.txt", "Root\n");
+        previous = fs::current_path();
+        fs::current_path(root);
+    }
+    ~GameFolder() { std::filesystem::current_path(previous); }
+    GameFolder(const GameFolder&) = delete;
+    GameFolder& operator=(const GameFolder&) = delete;
+
+    EngineTest::TempDir dir;
+
+private:
+    std::filesystem::path previous;
+};
+
+// One window and context for all tests of a suite: Mesa's software
+// context is slow to make.
+class RendererTest : public ::testing::Test {
+public:
+    static void SetUpTestSuite() {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+            return;
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+        window = SDL_CreateWindow("Cloudmere test", 0, 0, 800, 600,
+                                  SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        if (window)
+            context = SDL_GL_CreateContext(window);
+    }
+    static void TearDownTestSuite() {
+        if (context)
+            SDL_GL_DeleteContext(context);
+        if (window)
+            SDL_DestroyWindow(window);
+        context = nullptr;
+        window = nullptr;
+        // SDL video stays up for the rest of the process: quitting it
+        // unloads Mesa, whose own small leaks would then be reported with
+        // no library name to recognise them by.
+    }
+
+protected:
+    void SetUp() override {
+        ASSERT_NE(context, nullptr) << "no OpenGL 3.3 core context: " << SDL_GetError();
+        SDL_GL_MakeCurrent(window, context);
+    }
+
+    static inline SDL_Window* window = nullptr;
+    static inline SDL_GLContext context = nullptr;
+};
+
+// Spaces, factory and graphics on the suite's window, 800 x 600
+// windowed, with a fixed step (the renderer never sleeps then).
+class Game {
+public:
+    explicit Game(SDL_Window* window, int width = 800, int height = 600) {
+        using namespace Flurr;
+        core = std::make_unique<Core>();
+        core->SetFixedDt(1.0f / 60.0f);
+        spaces = new SpaceManager();
+        core->AddSystem(spaces);
+        spaces->GetOrCreateSpace("GameSpace");
+        spaces->GetOrCreateSpace("Pause");
+        spaces->GetOrCreateSpace("LevelEditor");
+        spaces->ActivateOnlyGameSpace();
+        factory = new Factory();
+        core->AddSystem(factory);
+        GraphicsSettings settings;
+        settings.window = window;
+        settings.width = width;
+        settings.height = height;
+        settings.windowed = true;
+        settings.present = [this, window] {
+            ++presents;
+            if (readWindow) {
+                // What the window shows, read before the swap.
+                windowImage.width = 800;
+                windowImage.height = 600;
+                std::vector<uint8_t> rows(800 * 600 * 4);
+                glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+                glPixelStorei(GL_PACK_ALIGNMENT, 1);
+                glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
+                windowImage.rgba.resize(rows.size());
+                for (int y = 0; y < 600; ++y)
+                    std::copy_n(rows.begin() + y * 3200, 3200,
+                                windowImage.rgba.begin() + (599 - y) * 3200);
+            }
+            SDL_GL_SwapWindow(window);
+        };
+        graphics = new GraphicsSystem(settings);
+        core->AddSystem(graphics);
+        factory->Initialize();
+        graphics->Initialize();
+        // A renderer that could not start has asked to quit.
+        if (core->requestedState != Quit)
+            core->requestedState = Running;
+        core->currentState = Running;
+    }
+    ~Game() { core->Shutdown(); }
+
+    // A recorded object with a sprite, from level text.
+    Flurr::GraphicsComponent* Sprite(const std::string& animation, float x, float y, int width,
+                                     int height, const std::string& extra = "") {
+        const std::string text =
+            "Root\n  GameObject\n    X:" + std::to_string(x) + "\n    Y:" + std::to_string(y) +
+            "\n    WIDTH:" + std::to_string(width) + "\n    HEIGHT:" + std::to_string(height) +
+            "\n    GraphicsComponent\n      Animation:" + animation + "\n" + extra +
+            "    -GraphicsComponent\n  -GameObject\n-Root\n";
+        Flurr::GameObject* object = factory->CreateObjectFromText(text);
+        if (!object)
+            return nullptr;
+        return object->Get<Flurr::GraphicsComponent>();
+    }
+
+    void Send(Flurr::Message&& message) { core->SendMessage(&message); }
+
+    // Runs one frame and returns the finished back buffer.
+    Flurr::Image Frame() {
+        core->RunFrame();
+        return graphics->ReadBackBuffer();
+    }
+
+    std::unique_ptr<Flurr::Core> core;
+    Flurr::SpaceManager* spaces = nullptr;
+    Flurr::Factory* factory = nullptr;
+    Flurr::GraphicsSystem* graphics = nullptr;
+    int presents = 0;
+    bool readWindow = false;
+    Flurr::Image windowImage;
+};
+
+} // namespace GraphicsTest

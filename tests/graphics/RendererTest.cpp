@@ -1,0 +1,326 @@
+// Frames drawn by the real renderer on Mesa, checked on the pixels read
+// back from the finished frame, the window and the screenshot files.
+
+#include <filesystem>
+
+#include "graphics/GraphicsTestSupport.h"
+
+namespace {
+
+using namespace Flurr;
+using namespace GraphicsTest;
+
+class RendererPixels : public RendererTest {};
+
+// Counts pixels of a colour inside a rectangle of columns and rows.
+int CountNear(const Image& image, Rgba colour, int left, int top, int right, int bottom,
+              int tolerance = 3) {
+    int count = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            if (Near(PixelAt(image, x, y), colour, tolerance))
+                ++count;
+    return count;
+}
+
+TEST_F(RendererPixels, SpriteAppearsAtItsWorldPlaceAndSizeTopUpInFrameAndWindow) {
+    GameFolder folder;
+    Game game(window);
+    game.Sprite("Red", 0.0f, 0.0f, 100, 50);
+    // floor() of the position: 100.7 draws at 100.
+    game.Sprite("Blue", 100.7f, 150.2f, 20, 20);
+    game.readWindow = true;
+    const Image frame = game.Frame();
+    ASSERT_EQ(frame.width, 800);
+    ASSERT_EQ(frame.height, 600);
+    // 100 x 50 centred on the origin: columns 350-449, rows 275-324.
+    EXPECT_EQ(CountNear(frame, kRed, 340, 265, 460, 335), 100 * 50);
+    for (auto [x, y] : {std::pair{350, 275}, {449, 275}, {350, 324}, {449, 324}})
+        EXPECT_TRUE(Near(PixelAt(frame, x, y), kRed)) << x << "," << y;
+    for (auto [x, y] : {std::pair{349, 300}, {450, 300}, {400, 274}, {400, 325}})
+        EXPECT_TRUE(Near(PixelAt(frame, x, y), {0, 0, 0, 255})) << x << "," << y;
+    // Blue: x from 90 to 110 -> columns 490-509; y from 140 to 160 ->
+    // rows 140-159.
+    EXPECT_EQ(CountNear(frame, kBlue, 480, 130, 520, 170), 20 * 20);
+    EXPECT_TRUE(Near(PixelAt(frame, 490, 140), kBlue));
+    EXPECT_TRUE(Near(PixelAt(frame, 509, 159), kBlue));
+    EXPECT_FALSE(Near(PixelAt(frame, 509, 160), kBlue));
+
+    // The window shows the same frame, the same way up.
+    ASSERT_EQ(game.windowImage.width, 800);
+    EXPECT_TRUE(Near(PixelAt(game.windowImage, 400, 300), kRed));
+    EXPECT_TRUE(Near(PixelAt(game.windowImage, 500, 150), kBlue));
+    EXPECT_TRUE(Near(PixelAt(game.windowImage, 500, 450), {0, 0, 0, 255}));
+}
+
+TEST_F(RendererPixels, ImagesKeepTheirTopUpAndFlipsMirrorThem) {
+    GameFolder folder;
+    Game game(window);
+    GraphicsComponent* plain = game.Sprite("Quadrants", -200.0f, 0.0f, 100, 100);
+    GraphicsComponent* mirrored = game.Sprite("Quadrants", 0.0f, 0.0f, 100, 100);
+    GraphicsComponent* upsideDown = game.Sprite("Quadrants", 200.0f, 0.0f, 100, 100);
+    ASSERT_TRUE(plain && mirrored && upsideDown);
+    mirrored->flipX = true;
+    upsideDown->flipY = true;
+    const Image frame = game.Frame();
+    // Sample each quadrant's middle: 25 px in from the sprite's edges.
+    auto quadrant = [&](float centreX, int dx, int dy) {
+        return PixelAt(frame, static_cast<int>(centreX) + 400 + dx, 300 + dy);
+    };
+    EXPECT_TRUE(Near(quadrant(-200, -25, -25), kRed)) << Show(quadrant(-200, -25, -25));
+    EXPECT_TRUE(Near(quadrant(-200, 25, -25), kGreen));
+    EXPECT_TRUE(Near(quadrant(-200, -25, 25), kBlue));
+    EXPECT_TRUE(Near(quadrant(-200, 25, 25), kWhite));
+    EXPECT_TRUE(Near(quadrant(0, -25, -25), kGreen));
+    EXPECT_TRUE(Near(quadrant(0, 25, -25), kRed));
+    EXPECT_TRUE(Near(quadrant(0, -25, 25), kWhite));
+    EXPECT_TRUE(Near(quadrant(200, -25, -25), kBlue));
+    EXPECT_TRUE(Near(quadrant(200, 25, 25), kGreen));
+}
+
+TEST_F(RendererPixels, DrawOrderDecidesOverlaps) {
+    GameFolder folder;
+    Game game(window);
+    // Created first but nearer: drawn last. (At zoom 0 anything nearer
+    // than depth 0 is in front of the near plane, so the other one is
+    // farther away.)
+    GraphicsComponent* nearRed = game.Sprite("Red", 0.0f, 0.0f, 100, 100);
+    game.Sprite("Blue", 20.0f, 0.0f, 100, 100, "      ZPos:-1\n");
+    // Equal ZPos: ZOrder decides, then creation.
+    game.Sprite("Green", -200.0f, 0.0f, 100, 100, "      ZOrder:2\n");
+    game.Sprite("Blue", -180.0f, 0.0f, 100, 100, "      ZOrder:1\n");
+    game.Sprite("Red", 200.0f, 0.0f, 100, 100);
+    game.Sprite("Green", 220.0f, 0.0f, 100, 100);
+    // Screen space goes over everything, whatever its depth.
+    GraphicsComponent* overlay = game.Sprite("Green", 0.0f, 200.0f, 50, 50, "      ZPos:-50\n");
+    GraphicsComponent* under = game.Sprite("Red", 0.0f, 200.0f, 60, 60);
+    ASSERT_TRUE(nearRed && overlay && under);
+    overlay->screenSpace = true;
+
+    for (int frame = 0; frame < 2; ++frame) {
+        const Image image = game.Frame();
+        EXPECT_TRUE(Near(PixelAt(image, 430, 300), kRed)) << "higher ZPos is drawn later";
+        EXPECT_TRUE(Near(PixelAt(image, 230, 300), kGreen)) << "higher ZOrder is drawn later";
+        EXPECT_TRUE(Near(PixelAt(image, 630, 300), kGreen)) << "later creation is drawn later";
+        EXPECT_TRUE(Near(PixelAt(image, 400, 100), kGreen)) << "screen space is drawn last";
+    }
+    std::vector<GraphicsComponent*> order = game.graphics->DrawOrder();
+    ASSERT_EQ(order.size(), 8u);
+    EXPECT_EQ(order.back(), overlay);
+}
+
+TEST_F(RendererPixels, CameraZoomOrthographicAndScreenSpaceViews) {
+    GameFolder folder;
+    Game game(window);
+    GraphicsComponent* world = game.Sprite("Red", 100.0f, 0.0f, 20, 20);
+    GraphicsComponent* flat = game.Sprite("Blue", 100.0f, 100.0f, 20, 20);
+    GraphicsComponent* screen = game.Sprite("Green", 100.0f, -100.0f, 20, 20);
+    ASSERT_TRUE(world && flat && screen);
+    flat->orthographic = true;
+    screen->screenSpace = true;
+    // Zoom 10 doubles the view; the camera moves right by 50. The scene
+    // is never cleared, so a background covers the previous frame.
+    game.Send(SetCameraMessage(50.0f, 0.0f, 10.0f));
+    game.Send(SetBackgroundMessage(ResourceBank::kDefaultTexture));
+    Image image = game.Frame();
+    // World: (100 - 50) / 2 = 25 px right of the centre, half size.
+    EXPECT_EQ(CountNear(image, kRed, 400, 280, 450, 320), 10 * 10);
+    EXPECT_TRUE(Near(PixelAt(image, 425, 300), kRed));
+    // Orthographic: follows the camera, ignores the zoom.
+    EXPECT_EQ(CountNear(image, kBlue, 420, 170, 480, 230), 20 * 20);
+    // Screen space: ignores the camera altogether.
+    EXPECT_EQ(CountNear(image, kGreen, 470, 370, 530, 430), 20 * 20);
+    EXPECT_TRUE(Near(PixelAt(image, 500, 400), kGreen));
+
+    // With the pause menu up the zoom is ignored.
+    game.spaces->SetSpaceActive("Pause", true);
+    image = game.Frame();
+    EXPECT_EQ(CountNear(image, kRed, 420, 270, 490, 330), 20 * 20);
+}
+
+TEST_F(RendererPixels, BlendingOpacityColourAndFrameBlendingShaders) {
+    GameFolder folder;
+    Game game(window);
+    game.Sprite("Blue", -200.0f, 0.0f, 100, 100, "      ZPos:-1\n");
+    GraphicsComponent* added = game.Sprite("Red", -200.0f, 0.0f, 50, 50);
+    game.Sprite("Blue", 0.0f, 0.0f, 100, 100, "      ZPos:-1\n");
+    GraphicsComponent* half = game.Sprite("Red", 0.0f, 0.0f, 50, 50);
+    GraphicsComponent* tinted = game.Sprite("Quadrants", 200.0f, 0.0f, 100, 100);
+    GraphicsComponent* fade = game.Sprite("Cycle", -200.0f, 200.0f, 100, 100);
+    GraphicsComponent* wipe = game.Sprite("Cycle", 0.0f, 200.0f, 100, 100);
+    ASSERT_TRUE(added && half && tinted && fade && wipe);
+    added->additive = true;
+    half->Opacity = 0.5f;
+    tinted->green = 0.0f;
+    fade->shader = SpriteShader::Fade;
+    wipe->shader = SpriteShader::ClockWipe;
+    // Between frame 0 (red) and 1 (green), a quarter of the way.
+    for (GraphicsComponent* s : {fade, wipe}) {
+        s->SetFrameRate(0.0f);
+        s->frame = 0.25f;
+    }
+    game.spaces->SetSpaceActive("GameSpace", false);
+    const Image image = game.Frame();
+    EXPECT_TRUE(Near(PixelAt(image, 200, 300), {255, 0, 255, 255}))
+        << "additive: " << Show(PixelAt(image, 200, 300));
+    EXPECT_TRUE(Near(PixelAt(image, 400, 300), {128, 0, 127, 255}, 4))
+        << "half opacity: " << Show(PixelAt(image, 400, 300));
+    // Green multiplied away: the white quadrant turns magenta, green black.
+    EXPECT_TRUE(Near(PixelAt(image, 625, 325), {255, 0, 255, 255}));
+    EXPECT_TRUE(Near(PixelAt(image, 625, 275), {0, 0, 0, 255}));
+    // Cross-fade a quarter of the way from red to green.
+    EXPECT_TRUE(Near(PixelAt(image, 200, 100), {191, 64, 0, 255}, 4))
+        << "fade: " << Show(PixelAt(image, 200, 100));
+    // The clock hand has swept the top-right quarter: green there, red on.
+    EXPECT_TRUE(Near(PixelAt(image, 420, 80), kGreen)) << Show(PixelAt(image, 420, 80));
+    EXPECT_TRUE(Near(PixelAt(image, 420, 120), kRed));
+    EXPECT_TRUE(Near(PixelAt(image, 380, 80), kRed));
+}
+
+TEST_F(RendererPixels, BackgroundFillsTheViewAndDebugLinesDrawInWorldUnits) {
+    GameFolder folder;
+    Game game(window);
+    game.Send(SetBackgroundMessage("Resources/Images/Test/Blue.png"));
+    game.Send(MoveCameraMessage(0.0f, 0.0f, 30.0f));
+    game.Send(DebugSetColorMessage(0.0f, 255.0f, 0.0f, 255.0f));
+    // The rectangle's y grows downward: this one is the square from
+    // (-100, 100) to (100, -100).
+    game.Send(DebugRectMessage(-100.0f, -100.0f, 200.0f, 200.0f));
+    Image image = game.Frame();
+    // The background covers the view whatever the zoom.
+    EXPECT_TRUE(Near(PixelAt(image, 0, 0), kBlue));
+    EXPECT_TRUE(Near(PixelAt(image, 799, 599), kBlue));
+    // Zoom 30 makes the view four times wider: the square spans 50 px.
+    int greenRows = 0;
+    for (int y = 0; y < 600; ++y)
+        if (Near(PixelAt(image, 400, y), kGreen, 40))
+            ++greenRows;
+    EXPECT_GE(greenRows, 2);
+    EXPECT_TRUE(Near(PixelAt(image, 375, 300), kGreen, 40) ||
+                Near(PixelAt(image, 374, 300), kGreen, 40))
+        << Show(PixelAt(image, 375, 300));
+    EXPECT_TRUE(Near(PixelAt(image, 350, 300), kBlue));
+    // The commands live for one frame.
+    image = game.Frame();
+    EXPECT_TRUE(Near(PixelAt(image, 375, 300), kBlue));
+    EXPECT_TRUE(Near(PixelAt(image, 400, 275), kBlue));
+    ASSERT_EQ(game.graphics->PendingDebugCommands().size(), 1u);
+    EXPECT_EQ(game.graphics->PendingDebugCommands()[0].kind, DebugCommand::SetColor);
+}
+
+// Columns and rows holding text ink (any bright pixel) inside a box.
+struct Ink {
+    int pixels = 0, left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+};
+Ink FindInk(const Image& image, int left, int top, int right, int bottom) {
+    Ink ink;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x) {
+            const Rgba p = PixelAt(image, x, y);
+            if (p[0] + p[1] + p[2] > 300) {
+                ++ink.pixels;
+                ink.left = std::min(ink.left, x);
+                ink.right = std::max(ink.right, x);
+                ink.top = std::min(ink.top, y);
+                ink.bottom = std::max(ink.bottom, y);
+            }
+        }
+    return ink;
+}
+
+TEST_F(RendererPixels, TextsAppearWhereDrawnWrapInTheirBoxAndLastOneFrame) {
+    GameFolder folder;
+    Game game(window);
+    game.Send(DrawTextMessage("Hello", 100, 100, "DebugText", 255, 255, 255, 255, true, 400, 200));
+    // A long text in a narrow box wraps onto several lines, clipped to it.
+    game.Send(DrawTextMessage("one two three four five six", 500, 100, "CardoRegular22", 255, 255,
+                              255, 255, false, 600, 400));
+    // An unknown font still draws, in the debug font.
+    game.Send(
+        DrawTextMessage("Fallback", 100, 400, "NoSuchFont", 255, 255, 255, 255, false, 400, 500));
+    Image image = game.Frame();
+    Ink helloOnly = FindInk(image, 0, 0, 450, 300);
+    EXPECT_GT(helloOnly.pixels, 30);
+    EXPECT_GE(helloOnly.left, 100);
+    EXPECT_LE(helloOnly.left, 106);
+    EXPECT_GE(helloOnly.top, 100);
+    EXPECT_LE(helloOnly.bottom, 100 + 20) << "16 px font at 600 px";
+    EXPECT_LE(helloOnly.right, 100 + 5 * 11);
+    // The shadow: darker pixels one to the right and down of the ink.
+    const Ink wrapped = FindInk(image, 450, 0, 800, 600);
+    EXPECT_GT(wrapped.pixels, 50);
+    EXPECT_GE(wrapped.left, 500);
+    EXPECT_LT(wrapped.right, 600) << "clipped to its box";
+    EXPECT_GT(wrapped.bottom - wrapped.top, 2 * 22) << "wrapped onto three or more lines";
+    EXPECT_GT(FindInk(image, 100, 400, 400, 500).pixels, 30);
+    EXPECT_TRUE(game.graphics->PendingTexts().empty());
+    image = game.Frame();
+    EXPECT_EQ(FindInk(image, 0, 0, 800, 600).pixels, 0) << "texts live for one frame";
+}
+
+TEST_F(RendererPixels, EachF11WritesOneScreenshotOfTheFinishedFrame) {
+    GameFolder folder;
+    Game game(window);
+    game.Sprite("Red", 0.0f, 0.0f, 100, 100);
+    game.Frame();
+    EXPECT_EQ(game.graphics->ScreenshotsWritten(), 0);
+    game.Send(KeyTriggeredMessage(GraphicsSystem::kScreenshotKey));
+    game.Send(KeyTriggeredMessage(GraphicsSystem::kScreenshotKey));
+    game.Frame();
+    EXPECT_EQ(game.graphics->ScreenshotsWritten(), 1);
+    const std::string first = game.graphics->LastScreenshot();
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(first.rfind("screenshot_", 0), 0u);
+    Image shot;
+    ASSERT_TRUE(LoadImageFile(first, shot));
+    EXPECT_EQ(shot.width, 800);
+    EXPECT_EQ(shot.height, 600);
+    EXPECT_TRUE(Near(PixelAt(shot, 400, 300), kRed));
+    EXPECT_TRUE(Near(PixelAt(shot, 400, 100), {0, 0, 0, 255}));
+    // Another key does nothing; the next F11 never overwrites the first.
+    game.Send(KeyTriggeredMessage(0x7B));
+    game.Frame();
+    EXPECT_EQ(game.graphics->ScreenshotsWritten(), 1);
+    game.Send(KeyTriggeredMessage(GraphicsSystem::kScreenshotKey));
+    game.Frame();
+    EXPECT_EQ(game.graphics->ScreenshotsWritten(), 2);
+    EXPECT_NE(game.graphics->LastScreenshot(), first);
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        if (entry.path().filename().string().rfind("screenshot_", 0) == 0)
+            ++files;
+    EXPECT_EQ(files, 2);
+}
+
+TEST_F(RendererPixels, ResolutionChangesRecreateTheFrameAtTheNewSize) {
+    GameFolder folder;
+    Game game(window);
+    game.Sprite("Red", 0.0f, 0.0f, 100, 100);
+    const auto& modes = game.graphics->DisplayModes();
+    ASSERT_FALSE(modes.empty());
+    EXPECT_EQ(game.graphics->ModeIndex(), -1) << "a window keeps its size";
+    // The nearest mode to 1000 x 700 of the fixed list is 1024 x 768.
+    game.Send(SetResolutionMessage(1000, 700));
+    Image image = game.Frame();
+    EXPECT_EQ(image.width, game.graphics->BackBufferWidth());
+    EXPECT_EQ(image.height, game.graphics->BackBufferHeight());
+    EXPECT_EQ(image.width, 1024);
+    EXPECT_EQ(image.height, 768);
+    // Still 100 world units on 100 * 768 / 600 pixels.
+    EXPECT_EQ(CountNear(image, kRed, 0, 384, 1024, 385), 128);
+    // Cycling steps through the list and wraps.
+    const int32_t before = game.graphics->ModeIndex();
+    for (std::size_t i = 0; i < modes.size(); ++i)
+        game.Send(CycleResolutionMessage());
+    EXPECT_EQ(game.graphics->ModeIndex(), before);
+    game.Send(ToggleFullscreenMessage());
+    EXPECT_TRUE(game.graphics->Fullscreen());
+    game.Send(ToggleFullscreenMessage());
+    EXPECT_FALSE(game.graphics->Fullscreen());
+    image = game.Frame();
+    EXPECT_EQ(image.width, game.graphics->BackBufferWidth());
+    SDL_SetWindowBordered(window, SDL_TRUE);
+    SDL_SetWindowSize(window, 800, 600);
+}
+
+} // namespace

@@ -1,0 +1,149 @@
+// The banks: what they read from the game folder, and how they stand in
+// for what is missing or broken without ever stopping the game.
+
+#include <fstream>
+
+#include "graphics/Effect.h"
+#include "graphics/Fonts.h"
+#include "graphics/GraphicsTestSupport.h"
+
+namespace {
+
+using namespace Flurr;
+using namespace GraphicsTest;
+
+class Resources : public RendererTest {};
+
+TEST_F(Resources, BanksReadEveryBankFileAndStandInForMissingImages) {
+    GameFolder folder;
+    testing::internal::CaptureStderr();
+    Game game(window);
+    const std::string err = testing::internal::GetCapturedStderr();
+    ResourceBank& bank = *game.graphics->Bank();
+    // Both ".zorvel" files, nothing else.
+    EXPECT_TRUE(bank.HasAnimation("Cycle"));
+    EXPECT_TRUE(bank.HasAnimation("Slow"));
+    EXPECT_TRUE(bank.HasAnimation(ResourceBank::kNoAnimation));
+    EXPECT_FLOAT_EQ(bank.FindAnimation("Red")->frameRate, 1.0f) << "FrameTime 0 means 1";
+    EXPECT_FLOAT_EQ(bank.FindAnimation("Slow")->frameRate, 2.0f);
+    ASSERT_EQ(bank.FindAnimation("Cycle")->frames.size(), 3u);
+    // An animation without frames is left out, with a warning.
+    EXPECT_FALSE(bank.HasAnimation("Empty"));
+    EXPECT_NE(err.find("\"Empty\" has no frames"), std::string::npos) << err;
+    // A frame that cannot be read is the default image, reported once.
+    const uint32_t fallback = bank.GetTexture(ResourceBank::kDefaultTexture).id;
+    EXPECT_EQ(bank.GetTexture("Resources/Images/Test/NotThere.png").id, fallback);
+    EXPECT_EQ(bank.GetTexture("Resources/Images/Test/NotThere.png").id, fallback);
+    EXPECT_NE(err.find("NotThere.png"), std::string::npos);
+    EXPECT_EQ(err.find("NotThere.png"), err.rfind("NotThere.png"));
+    // Loaded once, shared by path.
+    const Texture& red = bank.GetTexture("Resources/Images/Test/Red.png");
+    EXPECT_EQ(red.width, 8);
+    EXPECT_EQ(&bank.GetTexture("Resources/Images/Test/Red.png"), &red);
+    // A missing bank folder is a warning, not a failure.
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(BankFiles("Resources/Banks/NoSuchBank/").empty());
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("NoSuchBank"), std::string::npos);
+}
+
+TEST_F(Resources, AMissingDefaultImageBecomesAOnePixelStandIn) {
+    GameFolder folder(GameFolder::Options{false, true});
+    testing::internal::CaptureStderr();
+    Game game(window);
+    GraphicsComponent* none = game.Sprite("Missing", 0, 0, 40, 40);
+    const Image image = game.Frame();
+    testing::internal::GetCapturedStderr();
+    ASSERT_NE(none, nullptr);
+    const Texture& stand = game.graphics->Bank()->GetTexture(ResourceBank::kDefaultTexture);
+    EXPECT_EQ(stand.width, 1);
+    EXPECT_EQ(stand.height, 1);
+    EXPECT_TRUE(Near(PixelAt(image, 400, 300), {255, 0, 255, 255}))
+        << Show(PixelAt(image, 400, 300));
+}
+
+TEST_F(Resources, EveryShippedEffectBuildsAndABrokenOneIsSkipped) {
+    GameFolder folder;
+    {
+        std::ofstream broken("Resources/Shaders/Fade.fx");
+        broken << "#ifdef VERTEX\nthis is not GLSL\n#endif\n";
+    }
+    testing::internal::CaptureStderr();
+    Game game(window);
+    GraphicsComponent* faded = game.Sprite("Red", -100, 0, 40, 40);
+    GraphicsComponent* plain = game.Sprite("Blue", 100, 0, 40, 40);
+    ASSERT_TRUE(faded && plain);
+    faded->shader = SpriteShader::Fade;
+    game.Frame();
+    const Image image = game.Frame();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("Error!"), std::string::npos);
+    EXPECT_NE(err.find("Fade.fx"), std::string::npos) << err;
+    EXPECT_EQ(err.find("Fade.fx"), err.rfind("Fade.fx")) << "reported once: " << err;
+    EXPECT_EQ(game.graphics->Bank()->GetEffect("Resources/Shaders/Fade.fx"), nullptr);
+    EXPECT_TRUE(Near(PixelAt(image, 300, 300), {0, 0, 0, 255})) << "the draw is skipped";
+    EXPECT_TRUE(Near(PixelAt(image, 500, 300), kBlue)) << "the others still draw";
+
+    // The shipped effects, with their parameters.
+    std::string error;
+    for (const char* name : {"Basic", "Debug", "HighPass", "Down4", "BlurH", "BlurV", "Up4",
+                             "Combine", "ColorCorrection", "Distort", "Final", "ClockWipe"}) {
+        const std::string path =
+            std::string(CLOUDMERE_SOURCE_DIR) + "/Resources/Shaders/" + name + ".fx";
+        std::unique_ptr<Effect> effect = Effect::Load(path, error);
+        ASSERT_NE(effect, nullptr) << error;
+        EXPECT_TRUE(effect->HasParameter("worldViewProj")) << name;
+    }
+    std::unique_ptr<Effect> fade =
+        Effect::Load(std::string(CLOUDMERE_SOURCE_DIR) + "/Resources/Shaders/Fade.fx", error);
+    ASSERT_NE(fade, nullptr) << error;
+    for (const char* parameter : {"texture0", "texture1", "color", "t"})
+        EXPECT_TRUE(fade->HasParameter(parameter)) << parameter;
+    std::unique_ptr<Effect> levels = Effect::Load(
+        std::string(CLOUDMERE_SOURCE_DIR) + "/Resources/Shaders/ColorCorrection.fx", error);
+    ASSERT_NE(levels, nullptr) << error;
+    for (const char* parameter : {"inBlack", "outBlack", "inWhite", "outWhite", "srcTexture"})
+        EXPECT_TRUE(levels->HasParameter(parameter)) << parameter;
+}
+
+TEST_F(Resources, FontsComeFromTheBankAndUnknownNamesUseTheDebugFont) {
+    GameFolder folder;
+    Game game(window);
+    ResourceBank& bank = *game.graphics->Bank();
+    for (const char* name : {"DebugText", "CardoBold32", "CardoRegular22"})
+        EXPECT_TRUE(bank.HasFont(name)) << name;
+    FontFace* debug = bank.GetFont("DebugText", 600);
+    ASSERT_NE(debug, nullptr);
+    EXPECT_EQ(debug->PixelHeight(), 16);
+    EXPECT_EQ(bank.GetFont("NoSuchFont", 600), debug);
+    // Sizes follow the back buffer's height: 32 at 600 is 40 at 750.
+    FontFace* big = bank.GetFont("CardoBold32", 750);
+    ASSERT_NE(big, nullptr);
+    EXPECT_EQ(big->PixelHeight(), 40);
+    EXPECT_EQ(FontPixelHeight(22, 1080), 39);
+    // Face names are kept to 31 characters.
+    FontDescription longName;
+    longName.faceName = std::string(40, 'x');
+    bank.AddFont("Long", longName);
+    EXPECT_NE(bank.GetFont("Long", 600), nullptr);
+}
+
+TEST_F(Resources, WithoutAContextTheRendererReportsQuitsAndDrawsNothing) {
+    GameFolder folder;
+    SDL_GL_MakeCurrent(window, nullptr);
+    testing::internal::CaptureStderr();
+    {
+        Game game(window);
+        EXPECT_TRUE(game.graphics->Failed());
+        EXPECT_EQ(game.core->requestedState, Quit);
+        game.Send(DrawTextMessage("x", 0, 0, "DebugText", 1, 1, 1, 1, false, 10, 10));
+        game.core->RunFrame();
+        EXPECT_TRUE(game.graphics->PendingTexts().empty());
+        EXPECT_TRUE(game.graphics->ReadBackBuffer().rgba.empty());
+        EXPECT_EQ(game.presents, 0);
+    }
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("OpenGL 3.3"), std::string::npos) << err;
+    SDL_GL_MakeCurrent(window, context);
+}
+
+} // namespace
