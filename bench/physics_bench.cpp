@@ -27,8 +27,9 @@ using Flurr::Vec2;
 // World units (our engine) and metres (Box2D) alike.
 constexpr float kBoxSize = 10.0f;
 constexpr int kSteps = 300; // 4.8 s of game time
-// Every scene's floor tops out at y = 0 (or higher); a body below this went
-// through it.
+// The heap's and pyramid's floor tops out at y = 0; a body below this went
+// through it. The level scene has no floor under its gaps, so there it
+// counts bodies that missed every platform and left the level.
 constexpr float kFellOutBelow = -3.0f * kBoxSize;
 
 struct BoxLayout {
@@ -129,7 +130,8 @@ void BuildOurs(PhysicsWorld& world, const Scene& s) {
         world.CreateBody(Vec2(b.x, b.y), 0.0f, ShapeOf(BoxPoints(b)));
     for (const PolygonLayout& p : s.fixedPolygons)
         world.CreateBody(Vec2(p.x, p.y), 0.0f, ShapeOf(p.points));
-    // A density that gives a 10 x 10 box a mass of 1.
+    // A 10 x 10 box of mass 2 (mass is area times density); the weight
+    // does not change how it falls.
     for (const BoxLayout& b : s.movingBoxes)
         world.CreateBody(Vec2(b.x, b.y), 0.02f, ShapeOf(BoxPoints(b)));
 }

@@ -144,6 +144,7 @@ bool TestAxis(SatResult& r, const CollisionPolygon& a, const CollisionPolygon& b
             const float lengthSquared = v.LengthSquared();
             if (lengthSquared < r.minOverlap || r.minOverlap < 0.0f) {
                 r.translation = v;
+                r.escapeAxis = d0 < -d1 ? axis : -axis;
                 r.minOverlap = lengthSquared;
             }
         }
@@ -275,12 +276,19 @@ void NarrowPhase(RigidBody& a, uint32_t polygonA, RigidBody& b, uint32_t polygon
     if (!contact.collided)
         return;
     if (contact.sat.intersecting) {
-        if (contact.sat.minOverlap <= kTouchingOverlap) {
-            contact.collided = false;
+        if (contact.sat.minOverlap > kTouchingOverlap) {
+            contact.translation = contact.sat.translation;
+            contact.normal = contact.translation / contact.translation.Length();
+        } else if (Dot(v, contact.sat.escapeAxis) < 0.0f) {
+            // Only touching, but closing: a contact with nothing to push
+            // apart. Dropped, a body resting on another whose overlap has
+            // been worked down to nothing would fall into it for a step
+            // before the two met again, and so on every other step.
+            contact.normal = Normalized(contact.sat.escapeAxis);
+        } else {
+            contact.collided = false; // touching at rest, or parting
             return;
         }
-        contact.translation = contact.sat.translation;
-        contact.normal = contact.translation / contact.translation.Length();
         contact.time = 0.0f;
     } else {
         // Still ahead: nothing overlaps yet, so there is nothing to push

@@ -60,6 +60,9 @@ struct SatResult {
     bool intersecting = true;
     float minOverlap = -1.0f; // squared length of `translation`; < 0: none yet
     Vec2 translation;         // moves A out of B
+    // The axis of `translation`, pointing the way it moves A; it still has
+    // a direction when the overlap is 0 and the translation has none.
+    Vec2 escapeAxis;
     bool willIntersect = true;
     Vec2 entryNormal;
     Vec2 exitNormal;
@@ -86,7 +89,9 @@ struct Contact {
     bool collided = false;
     Vec2 normal; // unit, from B towards where A escapes
     float time = 0.0f;
-    Vec2 translation; // positional correction; zero for a contact still ahead
+    // Positional correction; zero for a contact still ahead or only
+    // touching.
+    Vec2 translation;
     SupportPoints supportA;
     SupportPoints supportB;
     // The paired points on each side.

@@ -105,6 +105,7 @@ void PhysicsWorld::RemoveBody(RigidBody* body) {
     }
     if (floor.player == body)
         floor.player = nullptr;
+    solver.Forget(body);
     delete body;
 }
 
@@ -135,6 +136,7 @@ void PhysicsWorld::Clear() {
         delete body;
     bodies.clear();
     floor = FloorAccumulator();
+    solver.Clear();
     debugLines.clear();
 }
 
@@ -207,6 +209,7 @@ void PhysicsWorld::CollisionPass() {
             }
         }
     }
+    solver.Solve();
     if (floor.marked)
         ApplyFloorAccumulator();
 }
@@ -239,8 +242,7 @@ void PhysicsWorld::HandleContact(Contact& c) {
     if (a.ghost || b.ghost || (a.inverseMass == 0.0f && b.inverseMass == 0.0f))
         return;
     if (!a.isPlayer && !b.isPlayer) {
-        ImpulseResponse(a, b, c.translation, c.normal, c.responsePoints,
-                        (a.restitution + b.restitution) * 0.5f, (a.friction + b.friction) * 0.5f);
+        solver.Add(c, (a.restitution + b.restitution) * 0.5f, (a.friction + b.friction) * 0.5f);
         return;
     }
     RigidBody& player = a.isPlayer ? a : b;
@@ -255,8 +257,7 @@ void PhysicsWorld::HandleContact(Contact& c) {
             FloorResponse(c, player);
         return;
     }
-    ImpulseResponse(a, b, c.translation, c.normal, c.responsePoints,
-                    (a.restitution + b.restitution) * 0.5f, (a.friction + b.friction) * 0.5f);
+    solver.Add(c, (a.restitution + b.restitution) * 0.5f, (a.friction + b.friction) * 0.5f);
 }
 
 bool PhysicsWorld::FloorContactCheck(const Contact& c, RigidBody& floorBody, RigidBody& player) {

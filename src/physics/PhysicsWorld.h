@@ -6,6 +6,10 @@
 // Step order: per body (index, clear contacts, place outlines, integrate
 // velocity); the collision pass; per body (integrate position, reset NaN
 // velocities, clear forces, force-area membership); apply force areas.
+// Within the collision pass the pairs are tested in list order; the
+// player's floor contacts are answered as they are found, every other
+// contact is gathered and resolved together by the ContactSolver once all
+// pairs are tested, before the player's floor accumulator is applied.
 //
 // Invariants: every body of nonzero density stands before every body of
 // density 0 in `Bodies()`, so the pair loop can stop at the first static
@@ -21,6 +25,7 @@
 #include "engine/Vec2.h"
 #include "physics/BroadPhase.h"
 #include "physics/Collision.h"
+#include "physics/ContactSolver.h"
 #include "physics/ForceArea.h"
 #include "physics/RigidBody.h"
 
@@ -104,6 +109,7 @@ private:
     FloorAccumulator floor;
     BroadPhase broadPhase;
     std::vector<uint32_t> candidates;
+    ContactSolver solver;
 };
 
 // The impulse that separates two bodies at a contact: positional correction

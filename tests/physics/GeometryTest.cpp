@@ -196,6 +196,19 @@ TEST(NarrowPhase, ContactCasesByNumberOfSupportPoints) {
     TransformShape(top.shape, Vec2(), angle);
     NarrowPhase(top, 0, wide, 0, c);
     EXPECT_FALSE(c.collided);
+    // The same while closing: a contact on both points that has nothing to
+    // push apart, so the response can stop the bodies before they overlap.
+    top.velocity = Vec2(0.5f, -1);
+    NarrowPhase(top, 0, wide, 0, c);
+    ASSERT_TRUE(c.collided);
+    EXPECT_EQ(c.normal, Vec2(0, 1));
+    EXPECT_EQ(c.translation, Vec2());
+    EXPECT_TRUE(c.edgeAgainstEdge);
+    EXPECT_NE(c.responsePoints[0], c.responsePoints[1]);
+    // Parting: none.
+    top.velocity = Vec2(0, 1);
+    NarrowPhase(top, 0, wide, 0, c);
+    EXPECT_FALSE(c.collided);
 }
 
 TEST(NarrowPhase, DegenerateOutlinesGiveNoNaN) {

@@ -1,0 +1,115 @@
+#pragma once
+// Resolves the contacts of one collision pass together, so resting bodies,
+// stacks and heaps settle instead of rocking, toppling or sinking.
+//
+// Driven by the world: each pair's contact is added as the pass finds it,
+// then Solve() runs once after the pair loop and the list is emptied.
+//
+// Why not one impulse per contact as it is found: a contact acting at two
+// points one after the other turns a flat landing into spin (the second
+// point sees the first point's push); a box in a stack is pushed by the
+// one above after its own ground contact was settled, so nothing from the
+// ground reaches the boxes above within a step; and pushing each overlap
+// fully out, from outlines placed before any other correction, both drives
+// heaped bodies through thick ground and leaves resting pairs touching by
+// less than the narrow phase counts as contact, so they drop onto each
+// other again every other step.
+//
+// So: a few rounds over every contact, each point keeping the impulse it
+// has built up (never pulling, friction within the Coulomb limit of it);
+// then overlaps are pushed out in a few rounds of their own, a share at a
+// time, from the overlap found less what the bodies have moved apart since
+// their outlines were placed, leaving a small overlap so resting contacts
+// stay contacts. Positions move without adding speed.
+//
+// Invariant: the list only names bodies for the duration of one pass.
+
+#include <cstddef>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/Vec2.h"
+#include "physics/Collision.h"
+
+namespace Flurr {
+
+struct RigidBody;
+
+class ContactSolver {
+public:
+    // Rounds over all contacts, velocity then position (Box2D's defaults
+    // for the velocity rounds).
+    static constexpr int kVelocityRounds = 8;
+    static constexpr int kPositionRounds = 3;
+
+    // A contact to resolve with restitution `e` and friction `mu`.
+    void Add(const Contact& contact, float e, float mu);
+    // Resolves every contact added since the last call, then forgets them
+    // (all but the pushes they ended with, which the same contact starts
+    // from in the next call).
+    void Solve();
+    // Drops what is kept of the contacts of `body`, which is going away.
+    void Forget(const RigidBody* body);
+    void Clear();
+
+private:
+    struct Point {
+        Vec2 at; // world point where the impulse acts
+        Vec2 rA, rB;
+        float normalMass = 0.0f;  // 1 / the normal denominator
+        float tangentMass = 0.0f; // 1 / the tangent denominator
+        float target = 0.0f;      // normal speed to reach: the bounce
+        float normalImpulse = 0.0f;
+        float tangentImpulse = 0.0f;
+    };
+    // The same contact in the next step: the same two outlines of the same
+    // two bodies.
+    struct Key {
+        const RigidBody* a;
+        const RigidBody* b;
+        uint32_t polygonA, polygonB;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& k) const;
+    };
+    // What a contact ended a step with.
+    struct Kept {
+        Vec2 normal;
+        uint32_t count = 0;
+        float normalImpulse[2] = {0.0f, 0.0f};
+        float tangentImpulse[2] = {0.0f, 0.0f};
+    };
+    struct Entry {
+        Key key{};
+        RigidBody* a = nullptr;
+        RigidBody* b = nullptr;
+        Vec2 normal; // unit, from b towards a
+        // Overlap along the normal when the outlines were placed, and where
+        // the bodies were then; 0 for a contact still ahead.
+        float depth = 0.0f;
+        Vec2 placedA, placedB;
+        float restitution = 0.0f;
+        float friction = 0.0f;
+        uint32_t count = 0;
+        Point points[2];
+        // For two points: how a push at one changes the normal speed at
+        // each, and whether the two pushes can be found together.
+        float k11 = 0.0f, k12 = 0.0f, k22 = 0.0f;
+        bool blockSolvable = false;
+    };
+
+    // Fixes the lever arms and masses and starts from the kept pushes.
+    void Prepare(Entry& c);
+    void SolveVelocities(Entry& c);
+    // Both normal pushes of a two-point contact at once; false when no
+    // consistent answer came out, and nothing was changed.
+    bool SolvePair(Entry& c);
+    void SolvePositions(Entry& c);
+
+    std::vector<Entry> contacts;
+    std::unordered_map<Key, Kept, KeyHash> kept;
+};
+
+} // namespace Flurr
