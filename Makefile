@@ -30,16 +30,18 @@ $(BUILD_SAN)/build.ninja: | deps
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
 	  -DCLOUDMERE_SANITIZE=ON -DCLOUDMERE_BENCH=OFF
 
-# Mesa's software GL driver is loaded and unloaded again by the GL context
-# code. Once it is unloaded, LeakSanitizer can neither follow the pointers
-# kept in its data nor name it, and reports the driver's live allocations
-# as leaks of an unknown module. Keeping it loaded for the whole process
-# lets the leak check see through it; our own leaks are still reported.
-MESA_SWRAST := $(wildcard /usr/lib/$(shell gcc -dumpmachine)/dri/swrast_dri.so)
+# Mesa's software GL driver and its EGL front end are loaded and unloaded
+# again by the GL context code. Once they are unloaded, LeakSanitizer can
+# neither follow the pointers kept in their data nor name them, and
+# reports their live allocations as leaks of an unknown module. Keeping
+# them loaded for the whole process lets the leak check see through them;
+# our own leaks are still reported.
+MESA_LIBDIR := /usr/lib/$(shell gcc -dumpmachine)
+MESA_PRELOAD := $(subst $(eval) ,:,$(wildcard $(MESA_LIBDIR)/dri/swrast_dri.so $(MESA_LIBDIR)/libEGL_mesa.so.0))
 SAN_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:verify_asan_link_order=0 \
   LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  $(if $(MESA_SWRAST),LD_PRELOAD=$(MESA_SWRAST))
+  $(if $(MESA_PRELOAD),LD_PRELOAD=$(MESA_PRELOAD))
 
 test-sanitize: deps $(BUILD_SAN)/build.ninja
 	cmake --build $(BUILD_SAN) -j $(JOBS)
