@@ -70,7 +70,9 @@ private:
     std::vector<uint8_t> exact;     // outlines the swept test decides exactly
     std::vector<uint8_t> present;   // has any outline with vertices
     std::vector<Vec2> enteredSpeed; // velocity of the bounds last entered
-    std::vector<uint32_t> always;   // listed for every row
+    std::vector<Box> swept;         // bounds swept by that velocity
+    std::vector<uint8_t> sweptFinite;
+    std::vector<uint32_t> always; // listed for every row
     std::vector<std::pair<uint64_t, uint32_t>> cells;
     std::unordered_map<uint64_t, std::vector<uint32_t>> changed;
     std::vector<uint32_t> stamp;

@@ -85,19 +85,31 @@ void TransformShape(CollisionShape& shape, Vec2 position, float& angle) {
     ++shape.placements;
 }
 
-Projection Project(const CollisionPolygon& polygon, Vec2 axis) {
+namespace {
+
+// Inlined into the separating-axis test, which projects two outlines on
+// every axis; the loop runs over the raw array.
+[[gnu::always_inline]] inline Projection ProjectInline(const CollisionPolygon& polygon, Vec2 axis) {
     Projection p;
-    if (polygon.count == 0)
+    const uint32_t count = polygon.count;
+    if (count == 0)
         return p;
-    p.min = p.max = Dot(polygon.vertices[0], axis);
-    for (uint32_t k = 1; k < polygon.count; ++k) {
-        const float d = Dot(polygon.vertices[k], axis);
+    const Vec2* v = polygon.vertices.data();
+    p.min = p.max = Dot(v[0], axis);
+    for (uint32_t k = 1; k < count; ++k) {
+        const float d = Dot(v[k], axis);
         if (d < p.min)
             p.min = d;
         if (d > p.max)
             p.max = d;
     }
     return p;
+}
+
+} // namespace
+
+Projection Project(const CollisionPolygon& polygon, Vec2 axis) {
+    return ProjectInline(polygon, axis);
 }
 
 SupportPoints FindSupportPoints(const CollisionPolygon& polygon, Vec2 direction, Vec2 offset) {
@@ -126,8 +138,8 @@ bool TestAxis(SatResult& r, const CollisionPolygon& a, const CollisionPolygon& b
     const float axisLengthSquared = Dot(axis, axis);
     if (axisLengthSquared < kMinAxisLengthSquared)
         return false;
-    const Projection pa = Project(a, axis);
-    const Projection pb = Project(b, axis);
+    const Projection pa = ProjectInline(a, axis);
+    const Projection pb = ProjectInline(b, axis);
     const float d0 = pb.max - pa.min;
     const float d1 = pb.min - pa.max;
     const bool apart = d0 < 0.0f || d1 > 0.0f;

@@ -1,6 +1,7 @@
 #include "physics/ContactSolver.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <functional>
 
@@ -33,12 +34,16 @@ constexpr float kMaxCondition = 1000.0f;
 // than this (cosine; about 8 degrees).
 constexpr float kSameNormal = 0.99f;
 
-Vec2 RelativeVelocity(const RigidBody& a, const RigidBody& b, Vec2 rA, Vec2 rB) {
+// Forced inline: called a few times per contact in each of the rounds.
+template <typename Body>
+[[gnu::always_inline]] inline Vec2 RelativeVelocity(const Body& a, const Body& b, Vec2 rA,
+                                                    Vec2 rB) {
     return (a.velocity + Perpendicular(rA) * a.angularVelocity) -
            (b.velocity + Perpendicular(rB) * b.angularVelocity);
 }
 
-void ApplyImpulse(RigidBody& a, RigidBody& b, Vec2 rA, Vec2 rB, Vec2 impulse) {
+template <typename Body>
+[[gnu::always_inline]] inline void ApplyImpulse(Body& a, Body& b, Vec2 rA, Vec2 rB, Vec2 impulse) {
     a.velocity += impulse * a.inverseMass;
     b.velocity -= impulse * b.inverseMass;
     a.angularVelocity += Cross(rA, impulse) * a.inverseInertia;
@@ -71,15 +76,22 @@ void ContactSolver::Add(const Contact& contact, float e, float mu) {
     contacts.push_back(c);
 }
 
-std::size_t ContactSolver::KeyHash::operator()(const Key& k) const {
-    std::size_t h = std::hash<const void*>()(k.a);
-    h = h * 31 + std::hash<const void*>()(k.b);
-    return h * 31 + (static_cast<std::size_t>(k.polygonA) << 16 ^ k.polygonB);
+bool ContactSolver::KeyLess(const Key& x, const Key& y) {
+    // By place in the body list, the order in which the pass finds
+    // contacts, so the contacts and the kept list usually come sorted.
+    if (x.a != y.a)
+        return x.a->index < y.a->index;
+    if (x.b != y.b)
+        return x.b->index < y.b->index;
+    if (x.polygonA != y.polygonA)
+        return x.polygonA < y.polygonA;
+    return x.polygonB < y.polygonB;
 }
 
 void ContactSolver::Forget(const RigidBody* body) {
-    std::erase_if(
-        kept, [body](const auto& entry) { return entry.first.a == body || entry.first.b == body; });
+    std::erase_if(kept, [body](const KeptEntry& entry) {
+        return entry.key.a == body || entry.key.b == body;
+    });
 }
 
 void ContactSolver::Clear() {
@@ -87,9 +99,11 @@ void ContactSolver::Clear() {
     kept.clear();
 }
 
-void ContactSolver::Prepare(Entry& c) {
+void ContactSolver::Prepare(Entry& c, const Kept* last) {
     const RigidBody& a = *c.a;
     const RigidBody& b = *c.b;
+    SolverBody& sa = solverBodies[c.ia];
+    SolverBody& sb = solverBodies[c.ib];
     const Vec2 n = c.normal;
     const Vec2 t = Perpendicular(n);
     const float massSum = a.inverseMass + b.inverseMass;
@@ -106,20 +120,18 @@ void ContactSolver::Prepare(Entry& c) {
         p.tangentMass = InverseOf(massSum + crossAt * crossAt * a.inverseInertia +
                                   crossBt * crossBt * b.inverseInertia);
         // Bodies closing at the start bounce back at e times that speed.
-        const float vn = Dot(RelativeVelocity(a, b, p.rA, p.rB), n);
+        const float vn = Dot(RelativeVelocity(sa, sb, p.rA, p.rB), n);
         p.target = vn < 0.0f ? -c.restitution * vn : 0.0f;
     }
     // Warm start: a resting contact needs about the same pushes as in the
     // last step, which a few rounds from nothing cannot build up through
     // a stack.
-    auto it = kept.find(c.key);
-    if (it != kept.end() && it->second.count == c.count &&
-        Dot(it->second.normal, n) > kSameNormal) {
+    if (last && last->count == c.count && Dot(last->normal, n) > kSameNormal) {
         for (uint32_t k = 0; k < c.count; ++k) {
             Point& p = c.points[k];
-            p.normalImpulse = it->second.normalImpulse[k];
-            p.tangentImpulse = it->second.tangentImpulse[k];
-            ApplyImpulse(*c.a, *c.b, p.rA, p.rB, n * p.normalImpulse + t * p.tangentImpulse);
+            p.normalImpulse = last->normalImpulse[k];
+            p.tangentImpulse = last->tangentImpulse[k];
+            ApplyImpulse(sa, sb, p.rA, p.rB, n * p.normalImpulse + t * p.tangentImpulse);
         }
     }
     if (c.count == 2) {
@@ -139,8 +151,8 @@ void ContactSolver::Prepare(Entry& c) {
 }
 
 void ContactSolver::SolveVelocities(Entry& c) {
-    RigidBody& a = *c.a;
-    RigidBody& b = *c.b;
+    SolverBody& a = solverBodies[c.ia];
+    SolverBody& b = solverBodies[c.ib];
     const Vec2 n = c.normal;
     const Vec2 t = Perpendicular(n);
     // Friction first, bounded by the push each point holds so far; then
@@ -168,8 +180,8 @@ void ContactSolver::SolveVelocities(Entry& c) {
 }
 
 bool ContactSolver::SolvePair(Entry& c) {
-    RigidBody& a = *c.a;
-    RigidBody& b = *c.b;
+    SolverBody& a = solverBodies[c.ia];
+    SolverBody& b = solverBodies[c.ib];
     const Vec2 n = c.normal;
     Point& p1 = c.points[0];
     Point& p2 = c.points[1];
@@ -230,15 +242,66 @@ void ContactSolver::SolvePositions(Entry& c) {
     b.position -= c.normal * (push * b.inverseMass / massSum);
 }
 
+uint32_t ContactSolver::SlotOf(RigidBody* body) {
+    const uint32_t index = body->index;
+    if (index >= slots.size())
+        slots.resize(index + 1, kNoSlot);
+    uint32_t& slot = slots[index];
+    if (slot == kNoSlot) {
+        slot = static_cast<uint32_t>(solverBodies.size());
+        solverBodies.push_back(
+            {body->velocity, body->angularVelocity, body->inverseMass, body->inverseInertia});
+        owners.push_back(body);
+    }
+    assert(owners[slot] == body && "each body's index is its own within a pass");
+    return slot;
+}
+
 void ContactSolver::Solve() {
-    for (Entry& c : contacts)
-        Prepare(c);
+    for (Entry& c : contacts) {
+        c.ia = SlotOf(c.a);
+        c.ib = SlotOf(c.b);
+    }
+    // Bodies made or removed since the last step reorder the list.
+    const auto keptLess = [](const KeptEntry& x, const KeptEntry& y) {
+        return KeyLess(x.key, y.key);
+    };
+    if (!std::is_sorted(kept.begin(), kept.end(), keptLess))
+        std::sort(kept.begin(), kept.end(), keptLess);
+    const bool inOrder =
+        std::is_sorted(contacts.begin(), contacts.end(),
+                       [](const Entry& x, const Entry& y) { return KeyLess(x.key, y.key); });
+    std::size_t cursor = 0;
+    for (Entry& c : contacts) {
+        if (inOrder) {
+            while (cursor < kept.size() && KeyLess(kept[cursor].key, c.key))
+                ++cursor;
+        } else {
+            cursor = static_cast<std::size_t>(
+                std::lower_bound(kept.begin(), kept.end(), c.key,
+                                 [](const KeptEntry& entry, const Key& key) {
+                                     return KeyLess(entry.key, key);
+                                 }) -
+                kept.begin());
+        }
+        const bool found = cursor < kept.size() && kept[cursor].key == c.key;
+        Prepare(c, found ? &kept[cursor].kept : nullptr);
+    }
     for (int round = 0; round < kVelocityRounds; ++round)
         for (Entry& c : contacts)
             SolveVelocities(c);
+    for (std::size_t k = 0; k < owners.size(); ++k) {
+        owners[k]->velocity = solverBodies[k].velocity;
+        owners[k]->angularVelocity = solverBodies[k].angularVelocity;
+        slots[owners[k]->index] = kNoSlot;
+    }
+    solverBodies.clear();
+    owners.clear();
     kept.clear();
     for (const Entry& c : contacts) {
-        Kept& k = kept[c.key];
+        KeptEntry& entry = kept.emplace_back();
+        entry.key = c.key;
+        Kept& k = entry.kept;
         k.normal = c.normal;
         k.count = c.count;
         for (uint32_t p = 0; p < c.count; ++p) {
@@ -246,6 +309,17 @@ void ContactSolver::Solve() {
             k.tangentImpulse[p] = c.points[p].tangentImpulse;
         }
     }
+    // Each pair of outlines is tested once per pass, so keys are unique;
+    // should one come twice, the later contact is the one kept.
+    if (!inOrder)
+        std::stable_sort(kept.begin(), kept.end(), keptLess);
+    std::size_t out = 0;
+    for (std::size_t k = 0; k < kept.size(); ++k) {
+        if (k + 1 < kept.size() && kept[k + 1].key == kept[k].key)
+            continue;
+        kept[out++] = kept[k];
+    }
+    kept.resize(out);
     for (int round = 0; round < kPositionRounds; ++round)
         for (Entry& c : contacts)
             SolvePositions(c);

@@ -26,7 +26,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/Vec2.h"
@@ -71,9 +70,9 @@ private:
         uint32_t polygonA, polygonB;
         bool operator==(const Key&) const = default;
     };
-    struct KeyHash {
-        std::size_t operator()(const Key& k) const;
-    };
+    // By the bodies' places in the list, then the outlines: the order in
+    // which the pass finds contacts.
+    static bool KeyLess(const Key& x, const Key& y);
     // What a contact ended a step with.
     struct Kept {
         Vec2 normal;
@@ -81,11 +80,28 @@ private:
         float normalImpulse[2] = {0.0f, 0.0f};
         float tangentImpulse[2] = {0.0f, 0.0f};
     };
+    struct KeptEntry {
+        Key key;
+        Kept kept;
+    };
+    // The moving parts of a body, copied in for the velocity rounds and
+    // written back after them: the rounds visit every contact eight times,
+    // and a few small records packed together stay in cache where the
+    // bodies themselves would not.
+    struct SolverBody {
+        Vec2 velocity;
+        float angularVelocity;
+        float inverseMass;
+        float inverseInertia;
+    };
+    static constexpr uint32_t kNoSlot = UINT32_MAX;
+
     struct Entry {
         Key key{};
         RigidBody* a = nullptr;
         RigidBody* b = nullptr;
-        Vec2 normal; // unit, from b towards a
+        uint32_t ia = 0, ib = 0; // slots in solverBodies
+        Vec2 normal;             // unit, from b towards a
         // Overlap along the normal when the outlines were placed, and where
         // the bodies were then; 0 for a contact still ahead.
         float depth = 0.0f;
@@ -101,15 +117,23 @@ private:
     };
 
     // Fixes the lever arms and masses and starts from the kept pushes.
-    void Prepare(Entry& c);
+    // `last`: what the same contact ended the last step with, if it had one.
+    void Prepare(Entry& c, const Kept* last);
     void SolveVelocities(Entry& c);
     // Both normal pushes of a two-point contact at once; false when no
     // consistent answer came out, and nothing was changed.
     bool SolvePair(Entry& c);
     void SolvePositions(Entry& c);
+    // The body's slot in solverBodies, copying it in on first use.
+    uint32_t SlotOf(RigidBody* body);
 
     std::vector<Entry> contacts;
-    std::unordered_map<Key, Kept, KeyHash> kept;
+    // Sorted by KeyLess: a sorted list is rebuilt every step without allocating,
+    // where a hash map would allocate a node per contact.
+    std::vector<KeptEntry> kept;
+    std::vector<SolverBody> solverBodies;
+    std::vector<RigidBody*> owners; // of each slot
+    std::vector<uint32_t> slots;    // by body index; kNoSlot outside Solve()
 };
 
 } // namespace Flurr

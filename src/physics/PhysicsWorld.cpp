@@ -48,6 +48,45 @@ bool FootEdge(const RigidBody& player, Vec2& from, Vec2& to) {
     return true;
 }
 
+// The player's foot edge as its outline stands now (the world outlines are
+// those of the start of the step).
+bool FootEdgeNow(const RigidBody& player, Vec2& from, Vec2& to) {
+    if (player.shape.localPolygons.empty() || !player.shape.localPolygons[0])
+        return false;
+    const CollisionPolygon& polygon = *player.shape.localPolygons[0];
+    if (polygon.count < 2)
+        return false;
+    const uint32_t j = player.footEdge % polygon.count;
+    from = Rotate(polygon.Vertex(j + polygon.count - 1), player.angle) + player.position;
+    to = Rotate(polygon.vertices[j], player.angle) + player.position;
+    return true;
+}
+
+// A foot sunk this far (world units) into a floor edge still stands on it
+// for the floor distance.
+constexpr float kFloorProbeSink = 1.0f;
+
+// How far below `foot` the floor edges of `floorBody` lie, straight down,
+// at most `nearest`.
+float NearestFloorBelow(const RigidBody& floorBody, Vec2 foot, float nearest) {
+    for (const auto& [edge, set] : floorBody.floorEdges) {
+        if (set >= floorBody.shape.worldPolygons.size())
+            continue;
+        const CollisionPolygon& polygon = floorBody.shape.worldPolygons[set];
+        if (edge >= polygon.count)
+            continue;
+        const Vec2 e0 = polygon.Vertex(edge + polygon.count - 1);
+        const Vec2 e1 = polygon.vertices[edge];
+        if (e0.x == e1.x || foot.x < std::fmin(e0.x, e1.x) || foot.x > std::fmax(e0.x, e1.x))
+            continue; // an upright edge or one not under the foot
+        const float y = e0.y + (foot.x - e0.x) * (e1.y - e0.y) / (e1.x - e0.x);
+        const float below = foot.y - y;
+        if (below >= -kFloorProbeSink)
+            nearest = std::fmin(nearest, std::fmax(below, 0.0f));
+    }
+    return nearest;
+}
+
 } // namespace
 
 PhysicsWorld::~PhysicsWorld() {
@@ -105,6 +144,10 @@ void PhysicsWorld::RemoveBody(RigidBody* body) {
     }
     if (floor.player == body)
         floor.player = nullptr;
+    for (RigidBody* other : bodies)
+        other->floorBodies.erase(
+            std::remove(other->floorBodies.begin(), other->floorBodies.end(), body),
+            other->floorBodies.end());
     solver.Forget(body);
     delete body;
 }
@@ -150,6 +193,7 @@ void PhysicsWorld::Step(float dt) {
             b.onFloor = false;
             b.touchingFloor = false;
             b.floorSide = 0;
+            b.floorBodies.clear();
         }
         TransformShape(b.shape, b.position, b.angle);
         b.acceleration = b.force * kForceScale * b.inverseMass + Vec2(0.0f, b.gravity);
@@ -183,6 +227,25 @@ void PhysicsWorld::Step(float dt) {
         area->Apply(dt);
         area->members.clear();
     }
+
+    for (RigidBody* body : bodies)
+        if (body->isPlayer)
+            UpdateFloorState(*body);
+}
+
+void PhysicsWorld::UpdateFloorState(RigidBody& player) {
+    if (player.onFloor)
+        player.stepsOffFloor = 0;
+    else if (player.stepsOffFloor != UINT32_MAX)
+        ++player.stepsOffFloor;
+    player.floorDistance = kFloorProbeDistance;
+    Vec2 f0, f1;
+    if (!FootEdgeNow(player, f0, f1))
+        return;
+    const Vec2 foot = Midpoint(f0, f1);
+    for (const RigidBody* other : bodies)
+        if (other != &player && other->isFloor)
+            player.floorDistance = NearestFloorBelow(*other, foot, player.floorDistance);
 }
 
 void PhysicsWorld::CollisionPass() {
@@ -285,6 +348,9 @@ bool PhysicsWorld::FloorContactCheck(const Contact& c, RigidBody& floorBody, Rig
 
     player.onFloor = true;
     player.floorSide = 1;
+    if (std::find(player.floorBodies.begin(), player.floorBodies.end(), &floorBody) ==
+        player.floorBodies.end())
+        player.floorBodies.push_back(&floorBody);
     // The correction and normal as they apply to the player.
     const float sign = floorIsA ? -1.0f : 1.0f;
     const Vec2 translation = c.translation * sign;
@@ -292,7 +358,7 @@ bool PhysicsWorld::FloorContactCheck(const Contact& c, RigidBody& floorBody, Rig
     if (!c.edgeAgainstEdge) {
         const bool playerSingleVertex = floorIsA ? !c.singleVertexA : c.singleVertexA;
         Vec2 f0, f1;
-        if (playerSingleVertex && FootEdge(player, f0, f1)) {
+        if (playerSingleVertex && player.followsFloor && FootEdge(player, f0, f1)) {
             const float turn = TurnOntoLine(f1 - f0, support.points[1] - support.points[0]);
             if (std::fabs(turn) >= kMinFloorTurn && std::fabs(turn) <= kMaxFloorTurn) {
                 ++floor.count;
@@ -331,8 +397,59 @@ void PhysicsWorld::FloorResponse(const Contact& c, RigidBody& player) {
         if (c.edgeAgainstEdge && std::fabs(p0 - p1) < kLevelFoot)
             player.angle += kPi * 0.5f;
     }
-    ImpulseResponse(a, b, c.translation, c.normal, c.responsePoints,
+    const SupportPoints& own = &player == &a ? c.supportA : c.supportB;
+    const bool turned = player.followsFloor && own.count == 1 && TurnAboutCorner(c, player, normal);
+    // Once turned, the floor has set how the player lies: its push must not
+    // spin the player off that footing again (as with the accumulator).
+    const float inverseInertia = player.inverseInertia;
+    Vec2 translation = c.translation;
+    if (turned) {
+        player.inverseInertia = 0.0f;
+        // Now lying flat against the floor body, pushed out exactly it would
+        // touch by less than counts as a contact and pass into it next step.
+        const float depth = translation.Length();
+        if (depth > 0.0f)
+            translation -= translation * (std::fmin(depth, kFloorSlop) / depth);
+    }
+    ImpulseResponse(a, b, translation, c.normal, c.responsePoints,
                     (a.restitution + b.restitution) * 0.5f, (a.friction + b.friction) * 0.5f);
+    player.inverseInertia = inverseInertia;
+}
+
+bool PhysicsWorld::TurnAboutCorner(const Contact& c, RigidBody& player, Vec2 normal) {
+    const uint32_t polygonIndex = &player == c.bodyA ? c.polygonA : c.polygonB;
+    if (polygonIndex >= player.shape.worldPolygons.size())
+        return false;
+    const CollisionPolygon& polygon = player.shape.worldPolygons[polygonIndex];
+    if (polygon.count < 3)
+        return false;
+    // The support point lies where the corner meets the floor, which for a
+    // contact still ahead is a little further along: pivot about the corner
+    // itself.
+    const Vec2 touch = (&player == c.bodyA ? c.supportA : c.supportB).points[0];
+    uint32_t k = 0;
+    for (uint32_t v = 1; v < polygon.count; ++v)
+        if (DistanceSquared(polygon.vertices[v], touch) <
+            DistanceSquared(polygon.vertices[k], touch))
+            k = v;
+    const Vec2 corner = polygon.vertices[k];
+    // Of the two edges at the corner, the one nearer the floor's line comes
+    // down onto it.
+    const Vec2 along = Perpendicular(normal);
+    const float before = TurnOntoLine(polygon.Vertex(k + polygon.count - 1) - corner, along);
+    const float after = TurnOntoLine(polygon.Vertex(k + 1) - corner, along);
+    const float turn = std::fabs(before) < std::fabs(after) ? before : after;
+    if (std::fabs(turn) < kMinFloorTurn || std::fabs(turn) > kMaxFloorTurn)
+        return false;
+    const float cosine = std::cos(turn);
+    const float sine = std::sin(turn);
+    const Vec2 arm = player.position - corner;
+    player.position = corner + Vec2(arm.x * cosine - arm.y * sine, arm.x * sine + arm.y * cosine);
+    player.angle += turn;
+    // The floor has set how the player lies; spin it kept would only strike
+    // the floor again with the other corner.
+    player.angularVelocity = 0.0f;
+    return true;
 }
 
 void PhysicsWorld::ApplyFloorAccumulator() {

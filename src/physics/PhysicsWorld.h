@@ -99,6 +99,12 @@ private:
     // True when the contact lies on one of the floor's floor edges.
     bool FloorContactCheck(const Contact& contact, RigidBody& floorBody, RigidBody& player);
     void FloorResponse(const Contact& contact, RigidBody& player);
+    // Lays the edge at the player's touching corner along the floor's line
+    // (across `normal`, which points from the floor to the player) by turning
+    // the player about that corner. False when it does not turn.
+    bool TurnAboutCorner(const Contact& contact, RigidBody& player, Vec2 normal);
+    // Steps off the floor and distance to the floor below, after the step.
+    void UpdateFloorState(RigidBody& player);
     void ApplyFloorAccumulator();
     void ResetFloorAccumulator();
     void RewriteIndices();

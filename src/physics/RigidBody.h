@@ -16,6 +16,9 @@
 
 namespace Flurr {
 
+// How far below the player's foot floors are looked for, world units.
+inline constexpr float kFloorProbeDistance = 50.0f;
+
 struct RigidBody {
     Vec2 position;
     float density = 0.0f; // 0: static, infinite mass
@@ -58,6 +61,25 @@ struct RigidBody {
     // (edge index, outline index) of the edges the player can stand on.
     std::vector<std::pair<uint32_t, uint32_t>> floorEdges;
     bool isFloorForPlayer = false;
+
+    // What a player controller reads besides the flags above, rewritten by
+    // each step:
+    // Steps since the foot last rested on a floor edge, 0 while it does
+    // (a jump pressed just after running off a ledge can still count).
+    uint32_t stepsOffFloor = 0;
+    // How far below the middle of the foot edge the nearest floor edge
+    // lies, straight down, world units; kFloorProbeDistance when none is
+    // that close (landing animations, snapping down a step).
+    float floorDistance = kFloorProbeDistance;
+    // The floor bodies whose floor edges the foot rests on in this step
+    // (a moving platform carries the player). The world takes a removed
+    // body out of it.
+    std::vector<RigidBody*> floorBodies;
+    // While set, floors turn the player to lie along them: its foot follows
+    // a floor edge's slope, and a corner that strikes a floor body turns the
+    // player about that corner. A controller clears it for a spin or a
+    // tumble.
+    bool followsFloor = true;
 
     bool Touched(const RigidBody* other) const {
         for (const RigidBody* c : contacts)

@@ -206,6 +206,42 @@ TEST(RestingContact, ABoxOnAWiderBoxRestsOnTwoPoints) {
 
 // Boxes dropped into a walled pit pile up many layers deep on a static
 // ground thick enough that only a solver fault could push one through.
+// Resting contacts start each step from the pushes they ended the last one
+// with. Bodies made or removed between steps move the others in the body
+// list; a stack they never touch must still find its pushes and so move
+// exactly as if nothing had happened.
+TEST(RestingContact, BodiesMadeAndRemovedElsewhereDoNotDisturbAStack) {
+    auto build = [](PhysicsWorld& world) {
+        // Far off and weightless: it touches nothing.
+        RigidBody* drifter = world.CreateBody(Vec2(-5000, 5000), 0.01f, Box(10, 10));
+        drifter->gravity = 0.0f;
+        world.CreateBody(Vec2(-300, 0), 0.0f, Box(20, 20)); // a post, far off
+        world.CreateBody(Vec2(0, -10), 0.0f, Box(400, 20));
+        std::vector<RigidBody*> stack;
+        for (int k = 0; k < 5; ++k)
+            stack.push_back(world.CreateBody(Vec2(k * 0.5f, 5.0f + 10.0f * k), 0.01f, Box(10, 10)));
+        return stack;
+    };
+    PhysicsWorld plain, disturbed;
+    const std::vector<RigidBody*> a = build(plain);
+    const std::vector<RigidBody*> b = build(disturbed);
+    for (int step = 0; step < 200; ++step) {
+        if (step == 60) {
+            RigidBody* far = disturbed.CreateBody(Vec2(5000, 5000), 0.01f, Box(10, 10));
+            far->gravity = 0.0f;
+        }
+        if (step == 120)
+            disturbed.RemoveBody(disturbed.Bodies()[0]); // the drifter: the stack moves up
+        plain.Step(kPhysicsStep);
+        disturbed.Step(kPhysicsStep);
+        for (std::size_t k = 0; k < a.size(); ++k) {
+            ASSERT_EQ(a[k]->position, b[k]->position) << "box " << k << ", step " << step;
+            ASSERT_EQ(a[k]->angle, b[k]->angle) << "box " << k << ", step " << step;
+            ASSERT_EQ(a[k]->velocity, b[k]->velocity) << "box " << k << ", step " << step;
+        }
+    }
+}
+
 TEST(RestingContact, AHeapStaysAboveItsGround) {
     PhysicsWorld world;
     world.CreateBody(Vec2(0, -10), 0.0f, Box(200, 20));
@@ -332,6 +368,118 @@ TEST(PlayerFloor, AWallOfAFloorBodyIsNotAFloor) {
         player->velocity.x = 5.0f; // keeps pushing
     }
     EXPECT_TRUE(touched);
+}
+
+// A player box 40 x 100 tilted by `tilt`, its lowest corner 2 units above a
+// floor body whose top is not a floor edge, falling onto it.
+struct CornerScene {
+    explicit CornerScene(float tilt) {
+        floor = world.CreateBody(Vec2(0, -10), 0.0f, Box(400, 20));
+        floor->isFloor = floor->isFloorForPlayer = true;
+        player = world.CreateBody(Vec2(), 1.0f, Box(40, 100));
+        player->isPlayer = true;
+        player->footEdge = 1;
+        player->angle = tilt;
+        corner = Rotate(Vec2(-20, -50), tilt);
+        player->position = Vec2(0, 2.0f - corner.y);
+        corner += player->position;
+    }
+    // Steps until the player first touches the floor body; false if never.
+    bool StepUntilTouching() {
+        for (int k = 0; k < 100; ++k) {
+            world.Step(kPhysicsStep);
+            if (player->touchingFloor)
+                return true;
+        }
+        return false;
+    }
+    PhysicsWorld world;
+    RigidBody* floor;
+    RigidBody* player;
+    Vec2 corner; // the lowest corner, where it starts
+};
+
+TEST(PlayerFloor, ACornerStrikingAFloorBodyTurnsThePlayerAboutIt) {
+    CornerScene scene(0.3f);
+    ASSERT_TRUE(scene.StepUntilTouching());
+    EXPECT_FALSE(scene.player->onFloor); // not a floor edge
+    // The foot edge now lies along the floor's top ...
+    EXPECT_NEAR(Tilt(*scene.player), 0.0f, 1e-3f);
+    EXPECT_EQ(scene.player->angularVelocity, 0.0f);
+    // ... turned about the corner, which stays where it struck: the bottom
+    // left of the box, 20 left of and 50 below its middle, is still over the
+    // point the corner fell onto and at the floor.
+    const Vec2 corner = scene.player->position + Rotate(Vec2(-20, -50), scene.player->angle);
+    EXPECT_NEAR(corner.x, scene.corner.x, 0.01f);
+    EXPECT_NEAR(corner.y, 0.0f, 0.05f);
+    EXPECT_EQ(scene.player->floorSide, 2); // the foot edge's start is the lower end
+
+    // A controller that clears followsFloor gets a plain bounce: the player
+    // keeps its tilt at the moment of contact.
+    CornerScene tumbling(0.3f);
+    tumbling.player->followsFloor = false;
+    ASSERT_TRUE(tumbling.StepUntilTouching());
+    EXPECT_NEAR(Tilt(*tumbling.player), 0.3f, 0.02f);
+}
+
+TEST(PlayerFloor, ACornerLaysTheNearerOfItsEdgesDown) {
+    // Tilted by 1.2 radians, the edge at the lowest corner nearer the
+    // floor's line is the long side (0.37 off it), not the foot edge (1.2
+    // off): the player comes to lie on its side.
+    CornerScene scene(1.2f);
+    ASSERT_TRUE(scene.StepUntilTouching());
+    EXPECT_NEAR(Tilt(*scene.player), kPi / 2, 1e-3f);
+}
+
+TEST(PlayerFloor, FloorStateTellsAControllerWhereTheFloorIs) {
+    PlayerScene scene(0.0f);
+    // A platform overhead with a floor edge on top must not count as the
+    // floor below the foot.
+    RigidBody* overhead = scene.world.CreateBody(Vec2(0, 300), 0.0f, Box(200, 20));
+    overhead->isFloor = overhead->isFloorForPlayer = true;
+    overhead->floorEdges = {{3, 0}};
+    scene.player->position.y = 50.0f + 80.0f; // foot 80 above the floor
+    scene.world.Step(kPhysicsStep);
+    EXPECT_EQ(scene.player->floorDistance, kFloorProbeDistance); // out of reach
+    EXPECT_EQ(scene.player->stepsOffFloor, 1u);
+    EXPECT_TRUE(scene.player->floorBodies.empty());
+
+    // Falling, the distance shrinks with the foot's height.
+    float last = kFloorProbeDistance;
+    bool measured = false;
+    for (int k = 0; k < 200 && !scene.player->onFloor; ++k) {
+        scene.world.Step(kPhysicsStep);
+        const float footHeight = scene.player->position.y - 50.0f;
+        if (scene.player->onFloor)
+            break;
+        if (footHeight < kFloorProbeDistance - 1.0f) {
+            // A foot a hair into the floor stands on it.
+            EXPECT_NEAR(scene.player->floorDistance, std::fmax(footHeight, 0.0f), 1e-3f);
+            EXPECT_LE(scene.player->floorDistance, last);
+            measured = true;
+        }
+        last = scene.player->floorDistance;
+        EXPECT_GE(scene.player->stepsOffFloor, 2u);
+    }
+    EXPECT_TRUE(measured);
+    for (int k = 0; k < 30; ++k)
+        scene.world.Step(kPhysicsStep);
+    ASSERT_TRUE(scene.player->onFloor);
+    EXPECT_EQ(scene.player->stepsOffFloor, 0u);
+    EXPECT_LT(scene.player->floorDistance, 0.1f);
+    ASSERT_EQ(scene.player->floorBodies.size(), 1u);
+    EXPECT_EQ(scene.player->floorBodies[0], scene.floor);
+
+    // The floor goes (a level change): nothing refers to it, and the player
+    // counts the steps since it stood.
+    scene.world.RemoveBody(scene.floor);
+    EXPECT_TRUE(scene.player->floorBodies.empty());
+    for (uint32_t k = 1; k <= 3; ++k) {
+        scene.world.Step(kPhysicsStep);
+        EXPECT_FALSE(scene.player->onFloor);
+        EXPECT_EQ(scene.player->stepsOffFloor, k);
+        EXPECT_EQ(scene.player->floorDistance, kFloorProbeDistance);
+    }
 }
 
 } // namespace
