@@ -1,5 +1,5 @@
 // BlurV: a vertical Gaussian blur of srcTexture; "blur" scales its
-// radius (1 is the normal glow, 0 turns the blur off).
+// radius (at 1 the taps are 3 pixels apart; 0 turns the blur off).
 #ifdef VERTEX
 layout(location = 0) in vec3 position;
 layout(location = 1) in vec2 texCoord;

@@ -1,5 +1,7 @@
 // Combine: the untouched frame (sceneTexture) with the blurred glow
-// (srcTexture) added on top.
+// (srcTexture) added on top. "blur" sets the glow: none at 1 (the neutral
+// block shows the plain frame), growing to full strength at 2; the blur
+// passes widen it further above that.
 #ifdef VERTEX
 layout(location = 0) in vec3 position;
 layout(location = 1) in vec2 texCoord;
@@ -17,12 +19,14 @@ void main() {
 in vec2 uv;
 uniform sampler2D sceneTexture;
 uniform sampler2D srcTexture;
+uniform float blur = 1.0;
 out vec4 fragColor;
-// How strongly the glow lights the frame.
-const float GLOW = 0.6;
+// How strongly the full glow lights the frame.
+const float GLOW = 0.8;
 void main() {
     vec3 scene = texture(sceneTexture, uv).rgb;
     vec3 glow = texture(srcTexture, uv).rgb;
-    fragColor = vec4(min(scene + glow * GLOW, vec3(1.0)), 1.0);
+    float strength = GLOW * clamp(blur - 1.0, 0.0, 1.0);
+    fragColor = vec4(min(scene + glow * strength, vec3(1.0)), 1.0);
 }
 #endif

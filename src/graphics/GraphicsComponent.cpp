@@ -154,6 +154,30 @@ bool GraphicsComponent::DrawsBefore(const GraphicsComponent* a, const GraphicsCo
     return a->serial < b->serial;
 }
 
+glm::mat4 GraphicsComponent::WorldMatrix() const {
+    const float xScale = static_cast<float>(owner->width) * owner->xScale * (flipX ? -1.0f : 1.0f);
+    const float yScale = static_cast<float>(owner->height) * owner->yScale * (flipY ? -1.0f : 1.0f);
+    const float angle = useOwnerRotation ? owner->rotation : rotation;
+    glm::mat4 world = glm::translate(glm::mat4(1.0f),
+                                     glm::vec3(std::floor(owner->x), std::floor(owner->y), -ZPos));
+    world = glm::rotate(world, angle, glm::vec3(0.0f, 0.0f, 1.0f));
+    return glm::scale(world, glm::vec3(xScale, yScale, 1.0f));
+}
+
+bool GraphicsComponent::GetPlainQuad(PlainQuad& quad) const {
+    if (!bank || !owner || shader != SpriteShader::Basic)
+        return false;
+    const Animation* current = bank->FindAnimation(animation);
+    if (!current)
+        return false;
+    const int32_t index = ClampIndex(frame, current->frames.size());
+    quad.texture = bank->GetTexture(current->frames[static_cast<std::size_t>(index)]).id;
+    quad.world = WorldMatrix();
+    quad.color = glm::vec4(red, green, blue, Opacity);
+    quad.additive = additive;
+    return true;
+}
+
 void GraphicsComponent::Draw(const glm::mat4& viewProjection, float dt, float& basicTime) {
     if (!bank || !owner)
         return;
@@ -172,13 +196,7 @@ void GraphicsComponent::Draw(const glm::mat4& viewProjection, float dt, float& b
     else
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
-    const float xScale = static_cast<float>(owner->width) * owner->xScale * (flipX ? -1.0f : 1.0f);
-    const float yScale = static_cast<float>(owner->height) * owner->yScale * (flipY ? -1.0f : 1.0f);
-    const float angle = useOwnerRotation ? owner->rotation : rotation;
-    glm::mat4 world = glm::translate(glm::mat4(1.0f),
-                                     glm::vec3(std::floor(owner->x), std::floor(owner->y), -ZPos));
-    world = glm::rotate(world, angle, glm::vec3(0.0f, 0.0f, 1.0f));
-    world = glm::scale(world, glm::vec3(xScale, yScale, 1.0f));
+    const glm::mat4 world = WorldMatrix();
 
     const std::size_t count = current->frames.size();
     const int32_t index = ClampIndex(frame, count);
@@ -214,6 +232,13 @@ void GraphicsComponent::Serialize(ASerializer& s) {
     s.StringField("Animation", name);
     s.IntField("Loop", loop);
     s.FloatField("Opacity", Opacity);
+    // Beyond the game's own keys, so that level data can show the frame
+    // blending shaders and additive sprites: read when present, written
+    // only when set, so a plain sprite saves exactly as before.
+    if (!s.IsSaving() || shader != SpriteShader::Basic)
+        s.IntField("Shader", shader);
+    if (!s.IsSaving() || additive)
+        s.BoolField("Additive", additive);
     s.End("GraphicsComponent");
     if (s.IsSaving())
         return;

@@ -20,6 +20,7 @@
 #include <string>
 
 #include <glm/mat4x4.hpp>
+#include <glm/vec4.hpp>
 
 #include "engine/Component.h"
 
@@ -63,6 +64,16 @@ public:
     // `basicTime` is the renderer's running time of plain sprites, which
     // every plain sprite drawn advances by dt.
     void Draw(const glm::mat4& viewProjection, float dt, float& basicTime);
+    // What a plain sprite (shader 0) draws, so that runs of them can be
+    // drawn together: false when the sprite needs its own Draw (a
+    // frame-blending shader) or draws nothing.
+    struct PlainQuad {
+        uint32_t texture = 0;
+        glm::mat4 world{1.0f};
+        glm::vec4 color{1.0f};
+        bool additive = false;
+    };
+    bool GetPlainQuad(PlainQuad& quad) const;
     // The frame index drawn now, within the animation.
     int32_t FrameIndex() const;
     // True when a is drawn before b: world before screen-space, then by
@@ -99,6 +110,7 @@ public:
     ResourceBank* bank = nullptr;
 
 private:
+    glm::mat4 WorldMatrix() const;
     void ReportMissing(const std::string& name);
     bool registered = false;
 };

@@ -77,12 +77,48 @@ float ColourByte(float v) {
 
 } // namespace
 
+// Consecutive plain sprites (in draw order) that share their texture,
+// colour, blending and view are drawn with one call: their corners are
+// placed on the CPU into one vertex buffer with the quad's layout (x, y, z,
+// u, v), and "Basic.fx" draws them all with the view's matrix. The order
+// of the draws, and so every overlap, stays as it was.
+struct SpriteRun {
+    bool open = false;
+    uint32_t texture = 0;
+    glm::vec4 color{1.0f};
+    bool additive = false;
+    const glm::mat4* viewProjection = nullptr;
+    std::vector<float> vertices;
+
+    bool Continues(const GraphicsComponent::PlainQuad& quad, const glm::mat4* view) const {
+        return open && quad.texture == texture && quad.color == color &&
+               quad.additive == additive && view == viewProjection;
+    }
+    void Add(const glm::mat4& world) {
+        // The unit quad's corners as two triangles; v = 0 at the top.
+        static constexpr float corners[6][4] = {
+            {-0.5f, -0.5f, 0.0f, 1.0f}, {-0.5f, 0.5f, 0.0f, 0.0f}, {0.5f, -0.5f, 1.0f, 1.0f},
+            {0.5f, -0.5f, 1.0f, 1.0f},  {-0.5f, 0.5f, 0.0f, 0.0f}, {0.5f, 0.5f, 1.0f, 0.0f}};
+        for (const auto& c : corners) {
+            const glm::vec4 p = world * glm::vec4(c[0], c[1], 0.0f, 1.0f);
+            vertices.insert(vertices.end(), {p.x, p.y, p.z, c[2], c[3]});
+        }
+    }
+};
+
 struct GraphicsSystem::Gl {
     GLuint debugVao = 0;
     GLuint debugVbo = 0;
     GLuint textTexture = 0;
+    GLuint spriteVao = 0;
+    GLuint spriteVbo = 0;
+    SpriteRun run;
 
     ~Gl() {
+        if (spriteVbo)
+            glDeleteBuffers(1, &spriteVbo);
+        if (spriteVao)
+            glDeleteVertexArrays(1, &spriteVao);
         if (textTexture)
             glDeleteTextures(1, &textTexture);
         if (debugVbo)
@@ -288,7 +324,7 @@ void GraphicsSystem::DrawFrame(float dt) {
     glBindFramebuffer(GL_FRAMEBUFFER, targets->sceneFramebuffer);
     DrawScene(views, dt);
 
-    DrawPostProcessing();
+    DrawPostProcessing(dt);
     post.Advance(dt);
 
     glBindFramebuffer(GL_FRAMEBUFFER, targets->backFramebuffer);
@@ -324,21 +360,89 @@ void GraphicsSystem::DrawScene(const ViewMatrices& views, float dt) {
     const glm::mat4 world = views.perspective * views.worldView;
     const glm::mat4 flat = views.orthographic * views.flatWorldView;
     const glm::mat4 screen = views.orthographic * views.screenView;
+    GraphicsComponent::PlainQuad quad;
     for (GraphicsComponent* sprite : DrawOrder()) {
         const glm::mat4& viewProjection =
             sprite->screenSpace ? screen : (sprite->orthographic ? flat : world);
-        sprite->Draw(viewProjection, dt, basicTime);
+        if (!sprite->GetPlainQuad(quad)) {
+            FlushSpriteRun();
+            sprite->Draw(viewProjection, dt, basicTime);
+            continue;
+        }
+        SpriteRun& run = gl->run;
+        if (!run.Continues(quad, &viewProjection)) {
+            FlushSpriteRun();
+            run.open = true;
+            run.texture = quad.texture;
+            run.color = quad.color;
+            run.additive = quad.additive;
+            run.viewProjection = &viewProjection;
+        }
+        run.Add(quad.world);
+        // Every plain sprite drawn moves the running time on, batched or not.
+        basicTime += dt;
     }
+    FlushSpriteRun();
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
-void GraphicsSystem::DrawPostProcessing() {
+void GraphicsSystem::FlushSpriteRun() {
+    SpriteRun& run = gl->run;
+    const bool open = run.open;
+    run.open = false;
+    if (!open || run.vertices.empty())
+        return;
+    Effect* effect = bank->GetEffect(kBasicEffect);
+    if (effect) {
+        if (!gl->spriteVao) {
+            glGenVertexArrays(1, &gl->spriteVao);
+            glGenBuffers(1, &gl->spriteVbo);
+            glBindVertexArray(gl->spriteVao);
+            glBindBuffer(GL_ARRAY_BUFFER, gl->spriteVbo);
+            constexpr GLsizei stride = 5 * sizeof(float);
+            glEnableVertexAttribArray(0);
+            glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, nullptr);
+            glEnableVertexAttribArray(1);
+            glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride,
+                                  reinterpret_cast<const void*>(3 * sizeof(float)));
+        }
+        if (run.additive)
+            glBlendFunc(GL_ONE, GL_ONE);
+        else
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        effect->Use();
+        effect->SetTexture("texture0", run.texture);
+        effect->SetFloat("t", basicTime);
+        effect->SetMatrix("worldViewProj", *run.viewProjection);
+        effect->SetVector("color", run.color);
+        glBindVertexArray(gl->spriteVao);
+        glBindBuffer(GL_ARRAY_BUFFER, gl->spriteVbo);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(run.vertices.size() * sizeof(float)),
+                     run.vertices.data(), GL_STREAM_DRAW);
+        glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(run.vertices.size() / 5));
+    }
+    run.vertices.clear();
+}
+
+void GraphicsSystem::DrawPostProcessing(float dt) {
+    // The switch follows the block in effect, never the blend towards a
+    // target: the ripple turns on or off all at once.
+    const bool distort = post.current.distort;
+    if (distort)
+        distortClock += dt;
+    const std::vector<PostPass> passes = BuildPassList(post.Effective(), distort, distortClock);
+    const uint32_t result = RunPasses(*bank, *targets, passes, &postPassesRun);
+
     glBindFramebuffer(GL_FRAMEBUFFER, targets->backFramebuffer);
     glViewport(0, 0, backWidth, backHeight);
-    if (RunFinalPass(*bank, targets->sceneTexture, backWidth, backHeight))
+    if (RunFinalPass(*bank, result, backWidth, backHeight))
         return;
-    // Without "Final.fx" the scene is copied as it is.
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, targets->sceneFramebuffer);
+    // Without "Final.fx" the result is copied as it is.
+    uint32_t resultFramebuffer = targets->sceneFramebuffer;
+    for (int32_t k = 0; k < 2; ++k)
+        if (result == targets->workTexture[k])
+            resultFramebuffer = targets->workFramebuffer[k];
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, resultFramebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, targets->backFramebuffer);
     glBlitFramebuffer(0, 0, backWidth, backHeight, 0, 0, backWidth, backHeight, GL_COLOR_BUFFER_BIT,
                       GL_NEAREST);

@@ -123,6 +123,8 @@ public:
     const std::vector<TextRecord>& PendingTexts() const { return texts; }
     const std::vector<DebugCommand>& PendingDebugCommands() const { return debugCommands; }
     const PostProcessState& PostProcessing() const { return post; }
+    // Post-processing passes run in the last frame (besides "Final.fx").
+    int32_t PostPassesRun() const { return postPassesRun; }
     const std::string& LastScreenshot() const { return lastScreenshot; }
     int32_t ScreenshotsWritten() const { return screenshotsWritten; }
 
@@ -138,7 +140,9 @@ private:
     void DrawLoadingScreen();
     void DrawFrame(float dt);
     void DrawScene(const ViewMatrices& views, float dt);
-    void DrawPostProcessing();
+    // Draws the plain sprites gathered so far in one call.
+    void FlushSpriteRun();
+    void DrawPostProcessing(float dt);
     void DrawDebugLines(const ViewMatrices& views);
     void DrawTexts();
     void DrawText(const TextRecord& text, bool asShadow);
@@ -167,6 +171,9 @@ private:
     std::string backgroundPath;
     bool hasBackground = false;
     PostProcessState post;
+    // Seconds the ripple has run: it moves only while it is switched on.
+    float distortClock = 0.0f;
+    int32_t postPassesRun = 0;
     bool screenshotPending = false;
     int64_t screenshotAtFrame = 0;
     int64_t framesDrawn = 0;

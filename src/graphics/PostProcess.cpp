@@ -150,6 +150,125 @@ glm::mat4 FullScreenQuadMatrix(int32_t width, int32_t height) {
     return PerspectiveLH(w, h, kEyeDistance, 500.0f) * view * world;
 }
 
+std::vector<PostPass> BuildPassList(const PostProcessParams& block, bool distort, float clock) {
+    std::vector<PostPass> passes;
+    passes.push_back({PostPass::HighPass, {}});
+    passes.push_back({PostPass::Down4, {}});
+    passes.push_back({PostPass::Down4, {}});
+    passes.push_back({PostPass::BlurH, {block.blur}});
+    passes.push_back({PostPass::BlurV, {block.blur}});
+    passes.push_back({PostPass::Up4, {}});
+    passes.push_back({PostPass::Up4, {}});
+    // The combine pass learns the blur too: it decides how much glow the
+    // frame gets (none at the neutral block).
+    passes.push_back({PostPass::Combine, {block.blur}});
+    PostPass levels{PostPass::ColorCorrection, {}};
+    for (int32_t i = 1; i < PostProcessParams::kFloatFields; ++i)
+        levels.parameters.push_back(block.Field(i));
+    passes.push_back(std::move(levels));
+    if (distort)
+        passes.push_back(
+            {PostPass::Distort,
+             {clock, kDistortSpeed, kDistortWavelength, kDistortCentreX, kDistortCentreY}});
+    return passes;
+}
+
+namespace {
+
+const char* PassEffectPath(PostPass::Type type) {
+    switch (type) {
+    case PostPass::BlurH:
+        return "Resources/Shaders/BlurH.fx";
+    case PostPass::BlurV:
+        return "Resources/Shaders/BlurV.fx";
+    case PostPass::Up4:
+        return "Resources/Shaders/Up4.fx";
+    case PostPass::Down4:
+        return "Resources/Shaders/Down4.fx";
+    case PostPass::ColorCorrection:
+        return "Resources/Shaders/ColorCorrection.fx";
+    case PostPass::Combine:
+        return "Resources/Shaders/Combine.fx";
+    case PostPass::HighPass:
+        return "Resources/Shaders/HighPass.fx";
+    case PostPass::Distort:
+        return "Resources/Shaders/Distort.fx";
+    }
+    return "";
+}
+
+float ParameterOr(const PostPass& pass, std::size_t i, float fallback) {
+    return i < pass.parameters.size() ? pass.parameters[i] : fallback;
+}
+
+void SetPassParameters(Effect& effect, const PostPass& pass) {
+    switch (pass.type) {
+    case PostPass::BlurH:
+    case PostPass::BlurV:
+    case PostPass::Combine:
+        effect.SetFloat("blur", ParameterOr(pass, 0, 1.0f));
+        break;
+    case PostPass::ColorCorrection: {
+        static const char* const names[] = {"inBlack", "outBlack", "inWhite", "outWhite"};
+        for (std::size_t k = 0; k < 4; ++k) {
+            const float neutral = k < 2 ? 0.0f : 1.0f;
+            effect.SetVector(names[k], glm::vec4(ParameterOr(pass, 3 * k, neutral),
+                                                 ParameterOr(pass, 3 * k + 1, neutral),
+                                                 ParameterOr(pass, 3 * k + 2, neutral), 1.0f));
+        }
+        break;
+    }
+    case PostPass::Distort:
+        effect.SetFloat("t", ParameterOr(pass, 0, 0.0f));
+        effect.SetFloat("speed", ParameterOr(pass, 1, kDistortSpeed));
+        effect.SetFloat("wavelength", ParameterOr(pass, 2, kDistortWavelength));
+        effect.SetVector("center", glm::vec4(ParameterOr(pass, 3, kDistortCentreX),
+                                             ParameterOr(pass, 4, kDistortCentreY), 0.0f, 1.0f));
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+uint32_t RunPasses(ResourceBank& bank, const RenderTargets& targets,
+                   const std::vector<PostPass>& passes, int32_t* passesRun) {
+    int32_t run = 0;
+    uint32_t source = targets.sceneTexture;
+    if (targets.Ready()) {
+        const glm::mat4 quad = FullScreenQuadMatrix(targets.width, targets.height);
+        bool toggle = false;
+        glDisable(GL_BLEND);
+        glViewport(0, 0, targets.width, targets.height);
+        glBindVertexArray(bank.GetQuad()->vao);
+        for (const PostPass& pass : passes) {
+            Effect* effect = bank.GetEffect(PassEffectPath(pass.type));
+            if (!effect)
+                continue;
+            // Work B first, then A, B, ... : each destination is the next
+            // pass's source.
+            const int32_t destination = toggle ? 0 : 1;
+            glBindFramebuffer(GL_FRAMEBUFFER, targets.workFramebuffer[destination]);
+            effect->Use();
+            SetPassParameters(*effect, pass);
+            effect->SetTexture("sceneTexture", targets.sceneTexture);
+            effect->SetTexture("srcTexture", source);
+            effect->SetMatrix("worldViewProj", quad);
+            // The quad covers every pixel, so clearing the target first
+            // would be overwritten at once.
+            glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+            source = targets.workTexture[destination];
+            toggle = !toggle;
+            ++run;
+        }
+        glEnable(GL_BLEND);
+    }
+    if (passesRun)
+        *passesRun = run;
+    return source;
+}
+
 bool RunFinalPass(ResourceBank& bank, uint32_t source, int32_t width, int32_t height) {
     Effect* effect = bank.GetEffect(kFinalEffect);
     if (!effect)

@@ -76,6 +76,43 @@ public:
 // size: the quad covers it exactly.
 glm::mat4 FullScreenQuadMatrix(int32_t width, int32_t height);
 
+// One full-screen pass of the chain, with its own parameters.
+struct PostPass {
+    // Type codes of the pass list.
+    enum Type : int32_t {
+        BlurH = 0,
+        BlurV = 1,
+        Up4 = 2,
+        Down4 = 3,
+        ColorCorrection = 4,
+        Combine = 5,
+        HighPass = 6,
+        Distort = 7,
+    };
+    Type type = BlurH;
+    std::vector<float> parameters;
+};
+
+// The ripple's fixed settings: rings travel 0.1 screen heights a second,
+// 0.2 apart, around the middle of the 800 x 600 layout.
+inline constexpr float kDistortSpeed = 0.1f;
+inline constexpr float kDistortWavelength = 0.2f;
+inline constexpr float kDistortCentreX = 400.0f;
+inline constexpr float kDistortCentreY = 300.0f;
+
+// The frame's passes: the bloom (bright pass, two four-fold
+// down-samples, horizontal and vertical blur, two up-samples, combine),
+// the colour levels, then the ripple when `distort` is on (at time
+// `clock`, seconds).
+std::vector<PostPass> BuildPassList(const PostProcessParams& block, bool distort, float clock);
+
+// Runs the passes from the scene target through the two work targets in
+// turn. A pass whose effect is missing is skipped and does not take a
+// turn. Returns the texture holding the result (the scene when no pass
+// ran) and the number of passes run in `passesRun`.
+uint32_t RunPasses(ResourceBank& bank, const RenderTargets& targets,
+                   const std::vector<PostPass>& passes, int32_t* passesRun = nullptr);
+
 // Copies `source` into whatever framebuffer is bound, through
 // "Final.fx"; false (nothing drawn) when the effect is missing.
 bool RunFinalPass(ResourceBank& bank, uint32_t source, int32_t width, int32_t height);

@@ -137,6 +137,29 @@ TEST_F(SpriteAnimation, LoadingAndSavingAndUnknownNames) {
     saved = saver.Result();
     EXPECT_NE(saved.find("Animation:Cycle"), std::string::npos) << saved;
     EXPECT_NE(saved.find("Loop:1"), std::string::npos) << saved;
+    // A plain sprite saves only the game's own keys.
+    EXPECT_EQ(saved.find("Shader"), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("Additive"), std::string::npos) << saved;
+
+    // Levels may ask for a frame-blending shader and additive blending;
+    // both survive saving and loading again.
+    GraphicsComponent* glowing = game.Sprite("Cycle", -300, 0, 10, 10,
+                                             "      Loop:1\n      Shader:2\n      Additive:true\n");
+    ASSERT_NE(glowing, nullptr);
+    EXPECT_EQ(glowing->shader, SpriteShader::ClockWipe);
+    EXPECT_TRUE(glowing->additive);
+    StringSaveSerializer glowSaver;
+    glowing->Serialize(glowSaver);
+    glowSaver.Finish();
+    const std::string glowText = glowSaver.Result();
+    const std::size_t body = glowText.find("ZPos");
+    ASSERT_NE(body, std::string::npos) << glowText;
+    GraphicsComponent* copy =
+        game.Sprite("Cycle", -250, 0, 10, 10,
+                    glowText.substr(body, glowText.find("-GraphicsComponent") - body));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->shader, SpriteShader::ClockWipe) << glowText;
+    EXPECT_TRUE(copy->additive) << glowText;
 
     // A level naming a missing animation: reported with the name and the
     // object, once, and the sprite keeps what it has.

@@ -109,6 +109,43 @@ TEST_F(RendererPixels, DrawOrderDecidesOverlaps) {
     EXPECT_EQ(order.back(), overlay);
 }
 
+TEST_F(RendererPixels, PlainSpritesDrawnTogetherKeepTheirOrderAmongOtherSprites) {
+    GameFolder folder;
+    Game game(window);
+    // A row of overlapping sprites, each over the one before: runs of one
+    // image are broken by another image, a frame-blending shader, a
+    // different colour, additive blending and another view.
+    GraphicsComponent* s[7] = {
+        game.Sprite("Red", -300.0f, 0.0f, 100, 100),  game.Sprite("Red", -250.0f, 0.0f, 100, 100),
+        game.Sprite("Blue", -200.0f, 0.0f, 100, 100), game.Sprite("Red", -150.0f, 0.0f, 100, 100),
+        game.Sprite("Red", -100.0f, 0.0f, 100, 100),  game.Sprite("Red", -50.0f, 0.0f, 100, 100),
+        game.Sprite("Red", 0.0f, 0.0f, 100, 100)};
+    for (GraphicsComponent* sprite : s)
+        ASSERT_NE(sprite, nullptr);
+    s[4]->shader = SpriteShader::Fade;
+    s[4]->SetAnimation("Green", 5.0f, 0);
+    s[5]->green = 1.0f;
+    s[5]->red = 0.0f;
+    s[5]->SetAnimation("Quadrants", 5.0f, 0); // top-left quadrant red x (0, 1, 1): black
+    s[6]->orthographic = true;
+    GraphicsComponent* added = game.Sprite("Blue", 80.0f, 0.0f, 100, 100);
+    ASSERT_NE(game.Sprite("Blue", 150.0f, 0.0f, 100, 100), nullptr);
+    added->additive = true;
+    const Image image = game.Frame();
+    // Columns: s0 50-149, s1 100-199, s2 150-249, s3 200-299, s4 250-349,
+    // s5 300-399, s6 350-449, additive 430-529, last 500-599. Where two
+    // overlap, the later one shows.
+    const std::pair<std::pair<int, int>, Rgba> expected[] = {
+        {{120, 300}, kRed},           {{190, 300}, kBlue},
+        {{240, 300}, kRed},           {{280, 300}, kGreen},
+        {{320, 270}, {0, 0, 0, 255}}, {{320, 330}, kBlue},
+        {{420, 300}, kRed},           {{440, 300}, {255, 0, 255, 255}}, // additive over red
+        {{470, 300}, kBlue},          {{550, 300}, kBlue}};
+    for (const auto& [at, colour] : expected)
+        EXPECT_TRUE(Near(PixelAt(image, at.first, at.second), colour))
+            << at.first << "," << at.second << ": " << Show(PixelAt(image, at.first, at.second));
+}
+
 TEST_F(RendererPixels, CameraZoomOrthographicAndScreenSpaceViews) {
     GameFolder folder;
     Game game(window);
