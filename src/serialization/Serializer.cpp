@@ -60,6 +60,23 @@ std::string_view SkipSpace(std::string_view text) {
     return text.substr(i);
 }
 
+} // namespace
+
+std::string_view NormaliseLine(std::string_view line, bool trimTrailing) {
+    // Leading spaces, tabs and line feeds go; a line made only of them is
+    // kept as it is (unless trailing blanks go too).
+    std::size_t first = line.find_first_not_of(" \t\n");
+    if (first != std::string_view::npos)
+        line.remove_prefix(first);
+    if (trimTrailing) {
+        std::size_t last = line.find_last_not_of(" \t\n\r");
+        line = last == std::string_view::npos ? std::string_view() : line.substr(0, last + 1);
+    }
+    return line;
+}
+
+namespace {
+
 template <typename T> bool ParseFloating(std::string_view text, T& out) {
     text = SkipSpace(text);
     if (!text.empty() && text[0] == '+')
@@ -168,16 +185,7 @@ void LoaderBase::ParseText(std::string_view text, bool stripCarriageReturns, boo
         std::string_view line = text.substr(start, end - start);
         if (terminated && stripCarriageReturns && !line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        // Leading spaces, tabs and line feeds go; a line made only of them
-        // is kept as it is.
-        std::size_t first = line.find_first_not_of(" \t\n");
-        if (first != std::string_view::npos)
-            line.remove_prefix(first);
-        if (trimTrailing) {
-            std::size_t last = line.find_last_not_of(" \t\n\r");
-            line = last == std::string_view::npos ? std::string_view() : line.substr(0, last + 1);
-        }
-        lines.push_back(line);
+        lines.push_back(NormaliseLine(line, trimTrailing));
         start = end + 1;
     }
     if (lines.empty()) {
@@ -358,22 +366,23 @@ ALoader::ALoader(std::string fileName_, bool reportProblems)
 }
 
 void ALoader::Load(bool reportProblems) {
+    namespace fs = std::filesystem;
     const std::string path = NativePath(fileName);
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec))
+    const fs::file_status status = fs::status(path, ec);
+    if (!fs::exists(status))
         return; // a missing file is not an error: every read keeps its default
-    std::ifstream in(path, std::ios::binary);
     std::string text;
-    // Said now: errno means nothing once the stream calls are done.
-    std::string reason = in ? "read error" : std::strerror(errno);
-    if (std::filesystem::is_directory(path, ec))
+    std::string reason;
+    if (fs::is_directory(status)) {
         reason = "it is a folder";
-    if (in && !std::filesystem::is_directory(path, ec)) {
+    } else if (std::ifstream in(path, std::ios::binary); !in) {
+        reason = std::strerror(errno);
+    } else {
         // One sized read (growing a buffer would copy a big level several
         // times), then whatever is left if the file grew or has no size.
-        std::error_code sizeEc;
-        const auto size = std::filesystem::file_size(path, sizeEc);
-        if (!sizeEc && size > 0) {
+        const auto size = fs::file_size(path, ec);
+        if (!ec && size > 0) {
             text.resize(static_cast<std::size_t>(size));
             in.read(text.data(), static_cast<std::streamsize>(size));
             text.resize(static_cast<std::size_t>(in.gcount()));
@@ -386,10 +395,9 @@ void ALoader::Load(bool reportProblems) {
             text += std::move(rest).str();
         }
         if (in.bad())
-            unreadable = true;
-    } else {
-        unreadable = true;
+            reason = "read error";
     }
+    unreadable = !reason.empty();
     if (unreadable) {
         if (reportProblems)
             std::cerr << "Warning: " << fileName << ": cannot be read (" << reason
@@ -463,10 +471,9 @@ void SaverBase::AddItem(Element* list, std::string text) {
     // end the list there and spill the rest into the parent, breaking the
     // file from that point on. It is saved empty instead, keeping the
     // positions of the items after it.
-    std::string_view seen = text;
-    seen.remove_prefix(std::min(seen.size(), seen.find_first_not_of(" \t\n")));
-    seen = seen.substr(0, seen.find_last_not_of(" \t\n\r") + 1);
-    if (seen == list->value) {
+    // Judged by the stricter in-memory rule, so the file reads right for
+    // both loaders.
+    if (NormaliseLine(text, true) == list->value) {
         std::cerr << "Warning: an item of list \"" << list->name
                   << "\" reads as the list's closing line; saved as an empty item\n";
         text.clear();

@@ -241,6 +241,10 @@ bool ParseFloat(std::string_view text, float& out);
 bool ParseDouble(std::string_view text, double& out);
 bool ParseInt(std::string_view text, int32_t& out);
 bool ParseUnsigned(std::string_view text, uint32_t& out);
+// A line as the loaders see it: leading spaces, tabs and line feeds
+// removed (a line of nothing else is kept as it is); with `trimTrailing`,
+// the in-memory loader's rule, trailing blanks and carriage returns too.
+std::string_view NormaliseLine(std::string_view line, bool trimTrailing);
 // "%f,%f": a missing or unreadable component is 0.
 Vec2 ParseVec2(std::string_view text);
 
