@@ -51,6 +51,9 @@ public:
     }
     ~TempDir() {
         std::error_code ec;
+        // A test may have made the folder read-only.
+        std::filesystem::permissions(root, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
         std::filesystem::remove_all(root, ec);
     }
     TempDir(const TempDir&) = delete;

@@ -15,8 +15,8 @@
 namespace Flurr {
 namespace {
 
+using EngineTest::TempDir;
 using Testing::ReadFile;
-using Testing::ScratchDir;
 using Testing::WriteFile;
 
 TEST(Grammar, SaverLayoutIsExact) {
@@ -39,11 +39,11 @@ TEST(Grammar, SaverLayoutIsExact) {
                                  "    1,1\n"
                                  "  -CollisionSet\n"
                                  "-Root\n";
-    ScratchDir dir;
-    ASaver file(dir.File("example.zorvel"));
+    TempDir dir;
+    ASaver file(dir.Path("example.zorvel"));
     write(file);
     ASSERT_TRUE(file.Finish());
-    EXPECT_EQ(ReadFile(dir.File("example.zorvel")), expected);
+    EXPECT_EQ(ReadFile(dir.Path("example.zorvel")), expected);
     StringSaveSerializer text;
     write(text);
     text.Finish();
@@ -112,8 +112,8 @@ TEST(Grammar, SaverLayoutIsExact) {
 TEST(Grammar, BlankItemsSurviveAFile) {
     // The file loader keeps a line of only blanks as it is, so such an
     // item must be written without indentation to come back unchanged.
-    ScratchDir dir;
-    const std::string path = dir.File("blank.zorvel");
+    TempDir dir;
+    const std::string path = dir.Path("blank.zorvel");
     std::vector<std::string> items{"  ", "\t", "x"};
     {
         ASaver saver(path);
@@ -242,8 +242,8 @@ TEST(Grammar, BlankLineSwallowsTheRestOfItsObject) {
     EXPECT_EQ(c, 3);
     EXPECT_EQ(inner, 2);
 
-    ScratchDir dir;
-    const std::string path = dir.File("blank.zorvel");
+    TempDir dir;
+    const std::string path = dir.Path("blank.zorvel");
     WriteFile(path, "Root\n  A:1\n\n  B:2\n-Root\n");
     testing::internal::CaptureStderr();
     ALoader open(path);
@@ -262,10 +262,10 @@ TEST(Grammar, IndentationIsIrrelevant) {
     const std::string flat = "Root\nObj\nV:1\n-Obj\nList#1:L\n2,3\n-L\n-Root\n";
     const std::string odd =
         "\t\t Root\n      Obj\n\tV:1\n -Obj\n  \t List#1:L\n2,3\n\t\t\t-L\n-Root\n";
-    ScratchDir dir;
+    TempDir dir;
     for (const std::string& text : {flat, odd}) {
-        WriteFile(dir.File("i.zorvel"), text);
-        ALoader file(dir.File("i.zorvel"));
+        WriteFile(dir.Path("i.zorvel"), text);
+        ALoader file(dir.Path("i.zorvel"));
         StringLoadSerializer string(text);
         for (LoaderBase* loader : std::vector<LoaderBase*>{&file, &string}) {
             int32_t v = 0;
@@ -458,9 +458,9 @@ TEST(Grammar, CarriageReturnsBeforeLineFeedsAreDropped) {
                              "  Obj\r\n"
                              "  -Obj\r\n"
                              "-Root\r\n";
-    ScratchDir dir;
-    WriteFile(dir.File("crlf.zorvel"), text);
-    ALoader file(dir.File("crlf.zorvel"));
+    TempDir dir;
+    WriteFile(dir.Path("crlf.zorvel"), text);
+    ALoader file(dir.Path("crlf.zorvel"));
     StringLoadSerializer string(text);
     for (LoaderBase* loader : std::vector<LoaderBase*>{&file, &string}) {
         std::string name, pad;
@@ -481,12 +481,12 @@ TEST(Grammar, CarriageReturnsBeforeLineFeedsAreDropped) {
 
     // Only one carriage return goes; a tree read from a file that had two
     // is written so that it reads back the same (the data tool's format).
-    WriteFile(dir.File("crcr.zorvel"), "Root\r\r\n  Name:abc\r\r\n-Root\r\r\n");
-    ALoader twice(dir.File("crcr.zorvel"));
+    WriteFile(dir.Path("crcr.zorvel"), "Root\r\r\n  Name:abc\r\r\n-Root\r\r\n");
+    ALoader twice(dir.Path("crcr.zorvel"));
     std::string out;
     WriteDataTree(twice.Root(), out);
-    WriteFile(dir.File("again.zorvel"), out);
-    ALoader again(dir.File("again.zorvel"));
+    WriteFile(dir.Path("again.zorvel"), out);
+    ALoader again(dir.Path("again.zorvel"));
     std::string name;
     ASSERT_TRUE(again.Begin("Root\r"));
     again.StringField("Name", name);

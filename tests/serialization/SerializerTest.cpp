@@ -14,11 +14,13 @@
 #include "serialization/DataFiles.h"
 #include "serialization/Serializer.h"
 
+#include <unistd.h>
+
 namespace Flurr {
 namespace {
 
+using EngineTest::TempDir;
 using Testing::ReadFile;
-using Testing::ScratchDir;
 using Testing::WriteFile;
 
 // One record of every field and list type, plus repeated child objects,
@@ -134,8 +136,8 @@ void ExpectSame(const Sample& a, const Sample& b) {
 TEST(Serializer, EveryTypeRoundTripsThroughFileAndString) {
     Sample original = MakeSample();
 
-    ScratchDir dir;
-    const std::string path = dir.File("sample.zorvel");
+    TempDir dir;
+    const std::string path = dir.Path("sample.zorvel");
     {
         ASaver saver(path);
         original.Serialize(saver);
@@ -255,8 +257,8 @@ TEST(Serializer, NumbersKeepTheGLookAndReadBackExactly) {
 }
 
 TEST(Serializer, NonNumberWarnsAndKeepsTheVariable) {
-    ScratchDir dir;
-    const std::string path = dir.File("bad.zorvel");
+    TempDir dir;
+    const std::string path = dir.Path("bad.zorvel");
     WriteFile(path, "Root\n"
                     "  Speed:fast\n"
                     "  Lives:many\n"
@@ -305,10 +307,10 @@ TEST(Serializer, NonNumberWarnsAndKeepsTheVariable) {
 }
 
 TEST(Serializer, MissingOrEmptyFileNeverReads) {
-    ScratchDir dir;
-    const std::string empty = dir.File("empty.zorvel");
+    TempDir dir;
+    const std::string empty = dir.Path("empty.zorvel");
     WriteFile(empty, "");
-    for (const std::string& path : {dir.File("missing.zorvel"), empty}) {
+    for (const std::string& path : {dir.Path("missing.zorvel"), empty}) {
         ALoader loader(path);
         EXPECT_TRUE(loader.IsFileMissing()) << path;
         int32_t value = 5;
@@ -354,10 +356,10 @@ TEST(Serializer, FileNamesNeedADataExtension) {
         }
         EXPECT_THROW(ASaver saver(bad), DataFileError) << bad;
     }
-    ScratchDir dir;
+    TempDir dir;
     // Either extension, anywhere in the name.
     for (const char* good : {"a.zorvel", "a.zoml", "a.zorvel.bak"}) {
-        const std::string path = dir.File(good);
+        const std::string path = dir.Path(good);
         WriteFile(path, "Root\nV:1\n-Root\n");
         ALoader loader(path);
         int32_t v = 0;
@@ -385,32 +387,32 @@ bool HasTmpFile(const std::filesystem::path& dir) {
 }
 
 TEST(Serializer, SaveIsAtomic) {
-    ScratchDir dir;
-    const std::string path = dir.File("level.zorvel");
+    TempDir dir;
+    const std::string path = dir.Path("level.zorvel");
     ASSERT_TRUE(SaveValue(path, 1));
     ASSERT_TRUE(SaveValue(path, 2));
     EXPECT_EQ(ReadFile(path), "Root\n  V:2\n-Root\n");
-    EXPECT_FALSE(HasTmpFile(dir.Path()));
+    EXPECT_FALSE(HasTmpFile(dir.Root()));
 
     testing::internal::CaptureStderr();
     // A directory that does not exist.
-    EXPECT_FALSE(SaveValue(dir.File("nowhere/level.zorvel"), 3));
-    EXPECT_FALSE(std::filesystem::exists(dir.File("nowhere")));
+    EXPECT_FALSE(SaveValue(dir.Path("nowhere/level.zorvel"), 3));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("nowhere")));
 
     // The target is a directory: the temporary file is written, the rename
     // fails, and the temporary file goes.
-    const std::string blocked = dir.File("blocked.zorvel");
+    const std::string blocked = dir.Path("blocked.zorvel");
     std::filesystem::create_directories(blocked + "/inside");
     EXPECT_FALSE(SaveValue(blocked, 4));
     EXPECT_TRUE(std::filesystem::is_directory(blocked + "/inside"));
-    EXPECT_FALSE(HasTmpFile(dir.Path()));
+    EXPECT_FALSE(HasTmpFile(dir.Root()));
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("nowhere/level.zorvel"), std::string::npos) << err;
     EXPECT_NE(err.find("blocked.zorvel"), std::string::npos) << err;
 
     // When the new text cannot be written at all the old file stays as
     // it was: here the temporary name is taken by a directory...
-    const std::string kept = dir.File("kept.zorvel");
+    const std::string kept = dir.Path("kept.zorvel");
     ASSERT_TRUE(SaveValue(kept, 5));
     std::filesystem::create_directories(kept + ".tmp/inside");
     testing::internal::CaptureStderr();
@@ -421,29 +423,29 @@ TEST(Serializer, SaveIsAtomic) {
 
     // ...and here the directory is read-only (which only binds a user
     // without the rights to ignore it).
-    ScratchDir readOnly;
-    const std::string level = readOnly.File("level.zorvel");
+    TempDir readOnly;
+    const std::string level = readOnly.Path("level.zorvel");
     ASSERT_TRUE(SaveValue(level, 7));
-    std::filesystem::permissions(readOnly.Path(), std::filesystem::perms::owner_read |
+    std::filesystem::permissions(readOnly.Root(), std::filesystem::perms::owner_read |
                                                       std::filesystem::perms::owner_exec);
-    if (::access(readOnly.Path().c_str(), W_OK) != 0) {
+    if (::access(readOnly.Root().c_str(), W_OK) != 0) {
         testing::internal::CaptureStderr();
         EXPECT_FALSE(SaveValue(level, 8));
         testing::internal::GetCapturedStderr();
         EXPECT_EQ(ReadFile(level), "Root\n  V:7\n-Root\n");
-        EXPECT_FALSE(HasTmpFile(readOnly.Path()));
+        EXPECT_FALSE(HasTmpFile(readOnly.Root()));
     }
-    std::filesystem::permissions(readOnly.Path(), std::filesystem::perms::owner_all);
+    std::filesystem::permissions(readOnly.Root(), std::filesystem::perms::owner_all);
 }
 
 TEST(Serializer, BackslashPathsOpen) {
-    ScratchDir dir;
-    std::string windowsStyle = dir.File("Levels.zorvel");
+    TempDir dir;
+    std::string windowsStyle = dir.Path("Levels.zorvel");
     for (char& c : windowsStyle)
         if (c == '/')
             c = '\\';
     ASSERT_TRUE(SaveValue(windowsStyle, 11));
-    EXPECT_EQ(ReadFile(dir.File("Levels.zorvel")), "Root\n  V:11\n-Root\n");
+    EXPECT_EQ(ReadFile(dir.Path("Levels.zorvel")), "Root\n  V:11\n-Root\n");
     ALoader loader(windowsStyle);
     int32_t v = 0;
     ASSERT_TRUE(loader.Begin("Root"));
