@@ -19,6 +19,11 @@ std::string WorkingDirectory() {
     return ec ? std::string("(unknown)") : dir;
 }
 
+std::string MissingRouteFileText(const std::string& file) {
+    return "The route file " + NativePath(file) + " is missing (looked in the working directory " +
+           WorkingDirectory() + ").";
+}
+
 void GiveUp(bool& failed, const std::string& text) {
     failed = true;
     ShowErrorBox(text);
@@ -42,9 +47,7 @@ void Route::Load() {
     // Say what is really wrong instead.
     if (currentRouteFile.empty()) {
         if (!firstRouteFileFound)
-            GiveUp(failed, "The route file " + NativePath(firstRouteFilePath) +
-                               " is missing (looked in the working directory " +
-                               WorkingDirectory() + ").");
+            GiveUp(failed, MissingRouteFileText(firstRouteFilePath));
         else
             GiveUp(failed, "The route file " + NativePath(firstRouteFilePath) +
                                " names no first route (its \"Route\" value is missing or empty).");
@@ -67,9 +70,7 @@ void Route::Load() {
 
     if (levelFile.empty()) {
         if (!readable)
-            GiveUp(failed, "The route file " + NativePath(currentRouteFile) +
-                               " is missing (looked in the working directory " +
-                               WorkingDirectory() + ").");
+            GiveUp(failed, MissingRouteFileText(currentRouteFile));
         else
             GiveUp(failed, "The route file " + NativePath(currentRouteFile) +
                                " names no level (its \"LevelFile\" value is missing or empty).");
