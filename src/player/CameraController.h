@@ -1,0 +1,82 @@
+#pragma once
+// CameraController: the system that moves the camera. It keeps every
+// CameraComponent in registration order, follows one of them (`current`),
+// moves `position` and `zoom` towards that camera's object by one of six
+// modes every frame, and broadcasts the result as SetCameraMessage for the
+// renderer and everyone else that mirrors the camera.
+//
+// Driven by the Core once per frame, after the player controller. It only
+// works while "GameSpace" is active and a camera is followed; otherwise the
+// camera stays where it was and nothing is broadcast. It registers for no
+// messages. Game code selects the followed camera with SelectByName and
+// writes `mode`, `targetZoom` and `zoomPending` directly (the player for its
+// start and its map view, the transitions for their zoom).
+//
+// Owns nothing: camera components belong to their objects. Free() only
+// lets go of them; each component's own Free() stays safe afterwards.
+//
+// Invariant: `current` is null or one of `cameras`.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/GameSystem.h"
+#include "engine/Vec2.h"
+
+namespace Flurr {
+
+class CameraComponent;
+
+struct CameraControllerName {
+    static constexpr const char* value = "CameraController";
+};
+
+// What game code writes into CameraController::mode.
+namespace CameraMode {
+inline constexpr int32_t Attached = 0;      // sits on the target
+inline constexpr int32_t SteadyPursuit = 1; // a fixed 5 units per update
+inline constexpr int32_t Smooth = 2;        // an eighth of the way per update
+inline constexpr int32_t ZoomOnly = 3;      // stays put, eases the zoom by dt
+inline constexpr int32_t LookAhead = 4;     // smooth, aimed where the body is heading
+inline constexpr int32_t SmoothStart = 5;   // as Smooth (the player's first frames)
+} // namespace CameraMode
+
+class CameraController : public ISystem<CameraController, CameraControllerName> {
+public:
+    CameraController();
+    ~CameraController() override;
+
+    static CameraController* Instance();
+
+    // Hands the message to every camera component.
+    void SendMessage(Message* message) override;
+    void Update(float dt) override;
+    // Forgets every camera component (their objects still own them).
+    void Free() override;
+
+    // Makes the first camera carrying `name` the followed one. False, with
+    // the followed camera unchanged, when none carries it.
+    bool SelectByName(const std::string& name);
+
+    // Called by CameraComponent when it starts and stops working.
+    void AddCamera(CameraComponent* camera);
+    void RemoveCamera(CameraComponent* camera);
+
+    std::vector<CameraComponent*> cameras;
+    CameraComponent* current = nullptr;
+    float targetZoom = 4.0f;
+    // A zoom change towards targetZoom is under way.
+    bool zoomPending = false;
+    int32_t mode = CameraMode::Attached;
+    Vec2 position;
+    float zoom = 4.0f;
+
+private:
+    // The smooth modes: an eighth of the way to `target`, and the zoom eased
+    // towards targetZoom or, with nothing pending, out with the distance.
+    void SmoothTowards(const Vec2& target);
+    void SteadyPursuit(const Vec2& target);
+};
+
+} // namespace Flurr

@@ -1,0 +1,430 @@
+// The camera controller with real objects from the factory: which camera is
+// followed as objects come and go, how each mode moves the camera and its
+// zoom, what is broadcast to the renderer, and camera components outliving
+// the controller's list or the controller itself.
+
+#include "engine/EngineTestSupport.h"
+
+#include <cmath>
+
+#include "engine/GameObject.h"
+#include "physics/Physics.h"
+#include "physics/PhysicsComponent.h"
+#include "physics/RigidBody.h"
+#include "player/CameraComponent.h"
+#include "player/CameraController.h"
+#include "world/SpaceManager.h"
+
+namespace Flurr {
+namespace {
+
+using EngineTest::Recorder;
+using EngineTest::TempDir;
+
+// An object element at (x, y) with a camera called `name`; `more` goes
+// inside the object after it.
+std::string CameraObject(float x, float y, const std::string& name, const std::string& more = "") {
+    return "  GameObject\n    X:" + std::to_string(x) + "\n    Y:" + std::to_string(y) +
+           "\n    CameraComponent\n      CameraTargetName:" + name + "\n    -CameraComponent\n" +
+           more + "  -GameObject\n";
+}
+
+// A dynamic 2 x 2 box, so the object gets a physics body.
+const char* const kBoxBody = "    PhysicsComponent\n      CollisionSets\n"
+                             "        List#4:CollisionSet\n          -1,-1\n          1,-1\n"
+                             "          1,1\n          -1,1\n        -CollisionSet\n"
+                             "      -CollisionSets\n      Density:1\n    -PhysicsComponent\n";
+
+struct Broadcast {
+    float x, y, zoom;
+};
+
+// The systems in the game's order, with a recorder hearing what the camera
+// broadcasts.
+class CameraControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        spaces = new SpaceManager();
+        core.AddSystem(spaces);
+        factory = new Factory();
+        core.AddSystem(factory);
+        physics = new Physics();
+        physics->bankPath = dir.Write("CollisionBank.zorvel", "Root\n-Root\n");
+        core.AddSystem(physics);
+        camera = new CameraController();
+        core.AddSystem(camera);
+        renderer = new Recorder("renderer");
+        core.AddSystem(renderer);
+        core.RegisterForMessage(renderer, MessageId::SetCamera);
+        renderer->onMessage = [this](Message* message) {
+            if (auto* m = dynamic_cast<SetCameraMessage*>(message))
+                sent.push_back({m->x, m->y, m->zoom});
+        };
+        for (IGameSystem* s : core.Systems())
+            s->Initialize();
+    }
+
+    GameObject* Make(float x, float y, const std::string& name, const std::string& more = "") {
+        return factory->CreateObjectFromText("Root\n" + CameraObject(x, y, name, more) + "-Root\n");
+    }
+    static CameraComponent* CameraOf(GameObject* object) { return object->Get<CameraComponent>(); }
+
+    // Puts the camera at `at` following `object`, in `mode`, with no zoom
+    // under way.
+    void Start(GameObject* object, Vec2 at, int32_t mode, float zoom = 4.0f) {
+        camera->current = CameraOf(object);
+        camera->position = at;
+        camera->mode = mode;
+        camera->zoom = zoom;
+        camera->zoomPending = false;
+        sent.clear();
+    }
+
+    TempDir dir;
+    Core core;
+    SpaceManager* spaces = nullptr;
+    Factory* factory = nullptr;
+    Physics* physics = nullptr;
+    CameraController* camera = nullptr;
+    Recorder* renderer = nullptr;
+    std::vector<Broadcast> sent;
+};
+
+TEST_F(CameraControllerTest, FollowsTheFirstCameraAndSelectsByName) {
+    EXPECT_EQ(CameraController::Instance(), camera);
+    EXPECT_EQ(camera->cameras.size(), 0u);
+    EXPECT_EQ(camera->current, nullptr);
+    EXPECT_EQ(camera->zoom, 4.0f);
+    EXPECT_EQ(camera->targetZoom, 4.0f);
+
+    GameObject* player = Make(0, 0, "Player");
+    GameObject* map = Make(500, 300, "MapOverview");
+    GameObject* other = Make(9, 9, "MapOverview");
+    ASSERT_NE(CameraOf(player), nullptr);
+    EXPECT_EQ(CameraOf(map)->targetName, "MapOverview");
+    EXPECT_EQ(camera->cameras,
+              (std::vector<CameraComponent*>{CameraOf(player), CameraOf(map), CameraOf(other)}));
+    EXPECT_EQ(camera->current, CameraOf(player)); // the first one to arrive
+
+    EXPECT_TRUE(camera->SelectByName("MapOverview"));
+    EXPECT_EQ(camera->current, CameraOf(map)); // the first of two with that name
+    EXPECT_FALSE(camera->SelectByName("Raven"));
+    EXPECT_FALSE(camera->SelectByName("mapoverview"));
+    EXPECT_EQ(camera->current, CameraOf(map));
+
+    // The name survives a save and a reload.
+    const std::string level = dir.Path("Level.zorvel");
+    ASSERT_TRUE(factory->SaveLevel(level, ""));
+    factory->Free();
+    EXPECT_TRUE(camera->cameras.empty());
+    factory->LoadLevel(level);
+    ASSERT_EQ(camera->cameras.size(), 3u);
+    EXPECT_EQ(camera->cameras[0]->targetName, "Player");
+    EXPECT_EQ(camera->cameras[1]->targetName, "MapOverview");
+    EXPECT_EQ(camera->cameras[1]->owner->x, 500.0f);
+}
+
+TEST_F(CameraControllerTest, CamerasLeavingHandTheViewToTheFirstOneLeft) {
+    GameObject* a = Make(1, 0, "A");
+    GameObject* b = Make(2, 0, "B");
+    GameObject* c = Make(3, 0, "C");
+    GameObject* d = Make(4, 0, "D");
+
+    // A camera that is not followed leaves without changing the view.
+    ASSERT_TRUE(camera->SelectByName("C"));
+    factory->DestroyObject(b);
+    EXPECT_EQ(camera->current, CameraOf(c));
+    EXPECT_EQ(camera->cameras,
+              (std::vector<CameraComponent*>{CameraOf(a), CameraOf(c), CameraOf(d)}));
+
+    // The followed one hands over to the first remaining, not its neighbour.
+    factory->DestroyObject(c);
+    EXPECT_EQ(camera->current, CameraOf(a));
+
+    // Freeing a component twice (and then with its object) is harmless.
+    CameraOf(a)->Free();
+    CameraOf(a)->Free();
+    EXPECT_EQ(camera->current, CameraOf(d));
+    EXPECT_EQ(camera->cameras, (std::vector<CameraComponent*>{CameraOf(d)}));
+    factory->DestroyObject(a);
+
+    // Deferred destruction frees the component at once.
+    factory->DestroyLater(d);
+    EXPECT_TRUE(camera->cameras.empty());
+    EXPECT_EQ(camera->current, nullptr);
+    core.RunFrame();
+    EXPECT_TRUE(sent.empty());
+
+    // A level change takes every camera with it; the next level's first
+    // camera is followed.
+    Make(0, 0, "Old");
+    Make(0, 0, "Old2");
+    factory->Free();
+    EXPECT_TRUE(camera->cameras.empty());
+    EXPECT_EQ(camera->current, nullptr);
+    GameObject* fresh = Make(7, 8, "Player");
+    EXPECT_EQ(camera->current, CameraOf(fresh));
+    camera->mode = CameraMode::Attached;
+    core.RunFrame();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].x, 7.0f);
+    EXPECT_EQ(sent[0].y, 8.0f);
+}
+
+TEST_F(CameraControllerTest, BroadcastsOnlyWhileTheGameRunsAndACameraIsFollowed) {
+    core.RunFrame();
+    camera->Update(0.016f);
+    EXPECT_TRUE(sent.empty()); // no camera at all
+
+    GameObject* player = Make(30, 40, "Player");
+    Start(player, Vec2(0, 0), CameraMode::Attached);
+    spaces->SetSpaceActive("GameSpace", false);
+    spaces->SetSpaceActive("Pause", true);
+    core.RunFrame();
+    EXPECT_TRUE(sent.empty());
+    EXPECT_EQ(camera->position, Vec2(0, 0)); // the camera waits where it was
+
+    spaces->ActivateOnlyGameSpace();
+    core.RunFrame();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].x, 30.0f);
+    EXPECT_EQ(sent[0].y, 40.0f);
+    EXPECT_EQ(sent[0].zoom, 4.0f);
+
+    // An unknown mode holds the camera still but still tells the renderer.
+    camera->mode = 9;
+    player->x = 1000.0f;
+    camera->Update(0.016f);
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[1].x, 30.0f);
+}
+
+TEST_F(CameraControllerTest, AttachedAndZoomOnlyModes) {
+    GameObject* player = Make(-12, 250, "Player");
+
+    // Attached: straight onto the target, without a pending zoom the zoom stays.
+    Start(player, Vec2(400, 400), CameraMode::Attached, 7.0f);
+    camera->targetZoom = 50.0f;
+    camera->Update(0.016f);
+    EXPECT_EQ(camera->position, Vec2(-12, 250));
+    EXPECT_EQ(camera->zoom, 7.0f);
+    // ... and with one, it jumps there too.
+    camera->zoomPending = true;
+    camera->Update(0.016f);
+    EXPECT_EQ(camera->zoom, 50.0f);
+    EXPECT_FALSE(camera->zoomPending);
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[1].zoom, 50.0f);
+
+    // Zoom only: half a second halves the gap; the camera does not move.
+    Start(player, Vec2(5, 5), CameraMode::ZoomOnly, 10.0f);
+    camera->targetZoom = 90.0f;
+    camera->Update(0.5f);
+    EXPECT_FLOAT_EQ(camera->zoom, 50.0f);
+    camera->Update(0.5f);
+    EXPECT_FLOAT_EQ(camera->zoom, 70.0f);
+    EXPECT_EQ(camera->position, Vec2(5, 5));
+    // A frame of no time changes nothing.
+    camera->Update(0.0f);
+    EXPECT_FLOAT_EQ(camera->zoom, 70.0f);
+}
+
+TEST_F(CameraControllerTest, SmoothModesCloseAnEighthAndZoomOutWithTheDistance) {
+    for (int32_t mode : {CameraMode::Smooth, CameraMode::SmoothStart}) {
+        SCOPED_TRACE(mode);
+        GameObject* target = Make(80, 0, "Target");
+        Start(target, Vec2(0, 0), mode);
+
+        // 80 units away: 10 units in the first update.
+        camera->Update(0.016f);
+        EXPECT_FLOAT_EQ(camera->position.x, 10.0f);
+        EXPECT_EQ(camera->position.y, 0.0f);
+        // The distance (80) asks for zoom 6; a tenth of the way there.
+        EXPECT_FLOAT_EQ(camera->zoom, 4.2f);
+        ASSERT_EQ(sent.size(), 1u);
+        EXPECT_FLOAT_EQ(sent[0].x, 10.0f);
+        EXPECT_FLOAT_EQ(sent[0].zoom, 4.2f);
+
+        // Close by, the zoom settles back but never comes nearer than 4.
+        for (int i = 0; i < 200; ++i)
+            camera->Update(0.016f);
+        EXPECT_NEAR(camera->position.x, 80.0f, 1e-3f);
+        EXPECT_EQ(camera->zoom, 4.0f);
+        for (const Broadcast& b : sent)
+            EXPECT_GE(b.zoom, 4.0f);
+
+        // A target running away pulls the view further out the faster it
+        // goes, without a ceiling.
+        float previous = camera->zoom;
+        for (int i = 0; i < 60; ++i) {
+            target->x = camera->position.x + 4000.0f;
+            camera->Update(0.016f);
+            EXPECT_GT(camera->zoom, previous);
+            previous = camera->zoom;
+        }
+        EXPECT_GT(camera->zoom, 250.0f);
+        EXPECT_NEAR(camera->zoom, 300.0f, 1.0f); // 4000 * 0.075
+        factory->DestroyObject(target);
+    }
+}
+
+TEST_F(CameraControllerTest, PendingZoomInSmoothModeEndsExactlyOnTarget) {
+    GameObject* map = Make(0, 0, "MapOverview");
+    Start(map, Vec2(0, 0), CameraMode::Smooth);
+    camera->targetZoom = 250.0f;
+    camera->zoomPending = true;
+    camera->Update(0.016f);
+    EXPECT_FLOAT_EQ(camera->zoom, 4.0f + 24.6f);
+    int updates = 1;
+    bool alwaysCloser = true;
+    while (camera->zoomPending && updates < 1000) {
+        const float before = camera->zoom;
+        camera->Update(0.016f);
+        alwaysCloser = alwaysCloser && camera->zoom > before && camera->zoom <= 250.0f;
+        ++updates;
+    }
+    EXPECT_TRUE(alwaysCloser);
+    // Shares of a gap alone would stop one float step short and leave the
+    // zoom pending for ever.
+    EXPECT_FALSE(camera->zoomPending);
+    EXPECT_EQ(camera->zoom, 250.0f);
+    EXPECT_LT(updates, 1000);
+
+    // With nothing pending the speed zoom takes over again.
+    camera->Update(0.016f);
+    EXPECT_FLOAT_EQ(camera->zoom, 250.0f - 25.0f);
+}
+
+TEST_F(CameraControllerTest, SteadyPursuitMovesFiveUnitsAndKeepsLevel) {
+    GameObject* target = Make(12, 0, "Target");
+    Start(target, Vec2(0, 0), CameraMode::SteadyPursuit);
+    camera->Update(0.016f);
+    EXPECT_FLOAT_EQ(camera->position.x, 5.0f);
+    camera->Update(0.016f);
+    EXPECT_FLOAT_EQ(camera->position.x, 10.0f);
+    // The next step would pass the target: it stops on it.
+    camera->Update(0.016f);
+    EXPECT_EQ(camera->position, Vec2(12, 0));
+    camera->Update(0.016f);
+    EXPECT_EQ(camera->position, Vec2(12, 0));
+    EXPECT_EQ(camera->zoom, 4.0f);
+    EXPECT_EQ(sent.size(), 4u);
+
+    // Height is matched at once; only the run along the diagonal's first
+    // step counts towards x.
+    target->x = 32.0f;
+    target->y = 15.0f;
+    camera->Update(0.016f);
+    EXPECT_FLOAT_EQ(camera->position.x, 12.0f + 5.0f * 20.0f / 25.0f);
+    EXPECT_EQ(camera->position.y, 15.0f);
+    // Going left works the same way.
+    target->x = -100.0f;
+    camera->Update(0.016f);
+    EXPECT_FLOAT_EQ(camera->position.x, 16.0f - 5.0f);
+
+    // A pending zoom arrives together with the camera: 40 units, 8 steps.
+    Start(target, Vec2(0, 0), CameraMode::SteadyPursuit);
+    target->x = 40.0f;
+    target->y = 0.0f;
+    camera->targetZoom = 24.0f;
+    camera->zoomPending = true;
+    camera->Update(0.016f);
+    EXPECT_FLOAT_EQ(camera->zoom, 6.5f);
+    for (int i = 1; i < 7; ++i)
+        camera->Update(0.016f);
+    EXPECT_TRUE(camera->zoomPending);
+    EXPECT_EQ(camera->position.x, 35.0f);
+    EXPECT_NEAR(camera->zoom, 21.5f, 1e-4f);
+    camera->Update(0.016f);
+    EXPECT_EQ(camera->position, Vec2(40, 0));
+    EXPECT_EQ(camera->zoom, 24.0f);
+    EXPECT_FALSE(camera->zoomPending);
+
+    // Already on the target, a new zoom cannot be shared out over a
+    // distance of nothing: it arrives at once rather than turning NaN.
+    camera->targetZoom = 60.0f;
+    camera->zoomPending = true;
+    camera->Update(0.016f);
+    EXPECT_EQ(camera->zoom, 60.0f);
+    EXPECT_FALSE(camera->zoomPending);
+    EXPECT_EQ(camera->position, Vec2(40, 0));
+    for (const Broadcast& b : sent)
+        EXPECT_TRUE(std::isfinite(b.x) && std::isfinite(b.y) && std::isfinite(b.zoom));
+}
+
+TEST_F(CameraControllerTest, LookAheadAimsWhereTheBodyIsHeading) {
+    GameObject* runner = Make(100, 50, "Player", kBoxBody);
+    PhysicsComponent* body = runner->Get<PhysicsComponent>();
+    ASSERT_NE(body, nullptr);
+    ASSERT_NE(body->body, nullptr);
+    body->body->velocity = Vec2(8, -4);
+
+    Start(runner, Vec2(100, 50), CameraMode::LookAhead);
+    camera->Update(0.016f);
+    // The aim is 3 velocities ahead, (24, -12) from the camera: an eighth of it.
+    EXPECT_FLOAT_EQ(camera->position.x, 103.0f);
+    EXPECT_FLOAT_EQ(camera->position.y, 48.5f);
+    // Speed zoom measures to the aim as well: 27 units ask for 2, so 4.
+    EXPECT_EQ(camera->zoom, 4.0f);
+
+    // A target without a body is followed like the smooth mode.
+    GameObject* walker = Make(116, 50, "Walker");
+    Start(walker, Vec2(100, 50), CameraMode::LookAhead);
+    camera->Update(0.016f);
+    EXPECT_EQ(camera->position, Vec2(102, 50));
+
+    // Real frames: the body's velocity and position come from the physics step.
+    spaces->ActivateOnlyGameSpace();
+    Start(runner, Vec2(runner->x, runner->y), CameraMode::LookAhead);
+    body->body->gravity = 0.0f;
+    body->body->velocity = Vec2(10, 0);
+    core.RunFrame();
+    core.RunFrame();
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_GT(sent[1].x, runner->x); // ahead of the runner, not behind it
+}
+
+// The controller goes at shutdown while an object it never owned still
+// carries a camera; the object's later end must not reach back into it.
+TEST(CameraControllerLifetime, CamerasOutliveTheControllerSafely) {
+    TempDir dir;
+    const std::string screens =
+        dir.Write("Screens.zorvel",
+                  "Root\n" + CameraObject(1, 2, "Menu") + CameraObject(3, 4, "Map") + "-Root\n");
+    std::vector<GameObject*> kept;
+    {
+        Core core;
+        core.AddSystem(new SpaceManager());
+        auto* factory = new Factory();
+        core.AddSystem(factory);
+        auto* camera = new CameraController();
+        core.AddSystem(camera);
+        for (IGameSystem* s : core.Systems())
+            s->Initialize();
+
+        factory->LoadUnrecordedObjects(screens, kept);
+        ASSERT_EQ(kept.size(), 2u);
+        ASSERT_EQ(camera->cameras.size(), 2u);
+
+        // Letting go of the cameras leaves them with their objects.
+        camera->Free();
+        EXPECT_TRUE(camera->cameras.empty());
+        EXPECT_EQ(camera->current, nullptr);
+        EXPECT_EQ(kept[0]->Get<CameraComponent>()->targetName, "Menu");
+        kept[0]->Destroy(); // a camera freed after the controller let go
+        EXPECT_TRUE(camera->cameras.empty());
+
+        // A camera arriving later is followed as usual.
+        GameObject* late =
+            factory->CreateObjectFromText("Root\n" + CameraObject(5, 6, "Late") + "-Root\n");
+        EXPECT_EQ(camera->current, late->Get<CameraComponent>());
+        core.Shutdown();
+        EXPECT_EQ(CameraController::Instance(), nullptr);
+    }
+    // The controller is gone; the second screen's camera still frees cleanly.
+    for (GameObject* object : kept)
+        delete object;
+}
+
+} // namespace
+} // namespace Flurr
