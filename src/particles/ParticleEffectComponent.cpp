@@ -1,0 +1,54 @@
+#include "particles/ParticleEffectComponent.h"
+
+#include "engine/GameObject.h"
+#include "particles/ParticleEffect.h"
+#include "particles/ParticleSystem.h"
+
+namespace Flurr {
+
+ParticleEffectComponent::~ParticleEffectComponent() {
+    Free();
+}
+
+void ParticleEffectComponent::Initialize() {
+    ParticleSystem* system = ParticleSystem::Instance();
+    if (!system)
+        return;
+    if (!registered) {
+        system->AddComponent(this);
+        registered = true;
+    }
+    // A second Initialize must not start a second effect.
+    if (!effect && !effectName.empty() && owner) {
+        effect = system->CreateEffect(effectName, owner->x, owner->y);
+        effect->holder = this;
+    }
+}
+
+void ParticleEffectComponent::Update(float) {
+    if (!effect || !owner)
+        return;
+    effect->dx = owner->x + offsetX - effect->x;
+    effect->dy = owner->y + offsetY - effect->y;
+}
+
+void ParticleEffectComponent::Free() {
+    ParticleSystem* system = ParticleSystem::Instance();
+    if (registered) {
+        if (system)
+            system->RemoveComponent(this);
+        registered = false;
+    }
+    if (effect) {
+        if (system)
+            system->DestroyEffect(effect);
+        effect = nullptr;
+    }
+}
+
+void ParticleEffectComponent::Detach() {
+    effect = nullptr;
+    registered = false;
+}
+
+} // namespace Flurr
