@@ -185,8 +185,12 @@ TEST_F(RendererPixels, BlendingOpacityColourAndFrameBlendingShaders) {
     GraphicsComponent* tinted = game.Sprite("Quadrants", 200.0f, 0.0f, 100, 100);
     GraphicsComponent* fade = game.Sprite("Cycle", -200.0f, 200.0f, 100, 100);
     GraphicsComponent* wipe = game.Sprite("Cycle", 0.0f, 200.0f, 100, 100);
-    ASSERT_TRUE(added && half && tinted && fade && wipe);
+    game.Sprite("Blue", 200.0f, -200.0f, 100, 100, "      ZPos:-1\n");
+    GraphicsComponent* dimLight = game.Sprite("Red", 200.0f, -200.0f, 50, 50);
+    ASSERT_TRUE(added && half && tinted && fade && wipe && dimLight);
     added->additive = true;
+    dimLight->additive = true;
+    dimLight->Opacity = 0.5f;
     half->Opacity = 0.5f;
     tinted->green = 0.0f;
     fade->shader = SpriteShader::Fade;
@@ -202,6 +206,9 @@ TEST_F(RendererPixels, BlendingOpacityColourAndFrameBlendingShaders) {
         << "additive: " << Show(PixelAt(image, 200, 300));
     EXPECT_TRUE(Near(PixelAt(image, 400, 300), {128, 0, 127, 255}, 4))
         << "half opacity: " << Show(PixelAt(image, 400, 300));
+    // A fading additive sprite adds only as much light as its opacity.
+    EXPECT_TRUE(Near(PixelAt(image, 600, 500), {128, 0, 255, 255}, 4))
+        << "additive at half opacity: " << Show(PixelAt(image, 600, 500));
     // Green multiplied away: the white quadrant turns magenta, green black.
     EXPECT_TRUE(Near(PixelAt(image, 625, 325), {255, 0, 255, 255}));
     EXPECT_TRUE(Near(PixelAt(image, 625, 275), {0, 0, 0, 255}));
