@@ -12,13 +12,17 @@
 
 #include "engine/Core.h"
 #include "engine/LaunchOptions.h"
+#include "engine/Random.h"
 #include "engine/Report.h"
 #include "graphics/GraphicsSystem.h"
+#include "particles/ParticleSystem.h"
 #include "physics/Physics.h"
 #include "platform/InputRecording.h"
 #include "platform/InputSystem.h"
 #include "platform/Platform.h"
 #include "platform/WindowsSystem.h"
+#include "player/CameraController.h"
+#include "player/PlayerController.h"
 #include "serialization/Serializer.h"
 #include "sound/SoundSystem.h"
 #include "world/Factory.h"
@@ -94,7 +98,17 @@ int Run(const Flurr::LaunchOptions& options) {
     core.AddSystem(new InputSystem(&windows->Input()));
     core.AddSystem(new Factory());
     core.AddSystem(new Physics());
+    auto* players = new PlayerController();
+    players->startWithFlight = options.unlockFlight;
+    players->startWithDash = options.unlockDash;
+    players->warpPointer = [windows](int32_t x, int32_t y) { windows->WarpPointer(x, y); };
+    core.AddSystem(players);
+    core.AddSystem(new CameraController());
+    core.AddSystem(new ParticleSystem());
     core.AddSystem(new SoundSystem());
+    // Every random draw of the run follows from here (a replay brings the
+    // seed it was recorded with).
+    SeedRandom(recorder.Seed());
 
     core.SetFrameLimit(options.frames);
     core.SetFixedDt(options.fixedDt);

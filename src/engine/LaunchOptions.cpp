@@ -12,7 +12,7 @@ namespace Flurr {
 const char* const kUsageLine =
     "usage: cloudmere [--frames N] [--fixed-dt S] [--route FILE] [--save-on-exit FILE]\n"
     "                 [--windowed] [--size WxH] [--record FILE] [--replay FILE]\n"
-    "                 [--screenshot-at N] [--help]";
+    "                 [--screenshot-at N] [--unlock flight,dash] [--help]";
 
 const char* const kHelpText =
     "Cloudmere: run, jump, glide and fly through a windy town.\n"
@@ -33,6 +33,8 @@ const char* const kHelpText =
     "  --replay FILE        play the input and time steps FILE recorded instead of\n"
     "                       the keyboard, mouse, pad and clock, then quit\n"
     "  --screenshot-at N    write a screenshot (as F11 does) of frame N\n"
+    "  --unlock LIST        start with abilities a job would unlock: flight,\n"
+    "                       dash or both, comma-separated (for trying levels)\n"
     "  --help               show this text\n";
 
 namespace {
@@ -74,7 +76,8 @@ bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions& option
         }
         const bool takesValue = arg == "--frames" || arg == "--fixed-dt" || arg == "--route" ||
                                 arg == "--save-on-exit" || arg == "--size" || arg == "--record" ||
-                                arg == "--replay" || arg == "--screenshot-at";
+                                arg == "--replay" || arg == "--screenshot-at" ||
+                                arg == "--unlock";
         if (!takesValue) {
             error = "unknown option '" + std::string(arg) + "'";
             return false;
@@ -103,6 +106,24 @@ bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions& option
                 return false;
             }
             options.fixedDt = s;
+        } else if (arg == "--unlock") {
+            std::string_view rest = value;
+            while (true) {
+                const std::size_t comma = rest.find(',');
+                const std::string_view item = rest.substr(0, comma);
+                if (item == "flight") {
+                    options.unlockFlight = true;
+                } else if (item == "dash") {
+                    options.unlockDash = true;
+                } else {
+                    error = "--unlock wants flight, dash or flight,dash, not '" +
+                            std::string(value) + "'";
+                    return false;
+                }
+                if (comma == std::string_view::npos)
+                    break;
+                rest = rest.substr(comma + 1);
+            }
         } else if (arg == "--size") {
             if (!ParseSize(value, options.width, options.height)) {
                 error = "--size wants WIDTHxHEIGHT in pixels, each from 1 to " +

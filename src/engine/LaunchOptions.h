@@ -18,6 +18,8 @@ struct LaunchOptions {
     std::string record;       // write every frame's input and step here
     std::string replay;       // play this recording instead of the devices and the clock
     int64_t screenshotAt = 0; // write a screenshot after this frame (0: never)
+    bool unlockFlight = false; // the player starts able to fly
+    bool unlockDash = false;   // ... and to dash
     bool help = false;
 };
 

@@ -147,6 +147,12 @@ void WindowsSystem::SwapWindow() {
         SDL_GL_SwapWindow(window);
 }
 
+void WindowsSystem::WarpPointer(int32_t x, int32_t y) {
+    if (!window || settings.replay || !input.HasFocus())
+        return;
+    SDL_WarpMouseInWindow(window, x, y);
+}
+
 void WindowsSystem::UpdateCursor() {
     const bool editor = EditorActive();
     if (!editor && cursorShown) {

@@ -75,6 +75,9 @@ public:
     int32_t ClientWidth() const { return clientWidth; }
     int32_t ClientHeight() const { return clientHeight; }
     void SwapWindow();
+    // Moves the mouse pointer to a client position, only while the window
+    // has the keyboard focus and the devices are live (not a replay).
+    void WarpPointer(int32_t x, int32_t y);
 
 private:
     void Fail(const std::string& text);

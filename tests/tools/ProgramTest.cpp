@@ -132,7 +132,8 @@ TEST(Program, OptionsAreCheckedBeforeAnythingRuns) {
     for (const char* bad :
          {"--bogus", "--frames 0", "--frames x", "--frames -3", "--frames", "--frames 5x",
           "--fixed-dt -1", "--fixed-dt 0", "--fixed-dt abc", "--fixed-dt inf", "--route Levels.txt",
-          "--save-on-exit out.txt", "extra"}) {
+          "--save-on-exit out.txt", "--unlock fly", "--unlock flight,", "--unlock ,dash",
+          "extra"}) {
         Outcome run = RunGame(bad, game.dir.Root());
         EXPECT_EQ(run.exitCode, 2) << bad;
         EXPECT_TRUE(Contains(run.err, "usage: cloudmere [--frames N]")) << bad << ": " << run.err;

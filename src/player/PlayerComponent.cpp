@@ -1,0 +1,862 @@
+#include "player/PlayerComponent.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "engine/Core.h"
+#include "engine/GameObject.h"
+#include "engine/Message.h"
+#include "engine/Random.h"
+#include "graphics/GraphicsComponent.h"
+#include "graphics/GraphicsSystem.h"
+#include "particles/ParticleEffectComponent.h"
+#include "particles/ParticleSystem.h"
+#include "physics/PhysicsComponent.h"
+#include "physics/RigidBody.h"
+#include "player/CameraController.h"
+#include "player/PlayerController.h"
+#include "serialization/Serializer.h"
+#include "world/Factory.h"
+#include "world/SpaceManager.h"
+
+namespace Flurr {
+
+namespace {
+
+constexpr float kPi = 3.14159265f;
+constexpr float kOneDegree = 0.017453292f;
+constexpr float kFortyFiveDegrees = 0.7853982f;
+constexpr float kThirtyDegrees = 0.5235988f;
+constexpr float kSixtyDegrees = 1.0471976f;
+
+// Animation requests: actions that must be seen through (landing, the
+// launch, take-off) outrank the rest, which wait for them to end.
+constexpr float kActionPriority = 4.0f;
+constexpr float kMovePriority = 3.0f;
+
+namespace Key {
+constexpr uint8_t Tab = 0x09;
+constexpr uint8_t Shift = 0x10;
+constexpr uint8_t Space = 0x20;
+constexpr uint8_t A = 0x41;
+constexpr uint8_t D = 0x44;
+constexpr uint8_t W = 0x57;
+} // namespace Key
+
+namespace Pad {
+constexpr uint16_t A = 0x1000;
+constexpr uint16_t Y = 0x8000;
+constexpr uint16_t LeftShoulder = 0x0100;
+} // namespace Pad
+
+void Send(Message&& message) {
+    if (Core* core = Core::Instance())
+        core->SendMessage(&message);
+}
+
+void Play(const std::string& name, float volume = 1.0f, int32_t loops = 0) {
+    Send(PlaySoundMessage(name, volume, loops));
+}
+
+std::string Numbered(const char* pattern, int32_t n) {
+    char text[64];
+    std::snprintf(text, sizeof text, pattern, n);
+    return text;
+}
+
+bool SpaceActive(const char* name) {
+    SpaceManager* spaces = SpaceManager::Instance();
+    return spaces && spaces->IsSpaceActive(name);
+}
+
+// The back buffer the mouse is measured against; 800 x 600 without a
+// renderer (tests).
+void ScreenSize(float& width, float& height) {
+    width = 800.0f;
+    height = 600.0f;
+    if (GraphicsSystem* graphics = GraphicsSystem::Instance()) {
+        if (graphics->BackBufferWidth() > 0 && graphics->BackBufferHeight() > 0) {
+            width = static_cast<float>(graphics->BackBufferWidth());
+            height = static_cast<float>(graphics->BackBufferHeight());
+        }
+    }
+}
+
+// The angle from a to b brought into (-pi, pi], so headings either side
+// of the -x axis compare as the small turn they are.
+float AngleBetween(float a, float b) {
+    float d = std::fmod(b - a, 2.0f * kPi);
+    if (d > kPi)
+        d -= 2.0f * kPi;
+    else if (d <= -kPi)
+        d += 2.0f * kPi;
+    return d;
+}
+
+int32_t ClampLevel(int32_t level, int32_t highest) {
+    return level < 0 ? 0 : (level > highest ? highest : level);
+}
+
+} // namespace
+
+PlayerComponent::~PlayerComponent() {
+    Free();
+}
+
+float PlayerComponent::MoveForce(int32_t level) const {
+    const int32_t magnitude = ClampLevel(level < 0 ? -level : level, 4);
+    return moveForce[magnitude];
+}
+
+float PlayerComponent::ThrustForce(int32_t level) const {
+    switch (ClampLevel(level, 2)) {
+    case 1:
+        return moveForce[4];
+    case 2:
+        return thrustForce2;
+    default:
+        return moveForce[3];
+    }
+}
+
+ParticleEffectComponent* PlayerComponent::AddEffect(const std::string& name) {
+    auto* effect = new ParticleEffectComponent();
+    effect->effectName = name;
+    effect->owner = owner;
+    owner->components.push_back(effect);
+    effect->Initialize();
+    if (effect->effect)
+        effect->effect->active = false;
+    return effect;
+}
+
+void PlayerComponent::Initialize() {
+    if (!registered) {
+        if (PlayerController* controller = PlayerController::Instance()) {
+            controller->AddComponent(this, "GameSpace");
+            controller->AddComponent(this, "Pause");
+            flightUnlocked = flightUnlocked || controller->startWithFlight;
+            dashUnlocked = dashUnlocked || controller->startWithDash;
+        }
+        registered = true;
+    }
+    if (owner && !trail) {
+        trail = AddEffect("flurr_trail");
+        firepack = AddEffect("firepack");
+        dashpack = AddEffect("dashpack");
+    }
+}
+
+void PlayerComponent::Free() {
+    if (registered) {
+        if (PlayerController* controller = PlayerController::Instance())
+            controller->RemoveComponent(this);
+        registered = false;
+    }
+    // The effect components belong to the object, which frees them itself.
+    trail = firepack = dashpack = nullptr;
+    physics = nullptr;
+    graphics = nullptr;
+    for (std::unique_ptr<GameObject>* object : {&marker, &prompt, &thanks}) {
+        if (*object) {
+            (*object)->Destroy();
+            object->reset();
+        }
+    }
+}
+
+void PlayerComponent::Serialize(ASerializer& s) {
+    s.Begin("PlayerComponent");
+    s.FloatField("JumpForce_1", jumpForce[1]);
+    s.FloatField("JumpForce_2", jumpForce[2]);
+    s.FloatField("MoveForce_1", moveForce[1]);
+    s.FloatField("MoveForce_2", moveForce[2]);
+    // One stored value under two names; the later key wins on reading.
+    s.FloatField("MoveForce_4", moveForce[4]);
+    s.FloatField("FlurrForce_1", moveForce[4]);
+    s.FloatField("FlurrForce_2", thrustForce2);
+    s.End("PlayerComponent");
+}
+
+RigidBody* PlayerComponent::Body() const {
+    return physics ? physics->body : nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Input
+
+void PlayerComponent::HandleKey(int32_t id, uint8_t key) {
+    const int32_t step = runHeld ? 2 : 1;
+    if (id == MessageId::KeyPressed) {
+        if (key == Key::Shift) {
+            runHeld = true;
+        } else if (key == Key::Space || key == Key::W) {
+            jumpLevel = runHeld ? 2 : 1;
+            ++jumpPresses;
+        } else if (key == Key::A) {
+            leftHeld = true;
+            moveLevel = rightHeld ? 0 : -step;
+        } else if (key == Key::D) {
+            rightHeld = true;
+            moveLevel = leftHeld ? 0 : step;
+        }
+    } else if (id == MessageId::KeyReleased) {
+        if (key == Key::Tab) {
+            mapView = !mapView;
+        } else if (key == Key::Shift) {
+            runHeld = false;
+        } else if (key == Key::Space || key == Key::W) {
+            jumpLevel = 0;
+            jumpPresses = 0;
+        } else if (key == Key::A) {
+            leftHeld = false;
+            moveLevel = rightHeld ? step : 0;
+        } else if (key == Key::D) {
+            rightHeld = false;
+            moveLevel = leftHeld ? -step : 0;
+        }
+    }
+}
+
+void PlayerComponent::SendMessage(Message* message) {
+    switch (message->id) {
+    case MessageId::KeyPressed:
+        HandleKey(message->id, static_cast<KeyPressedMessage*>(message)->key);
+        break;
+    case MessageId::KeyReleased:
+        HandleKey(message->id, static_cast<KeyReleasedMessage*>(message)->key);
+        break;
+    case MessageId::MouseMoved: {
+        auto* m = static_cast<MouseMovedMessage*>(message);
+        mouseX = m->x;
+        mouseY = m->y;
+        mouseSeen = true;
+        float width, height;
+        ScreenSize(width, height);
+        const Vec2 v((m->x - width / 2.0f) / height * 600.0f,
+                     (m->y - height / 2.0f) / height * -600.0f);
+        const float length = v.Length();
+        if (length > 10.0f) {
+            mouseLevel = 2;
+            mouseAim = v / length;
+        } else {
+            mouseLevel = 0;
+        }
+        break;
+    }
+    case MessageId::MousePressed:
+        if (static_cast<MouseButtonMessage*>(message)->button == MouseButton::Left) {
+            aim = mouseAim;
+            thrustLevel = mouseLevel;
+        }
+        break;
+    case MessageId::MouseClicked:
+        // Keyboard-and-mouse players dash towards the pointer.
+        if (static_cast<MouseButtonMessage*>(message)->button == MouseButton::Right) {
+            lastAim = mouseAim;
+            lastAimLevel = mouseLevel;
+            dashRequested = true;
+        }
+        break;
+    case MessageId::MouseReleased:
+        if (static_cast<MouseButtonMessage*>(message)->button == MouseButton::Left) {
+            thrustLevel = 0;
+            rechargeFrames = 0;
+        }
+        break;
+    case MessageId::XboxTriggered: {
+        const uint16_t button = static_cast<XboxButtonMessage*>(message)->button;
+        if (button == Pad::Y) {
+            mapView = !mapView;
+        } else if (button == Pad::LeftShoulder) {
+            dashRequested = true;
+        } else if (button == Pad::A && animFrames > 3) {
+            aim = lastAim;
+            thrusting = true;
+            thrustLevel = lastAimLevel;
+        }
+        break;
+    }
+    case MessageId::XboxPressed:
+        if (static_cast<XboxButtonMessage*>(message)->button == Pad::A) {
+            jumpLevel = 2;
+            if (jumpPresses == 0 && animFrames > 19)
+                thrusting = true;
+            ++jumpPresses;
+            if (thrusting) {
+                aim = lastAim;
+                thrustLevel = lastAimLevel;
+            }
+        }
+        break;
+    case MessageId::XboxReleased:
+        if (static_cast<XboxButtonMessage*>(message)->button == Pad::A) {
+            aim = Vec2();
+            thrusting = false;
+            thrustLevel = 0;
+            jumpLevel = 0;
+            jumpPresses = 0;
+        }
+        break;
+    case MessageId::XboxLThumbMoved: {
+        auto* m = static_cast<XboxThumbMessage*>(message);
+        const double x = m->x;
+        if (x > 0.3)
+            moveLevel = m->level;
+        else if (x < -0.3)
+            moveLevel = -m->level;
+        else
+            moveLevel = 0;
+        if (thrusting) {
+            thrustLevel = m->level;
+            aim = Vec2(m->x, m->y);
+        } else {
+            thrustLevel = 0;
+        }
+        lastAimLevel = m->level;
+        lastAim = Vec2(m->x, m->y);
+        break;
+    }
+    case MessageId::XboxTriggerMoved: {
+        auto* m = static_cast<XboxTriggerMoved*>(message);
+        if (m->rightLevel > 0) {
+            aim = lastAim;
+            thrusting = true;
+            thrustLevel = lastAimLevel;
+        } else {
+            thrusting = false;
+            aim = Vec2();
+            thrustLevel = 0;
+        }
+        if (m->leftLevel == 0) {
+            triggerLatch = true;
+        } else if (triggerLatch) {
+            triggerLatch = false;
+            dashRequested = true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Update
+
+void PlayerComponent::Update(float) {
+    if (!owner)
+        return;
+    if (showThanks)
+        ShowThanks();
+    if (SpaceActive("Pause")) {
+        UpdateMapView();
+        return;
+    }
+
+    Send(PerchAlertMessage(MessageId::PerchAlertPlayer, owner->x, owner->y));
+
+    physics = owner->Get<PhysicsComponent>();
+    graphics = owner->Get<GraphicsComponent>();
+    RigidBody* body = Body();
+    if (body) {
+        body->isPlayer = true;
+        savedInverseInertia = body->inverseInertia;
+        body->inverseInertia = 0.0f;
+        body->footEdge = 3;
+        UpdateGroundState(*body);
+    }
+
+    // The pointer's offset from the centre, limited so that mouse aim
+    // turns at once when the mouse turns back: the pointer is put back on
+    // the edge of the limit.
+    if (mouseSeen) {
+        float width, height;
+        ScreenSize(width, height);
+        const float scale = 600.0f / height;
+        Vec2 offset((mouseX - width / 2.0f) * scale, (mouseY - height / 2.0f) * -scale);
+        const float length = offset.Length();
+        if (length > kMouseReach) {
+            offset = offset * (kMouseReach / length);
+            PlayerController* controller = PlayerController::Instance();
+            if (controller && controller->warpPointer) {
+                mouseX = static_cast<int32_t>(std::lround(width / 2.0f + offset.x / scale));
+                mouseY = static_cast<int32_t>(std::lround(height / 2.0f - offset.y / scale));
+                controller->warpPointer(mouseX, mouseY);
+            }
+        }
+        mouseOffset = offset;
+    }
+
+    if (body) {
+        body->friction = 0.2f;
+        body->gravity = onGround ? -65.0f : (wallHang ? -10.0f : -100.0f);
+        const float limit = dashFrames > 0 ? 400.0f : 300.0f;
+        if (body->velocity.x > limit)
+            body->velocity.x = limit;
+        else if (body->velocity.x < -limit)
+            body->velocity.x = -limit;
+        if (body->velocity.y > limit)
+            body->velocity.y = limit;
+        else if (body->velocity.y < -limit)
+            body->velocity.y = -limit;
+
+        ++jumpFrames;
+        if (!mapView) {
+            if (!flying) {
+                ApplyMove(*body);
+                ApplyJump(*body);
+            }
+            if (flightUnlocked)
+                ApplyFlight(*body);
+        }
+        if (graphics) {
+            ChooseAnimation(*body);
+            PlaySounds();
+        }
+    }
+    UpdateMapView();
+    if (body) {
+        RecoverUpright(*body);
+        if (animFrames > 10)
+            speedSquared = body->velocity.LengthSquared();
+    }
+}
+
+void PlayerComponent::UpdateGroundState(RigidBody& body) {
+    if (body.onFloor) {
+        ++groundFrames;
+        onGround = true;
+        wallHang = false;
+        airFrames = 0;
+        canAct = true;
+    } else if (body.touchingFloor) {
+        ++groundFrames;
+        wallHang = true;
+        onGround = false;
+        airFrames = 0;
+        canAct = true;
+    } else {
+        ++airFrames;
+        wallHang = false;
+        onGround = false;
+        groundFrames = 0;
+    }
+    // sideFrames[0], [1], [2]: sides 3, 2 and 1.
+    if (body.floorSide >= 1 && body.floorSide <= 3) {
+        const int32_t reported = 3 - body.floorSide;
+        for (int32_t i = 0; i < 3; ++i)
+            sideFrames[i] = i == reported ? 0 : sideFrames[i] + 1;
+        spareSideFrames = 0;
+    }
+}
+
+void PlayerComponent::ApplyMove(RigidBody& body) {
+    Vec2 force(MoveForce(moveLevel), 0.0f);
+    if (moveLevel < 0)
+        force = -force;
+    const float vx = body.velocity.x;
+    if ((moveLevel < 0 && vx > 0.0f) || (moveLevel > 0 && vx < 0.0f))
+        force = force * ((onGround && !flying) ? 1.4f : 1.2f);
+    if (onGround)
+        force = Rotate(force, body.angle);
+    body.force += force;
+
+    const float factor = moveLevel != 0 ? 0.98f : (onGround ? 0.9f : 0.95f);
+    body.velocity.x = std::fabs(factor * vx) < 0.1f ? 0.0f : factor * vx;
+}
+
+void PlayerComponent::ApplyJump(RigidBody& body) {
+    const int32_t level = ClampLevel(jumpLevel, 2);
+    if (level < 1)
+        return;
+    const int32_t side3 = sideFrames[0];
+    const int32_t side2 = sideFrames[1];
+    const int32_t side1 = sideFrames[2];
+    if (airFrames < 5 && jumpFrames > 10 && jumpPresses <= 1) {
+        Vec2 jump(0.0f, jumpImpulse);
+        if (side2 < 5)
+            jump = Rotate(jump, body.angle - kPi / 6.0f);
+        else if (side3 < 5)
+            jump = Rotate(jump, body.angle + kPi / 6.0f);
+        else if (side1 < 5)
+            jump = Rotate(jump, body.angle);
+        if (side3 < 5 || side2 < 5)
+            jump = jump * 1.5f;
+        body.force += jump;
+        jumpFrames = 0;
+    } else if (wallHang && jumpFrames > 10 && jumpPresses <= 1) {
+        Vec2 jump(0.0f, jumpImpulse * 1.5f);
+        if (body.angle < 0.0f)
+            jump = Rotate(jump, body.angle - kPi / 6.0f);
+        else if (body.angle > 0.0f)
+            jump = Rotate(jump, body.angle + kPi / 6.0f);
+        Send(DebugSetColorMessage(255.0f, 255.0f, 0.0f, 255.0f));
+        Send(DebugMoveToMessage(owner->x, owner->y));
+        Send(DebugLineToMessage(owner->x + jump.x * 0.01f, owner->y + jump.y * 0.01f));
+        body.force += jump;
+        jumpFrames = 0;
+    } else if (!flying) {
+        body.force += Vec2(0.0f, jumpForce[level]);
+    }
+}
+
+void PlayerComponent::ApplyFlight(RigidBody& body) {
+    const Vec2 velocity = body.velocity;
+    const Vec2 heading = Normalized(velocity);
+
+    if (dashUnlocked && dashFrames == 0 && dashRequested && lastAimLevel > 0 && fuel > 6.0f) {
+        dashDirection = lastAim;
+        dashFrames = 30;
+        if (dashpack && dashpack->effect)
+            dashpack->effect->active = true;
+        if (ParticleSystem* particles = ParticleSystem::Instance())
+            if (ParticleEffect* burst = particles->CreateEffect("dash_burst", owner->x, owner->y))
+                burst->SetDirection(-lastAim.x, -lastAim.y);
+        Play("FlurrLaunchExplosion", 1.0f);
+    }
+    dashRequested = false;
+
+    if (dashFrames > 0 && fuel > 6.0f) {
+        body.force += lastAim * 800.0f;
+        --dashFrames;
+        rechargeFrames = 0;
+        fuel -= 6.0f;
+    } else if (dashpack && dashpack->effect) {
+        dashpack->effect->active = false;
+    }
+    if (fuel < 6.0f)
+        dashFrames = 0;
+
+    const int32_t level = ClampLevel(thrustLevel, 2);
+    if (level < 1) {
+        ++rechargeFrames;
+        if (rechargeFrames > 30)
+            fuel += onGround ? 20.0f : 10.0f;
+        flying = false;
+        SetTrails(false, velocity);
+    } else if (fuel <= 0.0f) {
+        // Out of fuel: the wings still glide.
+        rechargeFrames = 0;
+        Vec2 force = (aim - heading) * 342.0f;
+        if (std::fabs(velocity.x) > 10.0f)
+            force.x -= velocity.x * (velocity.y < 0.0f ? 0.5f : 1.0f);
+        body.gravity = aim.y < -0.3f ? -100.0f : -75.0f;
+        force += heading * 60.0f;
+        body.force += force;
+        SetTrails(false, velocity);
+        flying = true;
+    } else {
+        if (rechargeFrames >= 31 && fuel >= 30.0f) {
+            body.force += aim * 7000.0f;
+            fuel -= 30.0f;
+            if (!launching) {
+                if (ParticleSystem* particles = ParticleSystem::Instance()) {
+                    particles->CreateEffect("lifdoff_flash", owner->x, owner->y);
+                    particles->CreateEffect("lifdoff_fire", owner->x, owner->y);
+                    particles->CreateEffect("lifdoff_smoke", owner->x, owner->y);
+                }
+            }
+            launching = true;
+        } else {
+            launching = false;
+            Vec2 force = aim * ThrustForce(level);
+            // Falling: cancel the fall along the aim.
+            if (velocity.y < 0.0f) {
+                const float along = Dot(aim, Vec2(0.0f, velocity.y));
+                if (along < 0.0f)
+                    force -= aim * along;
+            }
+            force += (aim - heading) * 685.0f;
+            if (velocity.y < 0.0f && aim.y > 0.2f)
+                force += velocity / -1.5f;
+            force += heading * 60.0f;
+            body.force += force;
+        }
+        fuel -= static_cast<float>(level) * 2.0f;
+        if (fuel < 0.0f)
+            fuel = 0.0f;
+        SetTrails(true, velocity);
+        flying = true;
+        body.gravity = aim.y < -0.3f ? -100.0f : -50.0f;
+        rechargeFrames = 0;
+    }
+    if (fuel > fuelMax)
+        fuel = fuelMax;
+}
+
+void PlayerComponent::SetTrails(bool on, const Vec2& velocity) {
+    const Vec2 back = Normalized(velocity) * -20.0f;
+    for (ParticleEffectComponent* effect : {trail, firepack}) {
+        if (!effect)
+            continue;
+        if (effect->effect && (!on || !flying))
+            effect->effect->active = on;
+        if (on) {
+            effect->offsetX = back.x;
+            effect->offsetY = back.y;
+        }
+    }
+}
+
+void PlayerComponent::StopFlightLoops() {
+    for (const char* name :
+         {"FlyThrustLoop1", "FlyThrustLoop2", "FlyThrustLoop3", "FlyThrustRumbleLoop"})
+        Send(StopSoundMessage(name));
+}
+
+// ---------------------------------------------------------------------------
+// Animation and sounds
+
+void PlayerComponent::Animate(const std::string& name, float speed) {
+    if (graphics->animation != name) {
+        const bool action =
+            name == "Land" || name == "FlyLaunch" || name == "Jump" || name == "StillJump";
+        const int32_t flags = action ? 0 : AnimationFlag::Wait | AnimationFlag::Loop;
+        graphics->SetAnimation(name, action ? kActionPriority : kMovePriority, flags);
+        if (name == "Jump" || name == "StillJump" || name == "Walk" || name == "Run" ||
+            name == "Land")
+            lastStepFrame = -1;
+    }
+    if (graphics->animation == name)
+        graphics->SetFrameRate(speed);
+}
+
+void PlayerComponent::ChooseAnimation(RigidBody& body) {
+    const Vec2 v = body.velocity;
+    if (flying) {
+        if (!onGround && !wallHang) {
+            graphics->flipY = false;
+            const float heading = airFrames <= 2 ? -kPi / 2.0f : std::atan2(v.y, v.x) - kPi / 2.0f;
+            owner->rotation = heading;
+            if (launching) {
+                Animate("FlyLaunch", 15.0f);
+            } else {
+                const float steer = std::atan2(aim.y, aim.x) - kPi / 2.0f;
+                const float turn = AngleBetween(heading, steer);
+                if (turn < -kSixtyDegrees) {
+                    Animate("Grind", 10.0f);
+                    graphics->flipX = true;
+                } else if (turn < -kThirtyDegrees) {
+                    Animate("Bank", 10.0f);
+                    graphics->flipX = true;
+                } else if (turn <= kThirtyDegrees) {
+                    Animate("Fly", 10.0f);
+                    graphics->flipX = false;
+                } else if (turn <= kSixtyDegrees) {
+                    Animate("Bank", 10.0f);
+                    graphics->flipX = false;
+                } else {
+                    Animate("Grind", 10.0f);
+                    graphics->flipX = false;
+                }
+            }
+        } else if (wallHang) {
+            owner->rotation = body.angle;
+            graphics->flipY = v.y < 0.0f;
+        } else {
+            owner->rotation = body.angle - kPi / 2.0f;
+            graphics->flipY = v.x < 0.0f;
+        }
+        return;
+    }
+
+    graphics->flipY = false;
+    const float speed = std::fabs(v.x);
+    if (onGround) {
+        if (animFrames < 10) {
+            if (speed < 2.0f)
+                Animate("Idle", 10.0f);
+            else
+                Animate(speed < 60.0f ? "Walk" : "Run", speed * 0.3f);
+        }
+        if (animFrames > 20)
+            Animate("Land", 5.0f);
+        animFrames = 0;
+    } else {
+        if (wallHang) {
+            Animate("WallHang", 8.0f);
+            animFrames = 0;
+        } else if (animFrames > 3) {
+            if (speed <= 2.0f)
+                Animate(animFrames > 14 ? "Freefall" : "StillJump", 10.0f);
+            else if (animFrames >= 15)
+                Animate("Freefall", 10.0f);
+            else
+                Animate("Jump", 12.0f);
+        }
+        ++animFrames;
+    }
+    if (!wallHang) {
+        if (v.x < 0.0f)
+            graphics->flipX = true;
+        else if (v.x > 0.0f)
+            graphics->flipX = false;
+    } else if (body.floorSide == 2 || body.floorSide == 3) {
+        // The hanging pose is drawn against a wall on the right; side 2
+        // means the wall is on the left.
+        graphics->flipX = body.floorSide == 2;
+    }
+}
+
+void PlayerComponent::PlaySounds() {
+    const std::string& name = graphics->animation;
+    const int32_t frame = graphics->FrameIndex();
+    const bool newFrame = frame != lastStepFrame;
+
+    if (name == "FlyLaunch" && newFrame) {
+        if (frame == 0) {
+            Play("WingOpen1");
+        } else if (frame == 1) {
+            Play("FlurrLaunchExplosion");
+        } else if (frame == 2) {
+            Play("WingOpen2");
+            wingsOpen = true;
+            Play("FlyLoop", 1.0f, -1);
+            Play(Numbered("FlyThrustLoop%i", Random() % 3 + 1), 1.0f, -1);
+            Play("FlyThrustRumbleLoop", 1.0f, -1);
+        }
+    }
+    if ((name == "Fly" || name == "Bank" || name == "Grind") && !wingsOpen) {
+        wingsOpen = true;
+        Play("FlyLoop", 1.0f, -1);
+        Play(Numbered("FlyThrustLoop%i", Random() % 3 + 1), 1.0f, -1);
+        Play("FlyThrustRumbleLoop", 1.0f, -1);
+    }
+    if (fuel == 0.0f)
+        StopFlightLoops();
+    // Landed or out of the air: the flight loops would otherwise play on
+    // under the footsteps.
+    if (wasFlying && !flying && wingsOpen) {
+        wingsOpen = false;
+        StopFlightLoops();
+        Send(StopSoundMessage("FlyLoop"));
+    }
+    wasFlying = flying;
+
+    if (newFrame) {
+        if (name == "Walk" && (frame == 3 || frame == 7)) {
+            Play(Numbered("WalkStep%i", Random() % 6 + 1));
+        } else if (name == "Run" && (frame == 3 || frame == 7)) {
+            Play(Numbered("RunStep%i", Random() % 6 + 1));
+            if (ParticleSystem* particles = ParticleSystem::Instance()) {
+                const Vec2 feet = Rotate(Vec2(0.0f, -50.0f), owner->rotation);
+                particles->CreateEffect("runstep", owner->x + feet.x, owner->y + feet.y);
+            }
+        } else if (name == "Land" && frame == 0) {
+            Play(Numbered("Land%i", Random() % 5 + 1));
+        } else if ((name == "Jump" && frame == 1) || (name == "StillJump" && frame == 0)) {
+            const int32_t n = Random() % 4 + 1;
+            Play(Numbered("Jump%i", n), 1.0f);
+            Play(Numbered("WalkStep%i", n), 1.0f);
+        }
+    }
+    lastStepFrame = frame;
+}
+
+// ---------------------------------------------------------------------------
+// Map view, recovery, end screen
+
+GameObject* PlayerComponent::MakeSpriteObject(std::unique_ptr<GameObject>& object,
+                                              const std::string& animation, int32_t width,
+                                              int32_t height) {
+    if (object)
+        return object.get();
+    object = std::make_unique<GameObject>();
+    object->width = width;
+    object->height = height;
+    auto* sprite = static_cast<GraphicsComponent*>(CreateComponent("GraphicsComponent"));
+    if (sprite) {
+        sprite->owner = object.get();
+        object->components.push_back(sprite);
+        sprite->Initialize();
+        sprite->SetAnimation(animation, 1.0f, AnimationFlag::Loop);
+        sprite->Opacity = 0.0f;
+    }
+    return object.get();
+}
+
+void PlayerComponent::UpdateMapView() {
+    const bool paused = SpaceActive("Pause");
+    MakeSpriteObject(marker, "Player_Marker", 100, 100);
+    MakeSpriteObject(prompt, "ViewMap", 128, 32);
+    GraphicsComponent* markerSprite = marker->Get<GraphicsComponent>();
+    GraphicsComponent* promptSprite = prompt->Get<GraphicsComponent>();
+    if (markerSprite)
+        markerSprite->Opacity = 0.0f;
+    if (promptSprite) {
+        promptSprite->Opacity = 0.0f;
+        promptSprite->screenSpace = true;
+        float width, height;
+        ScreenSize(width, height);
+        // Half the screen in the 600-unit screen view, so the prompt keeps
+        // its place at the left whatever the window's shape.
+        prompt->x = 160.0f - width * 300.0f / height;
+        prompt->y = -236.0f;
+    }
+
+    CameraController* camera = CameraController::Instance();
+    bool showPrompt = false;
+    if (!mapView) {
+        if (camera) {
+            camera->SelectByName("Player");
+            if (introFrames > 0) {
+                --introFrames;
+                camera->targetZoom = 4.0f;
+                camera->zoomPending = true;
+                camera->mode = 5;
+            } else {
+                camera->mode = 4;
+                camera->zoomPending = false;
+            }
+        }
+        showPrompt = true;
+    } else if (!camera || !camera->SelectByName("MapOverview")) {
+        mapView = false;
+        showPrompt = true;
+    } else {
+        camera->targetZoom = 250.0f;
+        camera->zoomPending = true;
+        camera->mode = 2;
+        if (markerSprite) {
+            // Grows with the view, but slower, so it stays readable far out.
+            const float k = std::sqrt((camera->zoom + 10.0f) / 10.0f);
+            marker->x = owner->x + 5.0f * k;
+            marker->y = owner->y + 50.0f * k;
+            marker->width = static_cast<int32_t>(100.0f * k);
+            marker->height = static_cast<int32_t>(104.2f * k);
+            markerSprite->Opacity = 1.0f;
+        }
+    }
+    if (promptSprite && showPrompt && !paused)
+        promptSprite->Opacity = 1.0f;
+}
+
+void PlayerComponent::RecoverUpright(RigidBody& body) {
+    if (airFrames <= 10 || flying || wallHang)
+        return;
+    float& angle = body.angle;
+    if (angle > -kOneDegree && angle < kOneDegree) {
+        angle = 0.0f;
+    } else if (angle > 0.0f) {
+        if (angle > kPi)
+            angle = kPi;
+        angle -= angle > kFortyFiveDegrees ? 2.0f * kOneDegree : kOneDegree;
+    } else {
+        if (angle < -kPi)
+            angle = -kPi;
+        angle += angle < -kFortyFiveDegrees ? 2.0f * kOneDegree : kOneDegree;
+    }
+}
+
+void PlayerComponent::ShowThanks() {
+    GameObject* screen = MakeSpriteObject(thanks, "THANKS", 450, 450);
+    screen->x = owner->x;
+    screen->y = owner->y;
+    if (GraphicsComponent* sprite = screen->Get<GraphicsComponent>()) {
+        sprite->SetFrameRate(1.0f);
+        sprite->Opacity = SpaceActive("Pause") ? 0.0f : 1.0f;
+    }
+}
+
+} // namespace Flurr

@@ -1,0 +1,81 @@
+// The whole game, run twice from one recording: the same input and steps
+// must give the same world, object for object.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "engine/EngineTestSupport.h"
+#include "serialization/Serializer.h"
+
+namespace {
+
+using EngineTest::Contains;
+using EngineTest::TempDir;
+
+int RunGame(const std::string& arguments, const TempDir& dir) {
+    const std::string command = "cd '" + dir.Root().string() + "' && '" + CLOUDMERE_EXE + "' " +
+                                arguments + " >/dev/null 2>>'" + dir.Path("stderr.txt") + "'";
+    const int status = std::system(command.c_str());
+    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A recording of a short play: walk right, run, jump, fly up towards the
+// pointer, dash. "K" lines are key and button states by virtual key (1 and
+// 2 are the mouse buttons); "W" lines are window messages (0x200 mouse
+// move, 0x201/0x202 left button, 0x204/0x205 right) with the pointer
+// packed into lParam.
+std::string Recording() {
+    std::map<int, std::vector<std::string>> events;
+    events[0] = {"F 1"};
+    events[20] = {"K 68 1"};               // D
+    events[90] = {"K 16 1", "K 160 1"};    // Shift
+    events[150] = {"K 32 1"};              // Space
+    events[156] = {"K 32 0"};
+    events[200] = {"K 16 0", "K 160 0", "K 68 0"};
+    const int pointer = (20 << 16) | 200; // above the middle of a 400 x 300 window
+    events[230] = {"W 512 0 " + std::to_string(pointer)};
+    events[232] = {"K 1 1", "W 513 1 " + std::to_string(pointer)};
+    events[300] = {"K 1 0", "W 514 0 " + std::to_string(pointer)};
+    const int right = (150 << 16) | 390;
+    events[310] = {"W 512 0 " + std::to_string(right)};
+    events[312] = {"K 2 1", "W 516 2 " + std::to_string(right)};
+    events[314] = {"K 2 0", "W 517 0 " + std::to_string(right)};
+    std::ostringstream out;
+    out << "Root\n  Seed:4242\n";
+    for (int frame = 0; frame < 400; ++frame) {
+        out << "  Frame\n    Dt:0.016666668\n";
+        auto it = events.find(frame);
+        if (it != events.end()) {
+            out << "    List#" << it->second.size() << ":Events\n";
+            for (const std::string& line : it->second)
+                out << "      " << line << "\n";
+            out << "    -Events\n";
+        }
+        out << "  -Frame\n";
+    }
+    out << "-Root\n";
+    return out.str();
+}
+
+TEST(PlayerReplay, TheSameRecordingPlaysTheSameGameTwice) {
+    TempDir dir;
+    dir.Write("play.zorvel", Recording());
+    const std::string options = "--windowed --size 400x300 --unlock flight,dash --replay play.zorvel";
+    ASSERT_EQ(RunGame(options + " --save-on-exit first.zorvel", dir), 0) << dir.Read("stderr.txt");
+    ASSERT_EQ(RunGame(options + " --save-on-exit second.zorvel", dir), 0)
+        << dir.Read("stderr.txt");
+    const std::string first = dir.Read("first.zorvel");
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(first, dir.Read("second.zorvel"));
+    EXPECT_TRUE(Contains(first, "PlayerComponent"));
+    // The player went somewhere: it no longer stands where the level puts it.
+    EXPECT_FALSE(Contains(first, "    X:0\n    Y:52\n    WIDTH:128"));
+}
+
+} // namespace

@@ -1,0 +1,209 @@
+#pragma once
+// The game as the program builds it (window, renderer, input, factory,
+// physics, player, camera, particles), run headless at a fixed step from
+// the real Resources folder, with input pushed as real SDL events and a
+// listener that writes down every sound the game asks for together with
+// the player's animation frame at that moment.
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/Core.h"
+#include "engine/EngineTestSupport.h"
+#include "engine/GameObject.h"
+#include "engine/Message.h"
+#include "engine/Random.h"
+#include "graphics/GraphicsComponent.h"
+#include "graphics/GraphicsSystem.h"
+#include "particles/ParticleSystem.h"
+#include "physics/Physics.h"
+#include "physics/PhysicsComponent.h"
+#include "physics/RigidBody.h"
+#include "platform/InputSystem.h"
+#include "platform/PlatformTestSupport.h"
+#include "platform/WindowsSystem.h"
+#include "player/CameraComponent.h"
+#include "player/CameraController.h"
+#include "player/PlayerComponent.h"
+#include "player/PlayerController.h"
+#include "world/Factory.h"
+#include "world/SpaceManager.h"
+
+namespace PlayerTest {
+
+struct SoundCue {
+    std::string name;
+    bool stop = false;
+    std::string animation; // the player's, when the cue was sent
+    int32_t frame = -1;
+};
+
+struct SoundListenerName {
+    static constexpr const char* value = "TestSoundListener";
+};
+
+class SoundListener : public Flurr::ISystem<SoundListener, SoundListenerName> {
+public:
+    void SendMessage(Flurr::Message* m) override {
+        using namespace Flurr;
+        SoundCue cue;
+        if (auto* play = dynamic_cast<PlaySoundMessage*>(m))
+            cue.name = play->name;
+        else if (auto* stop = dynamic_cast<StopSoundMessage*>(m)) {
+            cue.name = stop->name;
+            cue.stop = true;
+        } else {
+            return;
+        }
+        if (player && player->graphics) {
+            cue.animation = player->graphics->animation;
+            cue.frame = player->graphics->FrameIndex();
+        }
+        cues.push_back(cue);
+    }
+    void Update(float) override {}
+    Flurr::PlayerComponent* player = nullptr;
+    std::vector<SoundCue> cues;
+};
+
+// Level text: a wide flat ground whose top is y = 0 and, when asked, a
+// wall standing on it from x = wallLeft to wallLeft + 100, 800 tall.
+inline std::string BoxObject(float x0, float y0, float x1, float y1) {
+    const float hw = (x1 - x0) / 2, hh = (y1 - y0) / 2;
+    auto n = [](float v) { return std::to_string(v); };
+    return "  GameObject\n    X:" + n((x0 + x1) / 2) + "\n    Y:" + n((y0 + y1) / 2) +
+           "\n    PhysicsComponent\n      CollisionSets\n        List#4:CollisionSet\n"
+           "          " + n(-hw) + "," + n(-hh) + "\n          " + n(hw) + "," + n(-hh) +
+           "\n          " + n(hw) + "," + n(hh) + "\n          " + n(-hw) + "," + n(hh) +
+           "\n        -CollisionSet\n        List#4:FloorSet\n          false\n"
+           "          false\n          false\n          true\n        -FloorSet\n"
+           "      -CollisionSets\n      IsAFloor:true\n    -PhysicsComponent\n  -GameObject\n";
+}
+
+class PlayerGame {
+public:
+    struct Options {
+        bool wall = false;
+        float wallLeft = 300.0f;
+        bool mapOverview = true;
+        bool flight = false;
+        bool dash = false;
+    };
+
+    PlayerGame() : PlayerGame(Options{}) {}
+    explicit PlayerGame(const Options& options) {
+        using namespace Flurr;
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(CLOUDMERE_SOURCE_DIR);
+        SeedRandom(12345);
+
+        core = std::make_unique<Core>();
+        core->SetFixedDt(1.0f / 60.0f);
+        spaces = new SpaceManager();
+        core->AddSystem(spaces);
+        for (const char* name : {"GameSpace", "Pause", "LevelEditor"})
+            spaces->GetOrCreateSpace(name);
+        spaces->ActivateOnlyGameSpace();
+        WindowSettings window;
+        window.windowed = true;
+        window.width = 400;
+        window.height = 300;
+        windows = new WindowsSystem(window);
+        core->AddSystem(windows);
+        GraphicsSettings settings;
+        settings.window = windows->Window();
+        settings.width = windows->ClientWidth();
+        settings.height = windows->ClientHeight();
+        settings.windowed = true;
+        settings.present = [] {};
+        graphics = new GraphicsSystem(settings);
+        core->AddSystem(graphics);
+        core->AddSystem(new InputSystem(&windows->Input()));
+        factory = new Factory();
+        core->AddSystem(factory);
+        physics = new Physics();
+        core->AddSystem(physics);
+        controller = new PlayerController();
+        controller->startWithFlight = options.flight;
+        controller->startWithDash = options.dash;
+        core->AddSystem(controller);
+        camera = new CameraController();
+        core->AddSystem(camera);
+        particles = new ParticleSystem();
+        core->AddSystem(particles);
+        sounds = new SoundListener();
+        core->AddSystem(sounds);
+        for (IGameSystem* system : core->Systems())
+            system->Initialize();
+        core->RegisterForMessage(sounds, MessageId::PlaySound);
+        core->RegisterForMessage(sounds, MessageId::StopSound);
+        core->requestedState = Running;
+        core->currentState = Running;
+
+        std::string level = "Root\n" + BoxObject(-3000, -400, 3000, 0);
+        if (options.wall)
+            level += BoxObject(options.wallLeft, 0, options.wallLeft + 100, 800);
+        if (options.mapOverview)
+            level += "  GameObject\n    X:0\n    Y:500\n    CameraComponent\n"
+                     "      CameraTargetName:MapOverview\n    -CameraComponent\n  -GameObject\n";
+        level += "-Root\n";
+        factory->LoadLevel(dir.Write("Level.zorvel", level));
+        GameObject* object = factory->LoadObject("Resources/Objects/Player.zorvel");
+        EXPECT_NE(object, nullptr);
+        if (object) {
+            player = object->Get<PlayerComponent>();
+            sounds->player = player;
+        }
+        PlatformTest::PushWindowEvent(WindowId(), SDL_WINDOWEVENT_FOCUS_GAINED);
+    }
+
+    ~PlayerGame() {
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+        core->Shutdown();
+        std::filesystem::current_path(previous);
+    }
+
+    uint32_t WindowId() const { return SDL_GetWindowID(windows->Window()); }
+    Flurr::RigidBody& Body() const { return *player->owner->Get<Flurr::PhysicsComponent>()->body; }
+    // Puts the player (body and object) at a place, at rest.
+    void Place(float x, float y) {
+        Body().position = Flurr::Vec2(x, y);
+        Body().velocity = Flurr::Vec2();
+        player->owner->x = x;
+        player->owner->y = y;
+    }
+    void Frame() { core->RunFrame(); }
+    void Frames(int n) {
+        for (int i = 0; i < n; ++i)
+            core->RunFrame();
+    }
+    // Lets the player land and settle where it stands.
+    void Settle() { Frames(90); }
+
+    EngineTest::TempDir dir;
+    std::unique_ptr<Flurr::Core> core;
+    Flurr::SpaceManager* spaces = nullptr;
+    Flurr::WindowsSystem* windows = nullptr;
+    Flurr::GraphicsSystem* graphics = nullptr;
+    Flurr::Factory* factory = nullptr;
+    Flurr::Physics* physics = nullptr;
+    Flurr::PlayerController* controller = nullptr;
+    Flurr::CameraController* camera = nullptr;
+    Flurr::ParticleSystem* particles = nullptr;
+    SoundListener* sounds = nullptr;
+    Flurr::PlayerComponent* player = nullptr;
+
+private:
+    std::filesystem::path previous;
+};
+
+inline void Key(SDL_Scancode key, bool down) { PlatformTest::PushKey(key, down); }
+
+} // namespace PlayerTest

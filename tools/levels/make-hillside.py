@@ -1,0 +1,184 @@
+#!/usr/bin/env python3
+"""Writes Resources/Levels/Hillside.zorvel, the first playable level.
+
+The level was laid out here rather than by hand so its geometry (ground,
+slopes, the wall-jump shaft, platforms, the updraft) can be moved as a
+whole while the feel is tuned. Once the editor exists, edit the level file
+there and stop re-running this script, or it will overwrite the edits.
+
+    python3 tools/levels/make-hillside.py
+"""
+import os
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+OUT = os.path.join(ROOT, "Resources", "Levels", "Hillside.zorvel")
+PLAYER = os.path.join(ROOT, "Resources", "Objects", "Player.zorvel")
+
+
+def num(v):
+    v = float(v)
+    return str(int(v)) if v == int(v) else ("%g" % v)
+
+
+class Obj:
+    def __init__(self, x, y, w=1, h=1, xscale=1, yscale=1, rot=0):
+        self.t = [("X", x), ("Y", y), ("WIDTH", int(w)), ("HEIGHT", int(h)),
+                  ("XSCALE", xscale), ("YSCALE", yscale), ("ROT", rot)]
+        self.parts = []
+
+    def sprite(self, anim, zpos=0, zorder=0, rate=0, opacity=1, additive=False, shader=0):
+        lines = ["GraphicsComponent", "  ZPos:" + num(zpos), "  ZOrder:" + num(zorder),
+                 "  FrameRate:" + num(rate), "  Animation:" + anim, "  Loop:1",
+                 "  Opacity:" + num(opacity)]
+        if shader:
+            lines.append("  Shader:%d" % shader)
+        if additive:
+            lines.append("  Additive:true")
+        lines.append("-GraphicsComponent")
+        self.parts.append(lines)
+        return self
+
+    def body(self, sets, density=0, floor=True, ghost=False, area=None):
+        """sets: list of (points relative to the object, floor flags)."""
+        lines = ["PhysicsComponent", "  CollisionSets"]
+        for points, flags in sets:
+            lines.append("    List#%d:CollisionSet" % len(points))
+            lines += ["      %s,%s" % (num(px), num(py)) for px, py in points]
+            lines.append("    -CollisionSet")
+            lines.append("    List#%d:FloorSet" % len(flags))
+            lines += ["      " + ("true" if f else "false") for f in flags]
+            lines.append("    -FloorSet")
+        lines.append("  -CollisionSets")
+        lines += ["  Density:" + num(density), "  IsAFloor:" + ("true" if floor else "false"),
+                  "  Ghost:" + ("true" if ghost else "false"), "  UseCustomGravity:false",
+                  "  Gravity:-10"]
+        a = area or {}
+        lines += ["  ForceArea",
+                  "    FADirX:" + num(a.get("dx", 0)), "    FADirY:" + num(a.get("dy", 0)),
+                  "    FAForce:" + num(a.get("force", 0)), "    FATaper:0",
+                  "    FAQuadTaper:0", "    FAAOE:" + num(a.get("radius", 0)),
+                  "    FAHasForceArea:" + ("true" if area else "false"), "    FABind:false",
+                  "  -ForceArea", "-PhysicsComponent"]
+        self.parts.append(lines)
+        return self
+
+    def camera(self, name):
+        self.parts.append(["CameraComponent", "  CameraTargetName:" + name,
+                           "-CameraComponent"])
+        return self
+
+    def text(self):
+        out = ["  GameObject"] + ["    %s:%s" % (k, num(v)) for k, v in self.t]
+        for p in self.parts:
+            out += ["    " + line for line in p]
+        out.append("  -GameObject")
+        return "\n".join(out)
+
+
+def box(x0, y0, x1, y1, floor_top=True):
+    """A static floor box in world corners; only its top edge is a floor."""
+    cx, cy, hw, hh = (x0 + x1) / 2, (y0 + y1) / 2, (x1 - x0) / 2, (y1 - y0) / 2
+    # Counter-clockwise from bottom-left: edge 3 (top-right to top-left) is the top.
+    pts = [(-hw, -hh), (hw, -hh), (hw, hh), (-hw, hh)]
+    return cx, cy, [(pts, [False, False, False, floor_top])]
+
+
+objects = []
+
+
+def solid(x0, y0, x1, y1, anim=None, zorder=0):
+    cx, cy, sets = box(x0, y0, x1, y1)
+    o = Obj(cx, cy, x1 - x0, y1 - y0).body(sets)
+    if anim:
+        o.sprite(anim, zorder=zorder)
+    objects.append(o)
+    return o
+
+
+def scenery(x, y, w, h, anim, zpos=0, zorder=-10, rate=0, opacity=1, additive=False,
+            shader=0, xscale=1):
+    objects.append(Obj(x, y, w, h, xscale=xscale).sprite(
+        anim, zpos=zpos, zorder=zorder, rate=rate, opacity=opacity, additive=additive,
+        shader=shader))
+
+
+# --- far scenery: clouds and the town behind the hill -----------------------
+for i, (x, y, w) in enumerate([(-700, 700, 560), (400, 900, 420), (1500, 760, 600),
+                               (2600, 1100, 480), (3600, 820, 560), (4700, 1250, 620),
+                               (5800, 950, 500), (6600, 1500, 600), (2000, 1600, 520),
+                               (4300, 1900, 560)]):
+    scenery(x, y, w, w * 0.47, "Cloud", zpos=-30 - 10 * (i % 3), zorder=-50)
+scenery(-650, 180, 420, 360, "House", zpos=-15, zorder=-30)
+scenery(2650, 170, 380, 330, "House", zpos=-25, zorder=-30)
+for x in (-250, 2400, 4900):
+    scenery(x, 80, 48, 160, "Lamppost", zpos=-5, zorder=-20)
+    scenery(x, 150, 40, 48, "Flame", zpos=-5, zorder=-19, rate=10, additive=True)
+for x, y, z in ((250, 60, -8), (1700, 280, -8), (3900, 1080, -8)):
+    scenery(x, y, 64, 110, "Pinwheel", zpos=z, zorder=-20, rate=12, shader=2)
+for x, y in ((-100, 420), (-40, 460), (1200, 640), (4600, 1000)):
+    scenery(x, y, 30, 30, "BirdFlap", zorder=-5, rate=8, shader=1)
+scenery(150, 48, 96, 96, "Sign", zorder=-5)
+scenery(2450, 48, 96, 96, "Sign", zorder=-5)
+
+# --- ground -----------------------------------------------------------------
+LEFT, RIGHT = -1300, 7100
+cx, cy, sets = box(LEFT, -600, RIGHT, 0)
+objects.append(Obj(cx, cy, 1, 1).body(sets))
+for x in range(LEFT, RIGHT, 400):
+    scenery(x + 200, -100, 400, 200, "Ground", zorder=5)
+    scenery(x + 200, -400, 400, 400, "GroundFill", zorder=4)
+
+# Boundary walls: tall enough that only flight gets near their tops.
+solid(LEFT - 100, 0, LEFT + 100, 2600, "Wall")
+solid(RIGHT - 100, 0, RIGHT + 100, 2600, "Wall")
+
+# --- a gentle slope up (14 degrees), a plateau, a steep slope down (34) ----
+# Triangle corners counter-clockwise; edge j runs from vertex j-1 to j.
+up = [(600, 0), (1400, 0), (1400, 200)]  # edge 0 (vertex 2 -> 0) is the slope
+o = Obj(1000, 100, 800, 200).body([([(px - 1000, py - 100) for px, py in up],
+                                    [True, False, False])]).sprite("Slope", zorder=6)
+objects.append(o)
+solid(1400, 0, 2000, 200, "Ground", zorder=6)
+down = [(2000, 0), (2300, 0), (2000, 200)]  # edge 2 (vertex 1 -> 2) is the slope
+o = Obj(2150, 100, 300, 200, xscale=-1).body([([(px - 2150, py - 100) for px, py in down],
+                                               [False, False, True])]).sprite("Slope", zorder=6)
+objects.append(o)
+
+# --- the wall-jump shaft: walk in under the left wall, climb between -------
+solid(3000, 190, 3100, 800, "Wall", zorder=6)
+solid(3350, 0, 3450, 1000, "Wall", zorder=6)
+solid(3450, 960, 3950, 1000, "Platform", zorder=6)
+
+# --- floating platforms stepping down, and one only flight reaches ---------
+for x0, y in ((4050, 850), (4450, 700), (4850, 560)):
+    solid(x0, y - 40, x0 + 300, y, "Platform", zorder=6)
+solid(4200, 1460, 4500, 1500, "Platform", zorder=6)
+
+# --- the updraft: two stacked force areas lift whoever walks into them -----
+UPDRAFT_X = 5500
+for y in (260, 760):
+    objects.append(Obj(UPDRAFT_X, y).body([], ghost=True, floor=False, area={
+        "dx": 0, "dy": 1, "force": 900, "radius": 300}))
+scenery(UPDRAFT_X, 560, 420, 1120, "Updraft", zorder=8, rate=12, opacity=0.7, additive=True)
+solid(5300, 1320, 5700, 1360, "Platform", zorder=6)
+
+# --- room to fly: high platforms towards the right -------------------------
+for x0, y in ((5950, 1750), (6500, 2150), (5200, 2300)):
+    solid(x0, y - 40, x0 + 320, y, "Platform", zorder=6)
+
+# --- the map view looks at the whole level from here ------------------------
+objects.append(Obj(2900, 1100).camera("MapOverview"))
+
+# --- the player, from its archetype ------------------------------------------
+with open(PLAYER) as f:
+    body = [line.rstrip("\n") for line in f]
+assert body[0] == "Root" and body[-1] == "-Root"
+player = ["  GameObject"] + ["  " + line for line in body[1:-1]] + ["  -GameObject"]
+
+with open(OUT, "w") as f:
+    f.write("Root\n  Background:Resources/Images/Backgrounds/Sky.png\n")
+    for o in objects:
+        f.write(o.text() + "\n")
+    f.write("\n".join(player) + "\n")
+    f.write("-Root\n")
+print(OUT)
