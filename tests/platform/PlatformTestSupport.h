@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <sstream>
@@ -190,5 +191,39 @@ inline void PushText(const char* utf8) {
     std::strncpy(e.text.text, utf8, sizeof(e.text.text) - 1);
     SDL_PushEvent(&e);
 }
+
+// A virtual controller plugged in while the game runs.
+class VirtualPad {
+public:
+    VirtualPad() {
+        index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                          SDL_CONTROLLER_BUTTON_MAX, 0);
+        joystick = SDL_JoystickOpen(index);
+    }
+    ~VirtualPad() { Unplug(); }
+    void Unplug() {
+        if (!joystick)
+            return;
+        SDL_JoystickClose(joystick);
+        SDL_JoystickDetachVirtual(index);
+        joystick = nullptr;
+    }
+    bool Attached() const { return joystick != nullptr; }
+    void Axis(SDL_GameControllerAxis axis, int16_t value) {
+        SDL_JoystickSetVirtualAxis(joystick, axis, value);
+    }
+    // A trigger's raw axis spans the full range and reads as 0..32767
+    // through the controller mapping; this sets the controller's value.
+    void Trigger(SDL_GameControllerAxis axis, int32_t value) {
+        const auto raw = int32_t(std::lround(value * 65535.0 / 32767.0)) - 32768;
+        SDL_JoystickSetVirtualAxis(joystick, axis, int16_t(raw));
+    }
+    void Button(SDL_GameControllerButton button, bool down) {
+        SDL_JoystickSetVirtualButton(joystick, button, down ? 1 : 0);
+    }
+
+    int index = -1;
+    SDL_Joystick* joystick = nullptr;
+};
 
 } // namespace PlatformTest

@@ -370,3 +370,81 @@ TEST(PlayerTest, DestroyingThePlayerLeavesNothingBehind) {
     PlatformTest::PushButton(SDL_BUTTON_LEFT, false, 200, 20);
     game.Frames(2);
 }
+
+TEST(PlayerTest, APadWalksJumpsFliesDashesAndShowsTheMap) {
+    PlayerGame::Options options;
+    options.flight = true;
+    options.dash = true;
+    PlayerGame game(options);
+    PlatformTest::VirtualPad pad;
+    ASSERT_TRUE(pad.Attached()) << SDL_GetError();
+    game.Place(-1500.0f, 52.0f);
+    game.Settle();
+
+    // The stick pushed right walks right.
+    pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
+    pad.Axis(SDL_CONTROLLER_AXIS_LEFTY, -2000);
+    game.Frames(60);
+    EXPECT_GT(game.player->moveLevel, 0);
+    EXPECT_GT(game.Body().velocity.x, 5.0f);
+    const float ground = game.Body().position.y;
+
+    // A jumps (the pad's jump is the higher one).
+    pad.Button(SDL_CONTROLLER_BUTTON_A, true);
+    game.Frames(3);
+    pad.Button(SDL_CONTROLLER_BUTTON_A, false);
+    float top = ground;
+    for (int i = 0; i < 40; ++i) {
+        game.Frame();
+        top = std::max(top, game.Body().position.y);
+    }
+    EXPECT_GT(top, ground + 100.0f);
+    game.Settle();
+
+    // Stick up and the right trigger: the jet pack lifts off and flies.
+    pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, 3000);
+    pad.Axis(SDL_CONTROLLER_AXIS_LEFTY, -32768);
+    game.Frame();
+    pad.Trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
+    game.Frames(45);
+    EXPECT_TRUE(game.player->flying);
+    EXPECT_GT(game.Body().position.y, ground + 150.0f);
+    EXPECT_LT(game.player->fuel, game.player->fuelMax);
+
+    // The left shoulder dashes along the stick, once per press.
+    const float fuel = game.player->fuel;
+    pad.Button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, true);
+    game.Frame();
+    EXPECT_EQ(game.player->dashFrames, 29);
+    EXPECT_LT(game.player->fuel, fuel - 6.0f);
+    pad.Button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, false);
+    pad.Trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 0);
+    game.Frame();
+    EXPECT_EQ(game.player->thrustLevel, 0);
+
+    // Y shows the map and shows the player again.
+    pad.Button(SDL_CONTROLLER_BUTTON_Y, true);
+    game.Frame();
+    pad.Button(SDL_CONTROLLER_BUTTON_Y, false);
+    game.Frame();
+    EXPECT_TRUE(game.player->mapView);
+    pad.Button(SDL_CONTROLLER_BUTTON_Y, true);
+    game.Frame();
+    pad.Button(SDL_CONTROLLER_BUTTON_Y, false);
+    game.Frame();
+    EXPECT_FALSE(game.player->mapView);
+}
+
+TEST(PlayerTest, APlayerWithoutABodyOrSpriteStillRuns) {
+    PlayerGame game;
+    // Odd data: a player component on an object with nothing else.
+    GameObject* bare = game.factory->CreateObjectFromText(
+        "Root\n  GameObject\n    PlayerComponent\n    -PlayerComponent\n  -GameObject\n-Root\n");
+    ASSERT_NE(bare, nullptr);
+    KeyPressedMessage jump(0x20);
+    bare->Get<PlayerComponent>()->SendMessage(&jump);
+    game.Frames(30);
+    EXPECT_EQ(bare->Get<PlayerComponent>()->physics, nullptr);
+    game.factory->DestroyObject(bare);
+    game.Frames(2);
+}
