@@ -95,6 +95,9 @@ public:
         bool mapOverview = true;
         bool flight = false;
         bool dash = false;
+        // A real level file instead of the flat test ground; the player is
+        // the one it holds.
+        std::string level;
     };
 
     PlayerGame() : PlayerGame(Options{}) {}
@@ -147,6 +150,13 @@ public:
         core->requestedState = Running;
         core->currentState = Running;
 
+        if (!options.level.empty()) {
+            factory->LoadLevel(options.level);
+            player = controller->Player();
+            sounds->player = player;
+            PlatformTest::PushWindowEvent(WindowId(), SDL_WINDOWEVENT_FOCUS_GAINED);
+            return;
+        }
         std::string level = "Root\n" + BoxObject(-3000, -400, 3000, 0);
         if (options.wall)
             level += BoxObject(options.wallLeft, 0, options.wallLeft + 100, 800);

@@ -160,7 +160,8 @@ for y in (260, 760):
     objects.append(Obj(UPDRAFT_X, y).body([], ghost=True, floor=False, area={
         "dx": 0, "dy": 1, "force": 900, "radius": 300}))
 scenery(UPDRAFT_X, 560, 420, 1120, "Updraft", zorder=8, rate=12, opacity=0.7, additive=True)
-solid(5300, 1320, 5700, 1360, "Platform", zorder=6)
+# Beside the column, just below where the lift gives out: drift right onto it.
+solid(5720, 1110, 6020, 1150, "Platform", zorder=6)
 
 # --- room to fly: high platforms towards the right -------------------------
 for x0, y in ((5950, 1750), (6500, 2150), (5200, 2300)):
