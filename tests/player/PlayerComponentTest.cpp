@@ -190,11 +190,10 @@ TEST(PlayerTest, FlightDrainsFuelAndRefillsAfterThirtyFramesWithoutThrust) {
     ASSERT_TRUE(game.player->flightUnlocked);
     game.Place(0.0f, 52.0f);
     game.Settle();
-    // Pointer straight above the centre of the 400 x 300 window; hold the
-    // left button.
-    PlatformTest::PushMotion(200, 20);
+    // Pointer straight above the centre of the window; hold the left button.
+    PlatformTest::PushMotion(kAboveX, kAboveY);
     game.Frame();
-    PlatformTest::PushButton(SDL_BUTTON_LEFT, true, 200, 20);
+    PlatformTest::PushButton(SDL_BUTTON_LEFT, true, kAboveX, kAboveY);
     game.Frames(2);
     EXPECT_EQ(game.player->thrustLevel, 2);
     const float full = game.player->fuel;
@@ -204,7 +203,7 @@ TEST(PlayerTest, FlightDrainsFuelAndRefillsAfterThirtyFramesWithoutThrust) {
     EXPECT_LT(game.player->fuel, full - 150.0f) << "fuel drains";
     EXPECT_GT(Count(game.sounds->cues, "FlyLoop"), 0);
 
-    PlatformTest::PushButton(SDL_BUTTON_LEFT, false, 200, 20);
+    PlatformTest::PushButton(SDL_BUTTON_LEFT, false, kAboveX, kAboveY);
     game.Frame();
     // The release frame is the first without thrust; the 31st refills.
     const float afterThrust = game.player->fuel;
@@ -239,21 +238,21 @@ TEST(PlayerTest, ADashNeedsFuelAboveSixAndTheSpeedLimitsHold) {
     PlayerGame game(options);
     game.Place(0.0f, 400.0f);
     game.Frame();
-    PlatformTest::PushMotion(390, 150); // to the right of the centre
+    PlatformTest::PushMotion(kRightX, kRightY);
     game.Frame();
 
     game.player->fuel = 5.0f;
-    PlatformTest::PushButton(SDL_BUTTON_RIGHT, true, 390, 150);
+    PlatformTest::PushButton(SDL_BUTTON_RIGHT, true, kRightX, kRightY);
     game.Frame();
-    PlatformTest::PushButton(SDL_BUTTON_RIGHT, false, 390, 150);
+    PlatformTest::PushButton(SDL_BUTTON_RIGHT, false, kRightX, kRightY);
     game.Frame();
     EXPECT_EQ(game.player->dashFrames, 0) << "no dash on 5 fuel";
     EXPECT_EQ(Count(game.sounds->cues, "FlurrLaunchExplosion"), 0);
 
     game.player->fuel = 1000.0f;
-    PlatformTest::PushButton(SDL_BUTTON_RIGHT, true, 390, 150);
+    PlatformTest::PushButton(SDL_BUTTON_RIGHT, true, kRightX, kRightY);
     game.Frame();
-    PlatformTest::PushButton(SDL_BUTTON_RIGHT, false, 390, 150);
+    PlatformTest::PushButton(SDL_BUTTON_RIGHT, false, kRightX, kRightY);
     EXPECT_EQ(game.player->dashFrames, 29) << "30 frames, one spent";
     EXPECT_EQ(game.player->fuel, 1000.0f - 6.0f);
     EXPECT_EQ(Count(game.sounds->cues, "FlurrLaunchExplosion"), 1);
@@ -350,8 +349,8 @@ TEST(PlayerTest, DestroyingThePlayerLeavesNothingBehind) {
     options.flight = true;
     PlayerGame game(options);
     game.Place(0.0f, 300.0f);
-    PlatformTest::PushMotion(200, 20);
-    PlatformTest::PushButton(SDL_BUTTON_LEFT, true, 200, 20);
+    PlatformTest::PushMotion(kAboveX, kAboveY);
+    PlatformTest::PushButton(SDL_BUTTON_LEFT, true, kAboveX, kAboveY);
     game.Frames(40); // flying: the trails are live
     ASSERT_NE(game.player->marker, nullptr);
     ASSERT_GT(game.factory->objects.size(), 3u) << "the trails' particles are objects too";
@@ -367,7 +366,7 @@ TEST(PlayerTest, DestroyingThePlayerLeavesNothingBehind) {
     // Every frame after runs without the player; a level change too.
     game.factory->Free();
     game.Frames(30);
-    PlatformTest::PushButton(SDL_BUTTON_LEFT, false, 200, 20);
+    PlatformTest::PushButton(SDL_BUTTON_LEFT, false, kAboveX, kAboveY);
     game.Frames(2);
 }
 

@@ -38,6 +38,16 @@
 
 namespace PlayerTest {
 
+// The window is small: the tests look at the game's state, not its
+// pictures, and every frame is drawn in software.
+inline constexpr int kWidth = 200;
+inline constexpr int kHeight = 150;
+// Pointer positions: near the top above the centre, and right of it.
+inline constexpr int kAboveX = kWidth / 2;
+inline constexpr int kAboveY = 5;
+inline constexpr int kRightX = kWidth - 5;
+inline constexpr int kRightY = kHeight / 2;
+
 struct SoundCue {
     std::string name;
     bool stop = false;
@@ -116,8 +126,8 @@ public:
         spaces->ActivateOnlyGameSpace();
         WindowSettings window;
         window.windowed = true;
-        window.width = 400;
-        window.height = 300;
+        window.width = kWidth;
+        window.height = kHeight;
         windows = new WindowsSystem(window);
         core->AddSystem(windows);
         GraphicsSettings settings;
