@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "player/PlayerTestSupport.h"
 
@@ -35,4 +36,32 @@ TEST(Hillside, LoadsCleanlyAndTheUpdraftLiftsThePlayer) {
         top = std::max(top, game.Body().position.y);
     }
     EXPECT_GT(top, 1150.0f + 50.0f) << "high enough to step onto the platform beside it";
+}
+
+TEST(Hillside, RunningRightClimbsTheSlopeCrossesTheHillAndReachesTheShaft) {
+    PlayerGame::Options options;
+    options.level = "Resources/Levels/Hillside.zorvel";
+    PlayerGame game(options);
+    game.Place(200.0f, 60.0f);
+    game.Frames(20);
+    Key(SDL_SCANCODE_D, true);
+    Key(SDL_SCANCODE_LSHIFT, true);
+    bool alongTheSlope = false;
+    float highest = 0.0f;
+    for (int i = 0; i < 400; ++i) {
+        game.Frame();
+        const RigidBody& body = game.Body();
+        // On the 14-degree slope the feet lie along it.
+        if (body.onFloor && body.position.x > 800.0f && body.position.x < 1300.0f)
+            alongTheSlope = alongTheSlope || std::fabs(body.angle - 0.245f) < 0.02f;
+        highest = std::max(highest, body.position.y);
+    }
+    Key(SDL_SCANCODE_LSHIFT, false);
+    Key(SDL_SCANCODE_D, false);
+    game.Frame();
+    EXPECT_TRUE(alongTheSlope);
+    EXPECT_GT(highest, 240.0f) << "up on the plateau";
+    // Under the floating wall and into the shaft, stopped by its far wall.
+    EXPECT_NEAR(game.Body().position.x, 3350.0f - 22.0f, 2.0f);
+    EXPECT_TRUE(game.player->onGround);
 }
