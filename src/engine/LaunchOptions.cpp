@@ -76,8 +76,7 @@ bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions& option
         }
         const bool takesValue = arg == "--frames" || arg == "--fixed-dt" || arg == "--route" ||
                                 arg == "--save-on-exit" || arg == "--size" || arg == "--record" ||
-                                arg == "--replay" || arg == "--screenshot-at" ||
-                                arg == "--unlock";
+                                arg == "--replay" || arg == "--screenshot-at" || arg == "--unlock";
         if (!takesValue) {
             error = "unknown option '" + std::string(arg) + "'";
             return false;

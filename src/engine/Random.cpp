@@ -8,9 +8,13 @@ namespace {
 uint32_t state = 1;
 }
 
-void SeedRandom(uint32_t seed) { state = seed; }
+void SeedRandom(uint32_t seed) {
+    state = seed;
+}
 
-uint32_t RandomState() { return state; }
+uint32_t RandomState() {
+    return state;
+}
 
 int32_t Random() {
     state = state * 214013u + 2531011u;

@@ -142,8 +142,8 @@ private:
     void StopFlightLoops();
     void HandleKey(int32_t id, uint8_t key);
     ParticleEffectComponent* AddEffect(const std::string& name);
-    GameObject* MakeSpriteObject(std::unique_ptr<GameObject>& object,
-                                 const std::string& animation, int32_t width, int32_t height);
+    GameObject* MakeSpriteObject(std::unique_ptr<GameObject>& object, const std::string& animation,
+                                 int32_t width, int32_t height);
 
     bool registered = false;
     bool wasFlying = false;

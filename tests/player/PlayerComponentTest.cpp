@@ -226,9 +226,8 @@ TEST(PlayerTest, FlightDrainsFuelAndRefillsAfterThirtyFramesWithoutThrust) {
     EXPECT_FALSE(game.player->flying);
     // The flight loops do not play on under the footsteps.
     const auto& cues = game.sounds->cues;
-    EXPECT_TRUE(std::any_of(cues.begin(), cues.end(), [](const SoundCue& c) {
-        return c.stop && c.name == "FlyLoop";
-    }));
+    EXPECT_TRUE(std::any_of(cues.begin(), cues.end(),
+                            [](const SoundCue& c) { return c.stop && c.name == "FlyLoop"; }));
 }
 
 TEST(PlayerTest, ADashNeedsFuelAboveSixAndTheSpeedLimitsHold) {

@@ -33,9 +33,9 @@ int RunGame(const std::string& arguments, const TempDir& dir) {
 std::string Recording() {
     std::map<int, std::vector<std::string>> events;
     events[0] = {"F 1"};
-    events[20] = {"K 68 1"};               // D
-    events[90] = {"K 16 1", "K 160 1"};    // Shift
-    events[150] = {"K 32 1"};              // Space
+    events[20] = {"K 68 1"};            // D
+    events[90] = {"K 16 1", "K 160 1"}; // Shift
+    events[150] = {"K 32 1"};           // Space
     events[156] = {"K 32 0"};
     events[200] = {"K 16 0", "K 160 0", "K 68 0"};
     const int pointer = (20 << 16) | 200; // above the middle of a 400 x 300 window
@@ -66,10 +66,10 @@ std::string Recording() {
 TEST(PlayerReplay, TheSameRecordingPlaysTheSameGameTwice) {
     TempDir dir;
     dir.Write("play.zorvel", Recording());
-    const std::string options = "--windowed --size 400x300 --unlock flight,dash --replay play.zorvel";
+    const std::string options =
+        "--windowed --size 400x300 --unlock flight,dash --replay play.zorvel";
     ASSERT_EQ(RunGame(options + " --save-on-exit first.zorvel", dir), 0) << dir.Read("stderr.txt");
-    ASSERT_EQ(RunGame(options + " --save-on-exit second.zorvel", dir), 0)
-        << dir.Read("stderr.txt");
+    ASSERT_EQ(RunGame(options + " --save-on-exit second.zorvel", dir), 0) << dir.Read("stderr.txt");
     const std::string first = dir.Read("first.zorvel");
     ASSERT_FALSE(first.empty());
     EXPECT_EQ(first, dir.Read("second.zorvel"));

@@ -90,8 +90,9 @@ inline std::string BoxObject(float x0, float y0, float x1, float y1) {
     auto n = [](float v) { return std::to_string(v); };
     return "  GameObject\n    X:" + n((x0 + x1) / 2) + "\n    Y:" + n((y0 + y1) / 2) +
            "\n    PhysicsComponent\n      CollisionSets\n        List#4:CollisionSet\n"
-           "          " + n(-hw) + "," + n(-hh) + "\n          " + n(hw) + "," + n(-hh) +
-           "\n          " + n(hw) + "," + n(hh) + "\n          " + n(-hw) + "," + n(hh) +
+           "          " +
+           n(-hw) + "," + n(-hh) + "\n          " + n(hw) + "," + n(-hh) + "\n          " + n(hw) +
+           "," + n(hh) + "\n          " + n(-hw) + "," + n(hh) +
            "\n        -CollisionSet\n        List#4:FloorSet\n          false\n"
            "          false\n          false\n          true\n        -FloorSet\n"
            "      -CollisionSets\n      IsAFloor:true\n    -PhysicsComponent\n  -GameObject\n";
@@ -224,6 +225,8 @@ private:
     std::filesystem::path previous;
 };
 
-inline void Key(SDL_Scancode key, bool down) { PlatformTest::PushKey(key, down); }
+inline void Key(SDL_Scancode key, bool down) {
+    PlatformTest::PushKey(key, down);
+}
 
 } // namespace PlayerTest

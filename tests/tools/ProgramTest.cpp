@@ -129,11 +129,10 @@ TEST(Program, OptionsAreCheckedBeforeAnythingRuns) {
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(Contains(help.out, "usage: cloudmere [--frames N]")) << help.out;
 
-    for (const char* bad :
-         {"--bogus", "--frames 0", "--frames x", "--frames -3", "--frames", "--frames 5x",
-          "--fixed-dt -1", "--fixed-dt 0", "--fixed-dt abc", "--fixed-dt inf", "--route Levels.txt",
-          "--save-on-exit out.txt", "--unlock fly", "--unlock flight,", "--unlock ,dash",
-          "extra"}) {
+    for (const char* bad : {"--bogus", "--frames 0", "--frames x", "--frames -3", "--frames",
+                            "--frames 5x", "--fixed-dt -1", "--fixed-dt 0", "--fixed-dt abc",
+                            "--fixed-dt inf", "--route Levels.txt", "--save-on-exit out.txt",
+                            "--unlock fly", "--unlock flight,", "--unlock ,dash", "extra"}) {
         Outcome run = RunGame(bad, game.dir.Root());
         EXPECT_EQ(run.exitCode, 2) << bad;
         EXPECT_TRUE(Contains(run.err, "usage: cloudmere [--frames N]")) << bad << ": " << run.err;
