@@ -65,3 +65,38 @@ TEST(Hillside, RunningRightClimbsTheSlopeCrossesTheHillAndReachesTheShaft) {
     EXPECT_NEAR(game.Body().position.x, 3350.0f - 22.0f, 2.0f);
     EXPECT_TRUE(game.player->onGround);
 }
+
+TEST(Hillside, TheShaftIsClimbedByWallJumps) {
+    PlayerGame::Options options;
+    options.level = "Resources/Levels/Hillside.zorvel";
+    PlayerGame game(options);
+    game.Place(3320.0f, 60.0f); // on the floor of the shaft, by its right wall
+    game.Frames(20);
+    // A simple climber: from the floor, jump towards the right wall; from
+    // a wall, jump and steer towards the other one.
+    bool right = true;
+    Key(SDL_SCANCODE_D, true);
+    int sinceJump = 100;
+    int wallJumps = 0;
+    for (int i = 0; i < 240 && game.Body().position.y < 1000.0f + 50.0f; ++i) {
+        ++sinceJump;
+        const bool hanging = game.player->wallHang;
+        if ((hanging && sinceJump > 12) || (game.player->onGround && sinceJump > 30)) {
+            Key(SDL_SCANCODE_SPACE, true);
+            game.Frames(2);
+            Key(SDL_SCANCODE_SPACE, false);
+            if (hanging) {
+                Key(right ? SDL_SCANCODE_D : SDL_SCANCODE_A, false);
+                right = !right;
+                Key(right ? SDL_SCANCODE_D : SDL_SCANCODE_A, true);
+                ++wallJumps;
+            }
+            sinceJump = 0;
+        }
+        game.Frame();
+    }
+    Key(right ? SDL_SCANCODE_D : SDL_SCANCODE_A, false);
+    EXPECT_GE(game.Body().position.y, 1000.0f + 50.0f) << "above the top of the shaft's wall";
+    EXPECT_GE(wallJumps, 1);
+    EXPECT_LE(wallJumps, 4);
+}
