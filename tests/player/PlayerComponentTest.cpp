@@ -203,6 +203,19 @@ TEST(PlayerTest, FlightDrainsFuelAndRefillsAfterThirtyFramesWithoutThrust) {
     EXPECT_LT(game.player->fuel, full - 150.0f) << "fuel drains";
     EXPECT_GT(Count(game.sounds->cues, "FlyLoop"), 0);
 
+    // An empty tank glides: still flying, on lighter gravity, trails off,
+    // the thrust loops stopped.
+    game.player->fuel = 0.0f;
+    game.Frames(20);
+    EXPECT_TRUE(game.player->flying);
+    EXPECT_EQ(game.player->fuel, 0.0f);
+    EXPECT_EQ(game.Body().gravity, -75.0f);
+    EXPECT_FALSE(game.player->trail->effect->active);
+    const auto& glideCues = game.sounds->cues;
+    EXPECT_TRUE(std::any_of(glideCues.begin(), glideCues.end(), [](const SoundCue& c) {
+        return c.stop && c.name == "FlyThrustRumbleLoop";
+    }));
+
     PlatformTest::PushButton(SDL_BUTTON_LEFT, false, kAboveX, kAboveY);
     game.Frame();
     // The release frame is the first without thrust; the 31st refills.

@@ -22,6 +22,7 @@
 #include "engine/Random.h"
 #include "graphics/GraphicsComponent.h"
 #include "graphics/GraphicsSystem.h"
+#include "particles/ParticleEffectComponent.h"
 #include "particles/ParticleSystem.h"
 #include "physics/Physics.h"
 #include "physics/PhysicsComponent.h"
