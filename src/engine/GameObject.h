@@ -43,6 +43,9 @@ public:
     float yScale = 1.0f;
     int32_t width = 1;
     int32_t height = 1;
+    // False for objects that live only while the game runs (particles):
+    // a saved level leaves them out.
+    bool savedWithLevel = true;
 
     // The id the next object will get.
     static int32_t PeekNextId();

@@ -52,6 +52,8 @@ bool ParticleEffect::Birth() {
     if (!factory)
         return false;
     GameObject* object = factory->CreateGameObject();
+    // A particle is not part of the level: a saved level leaves it out.
+    object->savedWithLevel = false;
     Particle& p = particles.emplace_back();
     p.object = object;
     p.objectId = object->id;

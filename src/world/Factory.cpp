@@ -166,7 +166,8 @@ bool Factory::SaveLevel(const std::string& path, const std::string& backgroundNa
     saver.StringField("Background", bg);
     for (auto& [id, object] : objects) {
         (void)id;
-        object->Save(saver);
+        if (object->savedWithLevel)
+            object->Save(saver);
     }
     saver.End("Root");
     return saver.Finish();

@@ -72,7 +72,8 @@ public:
     // current element, creating components in registration order.
     void ReadObjectBody(LoaderBase& loader, GameObject* object);
 
-    // Writes every recorded object in id order in the level layout.
+    // Writes every recorded object in id order in the level layout, except
+    // those not saved with the level (particles).
     // Returns false when the file could not be written.
     bool SaveLevel(const std::string& path, const std::string& backgroundName);
     // The background named by the last level loaded.

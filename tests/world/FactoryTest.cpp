@@ -305,6 +305,8 @@ TEST_F(FactoryTest, SavedLevelListsObjectsInIdOrderAndReadsBack) {
     sprite->image = "Images/Player.png";
     sprite->owner = second;
     second->components.push_back(sprite);
+    // Something that lives only while the game runs is not written.
+    factory->CreateGameObject()->savedWithLevel = false;
 
     const std::string saved = dir.Path("Saved.zorvel");
     ASSERT_TRUE(factory->SaveLevel(saved, "Images/Night.png"));
