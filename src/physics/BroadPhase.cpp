@@ -28,16 +28,18 @@ constexpr int64_t kMaxBodyCells = 256;
 // A query spanning more cells than this walks the whole row instead.
 constexpr int64_t kMaxQueryCells = 4096;
 
-// Biased so keys sort by column, then row, with negative cells first.
+// One key per cell, for the cells of bodies entered again during a pass.
 uint64_t CellKey(int64_t cx, int64_t cy) {
     const uint64_t bias = uint64_t(1) << 31;
     return ((static_cast<uint64_t>(cx) + bias) << 32) |
            ((static_cast<uint64_t>(cy) + bias) & 0xffffffffu);
 }
 
-// Cell of a coordinate, kept well inside the keys' range.
-int64_t CellOf(float coordinate, float cellSize) {
-    const double c = std::floor(static_cast<double>(coordinate) / cellSize);
+// Cell of a coordinate, kept well inside the keys' range. Cells only need
+// to be the same for bodies entered and queries made with the same size, so
+// one division per size does (see CellsOf()).
+int64_t CellOf(float coordinate, double inverseCellSize) {
+    const double c = std::floor(static_cast<double>(coordinate) * inverseCellSize);
     return static_cast<int64_t>(std::clamp(c, -1073741824.0, 1073741824.0));
 }
 
@@ -56,14 +58,16 @@ bool BroadPhase::FiniteBox(const Box& b) const {
     return Finite(b.minX) && Finite(b.minY) && Finite(b.maxX) && Finite(b.maxY);
 }
 
-BroadPhase::CellRange BroadPhase::CellsOf(const Box& b) const {
-    return {CellOf(b.minX, cellSize), CellOf(b.minY, cellSize), CellOf(b.maxX, cellSize),
-            CellOf(b.maxY, cellSize)};
+BroadPhase::CellRange BroadPhase::CellsOf(const Box& b, float size) {
+    const double inverse = 1.0 / static_cast<double>(size);
+    return {CellOf(b.minX, inverse), CellOf(b.minY, inverse), CellOf(b.maxX, inverse),
+            CellOf(b.maxY, inverse)};
 }
 
 bool BroadPhase::StaticLayerStillValid(const std::vector<RigidBody*>& list,
                                        const std::vector<uint32_t>& statics) const {
-    if (!staticValid || statics.size() != staticBodies.size() || cellSize != staticCellSize)
+    if (!staticValid || statics.size() != staticBodies.size() ||
+        reachCellSize != staticReachCellSize)
         return false;
     for (std::size_t o = 0; o < statics.size(); ++o) {
         const RigidBody* b = list[statics[o]];
@@ -71,6 +75,48 @@ bool BroadPhase::StaticLayerStillValid(const std::vector<RigidBody*>& list,
             return false;
     }
     return true;
+}
+
+void BroadPhase::HashedGrid::Reset(std::size_t entryCount) {
+    // About two buckets per entry, so few cells share one.
+    uint32_t bits = 4;
+    while (bits < 30 && (std::size_t(1) << bits) < entryCount * 2)
+        ++bits;
+    shift = 64 - bits;
+    start.assign((std::size_t(1) << bits) + 1, 0);
+    items.resize(entryCount);
+}
+
+uint32_t BroadPhase::HashedGrid::Bucket(int64_t cx, int64_t cy) const {
+    const uint64_t h =
+        (static_cast<uint64_t>(cx) * 0x9E3779B97F4A7C15ull + static_cast<uint64_t>(cy)) *
+        0xC2B2AE3D27D4EB4Full;
+    return static_cast<uint32_t>(h >> shift);
+}
+
+void BroadPhase::Fill(HashedGrid& grid, const std::vector<CellRange>& ranges,
+                      std::size_t entryCount) {
+    grid.Reset(entryCount);
+    // Count each bucket's entries into the slot after it, sum them up into
+    // starts, then place every entry, moving each bucket's start along.
+    for (const CellRange& r : ranges)
+        if (r.Count() > 0)
+            for (int64_t cx = r.x0; cx <= r.x1; ++cx)
+                for (int64_t cy = r.y0; cy <= r.y1; ++cy)
+                    ++grid.start[grid.Bucket(cx, cy) + 1];
+    for (std::size_t b = 1; b < grid.start.size(); ++b)
+        grid.start[b] += grid.start[b - 1];
+    for (std::size_t k = 0; k < ranges.size(); ++k) {
+        const CellRange& r = ranges[k];
+        if (r.Count() > 0)
+            for (int64_t cx = r.x0; cx <= r.x1; ++cx)
+                for (int64_t cy = r.y0; cy <= r.y1; ++cy)
+                    grid.items[grid.start[grid.Bucket(cx, cy)]++] = static_cast<uint32_t>(k);
+    }
+    // Each start has moved to the next bucket's: shift them back.
+    for (std::size_t b = grid.start.size() - 1; b > 0; --b)
+        grid.start[b] = grid.start[b - 1];
+    grid.start[0] = 0;
 }
 
 void BroadPhase::Build(const std::vector<RigidBody*>& list) {
@@ -85,7 +131,6 @@ void BroadPhase::Build(const std::vector<RigidBody*>& list) {
     stamp.assign(n, 0);
     stampValue = 0;
     always.clear();
-    cells.clear();
     for (auto& [key, entries] : changed)
         entries.clear();
 
@@ -93,11 +138,13 @@ void BroadPhase::Build(const std::vector<RigidBody*>& list) {
     // reach from the origin, which turning does not change).
     double reachSum = 0.0;
     std::size_t moving = 0;
-    std::vector<uint32_t> statics;
+    statics.clear();
+    isStatic.assign(n, 0);
     for (std::size_t k = 0; k < n; ++k) {
         const RigidBody& b = *list[k];
         if (IsStatic(b)) {
             statics.push_back(static_cast<uint32_t>(k));
+            isStatic[k] = 1;
             continue;
         }
         float reach = 0.0f;
@@ -108,9 +155,9 @@ void BroadPhase::Build(const std::vector<RigidBody*>& list) {
         reachSum += std::sqrt(reach);
         ++moving;
     }
-    cellSize = moving ? static_cast<float>(kCellReaches * reachSum / moving) : 64.0f;
-    if (!(cellSize > 1e-3f) || !Finite(cellSize))
-        cellSize = 1.0f;
+    reachCellSize = moving ? static_cast<float>(kCellReaches * reachSum / moving) : 64.0f;
+    if (!(reachCellSize > 1e-3f) || !Finite(reachCellSize))
+        reachCellSize = 1.0f;
 
     auto measure = [](const RigidBody& body, Box& box, bool& isPresent, bool& isExact) {
         box = Box{INFINITY, INFINITY, -INFINITY, -INFINITY};
@@ -144,9 +191,11 @@ void BroadPhase::Build(const std::vector<RigidBody*>& list) {
         }
     };
 
-    std::vector<uint8_t> isStatic(n, 0);
-    for (uint32_t k : statics)
-        isStatic[k] = 1;
+    // Moving bodies' cells are at least as large as their swept bounds are
+    // on average: bodies falling fast sweep far, and small cells would
+    // enter each of them in dozens.
+    double sweptSum = 0.0;
+    std::size_t swepts = 0;
     for (std::size_t k = 0; k < n; ++k) {
         if (isStatic[k])
             continue;
@@ -155,21 +204,38 @@ void BroadPhase::Build(const std::vector<RigidBody*>& list) {
         present[k] = p;
         exact[k] = e;
         enteredSpeed[k] = list[k]->velocity;
-        if (!p)
+        if (p && e) {
+            const Box b = Swept(static_cast<uint32_t>(k));
+            const float extent = std::max(b.maxX - b.minX, b.maxY - b.minY);
+            if (Finite(extent)) {
+                sweptSum += extent;
+                ++swepts;
+            }
+        }
+    }
+    cellSize = reachCellSize;
+    if (swepts && Finite(static_cast<float>(sweptSum / swepts)))
+        cellSize = std::max(cellSize, static_cast<float>(sweptSum / swepts));
+    ranges.assign(n, CellRange{0, 0, -1, -1});
+    entries = 0;
+    changedAny = false;
+    for (std::size_t k = 0; k < n; ++k) {
+        if (isStatic[k] || !present[k])
             continue;
-        if (!e)
+        if (!exact[k])
             always.push_back(static_cast<uint32_t>(k));
         else
-            Enter(static_cast<uint32_t>(k), &cells);
+            Enter(static_cast<uint32_t>(k), true);
     }
-    std::sort(cells.begin(), cells.end());
+    Fill(cells, ranges, entries);
 
     if (!StaticLayerStillValid(list, statics)) {
         staticBodies.clear();
         staticPlacements.clear();
         staticExact.assign(statics.size(), 0);
         staticBoxes.assign(statics.size(), Box{0, 0, 0, 0});
-        staticCells.clear();
+        staticRanges.assign(statics.size(), CellRange{0, 0, -1, -1});
+        std::vector<float> extents;
         for (std::size_t o = 0; o < statics.size(); ++o) {
             const RigidBody& b = *list[statics[o]];
             staticBodies.push_back(&b);
@@ -177,19 +243,35 @@ void BroadPhase::Build(const std::vector<RigidBody*>& list) {
             bool p, e;
             measure(b, staticBoxes[o], p, e);
             staticExact[o] = p ? (e ? 1 : 2) : 0; // 0 absent, 1 exact, 2 always
+            if (staticExact[o] == 1) {
+                const Box& box = staticBoxes[o];
+                extents.push_back(std::max(box.maxX - box.minX, box.maxY - box.minY));
+            }
+        }
+        // Cells about as large as a typical static body, so each sits in a
+        // few of them, but no smaller than the moving bodies' cells: a
+        // moving body's query, which can sweep far, then covers few too.
+        staticCellSize = reachCellSize;
+        if (!extents.empty()) {
+            std::nth_element(extents.begin(), extents.begin() + extents.size() / 2, extents.end());
+            const float median = extents[extents.size() / 2];
+            if (Finite(median))
+                staticCellSize = std::max(staticCellSize, median);
+        }
+        std::size_t staticEntries = 0;
+        for (std::size_t o = 0; o < statics.size(); ++o) {
             if (staticExact[o] != 1)
                 continue;
-            const CellRange r = CellsOf(staticBoxes[o]);
+            const CellRange r = CellsOf(staticBoxes[o], staticCellSize);
             if (r.Count() > kMaxBodyCells) {
                 staticExact[o] = 3; // exact, but listed for every row
                 continue;
             }
-            for (int64_t cx = r.x0; cx <= r.x1; ++cx)
-                for (int64_t cy = r.y0; cy <= r.y1; ++cy)
-                    staticCells.emplace_back(CellKey(cx, cy), static_cast<uint32_t>(o));
+            staticRanges[o] = r;
+            staticEntries += static_cast<std::size_t>(r.Count());
         }
-        std::sort(staticCells.begin(), staticCells.end());
-        staticCellSize = cellSize;
+        Fill(staticCells, staticRanges, staticEntries);
+        staticReachCellSize = reachCellSize;
         staticValid = true;
     }
     staticIndex.assign(statics.begin(), statics.end());
@@ -206,7 +288,7 @@ void BroadPhase::Build(const std::vector<RigidBody*>& list) {
     std::sort(always.begin(), always.end());
 }
 
-void BroadPhase::Enter(uint32_t k, std::vector<std::pair<uint64_t, uint32_t>>* sorted) {
+void BroadPhase::Enter(uint32_t k, bool building) {
     enteredSpeed[k] = (*bodies)[k]->velocity;
     const Box b = Swept(k);
     swept[k] = b;
@@ -215,18 +297,20 @@ void BroadPhase::Enter(uint32_t k, std::vector<std::pair<uint64_t, uint32_t>>* s
         always.push_back(k);
         return;
     }
-    const CellRange r = CellsOf(b);
+    const CellRange r = CellsOf(b, cellSize);
     if (r.Count() > kMaxBodyCells) {
         always.push_back(k);
         return;
     }
+    if (building) {
+        ranges[k] = r;
+        entries += static_cast<std::size_t>(r.Count());
+        return;
+    }
+    changedAny = true;
     for (int64_t cx = r.x0; cx <= r.x1; ++cx)
-        for (int64_t cy = r.y0; cy <= r.y1; ++cy) {
-            if (sorted)
-                sorted->emplace_back(CellKey(cx, cy), k);
-            else
-                changed[CellKey(cx, cy)].push_back(k);
-        }
+        for (int64_t cy = r.y0; cy <= r.y1; ++cy)
+            changed[CellKey(cx, cy)].push_back(k);
 }
 
 BroadPhase::Box BroadPhase::Swept(uint32_t k) const {
@@ -261,24 +345,44 @@ bool BroadPhase::MayTouch(uint32_t i, uint32_t j) const {
 void BroadPhase::Take(uint32_t j, uint32_t after, std::vector<uint32_t>& out) {
     if (j > after && stamp[j] != stampValue) {
         stamp[j] = stampValue;
-        out.push_back(j);
+        // Bounds apart from the row's now stay apart for the rest of the
+        // row: during the row only the row's speed and that of the body
+        // just tested change, and bounds that outgrow the query ask again.
+        // Left out, they need no sorting.
+        if (MayTouch(queryRow, j))
+            out.push_back(j);
     }
 }
 
-void BroadPhase::Collect(const std::vector<std::pair<uint64_t, uint32_t>>& grid, const CellRange& r,
-                         bool ordinals, uint32_t after, std::vector<uint32_t>& out) {
-    // Keys sort by column, then row: each column's run is contiguous.
-    for (int64_t cx = r.x0; cx <= r.x1; ++cx) {
-        const uint64_t first = CellKey(cx, r.y0);
-        const uint64_t last = CellKey(cx, r.y1);
-        auto it = std::lower_bound(grid.begin(), grid.end(), std::make_pair(first, 0u));
-        for (; it != grid.end() && it->first <= last; ++it)
-            Take(ordinals ? staticIndex[it->second] : it->second, after, out);
+void BroadPhase::Collect(const HashedGrid& grid, const CellRange& r, bool ordinals, uint32_t after,
+                         std::vector<uint32_t>& out) {
+    // A bucket lists its bodies in list order (Fill enters them so), and
+    // ordinals follow list order too: walking from the back, the first body
+    // not after `after` ends the walk.
+    auto takeBucket = [&](std::size_t bucket) {
+        for (uint32_t e = grid.start[bucket + 1]; e > grid.start[bucket]; --e) {
+            const uint32_t item = grid.items[e - 1];
+            const uint32_t j = ordinals ? staticIndex[item] : item;
+            if (j <= after)
+                break;
+            Take(j, after, out);
+        }
+    };
+    // A query wider than the table visits every bucket once instead.
+    if (static_cast<std::size_t>(r.Count()) >= grid.Buckets()) {
+        for (std::size_t bucket = 0; bucket < grid.Buckets(); ++bucket)
+            takeBucket(bucket);
+        return;
     }
+    for (int64_t cx = r.x0; cx <= r.x1; ++cx)
+        for (int64_t cy = r.y0; cy <= r.y1; ++cy)
+            takeBucket(grid.Bucket(cx, cy));
 }
 
 void BroadPhase::Candidates(uint32_t row, uint32_t after, std::vector<uint32_t>& out) {
     out.clear();
+    queryRow = row;
+    listChecked = false;
     const uint32_t n = static_cast<uint32_t>(bodies->size());
     rowBruteForce = !exact[row];
     CellRange r{0, 0, 0, 0};
@@ -292,7 +396,7 @@ void BroadPhase::Candidates(uint32_t row, uint32_t after, std::vector<uint32_t>&
         if (!FiniteBox(rowQuery))
             rowBruteForce = true;
         else {
-            r = CellsOf(rowQuery);
+            r = CellsOf(rowQuery, cellSize);
             if (r.Count() > kMaxQueryCells)
                 rowBruteForce = true;
         }
@@ -308,8 +412,8 @@ void BroadPhase::Candidates(uint32_t row, uint32_t after, std::vector<uint32_t>&
         stampValue = 1;
     }
     Collect(cells, r, false, after, out);
-    Collect(staticCells, r, true, after, out);
-    if (!changed.empty())
+    Collect(staticCells, CellsOf(rowQuery, staticCellSize), true, after, out);
+    if (changedAny)
         for (int64_t cx = r.x0; cx <= r.x1; ++cx)
             for (int64_t cy = r.y0; cy <= r.y1; ++cy) {
                 auto it = changed.find(CellKey(cx, cy));
@@ -320,18 +424,25 @@ void BroadPhase::Candidates(uint32_t row, uint32_t after, std::vector<uint32_t>&
     for (uint32_t j : always)
         Take(j, after, out);
     std::sort(out.begin(), out.end());
+    listChecked = true;
 }
 
 bool BroadPhase::VelocitiesChanged(uint32_t row, uint32_t other) {
+    bool rowChanged = false;
     for (uint32_t k : {row, other}) {
         const Vec2 v = (*bodies)[k]->velocity;
         // Bitwise sameness: a NaN speed is always entered again (as a body
         // listed for every row).
-        if (present[k] && !(v.x == enteredSpeed[k].x && v.y == enteredSpeed[k].y))
-            Enter(k, nullptr);
+        if (present[k] && !(v.x == enteredSpeed[k].x && v.y == enteredSpeed[k].y)) {
+            Enter(k, false);
+            rowChanged = rowChanged || k == row;
+        }
     }
-    if (rowBruteForce)
+    // The row's bounds only move with its speed, and each change of speed
+    // was checked against the query when it was entered.
+    if (rowBruteForce || !rowChanged)
         return false;
+    listChecked = false;
     const Box q = Swept(row);
     if (!FiniteBox(q))
         return true;

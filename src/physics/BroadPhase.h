@@ -18,6 +18,11 @@
 //
 // Static bodies at rest sit in a grid of their own that is kept from step
 // to step while none of them is moved, made or removed.
+//
+// Both grids hash their cells into buckets whose entries are stored
+// together, filled by counting: no sort and no search per step or per
+// query. Bodies of other cells sharing a bucket come out as candidates too;
+// the bounds test that follows every query drops them.
 
 #include <cstdint>
 #include <unordered_map>
@@ -41,6 +46,11 @@ public:
     void Candidates(uint32_t row, uint32_t after, std::vector<uint32_t>& out);
     // Whether bodies i and j, as they move now, could meet.
     bool MayTouch(uint32_t i, uint32_t j) const;
+    // The same for `row` and a body that Candidates() listed for it, which
+    // then mostly needs no testing again.
+    bool CandidateMayTouch(uint32_t row, uint32_t j) const {
+        return listChecked || MayTouch(row, j);
+    }
     // To be called after every pair test, which may have changed both
     // bodies' velocities. True when row `row` must ask for its candidates
     // again.
@@ -54,15 +64,31 @@ private:
         int64_t x0, y0, x1, y1;
         int64_t Count() const { return (x1 - x0 + 1) * (y1 - y0 + 1); }
     };
+    // Entries of bucket b: items[start[b]] up to items[start[b + 1]], in
+    // ascending order.
+    struct HashedGrid {
+        std::vector<uint32_t> start;
+        std::vector<uint32_t> items;
+        uint32_t shift = 63; // a cell's bucket is the top bits of its hash
+        // Sizes the buckets for `entries` entries and clears them.
+        void Reset(std::size_t entries);
+        uint32_t Bucket(int64_t cx, int64_t cy) const;
+        std::size_t Buckets() const { return start.size() - 1; }
+    };
+    // Fills `grid` with the cells of `ranges` (one per item; items whose
+    // range has Count() 0 are left out).
+    static void Fill(HashedGrid& grid, const std::vector<CellRange>& ranges, std::size_t entries);
     Box Swept(uint32_t k) const;
-    CellRange CellsOf(const Box& b) const;
+    static CellRange CellsOf(const Box& b, float size);
     bool FiniteBox(const Box& b) const;
-    // Enters body k with its swept bounds as they are now.
-    void Enter(uint32_t k, std::vector<std::pair<uint64_t, uint32_t>>* sorted);
+    // Enters body k with its swept bounds as they are now: into the
+    // moving bodies' grid while it is being built (`building`), else into
+    // the cells of bodies whose speed changed during the pass.
+    void Enter(uint32_t k, bool building);
     bool StaticLayerStillValid(const std::vector<RigidBody*>& list,
                                const std::vector<uint32_t>& statics) const;
-    void Collect(const std::vector<std::pair<uint64_t, uint32_t>>& grid, const CellRange& r,
-                 bool ordinals, uint32_t after, std::vector<uint32_t>& out);
+    void Collect(const HashedGrid& grid, const CellRange& r, bool ordinals, uint32_t after,
+                 std::vector<uint32_t>& out);
     void Take(uint32_t j, uint32_t after, std::vector<uint32_t>& out);
 
     const std::vector<RigidBody*>* bodies = nullptr;
@@ -72,13 +98,25 @@ private:
     std::vector<Vec2> enteredSpeed; // velocity of the bounds last entered
     std::vector<Box> swept;         // bounds swept by that velocity
     std::vector<uint8_t> sweptFinite;
-    std::vector<uint32_t> always; // listed for every row
-    std::vector<std::pair<uint64_t, uint32_t>> cells;
+    std::vector<uint32_t> always;  // listed for every row
+    std::vector<uint32_t> statics; // places of the static bodies at rest
+    std::vector<uint8_t> isStatic;
+    std::vector<CellRange> ranges; // per body while building; Count() 0: none
+    std::size_t entries = 0;       // cells over all ranges
+    HashedGrid cells;
     std::unordered_map<uint64_t, std::vector<uint32_t>> changed;
+    bool changedAny = false; // anything entered in `changed` this pass
     std::vector<uint32_t> stamp;
     uint32_t stampValue = 0;
+    // Cell sizes: by the moving bodies' reach (the least either grid uses),
+    // and the moving bodies' grid's, which grows with their sweeps.
+    float reachCellSize = 1.0f;
     float cellSize = 1.0f;
+    uint32_t queryRow = 0;
     Box rowQuery{};
+    // The listed candidates all passed MayTouch() with the row's bounds as
+    // they still are.
+    bool listChecked = false;
     bool rowBruteForce = false;
 
     // The static layer: cells hold ordinals into staticBodies.
@@ -87,8 +125,10 @@ private:
     std::vector<uint8_t> staticExact;
     std::vector<Box> staticBoxes;
     std::vector<uint32_t> staticIndex;
-    std::vector<std::pair<uint64_t, uint32_t>> staticCells;
+    std::vector<CellRange> staticRanges;
+    HashedGrid staticCells;
     float staticCellSize = 0.0f;
+    float staticReachCellSize = 0.0f; // reachCellSize when it was built
     bool staticValid = false;
 };
 

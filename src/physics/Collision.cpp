@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "physics/RigidBody.h"
 
@@ -106,6 +107,47 @@ namespace {
     return p;
 }
 
+// Four-vertex outlines (every box) project with their four dot products
+// worked out side by side. Each lane computes the very expression Dot()
+// does, and the smallest and largest are then picked in vertex order as
+// ProjectInline() picks them, so the results are the same to the bit.
+typedef float Float4 __attribute__((vector_size(16)));
+
+struct Quad {
+    Float4 x, y;
+};
+
+// The outline's four vertices, ready for ProjectQuad().
+Quad QuadOf(const CollisionPolygon& polygon) {
+    const Vec2* v = polygon.vertices.data();
+    return {Float4{v[0].x, v[1].x, v[2].x, v[3].x}, Float4{v[0].y, v[1].y, v[2].y, v[3].y}};
+}
+
+[[gnu::always_inline]] inline Projection ProjectQuad(const Quad& q, Vec2 axis) {
+    const Float4 d = q.x * axis.x + q.y * axis.y;
+    Projection p;
+    p.min = p.max = d[0];
+    // Unrolled by hand: a loop over the lanes goes through memory.
+    const float d1 = d[1], d2 = d[2], d3 = d[3];
+    p.min = d1 < p.min ? d1 : p.min;
+    p.max = d1 > p.max ? d1 : p.max;
+    p.min = d2 < p.min ? d2 : p.min;
+    p.max = d2 > p.max ? d2 : p.max;
+    p.min = d3 < p.min ? d3 : p.min;
+    p.max = d3 > p.max ? d3 : p.max;
+    return p;
+}
+
+// Projects any outline.
+struct GeneralProjector {
+    const CollisionPolygon& polygon;
+    Projection operator()(Vec2 axis) const { return ProjectInline(polygon, axis); }
+};
+struct QuadProjector {
+    Quad quad;
+    Projection operator()(Vec2 axis) const { return ProjectQuad(quad, axis); }
+};
+
 } // namespace
 
 Projection Project(const CollisionPolygon& polygon, Vec2 axis) {
@@ -133,13 +175,13 @@ SupportPoints FindSupportPoints(const CollisionPolygon& polygon, Vec2 direction,
 namespace {
 
 // One axis of the test; true when the test ends here with no contact.
-bool TestAxis(SatResult& r, const CollisionPolygon& a, const CollisionPolygon& b, Vec2 axis,
-              Vec2 velocity) {
+template <typename ProjectA, typename ProjectB>
+bool TestAxis(SatResult& r, const ProjectA& a, const ProjectB& b, Vec2 axis, Vec2 velocity) {
     const float axisLengthSquared = Dot(axis, axis);
     if (axisLengthSquared < kMinAxisLengthSquared)
         return false;
-    const Projection pa = ProjectInline(a, axis);
-    const Projection pb = ProjectInline(b, axis);
+    const Projection pa = a(axis);
+    const Projection pb = b(axis);
     const float d0 = pb.max - pa.min;
     const float d1 = pb.min - pa.max;
     const bool apart = d0 < 0.0f || d1 > 0.0f;
@@ -204,29 +246,53 @@ bool TestAxis(SatResult& r, const CollisionPolygon& a, const CollisionPolygon& b
     return (staticSeparated && sweptSeparated) || (!r.intersecting && !r.willIntersect);
 }
 
-bool TestEdges(SatResult& r, const CollisionPolygon& edges, const CollisionPolygon& a,
-               const CollisionPolygon& b, Vec2 velocity) {
+template <typename ProjectA, typename ProjectB>
+bool TestEdges(SatResult& r, const CollisionPolygon& edges, const ProjectA& a, const ProjectB& b,
+               Vec2 velocity) {
+    const Vec2* v = edges.vertices.data();
     for (uint32_t j = 0; j < edges.count; ++j) {
-        const Vec2 edge = edges.vertices[j] - edges.Vertex(j + edges.count - 1);
+        const Vec2 edge = v[j] - v[j == 0 ? edges.count - 1 : j - 1];
         if (TestAxis(r, a, b, Perpendicular(edge), velocity))
             return true;
     }
     return false;
 }
 
+template <typename ProjectA, typename ProjectB>
+bool AllAxes(SatResult& r, const CollisionPolygon& a, const CollisionPolygon& b,
+             const ProjectA& projectA, const ProjectB& projectB, Vec2 velocity) {
+    return TestEdges(r, a, projectA, projectB, velocity) ||
+           TestEdges(r, b, projectA, projectB, velocity);
+}
+
+// The test written into `r`, which must hold a fresh SatResult: the narrow
+// phase has its contact's own filled without a copy.
+void SeparatingAxisTestInto(const CollisionPolygon& a, const CollisionPolygon& b, Vec2 velocity,
+                            SatResult& r) {
+    bool apart;
+    if (a.count == 4 && b.count == 4)
+        apart = AllAxes(r, a, b, QuadProjector{QuadOf(a)}, QuadProjector{QuadOf(b)}, velocity);
+    else if (a.count == 4)
+        apart = AllAxes(r, a, b, QuadProjector{QuadOf(a)}, GeneralProjector{b}, velocity);
+    else if (b.count == 4)
+        apart = AllAxes(r, a, b, GeneralProjector{a}, QuadProjector{QuadOf(b)}, velocity);
+    else
+        apart = AllAxes(r, a, b, GeneralProjector{a}, GeneralProjector{b}, velocity);
+    if (apart) {
+        r = SatResult();
+        r.intersecting = false;
+        r.willIntersect = false;
+        r.minOverlap = 0.0f;
+        r.entryTime = 0.0f;
+        r.exitTime = 0.0f;
+    }
+}
+
 } // namespace
 
 SatResult SeparatingAxisTest(const CollisionPolygon& a, const CollisionPolygon& b, Vec2 velocity) {
     SatResult r;
-    if (TestEdges(r, a, a, b, velocity) || TestEdges(r, b, a, b, velocity)) {
-        SatResult none;
-        none.intersecting = false;
-        none.willIntersect = false;
-        none.minOverlap = 0.0f;
-        none.entryTime = 0.0f;
-        none.exitTime = 0.0f;
-        return none;
-    }
+    SeparatingAxisTestInto(a, b, velocity, r);
     return r;
 }
 
@@ -273,7 +339,9 @@ void EdgeResponsePoints(Contact& c) {
 
 void NarrowPhase(RigidBody& a, uint32_t polygonA, RigidBody& b, uint32_t polygonB,
                  Contact& contact) {
-    contact = Contact();
+    // Made afresh in place: assigning a new Contact would build it aside
+    // and copy it over, reading back what was just written byte by byte.
+    std::construct_at(&contact);
     contact.bodyA = &a;
     contact.bodyB = &b;
     contact.polygonA = polygonA;
@@ -283,7 +351,7 @@ void NarrowPhase(RigidBody& a, uint32_t polygonA, RigidBody& b, uint32_t polygon
     if (pa.count == 0 || pb.count == 0)
         return;
     const Vec2 v = a.velocity - b.velocity;
-    contact.sat = SeparatingAxisTest(pa, pb, v);
+    SeparatingAxisTestInto(pa, pb, v, contact.sat);
     contact.collided = contact.sat.intersecting || contact.sat.willIntersect;
     if (!contact.collided)
         return;

@@ -23,6 +23,13 @@ constexpr float kSlop = 0.05f;
 // across two others) they do not overshoot one another, which keeps a
 // 20-row pyramid standing.
 constexpr float kCorrectionShare = 0.2f;
+// Against a body that cannot move (the ground, a wall), the whole overlap
+// goes at once. Such a contact is the last of its body's in each round (the
+// pass meets the bodies in list order, static ones last), so nothing pushes
+// the body back in before the round ends; with only a share, the weight of
+// a heap above pressed its bottom boxes units deep into the ground, as the
+// boxes above pushed them down by more than the share lifted them.
+constexpr float kCorrectionShareAgainstStatic = 1.0f;
 // Largest push (world units) one contact gives in one round, so a deep
 // overlap in a heap is worked out over a few steps instead of flinging
 // bodies through their neighbours.
@@ -57,8 +64,9 @@ float InverseOf(float denominator) {
 } // namespace
 
 void ContactSolver::Add(const Contact& contact, float e, float mu) {
-    Entry c;
-    c.key = Key{contact.bodyA, contact.bodyB, contact.polygonA, contact.polygonB};
+    Entry& c = contacts.emplace_back();
+    c.key = Key{contact.bodyA,        contact.bodyB,    contact.bodyA->index,
+                contact.bodyB->index, contact.polygonA, contact.polygonB};
     c.a = contact.bodyA;
     c.b = contact.bodyB;
     c.normal = contact.normal;
@@ -73,16 +81,15 @@ void ContactSolver::Add(const Contact& contact, float e, float mu) {
         c.points[1].at = contact.responsePoints[1];
         c.count = 2;
     }
-    contacts.push_back(c);
 }
 
 bool ContactSolver::KeyLess(const Key& x, const Key& y) {
     // By place in the body list, the order in which the pass finds
     // contacts, so the contacts and the kept list usually come sorted.
-    if (x.a != y.a)
-        return x.a->index < y.a->index;
-    if (x.b != y.b)
-        return x.b->index < y.b->index;
+    if (x.indexA != y.indexA)
+        return x.indexA < y.indexA;
+    if (x.indexB != y.indexB)
+        return x.indexB < y.indexB;
     if (x.polygonA != y.polygonA)
         return x.polygonA < y.polygonA;
     return x.polygonB < y.polygonB;
@@ -151,8 +158,19 @@ void ContactSolver::Prepare(Entry& c, const Kept* last) {
 }
 
 void ContactSolver::SolveVelocities(Entry& c) {
-    SolverBody& a = solverBodies[c.ia];
-    SolverBody& b = solverBodies[c.ib];
+    // Worked on in copies, written back once: through references, each push
+    // would be stored and loaded again by the next, as the two bodies could
+    // (for all the compiler knows) be one.
+    SolverBody a = solverBodies[c.ia];
+    SolverBody b = solverBodies[c.ib];
+    SolveVelocities(c, a, b);
+    solverBodies[c.ia].velocity = a.velocity;
+    solverBodies[c.ia].angularVelocity = a.angularVelocity;
+    solverBodies[c.ib].velocity = b.velocity;
+    solverBodies[c.ib].angularVelocity = b.angularVelocity;
+}
+
+void ContactSolver::SolveVelocities(Entry& c, SolverBody& a, SolverBody& b) {
     const Vec2 n = c.normal;
     const Vec2 t = Perpendicular(n);
     // Friction first, bounded by the push each point holds so far; then
@@ -166,7 +184,7 @@ void ContactSolver::SolveVelocities(Entry& c) {
         p.tangentImpulse = total;
         ApplyImpulse(a, b, p.rA, p.rB, t * change);
     }
-    if (c.count == 2 && c.blockSolvable && SolvePair(c))
+    if (c.count == 2 && c.blockSolvable && SolvePair(c, a, b))
         return;
     for (uint32_t k = 0; k < c.count; ++k) {
         Point& p = c.points[k];
@@ -179,9 +197,7 @@ void ContactSolver::SolveVelocities(Entry& c) {
     }
 }
 
-bool ContactSolver::SolvePair(Entry& c) {
-    SolverBody& a = solverBodies[c.ia];
-    SolverBody& b = solverBodies[c.ib];
+bool ContactSolver::SolvePair(Entry& c, SolverBody& a, SolverBody& b) {
     const Vec2 n = c.normal;
     Point& p1 = c.points[0];
     Point& p2 = c.points[1];
@@ -225,8 +241,8 @@ bool ContactSolver::SolvePair(Entry& c) {
 void ContactSolver::SolvePositions(Entry& c) {
     if (c.depth == 0.0f)
         return; // still ahead: how far apart is not known
-    RigidBody& a = *c.a;
-    RigidBody& b = *c.b;
+    SolverBody& a = solverBodies[c.ia];
+    SolverBody& b = solverBodies[c.ib];
     const float massSum = a.inverseMass + b.inverseMass;
     if (!(massSum > 0.0f))
         return;
@@ -235,22 +251,24 @@ void ContactSolver::SolvePositions(Entry& c) {
     // pushes included).
     const Vec2 moved = (a.position - c.placedA) - (b.position - c.placedB);
     const float depth = c.depth - Dot(moved, c.normal);
-    const float push = std::min((depth - kSlop) * kCorrectionShare, kMaxCorrection);
+    const float share = a.inverseMass == 0.0f || b.inverseMass == 0.0f
+                            ? kCorrectionShareAgainstStatic
+                            : kCorrectionShare;
+    const float push = std::min((depth - kSlop) * share, kMaxCorrection);
     if (!(push > 0.0f))
         return;
     a.position += c.normal * (push * a.inverseMass / massSum);
     b.position -= c.normal * (push * b.inverseMass / massSum);
 }
 
-uint32_t ContactSolver::SlotOf(RigidBody* body) {
-    const uint32_t index = body->index;
+uint32_t ContactSolver::SlotOf(RigidBody* body, uint32_t index) {
     if (index >= slots.size())
         slots.resize(index + 1, kNoSlot);
     uint32_t& slot = slots[index];
     if (slot == kNoSlot) {
         slot = static_cast<uint32_t>(solverBodies.size());
-        solverBodies.push_back(
-            {body->velocity, body->angularVelocity, body->inverseMass, body->inverseInertia});
+        solverBodies.push_back({body->velocity, body->angularVelocity, body->inverseMass,
+                                body->inverseInertia, body->position});
         owners.push_back(body);
     }
     assert(owners[slot] == body && "each body's index is its own within a pass");
@@ -259,10 +277,16 @@ uint32_t ContactSolver::SlotOf(RigidBody* body) {
 
 void ContactSolver::Solve() {
     for (Entry& c : contacts) {
-        c.ia = SlotOf(c.a);
-        c.ib = SlotOf(c.b);
+        c.ia = SlotOf(c.a, c.key.indexA);
+        c.ib = SlotOf(c.b, c.key.indexB);
     }
-    // Bodies made or removed since the last step reorder the list.
+    if (placesStale) {
+        for (KeptEntry& entry : kept) {
+            entry.key.indexA = entry.key.a->index;
+            entry.key.indexB = entry.key.b->index;
+        }
+        placesStale = false;
+    }
     const auto keptLess = [](const KeptEntry& x, const KeptEntry& y) {
         return KeyLess(x.key, y.key);
     };
@@ -290,13 +314,6 @@ void ContactSolver::Solve() {
     for (int round = 0; round < kVelocityRounds; ++round)
         for (Entry& c : contacts)
             SolveVelocities(c);
-    for (std::size_t k = 0; k < owners.size(); ++k) {
-        owners[k]->velocity = solverBodies[k].velocity;
-        owners[k]->angularVelocity = solverBodies[k].angularVelocity;
-        slots[owners[k]->index] = kNoSlot;
-    }
-    solverBodies.clear();
-    owners.clear();
     kept.clear();
     for (const Entry& c : contacts) {
         KeptEntry& entry = kept.emplace_back();
@@ -317,12 +334,23 @@ void ContactSolver::Solve() {
     for (std::size_t k = 0; k < kept.size(); ++k) {
         if (k + 1 < kept.size() && kept[k + 1].key == kept[k].key)
             continue;
-        kept[out++] = kept[k];
+        if (out != k)
+            kept[out] = kept[k];
+        ++out;
     }
     kept.resize(out);
     for (int round = 0; round < kPositionRounds; ++round)
         for (Entry& c : contacts)
             SolvePositions(c);
+    for (std::size_t k = 0; k < owners.size(); ++k) {
+        RigidBody& body = *owners[k];
+        body.velocity = solverBodies[k].velocity;
+        body.angularVelocity = solverBodies[k].angularVelocity;
+        body.position = solverBodies[k].position;
+        slots[body.index] = kNoSlot;
+    }
+    solverBodies.clear();
+    owners.clear();
     contacts.clear();
 }
 

@@ -50,6 +50,9 @@ public:
     void Solve();
     // Drops what is kept of the contacts of `body`, which is going away.
     void Forget(const RigidBody* body);
+    // Bodies were made or removed, which moves others in the list: the kept
+    // contacts' places are looked up again in the next Solve().
+    void BodiesMoved() { placesStale = true; }
     void Clear();
 
 private:
@@ -63,12 +66,20 @@ private:
         float tangentImpulse = 0.0f;
     };
     // The same contact in the next step: the same two outlines of the same
-    // two bodies.
+    // two bodies. The bodies' places in the list are kept alongside, so
+    // keys compare without reaching into the bodies; they are those of the
+    // step the key was made in, and Solve() brings the kept keys' up to
+    // date after bodies were made or removed.
     struct Key {
         const RigidBody* a;
         const RigidBody* b;
+        uint32_t indexA, indexB;
         uint32_t polygonA, polygonB;
-        bool operator==(const Key&) const = default;
+        // While both keys' places are current.
+        bool operator==(const Key& o) const {
+            return indexA == o.indexA && indexB == o.indexB && polygonA == o.polygonA &&
+                   polygonB == o.polygonB;
+        }
     };
     // By the bodies' places in the list, then the outlines: the order in
     // which the pass finds contacts.
@@ -84,15 +95,16 @@ private:
         Key key;
         Kept kept;
     };
-    // The moving parts of a body, copied in for the velocity rounds and
-    // written back after them: the rounds visit every contact eight times,
-    // and a few small records packed together stay in cache where the
-    // bodies themselves would not.
+    // The moving parts of a body, copied in for the rounds and written back
+    // after them: the rounds visit every contact eight times, and a few
+    // small records packed together stay in cache where the bodies
+    // themselves would not.
     struct SolverBody {
         Vec2 velocity;
         float angularVelocity;
         float inverseMass;
         float inverseInertia;
+        Vec2 position;
     };
     static constexpr uint32_t kNoSlot = UINT32_MAX;
 
@@ -120,12 +132,14 @@ private:
     // `last`: what the same contact ended the last step with, if it had one.
     void Prepare(Entry& c, const Kept* last);
     void SolveVelocities(Entry& c);
+    [[gnu::always_inline]] inline void SolveVelocities(Entry& c, SolverBody& a, SolverBody& b);
     // Both normal pushes of a two-point contact at once; false when no
     // consistent answer came out, and nothing was changed.
-    bool SolvePair(Entry& c);
+    [[gnu::always_inline]] inline bool SolvePair(Entry& c, SolverBody& a, SolverBody& b);
     void SolvePositions(Entry& c);
-    // The body's slot in solverBodies, copying it in on first use.
-    uint32_t SlotOf(RigidBody* body);
+    // The body's slot in solverBodies, copying it in on first use; `index`
+    // is the body's place in the list.
+    uint32_t SlotOf(RigidBody* body, uint32_t index);
 
     std::vector<Entry> contacts;
     // Sorted by KeyLess: a sorted list is rebuilt every step without allocating,
@@ -134,6 +148,7 @@ private:
     std::vector<SolverBody> solverBodies;
     std::vector<RigidBody*> owners; // of each slot
     std::vector<uint32_t> slots;    // by body index; kNoSlot outside Solve()
+    bool placesStale = false;       // see BodiesMoved()
 };
 
 } // namespace Flurr

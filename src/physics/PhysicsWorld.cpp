@@ -125,6 +125,7 @@ RigidBody* PhysicsWorld::CreateBody(Vec2 position, float density, const Collisio
 void PhysicsWorld::RewriteIndices() {
     for (std::size_t i = 0; i < bodies.size(); ++i)
         bodies[i]->index = static_cast<uint32_t>(i);
+    solver.BodiesMoved();
 }
 
 void PhysicsWorld::RemoveBody(RigidBody* body) {
@@ -221,6 +222,8 @@ void PhysicsWorld::Step(float dt) {
         for (auto& area : forceAreas)
             if (area->Catches(b))
                 area->members.push_back(body);
+        if (b.isPlayer)
+            players.push_back(body);
     }
 
     for (auto& area : forceAreas) {
@@ -228,9 +231,9 @@ void PhysicsWorld::Step(float dt) {
         area->members.clear();
     }
 
-    for (RigidBody* body : bodies)
-        if (body->isPlayer)
-            UpdateFloorState(*body);
+    for (RigidBody* player : players)
+        UpdateFloorState(*player);
+    players.clear();
 }
 
 void PhysicsWorld::UpdateFloorState(RigidBody& player) {
@@ -262,7 +265,7 @@ void PhysicsWorld::CollisionPass() {
             broadPhase.Candidates(i, i, candidates);
             for (std::size_t c = 0; c < candidates.size(); ++c) {
                 const uint32_t j = candidates[c];
-                if (!broadPhase.MayTouch(i, j))
+                if (!broadPhase.CandidateMayTouch(i, j))
                     continue;
                 TestPair(i, j);
                 if (broadPhase.VelocitiesChanged(i, j)) {

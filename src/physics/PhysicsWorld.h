@@ -115,6 +115,7 @@ private:
     FloorAccumulator floor;
     BroadPhase broadPhase;
     std::vector<uint32_t> candidates;
+    std::vector<RigidBody*> players; // within a step
     ContactSolver solver;
 };
 

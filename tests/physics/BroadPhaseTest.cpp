@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "physics/PhysicsTestSupport.h"
@@ -61,6 +63,47 @@ void BuildScene(PhysicsWorld& world) {
     world.CreateForceArea(Vec2(), 0.0005f, Vec2(0, 1), 0, 0, 0, pad);
 }
 
+// A sparse level: static platforms of very different sizes far apart, one
+// floor too wide for any grid cell, bodies falling fast enough to sweep
+// across many cells (some across more than a body may fill), bodies far
+// from the origin, and a player landing on platforms. Returns what the
+// test changes between steps: a platform to move and one to remove.
+std::pair<RigidBody*, RigidBody*> BuildSparseScene(PhysicsWorld& world) {
+    uint32_t seed = 777;
+    auto next = [&seed]() {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<float>((seed >> 8) % 10000) / 10000.0f;
+    };
+    world.CreateBody(Vec2(0, -3000), 0.0f, Box(100000, 50));
+    std::vector<RigidBody*> platforms;
+    for (int k = 0; k < 150; ++k) {
+        const float w = k % 10 == 0 ? 1.0f : 10.0f + 400.0f * next() * next();
+        RigidBody* p = world.CreateBody(
+            Vec2(-20000.0f + 40000.0f * next(), -2000.0f + 4000.0f * next()), 0.0f,
+            k % 3 == 0 ? Shape({{{-w / 2, -5}, {w / 2, -5}, {0, 12}}}) : Box(w, 10));
+        p->isFloor = p->isFloorForPlayer = k % 4 == 0;
+        p->floorEdges = {{k % 3 == 0 ? 1u : 3u, 0}};
+        platforms.push_back(p);
+    }
+    RigidBody* player = world.CreateBody(platforms[4]->position + Vec2(0, 80), 1.0f, Box(20, 50));
+    player->isPlayer = true;
+    player->footEdge = 1;
+    for (int k = 0; k < 50; ++k) {
+        // Dropped over a platform, so most land somewhere.
+        const RigidBody* over = platforms[static_cast<std::size_t>(k) * 3 % platforms.size()];
+        Vec2 at = over->position + Vec2(40 * next() - 20, 30 + 300 * next());
+        if (k % 10 == 9)
+            at = Vec2(1e6f * (next() - 0.5f), 1e6f * next()); // far out
+        RigidBody* b = world.CreateBody(at, 0.1f, Box(4 + 20 * next(), 4 + 20 * next()));
+        b->angle = 3 * next();
+        if (k % 7 == 0)
+            b->velocity = Vec2(0, -3000.0f * next()); // sweeps across many cells
+        if (k % 11 == 0)
+            b->velocity = Vec2(5000.0f, -5000.0f); // sweeps more cells than a body may fill
+    }
+    return {platforms[10], platforms[20]};
+}
+
 std::vector<uint32_t> Digest(const PhysicsWorld& world) {
     std::vector<uint32_t> out;
     auto put = [&out](float f) {
@@ -98,6 +141,47 @@ TEST(BroadPhase, SameResultsBitForBitAsTestingEveryPair) {
     for (const RigidBody* b : culled.Bodies())
         contacts += b->contacts.size();
     EXPECT_GT(contacts, 50u);
+}
+
+TEST(BroadPhase, SameResultsBitForBitOnASparseLevelThatChanges) {
+    PhysicsWorld every, culled;
+    every.useBroadPhase = false;
+    culled.useBroadPhase = true;
+    const auto [movedE, removedE] = BuildSparseScene(every);
+    const auto [movedC, removedC] = BuildSparseScene(culled);
+    std::size_t contacts = 0;
+    bool stood = false;
+    for (int step = 0; step < 200; ++step) {
+        // The static bodies' grid is kept between steps: it must notice a
+        // static body moved (here into the path of a body falling far out
+        // in the open), one removed and one made.
+        if (step == 60) {
+            for (auto [world, moved] : {std::pair{&every, movedE}, std::pair{&culled, movedC}}) {
+                const RigidBody* farthest = world->Bodies()[0];
+                for (const RigidBody* b : world->Bodies())
+                    if (std::fabs(b->position.x) > std::fabs(farthest->position.x))
+                        farthest = b;
+                moved->position = farthest->position + Vec2(0, -60);
+            }
+        }
+        if (step == 100) {
+            every.RemoveBody(removedE);
+            culled.RemoveBody(removedC);
+        }
+        if (step == 140) {
+            for (PhysicsWorld* w : {&every, &culled})
+                w->CreateBody(Vec2(0, 500), 0.0f, Box(300, 10));
+        }
+        every.Step(kPhysicsStep);
+        culled.Step(kPhysicsStep);
+        ASSERT_EQ(Digest(every), Digest(culled)) << "first difference at step " << step;
+        for (const RigidBody* b : culled.Bodies()) {
+            contacts += b->contacts.size();
+            stood = stood || b->onFloor;
+        }
+    }
+    EXPECT_GT(contacts, 100u);
+    EXPECT_TRUE(stood);
 }
 
 } // namespace

@@ -204,8 +204,6 @@ TEST(RestingContact, ABoxOnAWiderBoxRestsOnTwoPoints) {
     EXPECT_NEAR(top->position.y, 15.0f, 0.2f);
 }
 
-// Boxes dropped into a walled pit pile up many layers deep on a static
-// ground thick enough that only a solver fault could push one through.
 // Resting contacts start each step from the pushes they ended the last one
 // with. Bodies made or removed between steps move the others in the body
 // list; a stack they never touch must still find its pushes and so move
@@ -242,6 +240,8 @@ TEST(RestingContact, BodiesMadeAndRemovedElsewhereDoNotDisturbAStack) {
     }
 }
 
+// Boxes dropped into a walled pit pile up many layers deep on a static
+// ground thick enough that only a solver fault could push one through.
 TEST(RestingContact, AHeapStaysAboveItsGround) {
     PhysicsWorld world;
     world.CreateBody(Vec2(0, -10), 0.0f, Box(200, 20));
@@ -258,14 +258,20 @@ TEST(RestingContact, AHeapStaysAboveItsGround) {
     }
     for (int step = 0; step < 600; ++step) {
         world.Step(kPhysicsStep);
-        for (const RigidBody* box : boxes)
+        for (const RigidBody* box : boxes) {
             // A hard landing may press a corner in for a moment; a box
             // pushed out of the far side would have its centre at -25.
             ASSERT_GT(box->position.y, -2.5f) << "deep into the ground at step " << step;
+            // Landed, the bottom layer rests on the ground, however much of
+            // the heap weighs on it: nothing stays sunk in by more than the
+            // hair contacts are left overlapping.
+            if (step >= 300) {
+                ASSERT_GT(Bottom(*box), -0.1f) << "sunk into the ground at step " << step;
+            }
+        }
     }
     for (const RigidBody* box : boxes) {
         EXPECT_GT(box->position.y, 0.0f);
-        EXPECT_GT(Bottom(*box), -2.0f);
         EXPECT_GT(box->position.x, -80.0f);
         EXPECT_LT(box->position.x, 80.0f);
     }
