@@ -191,13 +191,7 @@ void GraphicsComponent::Draw(const glm::mat4& viewProjection, float dt, float& b
     if (!effect)
         return;
 
-    // Additive light is weighted by the pixel's alpha: a sprite's opacity
-    // (particles fading out) and its soft edges would otherwise add at full
-    // strength.
-    if (additive)
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    else
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    SetSpriteBlend(additive);
 
     const glm::mat4 world = WorldMatrix();
 

@@ -406,13 +406,7 @@ void GraphicsSystem::FlushSpriteRun() {
             glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride,
                                   reinterpret_cast<const void*>(3 * sizeof(float)));
         }
-        // Additive light is weighted by the pixel's alpha: a sprite's opacity
-        // (particles fading out) and its soft edges would otherwise add at full
-        // strength.
-        if (run.additive)
-            glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-        else
-            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        SetSpriteBlend(run.additive);
         effect->Use();
         effect->SetTexture("texture0", run.texture);
         effect->SetFloat("t", basicTime);
