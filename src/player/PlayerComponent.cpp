@@ -82,6 +82,12 @@ void ScreenSize(float& width, float& height) {
     }
 }
 
+// A window position as an offset from the screen centre in the 600-unit
+// view scale, y up.
+Vec2 PointerOffset(int32_t x, int32_t y, float width, float height) {
+    return Vec2((x - width / 2.0f) / height * 600.0f, (y - height / 2.0f) / height * -600.0f);
+}
+
 // The angle from a to b brought into (-pi, pi], so headings either side
 // of the -x axis compare as the small turn they are.
 float AngleBetween(float a, float b) {
@@ -233,8 +239,7 @@ void PlayerComponent::SendMessage(Message* message) {
         mouseSeen = true;
         float width, height;
         ScreenSize(width, height);
-        const Vec2 v((m->x - width / 2.0f) / height * 600.0f,
-                     (m->y - height / 2.0f) / height * -600.0f);
+        const Vec2 v = PointerOffset(m->x, m->y, width, height);
         const float length = v.Length();
         if (length > 10.0f) {
             mouseLevel = 2;
@@ -374,7 +379,7 @@ void PlayerComponent::Update(float) {
         float width, height;
         ScreenSize(width, height);
         const float scale = 600.0f / height;
-        Vec2 offset((mouseX - width / 2.0f) * scale, (mouseY - height / 2.0f) * -scale);
+        Vec2 offset = PointerOffset(mouseX, mouseY, width, height);
         const float length = offset.Length();
         if (length > kMouseReach) {
             offset = offset * (kMouseReach / length);
