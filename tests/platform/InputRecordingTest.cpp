@@ -5,10 +5,7 @@
 #include "engine/EngineTestSupport.h"
 #include "platform/PlatformTestSupport.h"
 #include "platform/WindowMessages.h"
-
-#include <sys/wait.h>
-
-#include <cstdlib>
+#include "tools/ProgramRunner.h"
 
 namespace Flurr {
 namespace {
@@ -170,22 +167,9 @@ TEST(InputRecording, DamagedRecordingsAreReadAsFarAsTheyMakeSense) {
 }
 
 // The real program, recording and replaying, in a small game folder.
-struct GameRun {
-    int exitCode = -1;
-    std::string err;
-};
-
-GameRun RunGame(const std::string& arguments, const TempDir& dir,
-                const std::string& environment = "") {
-    const std::string err = dir.Path("stderr.txt");
-    const std::string command = "cd '" + dir.Root().string() + "' && " + environment + " '" +
-                                CLOUDMERE_EXE + "' " + arguments + " >/dev/null 2>'" + err + "'";
-    const int status = std::system(command.c_str());
-    GameRun run;
-    if (status != -1 && WIFEXITED(status))
-        run.exitCode = WEXITSTATUS(status);
-    run.err = dir.Read("stderr.txt");
-    return run;
+EngineTest::Outcome RunGame(const std::string& arguments, const TempDir& dir,
+                            const std::string& environment = "") {
+    return EngineTest::RunProgram(CLOUDMERE_EXE, arguments, dir.Root(), environment);
 }
 
 TEST(InputRecording, TheGameRecordsAndReplaysItsRun) {
@@ -198,7 +182,7 @@ TEST(InputRecording, TheGameRecordsAndReplaysItsRun) {
     dir.Write("Resources/Levels/Town.zorvel",
               "Root\n  GameObject\n    X:1\n  -GameObject\n-Root\n");
 
-    GameRun run =
+    EngineTest::Outcome run =
         RunGame("--windowed --size 320x200 --frames 12 --fixed-dt 0.02 --record first.zorvel", dir);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     InputReplay replay;

@@ -3,26 +3,21 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <map>
 #include <sstream>
 #include <string>
 
 #include "engine/EngineTestSupport.h"
 #include "serialization/Serializer.h"
+#include "tools/ProgramRunner.h"
 
 namespace {
 
 using EngineTest::Contains;
 using EngineTest::TempDir;
 
-int RunGame(const std::string& arguments, const TempDir& dir) {
-    const std::string command = "cd '" + dir.Root().string() + "' && '" + CLOUDMERE_EXE + "' " +
-                                arguments + " >/dev/null 2>>'" + dir.Path("stderr.txt") + "'";
-    const int status = std::system(command.c_str());
-    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+EngineTest::Outcome RunGame(const std::string& arguments, const TempDir& dir) {
+    return EngineTest::RunProgram(CLOUDMERE_EXE, arguments, dir.Root());
 }
 
 // A recording of a short play: walk right, run, jump, fly up towards the
@@ -68,8 +63,10 @@ TEST(PlayerReplay, TheSameRecordingPlaysTheSameGameTwice) {
     dir.Write("play.zorvel", Recording());
     const std::string options =
         "--windowed --size 400x300 --unlock flight,dash --replay play.zorvel";
-    ASSERT_EQ(RunGame(options + " --save-on-exit first.zorvel", dir), 0) << dir.Read("stderr.txt");
-    ASSERT_EQ(RunGame(options + " --save-on-exit second.zorvel", dir), 0) << dir.Read("stderr.txt");
+    for (const char* saved : {"first.zorvel", "second.zorvel"}) {
+        const EngineTest::Outcome run = RunGame(options + " --save-on-exit " + saved, dir);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+    }
     const std::string first = dir.Read("first.zorvel");
     ASSERT_FALSE(first.empty());
     EXPECT_EQ(first, dir.Read("second.zorvel"));

@@ -2,45 +2,15 @@
 // game with its automation options, and the data tool.
 
 #include "engine/EngineTestSupport.h"
-
-#include <sys/wait.h>
-
-#include <cstdlib>
+#include "tools/ProgramRunner.h"
 
 namespace Flurr {
 namespace {
 
 using EngineTest::Contains;
+using EngineTest::Outcome;
+using EngineTest::RunProgram;
 using EngineTest::TempDir;
-
-struct Outcome {
-    int exitCode = -1; // -1 when the program did not exit normally
-    std::string out;
-    std::string err;
-};
-
-// Runs `arguments` of `program` with `workDir` as the working directory.
-// Output goes to files in a folder of its own, outside `workDir`.
-Outcome RunProgram(const std::string& program, const std::string& arguments,
-                   const std::filesystem::path& workDir) {
-    static TempDir logs;
-    static int runs = 0;
-    const std::string out = logs.Path("out" + std::to_string(runs));
-    const std::string err = logs.Path("err" + std::to_string(runs++));
-    const std::string command = "cd '" + workDir.string() + "' && '" + program + "' " + arguments +
-                                " >'" + out + "' 2>'" + err + "'";
-    const int status = std::system(command.c_str());
-    Outcome outcome;
-    if (status != -1 && WIFEXITED(status))
-        outcome.exitCode = WEXITSTATUS(status);
-    std::ifstream outFile(out), errFile(err);
-    std::ostringstream outText, errText;
-    outText << outFile.rdbuf();
-    errText << errFile.rdbuf();
-    outcome.out = outText.str();
-    outcome.err = errText.str();
-    return outcome;
-}
 
 Outcome RunGame(const std::string& arguments, const std::filesystem::path& workDir) {
     return RunProgram(CLOUDMERE_EXE, arguments, workDir);
