@@ -67,6 +67,7 @@ void Core::RunFrame() {
         dt = fixedDt;
     if (frameStep)
         dt = frameStep(dt);
+    TimerSet::AdvanceGameClock(dt);
     // The count is re-read at every step: a system may be added mid-frame.
     for (std::size_t i = 0; i < systems.size(); ++i) {
         IGameSystem* system = systems[i];

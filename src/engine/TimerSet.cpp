@@ -1,6 +1,7 @@
 #include "engine/TimerSet.h"
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -15,6 +16,10 @@ using Clock = std::chrono::steady_clock;
 
 const float kSecondsPerTick = static_cast<float>(static_cast<double>(Clock::period::num) /
                                                  static_cast<double>(Clock::period::den));
+
+// Game clock ticks are nanoseconds of accumulated frame time.
+constexpr float kSecondsPerGameTick = 1e-9f;
+int64_t gameTicks = 0;
 
 float frameCounter = 0.0f;
 float frameTimeAccumulated = 0.0f;
@@ -34,12 +39,25 @@ int64_t TimerSet::Now() {
     return Clock::now().time_since_epoch().count();
 }
 
+void TimerSet::AdvanceGameClock(float dt) {
+    if (dt > 0.0f)
+        gameTicks += std::llround(static_cast<double>(dt) * 1e9);
+}
+
+int64_t TimerSet::GameNow() {
+    return gameTicks;
+}
+
+int64_t TimerSet::Read() const {
+    return clock == TimerClock::Game ? gameTicks : Now();
+}
+
 void TimerSet::ResetFrameCounter() {
     frameCounter = 0.0f;
     frameTimeAccumulated = 0.0f;
 }
 
-TimerSet::TimerSet() {
+TimerSet::TimerSet(TimerClock clock_) : clock(clock_) {
     profileText[0] = '\0';
     BuildProfileText(0.0f);
 }
@@ -48,7 +66,7 @@ Timer& TimerSet::Get(const std::string& name) {
     auto it = timers.find(name);
     if (it == timers.end()) {
         Timer t;
-        t.secondsPerTick = kSecondsPerTick;
+        t.secondsPerTick = clock == TimerClock::Game ? kSecondsPerGameTick : kSecondsPerTick;
         it = timers.emplace(name, t).first;
     }
     return it->second;
@@ -58,7 +76,7 @@ void TimerSet::Start(const std::string& name) {
     Timer& t = Get(name);
     if (!t.running) {
         t.running = true;
-        t.start = Now();
+        t.start = Read();
     }
 }
 
@@ -67,21 +85,21 @@ void TimerSet::Stop(const std::string& name) {
     if (t.running) {
         t.running = false;
         t.accumulated +=
-            static_cast<float>(static_cast<double>(Now() - t.start) * t.secondsPerTick);
+            static_cast<float>(static_cast<double>(Read() - t.start) * t.secondsPerTick);
     }
 }
 
 void TimerSet::Reset(const std::string& name) {
     Timer& t = Get(name);
     t.accumulated = 0.0f;
-    t.start = Now();
+    t.start = Read();
 }
 
 float TimerSet::GetTime(const std::string& name) {
     Timer& t = Get(name);
     float time = t.accumulated;
     if (t.running)
-        time += static_cast<float>(static_cast<double>(Now() - t.start) * t.secondsPerTick);
+        time += static_cast<float>(static_cast<double>(Read() - t.start) * t.secondsPerTick);
     return time;
 }
 

@@ -5,12 +5,20 @@
 //
 // Every operation works on any name: a name not seen before gets a fresh,
 // stopped timer on the spot.
+//
+// A set reads either the steady clock (profiling, frame measurement) or
+// the game clock, which advances only by each frame's time step. Gameplay
+// timers (the logo screen's fades, for one) use the game clock, so a run
+// at a fixed step or a replayed recording sees exactly the same times
+// whatever the machine's speed.
 
 #include <cstdint>
 #include <string>
 #include <unordered_map>
 
 namespace Flurr {
+
+enum class TimerClock { Steady, Game };
 
 struct Timer {
     int64_t start = 0;        // clock ticks at the last start or reset
@@ -23,7 +31,7 @@ class TimerSet {
 public:
     static constexpr std::size_t ProfileTextSize = 2048;
 
-    TimerSet();
+    explicit TimerSet(TimerClock clock = TimerClock::Steady);
 
     void Start(const std::string& name);
     void Stop(const std::string& name);
@@ -50,8 +58,16 @@ public:
     // Current reading of the steady clock, in ticks.
     static int64_t Now();
 
+    // The game clock: the core advances it by every frame's time step
+    // before the systems update.
+    static void AdvanceGameClock(float dt);
+    static int64_t GameNow();
+
 private:
     Timer& Get(const std::string& name);
+    int64_t Read() const;
+
+    TimerClock clock;
 };
 
 } // namespace Flurr

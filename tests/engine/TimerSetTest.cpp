@@ -80,6 +80,30 @@ TEST(TimerSet, StopwatchOperations) {
     EXPECT_GE(timers.GetTime("Logic"), 10.0f);
 }
 
+// Game-clock timers see only the frames' time steps: wall time passing
+// between frames changes nothing, so a fixed-step run or a replay reads
+// the same times on any machine.
+TEST(TimerSet, GameClockFollowsFrameSteps) {
+    TimerSet timers(TimerClock::Game);
+    timers.Start("LogoTime");
+    LetTimePass();
+    EXPECT_EQ(timers.GetTime("LogoTime"), 0.0f);
+    for (int i = 0; i < 60; ++i)
+        TimerSet::AdvanceGameClock(1.0f / 60.0f);
+    EXPECT_NEAR(timers.GetTime("LogoTime"), 1.0f, 1e-5f);
+    // Negative or zero steps never run the clock backwards.
+    TimerSet::AdvanceGameClock(-5.0f);
+    TimerSet::AdvanceGameClock(0.0f);
+    EXPECT_NEAR(timers.GetTime("LogoTime"), 1.0f, 1e-5f);
+    timers.Stop("LogoTime");
+    TimerSet::AdvanceGameClock(0.5f);
+    EXPECT_NEAR(timers.GetTime("LogoTime"), 1.0f, 1e-5f);
+    timers.Reset("LogoTime");
+    timers.Start("LogoTime");
+    TimerSet::AdvanceGameClock(0.25f);
+    EXPECT_NEAR(timers.GetTime("LogoTime"), 0.25f, 1e-5f);
+}
+
 TEST(TimerSet, ProfileTextLines) {
     TimerSet timers;
     // Built once at construction for a frame of 0: just the frame rate.
