@@ -779,7 +779,10 @@ void GraphicsSystem::SendMessage(Message* message) {
         if (m->key == kScreenshotKey)
             screenshotPending = true;
     } else if (auto* m = dynamic_cast<SetBackgroundMessage*>(message)) {
-        backgroundPath = m->path;
+        // A level without a background names none and gets the default
+        // picture behind it, as any unreadable one does, but an empty name
+        // is not a broken file: no warning.
+        backgroundPath = m->path.empty() ? std::string(ResourceBank::kDefaultTexture) : m->path;
         hasBackground = true;
         if (initialized)
             bank->GetTexture(backgroundPath);

@@ -175,6 +175,20 @@ TEST_F(RendererPixels, CameraZoomOrthographicAndScreenSpaceViews) {
     EXPECT_EQ(CountNear(image, kRed, 420, 270, 490, 330), 20 * 20);
 }
 
+// A level without a background gets the default picture behind it, the
+// same as a named default, and no warning about an unreadable image.
+TEST_F(RendererPixels, AnEmptyBackgroundNameShowsTheDefaultPictureQuietly) {
+    GameFolder folder;
+    Game game(window);
+    game.Send(SetBackgroundMessage(ResourceBank::kDefaultTexture));
+    const Image named = game.Frame();
+    testing::internal::CaptureStderr();
+    game.Send(SetBackgroundMessage(""));
+    const Image empty = game.Frame();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(named.rgba, empty.rgba);
+}
+
 TEST_F(RendererPixels, BlendingOpacityColourAndFrameBlendingShaders) {
     GameFolder folder;
     Game game(window);
