@@ -14,6 +14,7 @@
 #include "engine/LaunchOptions.h"
 #include "engine/Random.h"
 #include "engine/Report.h"
+#include "gameplay/LogicSystem.h"
 #include "graphics/GraphicsSystem.h"
 #include "particles/ParticleSystem.h"
 #include "physics/Physics.h"
@@ -104,6 +105,7 @@ int Run(const Flurr::LaunchOptions& options) {
     players->warpPointer = [windows](int32_t x, int32_t y) { windows->WarpPointer(x, y); };
     core.AddSystem(players);
     core.AddSystem(new CameraController());
+    core.AddSystem(new LogicSystem());
     core.AddSystem(new ParticleSystem());
     core.AddSystem(new SoundSystem());
     // Every random draw of the run follows from here (a replay brings the

@@ -1,6 +1,6 @@
 #pragma once
 // The game as the program builds it (window, renderer, input, factory,
-// physics, player, camera, particles), run headless at a fixed step from
+// physics, player, camera, gameplay logic, particles), run headless at a fixed step from
 // the real Resources folder, with input pushed as real SDL events and a
 // listener that writes down every sound the game asks for together with
 // the player's animation frame at that moment.
@@ -20,6 +20,7 @@
 #include "engine/GameObject.h"
 #include "engine/Message.h"
 #include "engine/Random.h"
+#include "gameplay/LogicSystem.h"
 #include "graphics/GraphicsComponent.h"
 #include "graphics/GraphicsSystem.h"
 #include "particles/ParticleEffectComponent.h"
@@ -110,6 +111,14 @@ public:
         // A real level file instead of the flat test ground; the player is
         // the one it holds.
         std::string level;
+        // More objects for the flat test ground, as level text
+        // ("  GameObject ... -GameObject" lines).
+        std::string objects;
+        // Without the player (the flat ground only).
+        bool noPlayer = false;
+        // Window size: larger for tests that look at the picture.
+        int width = kWidth;
+        int height = kHeight;
     };
 
     PlayerGame() : PlayerGame(Options{}) {}
@@ -128,8 +137,8 @@ public:
         spaces->ActivateOnlyGameSpace();
         WindowSettings window;
         window.windowed = true;
-        window.width = kWidth;
-        window.height = kHeight;
+        window.width = options.width;
+        window.height = options.height;
         windows = new WindowsSystem(window);
         core->AddSystem(windows);
         GraphicsSettings settings;
@@ -151,6 +160,8 @@ public:
         core->AddSystem(controller);
         camera = new CameraController();
         core->AddSystem(camera);
+        logic = new LogicSystem();
+        core->AddSystem(logic);
         particles = new ParticleSystem();
         core->AddSystem(particles);
         sounds = new SoundListener();
@@ -175,8 +186,13 @@ public:
         if (options.mapOverview)
             level += "  GameObject\n    X:0\n    Y:500\n    CameraComponent\n"
                      "      CameraTargetName:MapOverview\n    -CameraComponent\n  -GameObject\n";
+        level += options.objects;
         level += "-Root\n";
         factory->LoadLevel(dir.Write("Level.zorvel", level));
+        if (options.noPlayer) {
+            PlatformTest::PushWindowEvent(WindowId(), SDL_WINDOWEVENT_FOCUS_GAINED);
+            return;
+        }
         GameObject* object = factory->LoadObject("Resources/Objects/Player.zorvel");
         EXPECT_NE(object, nullptr);
         if (object) {
@@ -218,6 +234,7 @@ public:
     Flurr::Physics* physics = nullptr;
     Flurr::PlayerController* controller = nullptr;
     Flurr::CameraController* camera = nullptr;
+    Flurr::LogicSystem* logic = nullptr;
     Flurr::ParticleSystem* particles = nullptr;
     SoundListener* sounds = nullptr;
     Flurr::PlayerComponent* player = nullptr;

@@ -1,0 +1,75 @@
+#include "gameplay/DeliveryNode.h"
+
+#include "engine/GameObject.h"
+#include "gameplay/LogicSystem.h"
+#include "graphics/GraphicsComponent.h"
+#include "physics/PhysicsComponent.h"
+#include "physics/RigidBody.h"
+#include "serialization/Serializer.h"
+#include "world/Factory.h"
+
+namespace Flurr {
+
+DeliveryNode::~DeliveryNode() {
+    Free();
+}
+
+void DeliveryNode::Initialize() {
+    if (!registered) {
+        if (LogicSystem* logic = LogicSystem::Instance()) {
+            logic->RegisterComponent(this, "GameSpace");
+            registered = true;
+        }
+    }
+    // The player passes through a delivery point; touching still counts.
+    if (owner)
+        if (PhysicsComponent* physics = owner->Get<PhysicsComponent>()) {
+            physics->ghost = true;
+            if (physics->body)
+                physics->body->ghost = true;
+        }
+}
+
+void DeliveryNode::Update(float) {
+    if (active && TouchingPlayer(owner))
+        if (LogicSystem* logic = LogicSystem::Instance())
+            logic->DeliveryMade();
+}
+
+void DeliveryNode::Activate() {
+    active = true;
+    if (marker >= 0 || !owner)
+        return;
+    if (GameObject* bang = MakeSpriteObject(owner->x, owner->y + 100.0f, 20.0f, 50.0f, "Bang")) {
+        if (GraphicsComponent* sprite = bang->Get<GraphicsComponent>())
+            sprite->SetFrameRate(4.0f);
+        marker = bang->id;
+    }
+}
+
+void DeliveryNode::Deactivate() {
+    active = false;
+    if (marker >= 0)
+        if (Factory* factory = Factory::Instance())
+            factory->DestroyLater(factory->FindObject(marker));
+    marker = -1;
+}
+
+void DeliveryNode::Free() {
+    if (!registered)
+        return;
+    registered = false;
+    if (LogicSystem* logic = LogicSystem::Instance()) {
+        logic->UnregisterComponent(this);
+        logic->RemoveDeliveryNode(this);
+    }
+    // A target leaving the level takes its marker with it.
+    Deactivate();
+}
+
+void DeliveryNode::Serialize(ASerializer& s) {
+    s.Begin("DeliveryNode");
+    s.End("DeliveryNode");
+}
+
+} // namespace Flurr

@@ -1,0 +1,99 @@
+#pragma once
+// The LogicSystem runs the gameplay components placed in levels (triggers,
+// delivery points, the logo screen): each registers itself for a space,
+// and every frame the system updates the components of the active spaces
+// and hands them the input messages it listens for (key released, mouse
+// moved, mouse clicked, pad button triggered, and the two plain signals
+// 61 and 64).
+//
+// It also runs the delivery race. A level holding DeliveryNode components
+// starts a two-minute countdown; one node at a time is the target, marked
+// by a bouncing "Bang" above it; touching it scores the distance the
+// player had to cover to it. When the time is up the results stay on
+// screen for five seconds and the game moves on to the next level.
+//
+// A component listed under two active spaces (the cursor and the meter
+// live in "GameSpace" and "Pause") is still updated and told each message
+// once per frame, as the player controller does.
+//
+// The system never owns components: their objects do. Freeing a space or
+// the system only forgets them.
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/GameSystem.h"
+#include "engine/SafeList.h"
+#include "engine/Vec2.h"
+
+namespace Flurr {
+
+class Component;
+class DeliveryNode;
+class GameObject;
+
+struct LogicSystemName {
+    static constexpr const char* value = "LogicSystem";
+};
+
+class LogicSystem : public ISystem<LogicSystem, LogicSystemName> {
+public:
+    static constexpr float kRaceTime = 120.0f;
+    // How long the results stay up after the time runs out.
+    static constexpr float kResultsTime = 5.0f;
+
+    LogicSystem();
+    ~LogicSystem() override;
+
+    static LogicSystem* Instance();
+
+    void Initialize() override;
+    void SendMessage(Message* message) override;
+    void Update(float dt) override;
+    void FreeSpace(const std::string& space) override;
+    void Free() override;
+
+    void RegisterComponent(Component* component, const std::string& space);
+    // Takes the component off every space's list (and off the race).
+    void UnregisterComponent(Component* component);
+    // The target was touched.
+    void DeliveryMade();
+    // A node leaving the level.
+    void RemoveDeliveryNode(DeliveryNode* node);
+
+    // Race state, read by the tests and the results.
+    std::vector<DeliveryNode*> deliveryNodes;
+    DeliveryNode* target = nullptr;
+    float timeLeft = 0.0f;
+    float score = 0.0f;
+    int32_t deliveries = 0;
+    // The time-up music has played; it plays once per run.
+    bool timeUp = false;
+
+private:
+    template <typename F> void ForEachActive(F&& f);
+    void ResetRace();
+    void RunRace(float dt);
+    void ChooseTarget();
+    void DrawRaceText(const char* text, int32_t left, int32_t top);
+
+    std::map<std::string, SafeList<Component>> spaceComponents;
+};
+
+// Where the player is, if there is one.
+bool PlayerPosition(Vec2& position);
+// The object's body touched the player's body in the last physics step.
+bool TouchingPlayer(const GameObject* object);
+// Draw width and height of the screen in pixels (800 x 600 before the
+// renderer knows them).
+void ScreenPixels(int32_t& width, int32_t& height);
+// A new recorded object showing a looping animation, for gameplay
+// markers and text boxes; its size is its scale (the object is one unit
+// wide and high). It belongs to the running game, not the level's design,
+// so a saved level leaves it out.
+GameObject* MakeSpriteObject(float x, float y, float width, float height,
+                             const std::string& animation);
+
+} // namespace Flurr

@@ -1,0 +1,128 @@
+#include "gameplay/LogoLogicComponent.h"
+
+#include <algorithm>
+
+#include "engine/Core.h"
+#include "engine/GameObject.h"
+#include "engine/Message.h"
+#include "graphics/GraphicsComponent.h"
+#include "serialization/Serializer.h"
+#include "world/SpaceManager.h"
+
+namespace Flurr {
+
+namespace {
+
+constexpr uint16_t kPadA = 0x1000;
+constexpr uint16_t kPadStart = 0x0010;
+constexpr uint8_t kKeySpace = 0x20;
+constexpr uint8_t kKeyEscape = 0x1B;
+constexpr uint8_t kKeyEnter = 0x0D;
+
+void SetLogoSpaceActive(bool active) {
+    if (SpaceManager* spaces = SpaceManager::Instance())
+        spaces->SetSpaceActive("LogoSpace", active);
+}
+
+void RequestNextLevel() {
+    if (Core* core = Core::Instance())
+        core->requestedState = NextLevel;
+}
+
+} // namespace
+
+LogoLogicComponent::LogoLogicComponent() : timers(TimerClock::Game) {}
+
+void LogoLogicComponent::Initialize() {
+    fadeTime = 2.0f;
+    delay = 1.0f;
+    switched = false;
+    timers.Start("LogoTime");
+    Register({"GameSpace"});
+    if (Core* core = Core::Instance()) {
+        PlaySoundMessage m("Bebop1", 1.0f, -1);
+        core->SendMessage(&m);
+    }
+    SetLogoSpaceActive(true);
+}
+
+void LogoLogicComponent::Free() {
+    LogicComponent::Free();
+    SetLogoSpaceActive(false);
+}
+
+void LogoLogicComponent::Update(float) {
+    SpaceManager* spaces = SpaceManager::Instance();
+    if (!spaces || !spaces->IsSpaceActive("LogoSpace"))
+        return;
+    GraphicsComponent* sprite = owner ? owner->Get<GraphicsComponent>() : nullptr;
+    if (done) {
+        timers.Start("LogicTimer");
+        if (timers.GetTime("LogicTimer") > holdTime)
+            RequestNextLevel();
+        if (sprite) {
+            sprite->Opacity = 1.0f;
+            sprite->SetAnimation("XboxScreen", 2.0f, 0);
+        }
+        if (owner)
+            owner->yScale = 2.5f;
+        return;
+    }
+    if (!sprite) {
+        done = true;
+        return;
+    }
+    const float t = timers.GetTime("LogoTime");
+    if (!switched) {
+        if (t < delay)
+            return;
+        const float u = t - delay;
+        if (u <= fadeTime) {
+            sprite->Opacity = (fadeTime - u) / fadeTime;
+        } else {
+            switched = true;
+            timers.Reset("LogoTime");
+            sprite->SetAnimation("TeamLogo", 2.0f, 0);
+            owner->yScale = 2.5f;
+        }
+        return;
+    }
+    if (t <= delay + fadeTime)
+        sprite->Opacity = std::min(t, fadeTime) / fadeTime;
+    else
+        done = true;
+}
+
+bool LogoLogicComponent::IsSkipInput(const Message* message) const {
+    switch (message->id) {
+    case MessageId::XboxTriggered: {
+        const auto button = static_cast<const XboxTriggeredMessage*>(message)->button;
+        return button == kPadA || button == kPadStart;
+    }
+    case MessageId::KeyReleased: {
+        const auto key = static_cast<const KeyReleasedMessage*>(message)->key;
+        return key == kKeySpace || key == kKeyEscape || key == kKeyEnter;
+    }
+    case MessageId::MouseClicked:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void LogoLogicComponent::SendMessage(Message* message) {
+    // The first pictures cannot be skipped before they have been seen.
+    if (timers.GetTime("LogoTime") < fadeTime || !IsSkipInput(message))
+        return;
+    if (done)
+        RequestNextLevel();
+    else
+        done = true;
+}
+
+void LogoLogicComponent::Serialize(ASerializer& s) {
+    s.Begin("LogoLogicComponent");
+    s.End("LogoLogicComponent");
+}
+
+} // namespace Flurr

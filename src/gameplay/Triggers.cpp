@@ -1,0 +1,146 @@
+#include "gameplay/Triggers.h"
+
+#include <cmath>
+
+#include "engine/Core.h"
+#include "engine/GameObject.h"
+#include "engine/Message.h"
+#include "graphics/GraphicsComponent.h"
+#include "serialization/Serializer.h"
+#include "world/Factory.h"
+
+namespace Flurr {
+
+namespace {
+
+void Send(Message& message) {
+    if (Core* core = Core::Instance())
+        core->SendMessage(&message);
+}
+
+// The neutral block: bloom 1, black 0, white 1, no ripple.
+void NeutralRecord(float* record) {
+    const float neutral[PostProcessTrigger::kSlots] = {1, 0, 0, 0, 0, 0, 0, 1,
+                                                       1, 1, 1, 1, 1, 0, 0, 0};
+    for (int32_t i = 0; i < PostProcessTrigger::kSlots; ++i)
+        record[i] = neutral[i];
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+
+void Rotator::SendMessage(Message* message) {
+    if (message->id == MessageId::RotatorTrigger)
+        triggered = true;
+}
+
+void Rotator::Serialize(ASerializer& s) {
+    s.Begin("Rotator");
+    s.FloatField("RotationAmount", RotationAmount);
+    s.End("Rotator");
+}
+
+// ---------------------------------------------------------------------------
+
+void BasicTrigger::Update(float) {
+    if (!TouchingPlayer(owner))
+        return;
+    BasicTriggerMessage m(TriggeredEvent);
+    Send(m);
+}
+
+void BasicTrigger::Serialize(ASerializer& s) {
+    s.Begin("BasicTrigger");
+    s.StringField("TriggeredEvent", TriggeredEvent);
+    s.End("BasicTrigger");
+}
+
+// ---------------------------------------------------------------------------
+
+PostProcessTrigger::PostProcessTrigger() {
+    NeutralRecord(record);
+}
+
+void PostProcessTrigger::Update(float) {
+    if (TouchingPlayer(owner)) {
+        record[kDistortSlot] = distort ? 1.0f : 0.0f;
+        PostProcessTransitionMessage m(record);
+        Send(m);
+        inside = true;
+    } else if (inside) {
+        // Back to the plain picture over the same time it took to change.
+        float neutral[kSlots];
+        NeutralRecord(neutral);
+        neutral[kDurationSlot] = record[kDurationSlot];
+        PostProcessTransitionMessage m(neutral);
+        Send(m);
+        inside = false;
+    }
+}
+
+void PostProcessTrigger::Serialize(ASerializer& s) {
+    s.Begin("PostProcessTrigger");
+    s.FloatField("TransitionTime", record[kDurationSlot]);
+    s.FloatField("Bloom Factor", record[0]);
+    static const char* const kColours[] = {"Red", "Green", "Blue"};
+    static const char* const kBlocks[] = {"Black In", "Black Out", "White In", "White Out"};
+    for (int32_t block = 0; block < 4; ++block)
+        for (int32_t c = 0; c < 3; ++c)
+            s.FloatField(std::string(kBlocks[block]) + " (" + kColours[c] + ")",
+                         record[1 + block * 3 + c]);
+    s.BoolField("Distortion", distort);
+    s.End("PostProcessTrigger");
+}
+
+// ---------------------------------------------------------------------------
+
+void TextTrigger::Update(float) {
+    Factory* factory = Factory::Instance();
+    GameObject* box = factory ? factory->FindObject(textBox) : nullptr;
+    if (!box && factory) {
+        box = MakeSpriteObject(0.0f, -200.0f, 2000.0f, 200.0f, "Black");
+        if (box) {
+            textBox = box->id;
+            if (GraphicsComponent* sprite = box->Get<GraphicsComponent>()) {
+                sprite->screenSpace = true;
+                sprite->ZPos = 5.0f;
+            }
+        }
+    }
+    GraphicsComponent* band = box ? box->Get<GraphicsComponent>() : nullptr;
+    if (band)
+        band->Opacity = 0.0f;
+
+    Vec2 player;
+    if (!owner || !PlayerPosition(player) ||
+        std::hypot(player.x - owner->x, player.y - owner->y) >= kShowDistance)
+        return;
+    if (band)
+        band->Opacity = 0.5f;
+    int32_t width, height;
+    ScreenPixels(width, height);
+    const auto top = static_cast<int32_t>(static_cast<float>(height) -
+                                          150.0f * static_cast<float>(height) / 600.0f);
+    DrawTextMessage m(Text, 50, top, "CardoRegular22", 255.0f, 255.0f, 255.0f, 255.0f, true,
+                      width - 50, height - 50);
+    Send(m);
+}
+
+void TextTrigger::Free() {
+    LogicComponent::Free();
+    // The band belongs to this trigger: it goes when the trigger does (at a
+    // level change the factory may already have taken it).
+    if (Factory* factory = Factory::Instance())
+        factory->DestroyLater(factory->FindObject(textBox));
+    textBox = -1;
+}
+
+void TextTrigger::Serialize(ASerializer& s) {
+    s.Begin("TextTrigger");
+    s.StringField("Text", Text);
+    s.FloatField("TriggerRadius", TriggerRadius);
+    s.End("TextTrigger");
+}
+
+} // namespace Flurr

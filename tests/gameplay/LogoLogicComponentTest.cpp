@@ -1,0 +1,133 @@
+// The start-up logo sequence on its own level, frame by frame at 60 fps.
+
+#include <gtest/gtest.h>
+
+#include "gameplay/GameplayTestSupport.h"
+#include "gameplay/LogoLogicComponent.h"
+
+namespace Flurr {
+namespace {
+
+using PlayerTest::PlayerGame;
+
+const char* const kPicture = "    GraphicsComponent\n      Animation:StudioLogo\n      Loop:1\n"
+                             "      Opacity:1\n    -GraphicsComponent\n";
+const char* const kLogo = "    LogoLogicComponent\n    -LogoLogicComponent\n";
+
+struct LogoGame {
+    explicit LogoGame(bool picture = true) {
+        PlayerGame::Options options;
+        options.noPlayer = true;
+        options.objects = "  GameObject\n    WIDTH:800\n    HEIGHT:240\n" +
+                          std::string(picture ? kPicture : "") + kLogo + "  -GameObject\n";
+        game = std::make_unique<PlayerGame>(options);
+        for (auto& [id, object] : game->factory->objects)
+            if (auto* c = object->Get<LogoLogicComponent>())
+                logo = c;
+        EXPECT_NE(logo, nullptr);
+        sprite = logo ? logo->owner->Get<GraphicsComponent>() : nullptr;
+    }
+    // Runs up to frame `n` since the level started.
+    void RunTo(int n) {
+        while (frame < n) {
+            game->Frame();
+            ++frame;
+        }
+    }
+    // Space, Enter or Esc counts when the key comes up.
+    void Tap(SDL_Scancode key) {
+        PlayerTest::Key(key, true);
+        game->Frame();
+        PlayerTest::Key(key, false);
+        game->Frame();
+        frame += 2;
+    }
+    bool NextLevel() const { return game->core->requestedState == Flurr::NextLevel; }
+
+    std::unique_ptr<PlayerGame> game;
+    LogoLogicComponent* logo = nullptr;
+    GraphicsComponent* sprite = nullptr;
+    int frame = 0;
+};
+
+TEST(LogoLogicComponent, RunsFadeOutFadeInAndTheControlsScreen) {
+    LogoGame g;
+    ASSERT_NE(g.sprite, nullptr);
+    EXPECT_TRUE(g.game->spaces->IsSpaceActive("LogoSpace"));
+    ASSERT_FALSE(g.game->sounds->cues.empty());
+    EXPECT_EQ(g.game->sounds->cues.front().name, "Bebop1");
+
+    // A second of the first picture, then two seconds of fading out.
+    g.RunTo(59);
+    EXPECT_EQ(g.sprite->Opacity, 1.0f);
+    g.RunTo(90);
+    EXPECT_NEAR(g.sprite->Opacity, 0.75f, 1e-3f);
+    g.RunTo(179);
+    EXPECT_EQ(g.sprite->animation, "StudioLogo");
+    EXPECT_LT(g.sprite->Opacity, 0.02f);
+
+    // The switch: the team picture, full screen, fading in over two
+    // seconds from the switch and done a second after that.
+    g.RunTo(182);
+    EXPECT_TRUE(g.logo->switched);
+    EXPECT_EQ(g.sprite->animation, "TeamLogo");
+    EXPECT_EQ(g.logo->owner->yScale, 2.5f);
+    g.RunTo(241);
+    EXPECT_NEAR(g.sprite->Opacity, 0.5f, 0.02f);
+    g.RunTo(330);
+    EXPECT_EQ(g.sprite->Opacity, 1.0f);
+    EXPECT_FALSE(g.logo->done);
+    g.RunTo(364);
+    EXPECT_TRUE(g.logo->done);
+    EXPECT_EQ(g.sprite->animation, "XboxScreen");
+
+    // The controls screen holds for two seconds, then the game starts.
+    g.RunTo(470);
+    EXPECT_FALSE(g.NextLevel());
+    g.RunTo(490);
+    EXPECT_TRUE(g.NextLevel());
+
+    // Leaving the level switches the logo space off.
+    g.game->factory->DestroyObject(g.logo->owner);
+    EXPECT_FALSE(g.game->spaces->IsSpaceActive("LogoSpace"));
+}
+
+TEST(LogoLogicComponent, SkipInputsCountOnlyAfterTheFirstTwoSeconds) {
+    LogoGame g;
+    ASSERT_NE(g.sprite, nullptr);
+    g.RunTo(60);
+    g.Tap(SDL_SCANCODE_RETURN);
+    g.RunTo(100);
+    EXPECT_FALSE(g.logo->done);
+    EXPECT_EQ(g.sprite->animation, "StudioLogo");
+    // A key that is not a skip key does nothing even later.
+    g.RunTo(150);
+    g.Tap(SDL_SCANCODE_D);
+    g.RunTo(155);
+    EXPECT_FALSE(g.logo->done);
+
+    // At 2.5 s Enter jumps to the controls screen; pressing again starts
+    // the game at once.
+    g.Tap(SDL_SCANCODE_RETURN);
+    EXPECT_TRUE(g.logo->done);
+    g.RunTo(g.frame + 1);
+    EXPECT_EQ(g.sprite->animation, "XboxScreen");
+    EXPECT_EQ(g.sprite->Opacity, 1.0f);
+    EXPECT_EQ(g.logo->owner->yScale, 2.5f);
+    EXPECT_FALSE(g.NextLevel());
+    g.Tap(SDL_SCANCODE_SPACE);
+    EXPECT_TRUE(g.NextLevel());
+}
+
+TEST(LogoLogicComponent, WithoutAPictureItMovesOnAfterTwoSeconds) {
+    LogoGame g(false);
+    g.RunTo(1);
+    EXPECT_TRUE(g.logo->done);
+    g.RunTo(115);
+    EXPECT_FALSE(g.NextLevel());
+    g.RunTo(125);
+    EXPECT_TRUE(g.NextLevel());
+}
+
+} // namespace
+} // namespace Flurr
