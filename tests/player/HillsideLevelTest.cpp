@@ -1,11 +1,13 @@
 // The first playable level as shipped: it loads cleanly, the player starts
-// on its feet, and its updraft carries the player up.
+// on its feet, its updraft carries the player up, its signs give hints and
+// its chimney and updraft change the light.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
+#include "gameplay/GameplayTestSupport.h"
 #include "player/PlayerTestSupport.h"
 
 using namespace Flurr;
@@ -99,4 +101,39 @@ TEST(Hillside, TheShaftIsClimbedByWallJumps) {
     EXPECT_GE(game.Body().position.y, 1000.0f + 50.0f) << "above the top of the shaft's wall";
     EXPECT_GE(wallJumps, 1);
     EXPECT_LE(wallJumps, 4);
+}
+
+TEST(Hillside, SignsGiveHintsAndTheChimneyAndUpdraftChangeTheLight) {
+    PlayerGame::Options options;
+    options.level = "Resources/Levels/Hillside.zorvel";
+    PlayerGame game(options);
+    auto* log = new GameplayTest::MessageLog(*game.core);
+    game.core->AddSystem(log);
+    const PostProcessState& post = game.graphics->PostProcessing();
+
+    // The first sign greets the player where it starts.
+    game.Frames(5);
+    EXPECT_NE(log->FindText("Welcome to Hillside!"), nullptr);
+
+    // Inside the chimney the light turns cool.
+    game.Place(3225.0f, 60.0f);
+    game.Frames(60);
+    EXPECT_EQ(log->FindText("Ahead is the chimney"), nullptr) << "too far from its sign";
+    EXPECT_FLOAT_EQ(post.target.outWhite[0], 0.6f);
+    EXPECT_LT(post.current.outWhite[0], 0.9f);
+    EXPECT_FALSE(post.target.distort);
+
+    // In the updraft the screen glows and shimmers.
+    game.Place(5500.0f, 60.0f);
+    game.Frames(5);
+    EXPECT_FLOAT_EQ(post.target.blur, 1.4f);
+    EXPECT_TRUE(post.current.distort);
+    EXPECT_EQ(game.graphics->PostPassesRun(), 10);
+
+    // Back out in the open, the plain picture returns.
+    game.Place(200.0f, 60.0f);
+    game.Frames(60);
+    EXPECT_FLOAT_EQ(post.current.outWhite[0], 1.0f);
+    EXPECT_FLOAT_EQ(post.current.blur, 1.0f);
+    EXPECT_FALSE(post.current.distort);
 }

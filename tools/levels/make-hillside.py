@@ -62,6 +62,11 @@ class Obj:
         self.parts.append(lines)
         return self
 
+    def component(self, name, fields):
+        """A component with plain key:value fields, in order."""
+        self.parts.append([name] + ["  %s:%s" % (k, v) for k, v in fields] + ["-" + name])
+        return self
+
     def camera(self, name):
         self.parts.append(["CameraComponent", "  CameraTargetName:" + name,
                            "-CameraComponent"])
@@ -117,8 +122,27 @@ for x, y, z in ((250, 60, -8), (1700, 280, -8), (3900, 1080, -8)):
     scenery(x, y, 64, 110, "Pinwheel", zpos=z, zorder=-20, rate=12, shader=2)
 for x, y in ((-100, 420), (-40, 460), (1200, 640), (4600, 1000)):
     scenery(x, y, 30, 30, "BirdFlap", zorder=-5, rate=8, shader=1)
-scenery(150, 48, 96, 96, "Sign", zorder=-5)
-scenery(2450, 48, 96, 96, "Sign", zorder=-5)
+
+# --- signs: each shows its hint while the player stands near it -------------
+def sign(x, y, hint):
+    objects.append(Obj(x, y, 96, 96).sprite("Sign", zorder=-5).component(
+        "TextTrigger", [("Text", hint), ("TriggerRadius", 200)]))
+
+
+sign(150, 48, "Welcome to Hillside! A and D walk, hold Shift to run. Space jumps: "
+     "hold it to jump higher.")
+sign(2450, 48, "Ahead is the chimney. Walk in under its wall, then climb with wall "
+     "jumps: slide down one side and jump off it.")
+sign(5150, 48, "Step into the updraft and let the wind carry you up to the "
+     "platform on the right.")
+
+
+def mood(x0, y0, x1, y1, fields):
+    """A ghost area that changes the look of the screen while the player is in it."""
+    cx, cy, hw, hh = (x0 + x1) / 2, (y0 + y1) / 2, (x1 - x0) / 2, (y1 - y0) / 2
+    pts = [(-hw, -hh), (hw, -hh), (hw, hh), (-hw, hh)]
+    objects.append(Obj(cx, cy).body([(pts, [False] * 4)], ghost=True, floor=False)
+                   .component("PostProcessTrigger", fields))
 
 # --- ground -----------------------------------------------------------------
 LEFT, RIGHT = -1300, 7100
@@ -148,6 +172,11 @@ objects.append(o)
 solid(3000, 190, 3100, 800, "Wall", zorder=6)
 solid(3350, 0, 3450, 1000, "Wall", zorder=6)
 solid(3450, 960, 3950, 1000, "Platform", zorder=6)
+# Inside the chimney the light turns cool and dim.
+mood(3100, 0, 3350, 960, [("TransitionTime", 0.8), ("Bloom Factor", 1),
+                          ("Black Out (Red)", 0.02), ("Black Out (Green)", 0.03),
+                          ("Black Out (Blue)", 0.08), ("White Out (Red)", 0.6),
+                          ("White Out (Green)", 0.68), ("White Out (Blue)", 0.88)])
 
 # --- floating platforms stepping down, and one only flight reaches ---------
 for x0, y in ((4050, 850), (4450, 700), (4850, 560)):
@@ -160,6 +189,9 @@ for y in (260, 760):
     objects.append(Obj(UPDRAFT_X, y).body([], ghost=True, floor=False, area={
         "dx": 0, "dy": 1, "force": 900, "radius": 300}))
 scenery(UPDRAFT_X, 560, 420, 1120, "Updraft", zorder=8, rate=12, opacity=0.7, additive=True)
+# Riding it, the light glows and the air shimmers.
+mood(UPDRAFT_X - 210, 0, UPDRAFT_X + 210, 1120,
+     [("TransitionTime", 0.6), ("Bloom Factor", 1.4), ("Distortion", "true")])
 # Beside the column, just below where the lift gives out: drift right onto it.
 solid(5720, 1110, 6020, 1150, "Platform", zorder=6)
 
