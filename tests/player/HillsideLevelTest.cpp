@@ -111,9 +111,12 @@ TEST(Hillside, SignsGiveHintsAndTheChimneyAndUpdraftChangeTheLight) {
     game.core->AddSystem(log);
     const PostProcessState& post = game.graphics->PostProcessing();
 
-    // The first sign greets the player where it starts.
+    // The first sign greets the player where it starts, in the warm light
+    // around the houses.
     game.Frames(5);
     EXPECT_NE(log->FindText("Welcome to Hillside!"), nullptr);
+    EXPECT_FLOAT_EQ(post.target.blur, 1.3f);
+    EXPECT_FLOAT_EQ(post.target.outWhite[2], 0.94f);
 
     // Inside the chimney the light turns cool.
     game.Place(3225.0f, 60.0f);
@@ -130,8 +133,8 @@ TEST(Hillside, SignsGiveHintsAndTheChimneyAndUpdraftChangeTheLight) {
     EXPECT_TRUE(post.current.distort);
     EXPECT_EQ(game.graphics->PostPassesRun(), 10);
 
-    // Back out in the open, the plain picture returns.
-    game.Place(200.0f, 60.0f);
+    // Back out in the open on the plateau, the plain picture returns.
+    game.Place(1700.0f, 260.0f);
     game.Frames(60);
     EXPECT_FLOAT_EQ(post.current.outWhite[0], 1.0f);
     EXPECT_FLOAT_EQ(post.current.blur, 1.0f);

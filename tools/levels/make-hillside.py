@@ -144,6 +144,10 @@ def mood(x0, y0, x1, y1, fields):
     objects.append(Obj(cx, cy).body([(pts, [False] * 4)], ghost=True, floor=False)
                    .component("PostProcessTrigger", fields))
 
+# Around the houses at the start the light is warm and soft.
+mood(-1200, 0, 450, 900, [("TransitionTime", 1), ("Bloom Factor", 1.3),
+                          ("Black Out (Red)", 0.04), ("White Out (Blue)", 0.94)])
+
 # --- ground -----------------------------------------------------------------
 LEFT, RIGHT = -1300, 7100
 cx, cy, sets = box(LEFT, -600, RIGHT, 0)
