@@ -4,7 +4,9 @@
 layout(location = 0) in vec3 position;
 layout(location = 1) in vec2 texCoord;
 uniform mat4 worldViewProj;
-out vec2 uv;
+// Sprites and the background always face the eye squarely, so their
+// texture coordinates need no perspective correction.
+noperspective out vec2 uv;
 void main() {
     gl_Position = worldViewProj * vec4(position, 1.0);
     uv = texCoord;
@@ -12,7 +14,7 @@ void main() {
 #endif
 
 #ifdef FRAGMENT
-in vec2 uv;
+noperspective in vec2 uv;
 uniform sampler2D texture0;
 uniform vec4 color;
 uniform float t;

@@ -1,5 +1,6 @@
 #include "graphics/Camera.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -51,6 +52,25 @@ ViewMatrices BuildViews(const CameraState& camera, bool pauseActive, int32_t bac
     v.perspective = PerspectiveLH(v.aspectWidth, kViewHeight, kNear, kFar);
     v.orthographic = OrthoLH(v.aspectWidth, kViewHeight, kOrthoNear, kOrthoFar);
     return v;
+}
+
+float TexelsPerPixel(const glm::mat4& clipFromModel, int32_t textureWidth, int32_t textureHeight,
+                     int32_t backBufferWidth, int32_t backBufferHeight) {
+    const glm::vec4 centre = clipFromModel * glm::vec4(0.0f, 0.0f, 0.0f, 1.0f);
+    const glm::vec4 right = clipFromModel * glm::vec4(0.5f, 0.0f, 0.0f, 1.0f);
+    const glm::vec4 up = clipFromModel * glm::vec4(0.0f, 0.5f, 0.0f, 1.0f);
+    if (centre.w <= 0.0f || right.w <= 0.0f || up.w <= 0.0f)
+        return 0.0f;
+    const glm::vec2 half(static_cast<float>(backBufferWidth) * 0.5f,
+                         static_cast<float>(backBufferHeight) * 0.5f);
+    const glm::vec2 c = glm::vec2(centre) / centre.w * half;
+    // Pixels covered by the whole quad along each of its own axes.
+    const float across = 2.0f * glm::length(glm::vec2(right) / right.w * half - c);
+    const float down = 2.0f * glm::length(glm::vec2(up) / up.w * half - c);
+    if (across <= 0.0f || down <= 0.0f)
+        return 0.0f;
+    return std::max(static_cast<float>(textureWidth) / across,
+                    static_cast<float>(textureHeight) / down);
 }
 
 } // namespace Flurr

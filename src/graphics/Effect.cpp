@@ -157,4 +157,9 @@ void Effect::SetTexture(const std::string& name, uint32_t texture) {
     glBindTexture(GL_TEXTURE_2D, texture);
 }
 
+int32_t Effect::TextureUnit(const std::string& name) const {
+    auto it = units.find(name);
+    return it == units.end() ? -1 : it->second;
+}
+
 } // namespace Flurr

@@ -41,6 +41,8 @@ public:
     // Binds a texture (a GL texture name) to the sampler of that name.
     void SetTexture(const std::string& name, uint32_t texture);
     bool HasParameter(const std::string& name);
+    // The texture unit of the sampler of that name, -1 when there is none.
+    int32_t TextureUnit(const std::string& name) const;
 
 private:
     explicit Effect(uint32_t program);

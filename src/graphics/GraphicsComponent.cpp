@@ -171,7 +171,10 @@ bool GraphicsComponent::GetPlainQuad(PlainQuad& quad) const {
     if (!current)
         return false;
     const int32_t index = ClampIndex(frame, current->frames.size());
-    quad.texture = bank->GetTexture(current->frames[static_cast<std::size_t>(index)]).id;
+    const Texture& texture = bank->GetTexture(current->frames[static_cast<std::size_t>(index)]);
+    quad.texture = texture.id;
+    quad.textureWidth = texture.width;
+    quad.textureHeight = texture.height;
     quad.world = WorldMatrix();
     quad.color = glm::vec4(red, green, blue, Opacity);
     quad.additive = additive;

@@ -69,6 +69,8 @@ public:
     // frame-blending shader) or draws nothing.
     struct PlainQuad {
         uint32_t texture = 0;
+        int32_t textureWidth = 0;
+        int32_t textureHeight = 0;
         glm::mat4 world{1.0f};
         glm::vec4 color{1.0f};
         bool additive = false;

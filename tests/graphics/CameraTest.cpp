@@ -8,6 +8,7 @@
 #include <set>
 
 #include <glm/glm.hpp>
+#include <glm/gtc/matrix_transform.hpp>
 
 #include "graphics/Camera.h"
 #include "graphics/DisplayModes.h"
@@ -179,6 +180,34 @@ TEST(CameraTest, PostProcessTransitionsFreezeRestartAndSettle) {
     f.ResetNeutral();
     EXPECT_FALSE(f.target.distort);
     EXPECT_FLOAT_EQ(f.Effective().outWhite[2], 1.0f);
+}
+
+// How shrunk a sprite's picture is on screen decides whether its mipmaps
+// are needed.
+TEST(CameraTest, TexelsPerPixelFollowsSizeZoomAndDepth) {
+    CameraState camera;
+    const glm::mat4 scale32 = glm::scale(glm::mat4(1.0f), glm::vec3(32.0f, 32.0f, 1.0f));
+    ViewMatrices v = BuildViews(camera, false, 800, 600);
+    const glm::mat4 world = v.perspective * v.worldView;
+    // At depth 0 and zoom 0 a world unit is a pixel.
+    EXPECT_NEAR(TexelsPerPixel(world * scale32, 32, 32, 800, 600), 1.0f, 1e-3f);
+    EXPECT_NEAR(TexelsPerPixel(world * scale32, 64, 32, 800, 600), 2.0f, 1e-3f);
+    // Turned a quarter round, the same.
+    const glm::mat4 turned = glm::rotate(glm::mat4(1.0f), 1.5707963f, glm::vec3(0, 0, 1));
+    EXPECT_NEAR(TexelsPerPixel(world * turned * scale32, 32, 32, 800, 600), 1.0f, 1e-3f);
+    // A window twice as tall shows the same view twice as large.
+    v = BuildViews(camera, false, 1600, 1200);
+    EXPECT_NEAR(TexelsPerPixel(v.perspective * v.worldView * scale32, 32, 32, 1600, 1200), 0.5f,
+                1e-3f);
+    // Zoom 10 doubles the view: the picture shrinks to half.
+    camera.zoom = 10.0f;
+    v = BuildViews(camera, false, 800, 600);
+    EXPECT_NEAR(TexelsPerPixel(v.perspective * v.worldView * scale32, 32, 32, 800, 600), 2.0f,
+                1e-3f);
+    // Behind the eye: nothing to measure.
+    const glm::mat4 behind = glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, -100.0f));
+    EXPECT_EQ(TexelsPerPixel(v.perspective * v.worldView * behind * scale32, 32, 32, 800, 600),
+              0.0f);
 }
 
 } // namespace

@@ -175,6 +175,47 @@ TEST_F(RendererPixels, CameraZoomOrthographicAndScreenSpaceViews) {
     EXPECT_EQ(CountNear(image, kRed, 420, 270, 490, 330), 20 * 20);
 }
 
+// A picture drawn at its own size stays crisp; drawn far smaller (the map
+// view, far scenery) it is averaged from its mipmaps rather than sampled
+// into sparkling noise.
+TEST_F(RendererPixels, SpritesStayCrispAtTheirSizeAndSmoothWhenShrunk) {
+    GameFolder folder;
+    Image checker;
+    checker.width = checker.height = 64;
+    checker.rgba.resize(64 * 64 * 4);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const uint8_t v = (x + y) % 2 ? 255 : 0;
+            uint8_t* p = &checker.rgba[(y * 64 + x) * 4];
+            p[0] = p[1] = p[2] = v;
+            p[3] = 255;
+        }
+    ASSERT_TRUE(WritePngFile(folder.dir.Path("Resources/Images/Test/Checker.png"), checker));
+    folder.dir.Write("Resources/Banks/AnimationBank/Checker.zorvel",
+                     "Root\n  Animation\n    Name:Checker\n    List#1:ListAnimation\n"
+                     "      Resources/Images/Test/Checker.png\n    -ListAnimation\n"
+                     "  -Animation\n-Root\n");
+    Game game(window);
+    ASSERT_NE(game.Sprite("Checker", -200.0f, 0.0f, 64, 64), nullptr);
+    ASSERT_NE(game.Sprite("Checker", 200.0f, 0.0f, 10, 10), nullptr);
+    const Image image = game.Frame();
+
+    // Full size: neighbours alternate between black and white.
+    int crisp = 0;
+    for (int row = 280; row < 320; ++row)
+        for (int column = 180; column < 220; ++column) {
+            const int a = PixelAt(image, column, row)[0];
+            const int b = PixelAt(image, column + 1, row)[0];
+            crisp += (a < 20 && b > 235) || (a > 235 && b < 20);
+        }
+    EXPECT_EQ(crisp, 40 * 40);
+
+    // A tenth of a picture's width per pixel: every pixel an even grey.
+    for (int row = 296; row < 304; ++row)
+        for (int column = 596; column < 604; ++column)
+            EXPECT_NEAR(PixelAt(image, column, row)[0], 128, 20) << column << "," << row;
+}
+
 // A level without a background gets the default picture behind it, the
 // same as a named default, and no warning about an unreadable image.
 TEST_F(RendererPixels, AnEmptyBackgroundNameShowsTheDefaultPictureQuietly) {
