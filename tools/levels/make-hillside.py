@@ -113,8 +113,13 @@ for i, (x, y, w) in enumerate([(-700, 700, 560), (400, 900, 420), (1500, 760, 60
                                (5800, 950, 500), (6600, 1500, 600), (2000, 1600, 520),
                                (4300, 1900, 560)]):
     scenery(x, y, w, w * 0.47, "Cloud", zpos=-30 - 10 * (i % 3), zorder=-50)
-scenery(-650, 180, 420, 360, "House", zpos=-15, zorder=-30)
-scenery(2650, 170, 380, 330, "House", zpos=-25, zorder=-30)
+# The far houses stand on a meadow that runs the whole level at their
+# depth, so they stay grounded whatever the camera's height and zoom.
+FAR = -20
+for x in range(-2200, 8200, 600):
+    scenery(x, -280, 600, 600, "FarMeadow", zpos=FAR, zorder=-31)
+scenery(-650, 180, 420, 360, "House", zpos=FAR, zorder=-30)
+scenery(2650, 165, 380, 330, "House", zpos=FAR, zorder=-30)
 for x in (-250, 2400, 4900):
     scenery(x, 80, 48, 160, "Lamppost", zpos=-5, zorder=-20)
     scenery(x, 150, 40, 48, "Flame", zpos=-5, zorder=-19, rate=10, additive=True)
