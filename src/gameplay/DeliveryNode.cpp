@@ -38,7 +38,9 @@ void DeliveryNode::Update(float) {
 
 void DeliveryNode::Activate() {
     active = true;
-    if (marker >= 0 || !owner)
+    Factory* factory = Factory::Instance();
+    // A marker someone else removed (the editor, say) is made again.
+    if (!owner || !factory || factory->FindObject(marker))
         return;
     if (GameObject* bang = MakeSpriteObject(owner->x, owner->y + 100.0f, 20.0f, 50.0f, "Bang")) {
         if (GraphicsComponent* sprite = bang->Get<GraphicsComponent>())
