@@ -141,6 +141,11 @@ void Core::RegisterForMessage(IGameSystem* system, int32_t id) {
     listeners[id].push_back(system);
 }
 
+void Core::Broadcast(Message& message) {
+    if (Core* core = Instance())
+        core->SendMessage(&message);
+}
+
 void Core::SendMessage(Message* message) {
     if (message->id == MessageId::Quit) {
         requestedState = Quit;

@@ -56,6 +56,10 @@ public:
     void Shutdown();
 
     void SendMessage(Message* message);
+    // Sends through the process's core; nothing happens without one (a
+    // component tested on its own, a system after shutdown).
+    static void Broadcast(Message& message);
+    static void Broadcast(Message&& message) { Broadcast(message); }
     void RegisterForMessage(IGameSystem* system, int32_t id);
 
     // Runs one frame: steps 1 to 3 of the loop's frame (the comparison is

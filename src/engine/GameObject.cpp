@@ -28,6 +28,11 @@ Component* GameObject::GetComponent(int32_t typeId) const {
     return nullptr;
 }
 
+void GameObject::AddComponent(Component* component) {
+    component->owner = this;
+    components.push_back(component);
+}
+
 void GameObject::RemoveComponent(Component* component) {
     auto it = std::find(components.begin(), components.end(), component);
     if (it != components.end())

@@ -22,6 +22,9 @@ public:
     // The first component of that class type id, or null.
     Component* GetComponent(int32_t typeId) const;
     template <typename T> T* Get() const { return static_cast<T*>(GetComponent(T::TypeId())); }
+    // Attaches a component the object then owns: sets its owner and
+    // appends it. Initialising it is the caller's step.
+    void AddComponent(Component* component);
     // Takes the pointer off the list; the component is not destroyed.
     void RemoveComponent(Component* component);
     // "X", "Y", "WIDTH", "HEIGHT", "XSCALE", "YSCALE", "ROT" at the

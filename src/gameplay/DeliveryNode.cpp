@@ -10,17 +10,8 @@
 
 namespace Flurr {
 
-DeliveryNode::~DeliveryNode() {
-    Free();
-}
-
 void DeliveryNode::Initialize() {
-    if (!registered) {
-        if (LogicSystem* logic = LogicSystem::Instance()) {
-            logic->RegisterComponent(this, "GameSpace");
-            registered = true;
-        }
-    }
+    LogicComponent::Initialize();
     // The player passes through a delivery point; touching still counts.
     if (owner)
         if (PhysicsComponent* physics = owner->Get<PhysicsComponent>()) {
@@ -58,13 +49,7 @@ void DeliveryNode::Deactivate() {
 }
 
 void DeliveryNode::Free() {
-    if (!registered)
-        return;
-    registered = false;
-    if (LogicSystem* logic = LogicSystem::Instance()) {
-        logic->UnregisterComponent(this);
-        logic->RemoveDeliveryNode(this);
-    }
+    LogicComponent::Free();
     // A target leaving the level takes its marker with it.
     Deactivate();
 }

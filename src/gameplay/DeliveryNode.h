@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "engine/Component.h"
+#include "gameplay/LogicComponent.h"
 
 namespace Flurr {
 
@@ -13,10 +13,8 @@ struct DeliveryNodeName {
     static constexpr const char* value = "DeliveryNode";
 };
 
-class DeliveryNode : public ComponentBase<DeliveryNode, DeliveryNodeName> {
+class DeliveryNode : public LogicComponent<DeliveryNode, DeliveryNodeName> {
 public:
-    ~DeliveryNode() override;
-
     void Initialize() override;
     void Update(float dt) override;
     void Free() override;
@@ -34,9 +32,6 @@ public:
     // The marker object, held by id (the factory may have destroyed it
     // first at a level change); -1 for none.
     int32_t marker = -1;
-
-private:
-    bool registered = false;
 };
 
 } // namespace Flurr

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <unordered_set>
 
 #include "engine/Component.h"
 #include "engine/Core.h"
@@ -27,16 +26,6 @@ namespace Flurr {
 namespace {
 
 LogicSystem* instance = nullptr;
-
-bool SpaceActive(const std::string& name) {
-    SpaceManager* spaces = SpaceManager::Instance();
-    return spaces && spaces->IsSpaceActive(name);
-}
-
-void Send(Message&& message) {
-    if (Core* core = Core::Instance())
-        core->SendMessage(&message);
-}
 
 GameObject* PlayerObject() {
     PlayerController* controller = PlayerController::Instance();
@@ -65,17 +54,6 @@ bool TouchingPlayer(const GameObject* object) {
     return mine->body->Touched(theirs->body);
 }
 
-void ScreenPixels(int32_t& width, int32_t& height) {
-    width = 800;
-    height = 600;
-    if (GraphicsSystem* graphics = GraphicsSystem::Instance()) {
-        if (graphics->BackBufferWidth() > 0 && graphics->BackBufferHeight() > 0) {
-            width = graphics->BackBufferWidth();
-            height = graphics->BackBufferHeight();
-        }
-    }
-}
-
 GameObject* MakeSpriteObject(float x, float y, float width, float height,
                              const std::string& animation) {
     Factory* factory = Factory::Instance();
@@ -87,13 +65,7 @@ GameObject* MakeSpriteObject(float x, float y, float width, float height,
     object->xScale = width;
     object->yScale = height;
     object->savedWithLevel = false;
-    auto* sprite = static_cast<GraphicsComponent*>(CreateComponent("GraphicsComponent"));
-    if (sprite) {
-        sprite->owner = object;
-        object->components.push_back(sprite);
-        sprite->Initialize();
-        sprite->SetAnimation(animation, 1.0f, AnimationFlag::Loop);
-    }
+    GraphicsComponent::AttachLooping(*object, animation);
     return object;
 }
 
@@ -130,32 +102,21 @@ void LogicSystem::Initialize() {
     Flurr::RegisterComponent<TextTrigger>();
 }
 
-template <typename F> void LogicSystem::ForEachActive(F&& f) {
-    std::unordered_set<Component*> done;
-    for (auto& [space, list] : spaceComponents) {
-        if (!SpaceActive(space))
-            continue;
-        list.ForEach([&](Component* component) {
-            if (done.insert(component).second)
-                f(component);
-        });
-    }
-}
-
 void LogicSystem::SendMessage(Message* message) {
-    ForEachActive([message](Component* component) { component->SendMessage(message); });
+    spaceComponents.ForEachActive(
+        [message](Component* component) { component->SendMessage(message); });
 }
 
 void LogicSystem::Update(float dt) {
-    ForEachActive([dt](Component* component) { component->Update(dt); });
-    if (SpaceActive("GameSpace") && !deliveryNodes.empty())
+    spaceComponents.ForEachActive([dt](Component* component) { component->Update(dt); });
+    if (SpaceManager::Active("GameSpace") && !deliveryNodes.empty())
         RunRace(dt);
 }
 
 void LogicSystem::RegisterComponent(Component* component, const std::string& space) {
     if (!component)
         return;
-    spaceComponents[space].Add(component);
+    spaceComponents.Add(component, space);
     if (component->GetName() == DeliveryNode::Name()) {
         auto* node = static_cast<DeliveryNode*>(component);
         // The first point of a level starts a new race.
@@ -169,30 +130,20 @@ void LogicSystem::RegisterComponent(Component* component, const std::string& spa
 void LogicSystem::UnregisterComponent(Component* component) {
     if (component && component == target)
         target = nullptr;
-    for (auto& [space, list] : spaceComponents)
-        list.Remove(component);
+    spaceComponents.Remove(component);
+    auto node = std::find(deliveryNodes.begin(), deliveryNodes.end(), component);
+    if (node != deliveryNodes.end())
+        deliveryNodes.erase(node);
 }
 
-void LogicSystem::RemoveDeliveryNode(DeliveryNode* node) {
-    if (node == target)
-        target = nullptr;
-    auto it = std::find(deliveryNodes.begin(), deliveryNodes.end(), node);
-    if (it != deliveryNodes.end())
-        deliveryNodes.erase(it);
-}
-
-// Lists are emptied rather than erased: a walk under way may hold one.
 void LogicSystem::FreeSpace(const std::string& space) {
-    auto it = spaceComponents.find(space);
-    if (it != spaceComponents.end())
-        it->second.Clear();
+    spaceComponents.Clear(space);
 }
 
 void LogicSystem::Free() {
     ResetRace();
     target = nullptr;
-    for (auto& [space, list] : spaceComponents)
-        list.Clear();
+    spaceComponents.ClearAll();
     deliveryNodes.clear();
 }
 
@@ -215,7 +166,7 @@ void LogicSystem::ChooseTarget() {
 }
 
 void LogicSystem::DrawRaceText(const char* text, int32_t left, int32_t top) {
-    Send(
+    Core::Broadcast(
         DrawTextMessage(text, left, top, "DebugText", 0.0f, 0.0f, 0.0f, 255.0f, false, 9999, 9999));
 }
 
@@ -235,14 +186,14 @@ void LogicSystem::RunRace(float dt) {
     }
     if (!timeUp) {
         timeUp = true;
-        Send(StopAllSoundsMessage());
-        Send(PlaySoundMessage("Race", 0.7f, -1));
+        Core::Broadcast(StopAllSoundsMessage());
+        Core::Broadcast(PlaySoundMessage("Race", 0.7f, -1));
     }
     if (timeLeft < -kResultsTime) {
         if (Core* core = Core::Instance())
             core->requestedState = NextLevel;
-        Send(StopAllSoundsMessage());
-        Send(PlaySoundMessage("Bebop1", 0.7f, -1));
+        Core::Broadcast(StopAllSoundsMessage());
+        Core::Broadcast(PlaySoundMessage("Bebop1", 0.7f, -1));
     }
     DrawRaceText("Time's up!", 350, 264);
     std::snprintf(line, sizeof line, "Final Score: %d", static_cast<int32_t>(score));

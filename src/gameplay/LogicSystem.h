@@ -14,19 +14,18 @@
 //
 // A component listed under two active spaces (the cursor and the meter
 // live in "GameSpace" and "Pause") is still updated and told each message
-// once per frame, as the player controller does.
+// once per frame.
 //
 // The system never owns components: their objects do. Freeing a space or
 // the system only forgets them.
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "engine/GameSystem.h"
-#include "engine/SafeList.h"
 #include "engine/Vec2.h"
+#include "world/SpaceLists.h"
 
 namespace Flurr {
 
@@ -60,8 +59,6 @@ public:
     void UnregisterComponent(Component* component);
     // The target was touched.
     void DeliveryMade();
-    // A node leaving the level.
-    void RemoveDeliveryNode(DeliveryNode* node);
 
     // Race state, read by the tests and the results.
     std::vector<DeliveryNode*> deliveryNodes;
@@ -73,22 +70,18 @@ public:
     bool timeUp = false;
 
 private:
-    template <typename F> void ForEachActive(F&& f);
     void ResetRace();
     void RunRace(float dt);
     void ChooseTarget();
     void DrawRaceText(const char* text, int32_t left, int32_t top);
 
-    std::map<std::string, SafeList<Component>> spaceComponents;
+    SpaceLists<Component> spaceComponents;
 };
 
 // Where the player is, if there is one.
 bool PlayerPosition(Vec2& position);
 // The object's body touched the player's body in the last physics step.
 bool TouchingPlayer(const GameObject* object);
-// Draw width and height of the screen in pixels (800 x 600 before the
-// renderer knows them).
-void ScreenPixels(int32_t& width, int32_t& height);
 // A new recorded object showing a looping animation, for gameplay
 // markers and text boxes; its size is its scale (the object is one unit
 // wide and high). It belongs to the running game, not the level's design,

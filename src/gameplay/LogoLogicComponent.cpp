@@ -39,10 +39,7 @@ void LogoLogicComponent::Initialize() {
     switched = false;
     timers.Start("LogoTime");
     Register({"GameSpace"});
-    if (Core* core = Core::Instance()) {
-        PlaySoundMessage m("Bebop1", 1.0f, -1);
-        core->SendMessage(&m);
-    }
+    Core::Broadcast(PlaySoundMessage("Bebop1", 1.0f, -1));
     SetLogoSpaceActive(true);
 }
 
@@ -52,8 +49,7 @@ void LogoLogicComponent::Free() {
 }
 
 void LogoLogicComponent::Update(float) {
-    SpaceManager* spaces = SpaceManager::Instance();
-    if (!spaces || !spaces->IsSpaceActive("LogoSpace"))
+    if (!SpaceManager::Active("LogoSpace"))
         return;
     GraphicsComponent* sprite = owner ? owner->Get<GraphicsComponent>() : nullptr;
     if (done) {

@@ -6,17 +6,13 @@
 #include "engine/GameObject.h"
 #include "engine/Message.h"
 #include "graphics/GraphicsComponent.h"
+#include "graphics/GraphicsSystem.h"
 #include "serialization/Serializer.h"
 #include "world/Factory.h"
 
 namespace Flurr {
 
 namespace {
-
-void Send(Message& message) {
-    if (Core* core = Core::Instance())
-        core->SendMessage(&message);
-}
 
 // The neutral block: bloom 1, black 0, white 1, no ripple.
 void NeutralRecord(float* record) {
@@ -46,8 +42,7 @@ void Rotator::Serialize(ASerializer& s) {
 void BasicTrigger::Update(float) {
     if (!TouchingPlayer(owner))
         return;
-    BasicTriggerMessage m(TriggeredEvent);
-    Send(m);
+    Core::Broadcast(BasicTriggerMessage(TriggeredEvent));
 }
 
 void BasicTrigger::Serialize(ASerializer& s) {
@@ -65,16 +60,14 @@ PostProcessTrigger::PostProcessTrigger() {
 void PostProcessTrigger::Update(float) {
     if (TouchingPlayer(owner)) {
         record[kDistortSlot] = distort ? 1.0f : 0.0f;
-        PostProcessTransitionMessage m(record);
-        Send(m);
+        Core::Broadcast(PostProcessTransitionMessage(record));
         inside = true;
     } else if (inside) {
         // Back to the plain picture over the same time it took to change.
         float neutral[kSlots];
         NeutralRecord(neutral);
         neutral[kDurationSlot] = record[kDurationSlot];
-        PostProcessTransitionMessage m(neutral);
-        Send(m);
+        Core::Broadcast(PostProcessTransitionMessage(neutral));
         inside = false;
     }
 }
@@ -119,12 +112,12 @@ void TextTrigger::Update(float) {
     if (band)
         band->Opacity = 0.5f;
     int32_t width, height;
-    ScreenPixels(width, height);
+    GraphicsSystem::ScreenSize(width, height);
     const auto top = static_cast<int32_t>(static_cast<float>(height) -
                                           150.0f * static_cast<float>(height) / 600.0f);
     DrawTextMessage m(Text, 50, top, "CardoRegular22", 255.0f, 255.0f, 255.0f, 255.0f, true,
                       width - 50, height - 50);
-    Send(m);
+    Core::Broadcast(m);
 }
 
 void TextTrigger::Free() {

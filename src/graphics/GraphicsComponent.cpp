@@ -109,6 +109,17 @@ void GraphicsComponent::SetAnimation(const std::string& name, float newPriority,
         frameRate = requested->frameRate;
 }
 
+GraphicsComponent* GraphicsComponent::AttachLooping(GameObject& object,
+                                                    const std::string& animation) {
+    auto* sprite = static_cast<GraphicsComponent*>(CreateComponent(Name()));
+    if (!sprite)
+        return nullptr;
+    object.AddComponent(sprite);
+    sprite->Initialize();
+    sprite->SetAnimation(animation, 1.0f, AnimationFlag::Loop);
+    return sprite;
+}
+
 void GraphicsComponent::SetFrameRate(float rate) {
     frameRate = rate < 0.0f ? 0.0f : rate;
 }

@@ -57,6 +57,11 @@ public:
     void Serialize(ASerializer& serializer) override;
 
     void SetAnimation(const std::string& name, float priority, int32_t flags);
+    // Gives `object` a new sprite, made through the component registry,
+    // playing `animation` in a loop at priority 1: the markers, prompts and
+    // text bands the game makes for itself. Null (with the registry's
+    // warning) when no renderer registered the class.
+    static GraphicsComponent* AttachLooping(GameObject& object, const std::string& animation);
     // Negative rates freeze the animation (0).
     void SetFrameRate(float rate);
 

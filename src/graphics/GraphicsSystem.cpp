@@ -58,11 +58,6 @@ FontDescription DebugFontDescription() {
     return d;
 }
 
-bool SpaceActive(const char* name) {
-    SpaceManager* spaces = SpaceManager::Instance();
-    return spaces && spaces->IsSpaceActive(name);
-}
-
 int64_t NowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
@@ -141,6 +136,15 @@ struct GraphicsSystem::Gl {
             glDeleteVertexArrays(1, &debugVao);
     }
 };
+
+void GraphicsSystem::ScreenSize(int32_t& width, int32_t& height) {
+    width = 800;
+    height = 600;
+    if (instance && instance->backWidth > 0 && instance->backHeight > 0) {
+        width = instance->backWidth;
+        height = instance->backHeight;
+    }
+}
 
 GraphicsSystem* GraphicsSystem::Instance() {
     return instance;
@@ -318,15 +322,16 @@ void GraphicsSystem::Update(float dt) {
         ClearFrameLists();
         return;
     }
-    if (SpaceActive("GameSpace"))
+    if (SpaceManager::Active("GameSpace"))
         sprites.ForEach([dt](GraphicsComponent* sprite) { sprite->Update(dt); });
-    if (SpaceActive("LevelEditor"))
+    if (SpaceManager::Active("LevelEditor"))
         post.ResetNeutral();
     DrawFrame(dt);
 }
 
 void GraphicsSystem::DrawFrame(float dt) {
-    const ViewMatrices views = BuildViews(camera, SpaceActive("Pause"), backWidth, backHeight);
+    const ViewMatrices views =
+        BuildViews(camera, SpaceManager::Active("Pause"), backWidth, backHeight);
 
     glBindFramebuffer(GL_FRAMEBUFFER, targets->backFramebuffer);
     glViewport(0, 0, backWidth, backHeight);
@@ -347,7 +352,7 @@ void GraphicsSystem::DrawFrame(float dt) {
     DrawTexts();
     ClearFrameLists();
 
-    if (editorHook && SpaceActive("LevelEditor"))
+    if (editorHook && SpaceManager::Active("LevelEditor"))
         editorHook();
     if (++framesDrawn == screenshotAtFrame)
         screenshotPending = true;
@@ -742,6 +747,14 @@ void GraphicsSystem::ToggleFullscreen() {
     }
 }
 
+void GraphicsSystem::AddDebugPoint(int32_t kind, float x, float y) {
+    DebugCommand c;
+    c.kind = kind;
+    c.x = x;
+    c.y = y;
+    debugCommands.push_back(c);
+}
+
 void GraphicsSystem::SendMessage(Message* message) {
     if (auto* m = dynamic_cast<DrawTextMessage*>(message)) {
         texts.push_back(TextRecord{m->text, m->left, m->top, m->font, m->red / 255.0f,
@@ -756,17 +769,9 @@ void GraphicsSystem::SendMessage(Message* message) {
         c.alpha = m->alpha / 255.0f;
         debugCommands.push_back(c);
     } else if (auto* m = dynamic_cast<DebugMoveToMessage*>(message)) {
-        DebugCommand c;
-        c.kind = DebugCommand::MoveTo;
-        c.x = m->x;
-        c.y = m->y;
-        debugCommands.push_back(c);
+        AddDebugPoint(DebugCommand::MoveTo, m->x, m->y);
     } else if (auto* m = dynamic_cast<DebugLineToMessage*>(message)) {
-        DebugCommand c;
-        c.kind = DebugCommand::LineTo;
-        c.x = m->x;
-        c.y = m->y;
-        debugCommands.push_back(c);
+        AddDebugPoint(DebugCommand::LineTo, m->x, m->y);
     } else if (auto* m = dynamic_cast<DebugRectMessage*>(message)) {
         // The rectangle is given with y growing downward.
         const float corners[5][2] = {{m->x, -m->y},
@@ -774,13 +779,9 @@ void GraphicsSystem::SendMessage(Message* message) {
                                      {m->x + m->width, -m->y - m->height},
                                      {m->x, -m->y - m->height},
                                      {m->x, -m->y}};
-        for (int i = 0; i < 5; ++i) {
-            DebugCommand c;
-            c.kind = i == 0 ? DebugCommand::MoveTo : DebugCommand::LineTo;
-            c.x = corners[i][0];
-            c.y = corners[i][1];
-            debugCommands.push_back(c);
-        }
+        for (int i = 0; i < 5; ++i)
+            AddDebugPoint(i == 0 ? DebugCommand::MoveTo : DebugCommand::LineTo, corners[i][0],
+                          corners[i][1]);
     } else if (auto* m = dynamic_cast<SetCameraMessage*>(message)) {
         camera.x = m->x;
         camera.y = m->y;

@@ -115,6 +115,10 @@ public:
 
     // State, for the systems and tools that ask.
     const CameraState& Camera() const { return camera; }
+    // The process's back buffer in pixels, or 800 x 600 before there is
+    // one or without a renderer: what screen-placed texts and the mouse are
+    // measured against.
+    static void ScreenSize(int32_t& width, int32_t& height);
     int32_t BackBufferWidth() const { return backWidth; }
     int32_t BackBufferHeight() const { return backHeight; }
     bool Fullscreen() const { return fullscreen; }
@@ -150,6 +154,8 @@ private:
     void PaceFrame();
     void TakeScreenshot();
     void ClearFrameLists();
+    // A move or line step of the debug drawing, in world units.
+    void AddDebugPoint(int32_t kind, float x, float y);
     void ChangeResolution(int32_t width, int32_t height);
     void ApplyBackBufferSize(int32_t width, int32_t height);
     void ToggleFullscreen();

@@ -58,9 +58,8 @@ bool ParticleEffect::Birth() {
     p.object = object;
     p.objectId = object->id;
     p.watch = new ParticleWatch();
-    p.watch->owner = object;
     p.watch->effect = this;
-    object->components.push_back(p.watch);
+    object->AddComponent(p.watch);
     for (const std::unique_ptr<ParticleInitializer>& initializer : initializers)
         initializer->Apply(p);
     return true;

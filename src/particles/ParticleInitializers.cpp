@@ -74,8 +74,7 @@ void AnimationInitializer::Apply(Particle& p) {
     if (!made)
         return;
     auto* sprite = static_cast<GraphicsComponent*>(made);
-    p.object->components.push_back(sprite);
-    sprite->owner = p.object;
+    p.object->AddComponent(sprite);
     sprite->Initialize();
     // The sprite would report a missing name once per object, which for
     // particles means once per birth; check here and say it once.

@@ -82,8 +82,7 @@ void Physics::SendMessage(Message* message) {
 }
 
 void Physics::Update(float) {
-    SpaceManager* spaces = SpaceManager::Instance();
-    if (!spaces || !spaces->IsSpaceActive("GameSpace"))
+    if (!SpaceManager::Active("GameSpace"))
         return;
     components.ForEach([](PhysicsComponent* c) { c->Update(kPhysicsStep); });
     world.Step(kPhysicsStep);

@@ -11,11 +11,6 @@ namespace Flurr {
 
 namespace {
 
-void Send(Message&& message) {
-    if (Core* core = Core::Instance())
-        core->SendMessage(&message);
-}
-
 // Stick levels step every 16000 units past the dead zone, up to 30000.
 constexpr float kStickLevelStep = 16000.0f;
 constexpr float kStickLevelLimit = 30000.0f;
@@ -29,8 +24,7 @@ InputSystem::InputSystem(const PlatformInput* platform_) : platform(platform_) {
 }
 
 bool InputSystem::EditorActive() const {
-    SpaceManager* spaces = SpaceManager::Instance();
-    return spaces && spaces->IsSpaceActive("LevelEditor");
+    return SpaceManager::Active("LevelEditor");
 }
 
 int32_t InputSystem::StickLevel(float magnitude, float deadZone) {
@@ -59,25 +53,25 @@ void InputSystem::WindowMessage(int32_t code, int32_t wParam, int32_t lParam) {
     case WM::MouseMove:
         mouseX = LowWord(lParam);
         mouseY = HighWord(lParam);
-        Send(MouseMovedMessage(mouseX, mouseY, platform->IsKeyDown(VK::LButton)));
+        Core::Broadcast(MouseMovedMessage(mouseX, mouseY, platform->IsKeyDown(VK::LButton)));
         return;
     case WM::LButtonDblClk:
-        Send(DoubleClickMessage(mouseX, mouseY, MouseButton::Left));
+        Core::Broadcast(DoubleClickMessage(mouseX, mouseY, MouseButton::Left));
         return;
     case WM::RButtonDblClk:
-        Send(DoubleClickMessage(mouseX, mouseY, MouseButton::Right));
+        Core::Broadcast(DoubleClickMessage(mouseX, mouseY, MouseButton::Right));
         return;
     case WM::MButtonDblClk:
-        Send(DoubleClickMessage(mouseX, mouseY, MouseButton::Middle));
+        Core::Broadcast(DoubleClickMessage(mouseX, mouseY, MouseButton::Middle));
         return;
     case WM::MouseWheel: {
         const int16_t delta = HighWord(wParam);
         if (delta != 0)
-            Send(MouseScrolledMessage(delta > 0));
+            Core::Broadcast(MouseScrolledMessage(delta > 0));
         return;
     }
     case WM::Char:
-        Send(CharacterTypedMessage(static_cast<char>(wParam & 0xFF)));
+        Core::Broadcast(CharacterTypedMessage(static_cast<char>(wParam & 0xFF)));
         return;
     default:
         break;
@@ -114,12 +108,12 @@ void InputSystem::WindowMessage(int32_t code, int32_t wParam, int32_t lParam) {
     if (down) {
         if (keyUp[button] && platform->IsKeyDown(button)) {
             keyUp[button] = false;
-            Send(MouseClickedMessage(mouseX, mouseY, button));
+            Core::Broadcast(MouseClickedMessage(mouseX, mouseY, button));
         } else {
-            Send(MousePressedMessage(mouseX, mouseY, button));
+            Core::Broadcast(MousePressedMessage(mouseX, mouseY, button));
         }
     } else {
-        Send(MouseReleasedMessage(mouseX, mouseY, button));
+        Core::Broadcast(MouseReleasedMessage(mouseX, mouseY, button));
         keyUp[button] = true;
     }
 }
@@ -147,13 +141,13 @@ void InputSystem::Update(float) {
         for (uint8_t button : {VK::LButton, VK::RButton, VK::MButton}) {
             switch (Poll(button)) {
             case Edge::Down:
-                Send(MouseClickedMessage(mouseX, mouseY, button));
+                Core::Broadcast(MouseClickedMessage(mouseX, mouseY, button));
                 break;
             case Edge::Held:
-                Send(MousePressedMessage(mouseX, mouseY, button));
+                Core::Broadcast(MousePressedMessage(mouseX, mouseY, button));
                 break;
             case Edge::Up:
-                Send(MouseReleasedMessage(mouseX, mouseY, button));
+                Core::Broadcast(MouseReleasedMessage(mouseX, mouseY, button));
                 break;
             case Edge::None:
                 break;
@@ -164,13 +158,13 @@ void InputSystem::Update(float) {
         const auto key = static_cast<uint8_t>(vk);
         switch (Poll(vk)) {
         case Edge::Down:
-            Send(KeyTriggeredMessage(key));
+            Core::Broadcast(KeyTriggeredMessage(key));
             break;
         case Edge::Held:
-            Send(KeyPressedMessage(key));
+            Core::Broadcast(KeyPressedMessage(key));
             break;
         case Edge::Up:
-            Send(KeyReleasedMessage(key));
+            Core::Broadcast(KeyReleasedMessage(key));
             break;
         case Edge::None:
             break;
@@ -187,11 +181,11 @@ void InputSystem::PollPad() {
         const bool now = (pad.buttons & mask) != 0;
         const bool before = (previousButtons & mask) != 0;
         if (now && !before)
-            Send(XboxTriggeredMessage(mask));
+            Core::Broadcast(XboxTriggeredMessage(mask));
         else if (now && before)
-            Send(XboxPressedMessage(mask));
+            Core::Broadcast(XboxPressedMessage(mask));
         else if (!now && before)
-            Send(XboxReleasedMessage(mask));
+            Core::Broadcast(XboxReleasedMessage(mask));
     }
     previousButtons = pad.buttons;
 
@@ -209,16 +203,16 @@ void InputSystem::PollPad() {
         return changed;
     };
     if (stick(pad.thumbLX, pad.thumbLY, kLeftDeadZone, leftDirX, leftDirY, leftLevel))
-        Send(XboxLThumbMoved(leftDirX, leftDirY, leftLevel));
+        Core::Broadcast(XboxLThumbMoved(leftDirX, leftDirY, leftLevel));
     if (stick(pad.thumbRX, pad.thumbRY, kRightDeadZone, rightDirX, rightDirY, rightLevel))
-        Send(XboxRThumbMoved(rightDirX, rightDirY, rightLevel));
+        Core::Broadcast(XboxRThumbMoved(rightDirX, rightDirY, rightLevel));
 
     const int32_t right = RightTriggerLevel(pad.rightTrigger);
     const int32_t left = LeftTriggerLevel(pad.leftTrigger);
     if (right != rightTriggerLevel || left != leftTriggerLevel) {
         rightTriggerLevel = right;
         leftTriggerLevel = left;
-        Send(XboxTriggerMoved(rightTriggerLevel, leftTriggerLevel));
+        Core::Broadcast(XboxTriggerMoved(rightTriggerLevel, leftTriggerLevel));
     }
 }
 

@@ -29,14 +29,8 @@ constexpr int kGlMinor = 3;
 
 constexpr uint32_t kSubsystems = SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER;
 
-void Send(Message&& message) {
-    if (Core* core = Core::Instance())
-        core->SendMessage(&message);
-}
-
 bool EditorActive() {
-    SpaceManager* spaces = SpaceManager::Instance();
-    return spaces && spaces->IsSpaceActive("LevelEditor");
+    return SpaceManager::Active("LevelEditor");
 }
 
 // The window messages the input system hears.
@@ -136,7 +130,7 @@ void WindowsSystem::Fail(const std::string& text) {
 
 void WindowsSystem::Initialize() {
     if (failed) {
-        Send(MessageQuit());
+        Core::Broadcast(MessageQuit());
         return;
     }
     SDL_ShowWindow(window);
@@ -204,13 +198,13 @@ void WindowsSystem::PumpReplay() {
         edge->Translate(event, live);
         for (const PlatformEvent& e : live)
             if (e.kind == PlatformEvent::Window && (e.a == WM::Close || e.a == WM::Quit))
-                Send(MessageQuit());
+                Core::Broadcast(MessageQuit());
     }
     pending = settings.replay->Events();
     for (const PlatformEvent& e : pending)
         Dispatch(e);
     if (settings.replay->AtLastFrame())
-        Send(MessageQuit());
+        Core::Broadcast(MessageQuit());
 }
 
 void WindowsSystem::Dispatch(const PlatformEvent& event) {
@@ -223,11 +217,11 @@ void WindowsSystem::Dispatch(const PlatformEvent& event) {
 
 void WindowsSystem::WindowProcedure(int32_t code, int32_t wParam, int32_t lParam) {
     if (code == WM::Close || code == WM::Quit) {
-        Send(MessageQuit());
+        Core::Broadcast(MessageQuit());
         return;
     }
     if (Forwarded(code))
-        Send(WMMessage(code, wParam, lParam));
+        Core::Broadcast(WMMessage(code, wParam, lParam));
 }
 
 } // namespace Flurr

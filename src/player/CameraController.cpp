@@ -101,8 +101,7 @@ bool CameraController::SelectByName(const std::string& name) {
 }
 
 void CameraController::Update(float dt) {
-    SpaceManager* spaces = SpaceManager::Instance();
-    if (!spaces || !spaces->IsSpaceActive("GameSpace") || !current || !current->owner)
+    if (!SpaceManager::Active("GameSpace") || !current || !current->owner)
         return;
     GameObject* object = current->owner;
     const Vec2 target(object->x, object->y);

@@ -49,13 +49,8 @@ constexpr uint16_t Y = 0x8000;
 constexpr uint16_t LeftShoulder = 0x0100;
 } // namespace Pad
 
-void Send(Message&& message) {
-    if (Core* core = Core::Instance())
-        core->SendMessage(&message);
-}
-
 void Play(const std::string& name, float volume = 1.0f, int32_t loops = 0) {
-    Send(PlaySoundMessage(name, volume, loops));
+    Core::Broadcast(PlaySoundMessage(name, volume, loops));
 }
 
 std::string Numbered(const char* pattern, int32_t n) {
@@ -64,22 +59,12 @@ std::string Numbered(const char* pattern, int32_t n) {
     return text;
 }
 
-bool SpaceActive(const char* name) {
-    SpaceManager* spaces = SpaceManager::Instance();
-    return spaces && spaces->IsSpaceActive(name);
-}
-
-// The back buffer the mouse is measured against; 800 x 600 without a
-// renderer (tests).
+// The back buffer the mouse is measured against, as floats.
 void ScreenSize(float& width, float& height) {
-    width = 800.0f;
-    height = 600.0f;
-    if (GraphicsSystem* graphics = GraphicsSystem::Instance()) {
-        if (graphics->BackBufferWidth() > 0 && graphics->BackBufferHeight() > 0) {
-            width = static_cast<float>(graphics->BackBufferWidth());
-            height = static_cast<float>(graphics->BackBufferHeight());
-        }
-    }
+    int32_t w, h;
+    GraphicsSystem::ScreenSize(w, h);
+    width = static_cast<float>(w);
+    height = static_cast<float>(h);
 }
 
 // A window position as an offset from the screen centre in the 600-unit
@@ -128,8 +113,7 @@ float PlayerComponent::ThrustForce(int32_t level) const {
 ParticleEffectComponent* PlayerComponent::AddEffect(const std::string& name) {
     auto* effect = new ParticleEffectComponent();
     effect->effectName = name;
-    effect->owner = owner;
-    owner->components.push_back(effect);
+    owner->AddComponent(effect);
     effect->Initialize();
     if (effect->effect)
         effect->effect->active = false;
@@ -354,12 +338,12 @@ void PlayerComponent::Update(float) {
         return;
     if (showThanks)
         ShowThanks();
-    if (SpaceActive("Pause")) {
+    if (SpaceManager::Active("Pause")) {
         UpdateMapView();
         return;
     }
 
-    Send(PerchAlertMessage(MessageId::PerchAlertPlayer, owner->x, owner->y));
+    Core::Broadcast(PerchAlertMessage(MessageId::PerchAlertPlayer, owner->x, owner->y));
 
     physics = owner->Get<PhysicsComponent>();
     graphics = owner->Get<GraphicsComponent>();
@@ -496,9 +480,9 @@ void PlayerComponent::ApplyJump(RigidBody& body) {
             jump = Rotate(jump, body.angle - kPi / 6.0f);
         else if (body.angle > 0.0f)
             jump = Rotate(jump, body.angle + kPi / 6.0f);
-        Send(DebugSetColorMessage(255.0f, 255.0f, 0.0f, 255.0f));
-        Send(DebugMoveToMessage(owner->x, owner->y));
-        Send(DebugLineToMessage(owner->x + jump.x * 0.01f, owner->y + jump.y * 0.01f));
+        Core::Broadcast(DebugSetColorMessage(255.0f, 255.0f, 0.0f, 255.0f));
+        Core::Broadcast(DebugMoveToMessage(owner->x, owner->y));
+        Core::Broadcast(DebugLineToMessage(owner->x + jump.x * 0.01f, owner->y + jump.y * 0.01f));
         body.force += jump;
         jumpFrames = 0;
     } else if (!flying) {
@@ -607,7 +591,7 @@ void PlayerComponent::SetTrails(bool on, const Vec2& velocity) {
 void PlayerComponent::StopFlightLoops() {
     for (const char* name :
          {"FlyThrustLoop1", "FlyThrustLoop2", "FlyThrustLoop3", "FlyThrustRumbleLoop"})
-        Send(StopSoundMessage(name));
+        Core::Broadcast(StopSoundMessage(name));
 }
 
 // ---------------------------------------------------------------------------
@@ -735,7 +719,7 @@ void PlayerComponent::PlaySounds() {
     if (wasFlying && !flying && wingsOpen) {
         wingsOpen = false;
         StopFlightLoops();
-        Send(StopSoundMessage("FlyLoop"));
+        Core::Broadcast(StopSoundMessage("FlyLoop"));
     }
     wasFlying = flying;
 
@@ -770,19 +754,13 @@ GameObject* PlayerComponent::MakeSpriteObject(std::unique_ptr<GameObject>& objec
     object = std::make_unique<GameObject>();
     object->width = width;
     object->height = height;
-    auto* sprite = static_cast<GraphicsComponent*>(CreateComponent("GraphicsComponent"));
-    if (sprite) {
-        sprite->owner = object.get();
-        object->components.push_back(sprite);
-        sprite->Initialize();
-        sprite->SetAnimation(animation, 1.0f, AnimationFlag::Loop);
+    if (GraphicsComponent* sprite = GraphicsComponent::AttachLooping(*object, animation))
         sprite->Opacity = 0.0f;
-    }
     return object.get();
 }
 
 void PlayerComponent::UpdateMapView() {
-    const bool paused = SpaceActive("Pause");
+    const bool paused = SpaceManager::Active("Pause");
     MakeSpriteObject(marker, "Player_Marker", 100, 100);
     MakeSpriteObject(prompt, "ViewMap", 128, 32);
     GraphicsComponent* markerSprite = marker->Get<GraphicsComponent>();
@@ -860,7 +838,7 @@ void PlayerComponent::ShowThanks() {
     screen->y = owner->y;
     if (GraphicsComponent* sprite = screen->Get<GraphicsComponent>()) {
         sprite->SetFrameRate(1.0f);
-        sprite->Opacity = SpaceActive("Pause") ? 0.0f : 1.0f;
+        sprite->Opacity = SpaceManager::Active("Pause") ? 0.0f : 1.0f;
     }
 }
 

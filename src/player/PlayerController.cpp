@@ -1,11 +1,8 @@
 #include "player/PlayerController.h"
 
-#include <unordered_set>
-
 #include "engine/Core.h"
 #include "engine/Message.h"
 #include "player/PlayerComponent.h"
-#include "world/SpaceManager.h"
 
 namespace Flurr {
 
@@ -40,57 +37,37 @@ void PlayerController::Initialize() {
         core->RegisterForMessage(this, id);
 }
 
-template <typename F> void PlayerController::ForEachActive(F&& f) {
-    SpaceManager* manager = SpaceManager::Instance();
-    std::unordered_set<PlayerComponent*> done;
-    for (auto& [name, list] : spaces) {
-        if (!manager || !manager->IsSpaceActive(name))
-            continue;
-        list.ForEach([&](PlayerComponent* component) {
-            if (done.insert(component).second)
-                f(component);
-        });
-    }
-}
-
 void PlayerController::SendMessage(Message* message) {
     if (message->id == MessageId::SetCamera)
         cameraZoom = static_cast<SetCameraMessage*>(message)->zoom;
     else if (message->id == MessageId::MoveCamera)
         cameraZoom += static_cast<MoveCameraMessage*>(message)->dzoom;
-    ForEachActive([message](PlayerComponent* component) { component->SendMessage(message); });
+    components.ForEachActive(
+        [message](PlayerComponent* component) { component->SendMessage(message); });
 }
 
 void PlayerController::Update(float dt) {
-    ForEachActive([dt](PlayerComponent* component) { component->Update(dt); });
+    components.ForEachActive([dt](PlayerComponent* component) { component->Update(dt); });
 }
 
 void PlayerController::AddComponent(PlayerComponent* component, const std::string& space) {
-    spaces[space].Add(component);
+    components.Add(component, space);
 }
 
 void PlayerController::RemoveComponent(PlayerComponent* component) {
-    for (auto& [name, list] : spaces)
-        list.Remove(component);
+    components.Remove(component);
 }
 
 PlayerComponent* PlayerController::Player() const {
-    for (const auto& [name, list] : spaces)
-        if (!list.Empty())
-            return list.Items().front();
-    return nullptr;
+    return components.First();
 }
 
-// Lists are emptied rather than erased: a walk under way may still hold one.
 void PlayerController::FreeSpace(const std::string& space) {
-    auto it = spaces.find(space);
-    if (it != spaces.end())
-        it->second.Clear();
+    components.Clear(space);
 }
 
 void PlayerController::Free() {
-    for (auto& [name, list] : spaces)
-        list.Clear();
+    components.ClearAll();
 }
 
 } // namespace Flurr

@@ -14,11 +14,10 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <string>
 
 #include "engine/GameSystem.h"
-#include "engine/SafeList.h"
+#include "world/SpaceLists.h"
 
 namespace Flurr {
 
@@ -58,10 +57,7 @@ public:
     std::function<void(int32_t, int32_t)> warpPointer;
 
 private:
-    // Each active space's components once, in space then list order.
-    template <typename F> void ForEachActive(F&& f);
-
-    std::map<std::string, SafeList<PlayerComponent>> spaces;
+    SpaceLists<PlayerComponent> components;
 };
 
 } // namespace Flurr

@@ -80,8 +80,7 @@ void Factory::ReadObjectBody(LoaderBase& loader, GameObject* object) {
         Component* c = CreateComponent(name);
         if (!c)
             continue;
-        object->components.push_back(c);
-        c->owner = object;
+        object->AddComponent(c);
         c->Initialize();
         c->Serialize(loader);
     }

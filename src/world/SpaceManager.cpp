@@ -51,6 +51,11 @@ bool SpaceManager::IsSpaceActive(const std::string& name) const {
     return s && s->active;
 }
 
+bool SpaceManager::Active(const std::string& name) {
+    SpaceManager* spaces = Instance();
+    return spaces && spaces->IsSpaceActive(name);
+}
+
 void SpaceManager::DestroySpace(const std::string& name) {
     auto it = spacesByName.find(name);
     if (it == spacesByName.end())

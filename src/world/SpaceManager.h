@@ -38,6 +38,8 @@ public:
     Space* GetSpace(const std::string& name) const;
     void SetSpaceActive(const std::string& name, bool active);
     bool IsSpaceActive(const std::string& name) const;
+    // The same through the process's space manager; false without one.
+    static bool Active(const std::string& name);
     void DestroySpace(const std::string& name);
     void ActivateOnlyGameSpace();
 

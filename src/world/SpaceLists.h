@@ -1,0 +1,67 @@
+#pragma once
+// The components a system drives, listed by the space each registered for
+// (a component may register for several). A system walks the lists of the
+// active spaces every frame; a component listed under two active spaces is
+// still reached once per walk, since updating it or telling it a message
+// twice would change what it does (a key press counted twice).
+//
+// The lists never own their entries. Emptying a space keeps its list, as a
+// walk under way may be holding it.
+
+#include <map>
+#include <string>
+#include <unordered_set>
+
+#include "engine/SafeList.h"
+#include "world/SpaceManager.h"
+
+namespace Flurr {
+
+template <typename T> class SpaceLists {
+public:
+    void Add(T* item, const std::string& space) { lists[space].Add(item); }
+
+    // Takes the item off every space's list.
+    void Remove(T* item) {
+        for (auto& [space, list] : lists)
+            list.Remove(item);
+    }
+
+    // f(T*) once for each item listed under an active space, in space then
+    // list order (as SafeList walks: safe against changes on the way).
+    template <typename F> void ForEachActive(F&& f) {
+        std::unordered_set<T*> done;
+        for (auto& [space, list] : lists) {
+            if (!SpaceManager::Active(space))
+                continue;
+            list.ForEach([&](T* item) {
+                if (done.insert(item).second)
+                    f(item);
+            });
+        }
+    }
+
+    // The first item of the first space that has one, or null.
+    T* First() const {
+        for (const auto& [space, list] : lists)
+            if (!list.Empty())
+                return list.Items().front();
+        return nullptr;
+    }
+
+    void Clear(const std::string& space) {
+        auto it = lists.find(space);
+        if (it != lists.end())
+            it->second.Clear();
+    }
+
+    void ClearAll() {
+        for (auto& [space, list] : lists)
+            list.Clear();
+    }
+
+private:
+    std::map<std::string, SafeList<T>> lists;
+};
+
+} // namespace Flurr
