@@ -54,11 +54,12 @@ ViewMatrices BuildViews(const CameraState& camera, bool pauseActive, int32_t bac
     return v;
 }
 
-float TexelsPerPixel(const glm::mat4& clipFromModel, int32_t textureWidth, int32_t textureHeight,
-                     int32_t backBufferWidth, int32_t backBufferHeight) {
-    const glm::vec4 centre = clipFromModel * glm::vec4(0.0f, 0.0f, 0.0f, 1.0f);
-    const glm::vec4 right = clipFromModel * glm::vec4(0.5f, 0.0f, 0.0f, 1.0f);
-    const glm::vec4 up = clipFromModel * glm::vec4(0.0f, 0.5f, 0.0f, 1.0f);
+float TexelsPerPixel(const glm::mat4& viewProjection, const glm::mat4& world, int32_t textureWidth,
+                     int32_t textureHeight, int32_t backBufferWidth, int32_t backBufferHeight) {
+    // The quad's centre and the middles of its right and top edges.
+    const glm::vec4 centre = viewProjection * world[3];
+    const glm::vec4 right = centre + 0.5f * (viewProjection * world[0]);
+    const glm::vec4 up = centre + 0.5f * (viewProjection * world[1]);
     if (centre.w <= 0.0f || right.w <= 0.0f || up.w <= 0.0f)
         return 0.0f;
     const glm::vec2 half(static_cast<float>(backBufferWidth) * 0.5f,

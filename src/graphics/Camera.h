@@ -46,10 +46,12 @@ glm::mat4 PerspectiveLH(float width, float height, float zNear, float zFar);
 
 // How many texels of a texture of that size fall on one pixel of the back
 // buffer, along the sprite's more shrunken side, when the unit quad is
-// drawn with `clipFromModel` (projection x view x world). 1 at its natural
-// size, 2 at half size; 0 for a quad that is behind the eye or degenerate.
-float TexelsPerPixel(const glm::mat4& clipFromModel, int32_t textureWidth, int32_t textureHeight,
-                     int32_t backBufferWidth, int32_t backBufferHeight);
+// placed by `world` and seen through `viewProjection` (projection x view).
+// 1 at its natural size, 2 at half size; 0 for a quad that is behind the
+// eye or degenerate. Asked for every sprite in every frame, so it projects
+// three points rather than multiplying the matrices.
+float TexelsPerPixel(const glm::mat4& viewProjection, const glm::mat4& world, int32_t textureWidth,
+                     int32_t textureHeight, int32_t backBufferWidth, int32_t backBufferHeight);
 glm::mat4 OrthoLH(float width, float height, float zNear, float zFar);
 
 } // namespace Flurr

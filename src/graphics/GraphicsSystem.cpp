@@ -390,7 +390,7 @@ void GraphicsSystem::DrawScene(const ViewMatrices& views, float dt) {
         }
         SpriteRun& run = gl->run;
         const bool mipmaps =
-            TexelsPerPixel(viewProjection * quad.world, quad.textureWidth, quad.textureHeight,
+            TexelsPerPixel(viewProjection, quad.world, quad.textureWidth, quad.textureHeight,
                            backWidth, backHeight) > kMipmapTexelsPerPixel;
         if (!run.Continues(quad, &viewProjection, mipmaps)) {
             FlushSpriteRun();

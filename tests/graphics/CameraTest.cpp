@@ -190,23 +190,23 @@ TEST(CameraTest, TexelsPerPixelFollowsSizeZoomAndDepth) {
     ViewMatrices v = BuildViews(camera, false, 800, 600);
     const glm::mat4 world = v.perspective * v.worldView;
     // At depth 0 and zoom 0 a world unit is a pixel.
-    EXPECT_NEAR(TexelsPerPixel(world * scale32, 32, 32, 800, 600), 1.0f, 1e-3f);
-    EXPECT_NEAR(TexelsPerPixel(world * scale32, 64, 32, 800, 600), 2.0f, 1e-3f);
+    EXPECT_NEAR(TexelsPerPixel(world, scale32, 32, 32, 800, 600), 1.0f, 1e-3f);
+    EXPECT_NEAR(TexelsPerPixel(world, scale32, 64, 32, 800, 600), 2.0f, 1e-3f);
     // Turned a quarter round, the same.
     const glm::mat4 turned = glm::rotate(glm::mat4(1.0f), 1.5707963f, glm::vec3(0, 0, 1));
-    EXPECT_NEAR(TexelsPerPixel(world * turned * scale32, 32, 32, 800, 600), 1.0f, 1e-3f);
+    EXPECT_NEAR(TexelsPerPixel(world, turned * scale32, 32, 32, 800, 600), 1.0f, 1e-3f);
     // A window twice as tall shows the same view twice as large.
     v = BuildViews(camera, false, 1600, 1200);
-    EXPECT_NEAR(TexelsPerPixel(v.perspective * v.worldView * scale32, 32, 32, 1600, 1200), 0.5f,
+    EXPECT_NEAR(TexelsPerPixel(v.perspective * v.worldView, scale32, 32, 32, 1600, 1200), 0.5f,
                 1e-3f);
     // Zoom 10 doubles the view: the picture shrinks to half.
     camera.zoom = 10.0f;
     v = BuildViews(camera, false, 800, 600);
-    EXPECT_NEAR(TexelsPerPixel(v.perspective * v.worldView * scale32, 32, 32, 800, 600), 2.0f,
+    EXPECT_NEAR(TexelsPerPixel(v.perspective * v.worldView, scale32, 32, 32, 800, 600), 2.0f,
                 1e-3f);
     // Behind the eye: nothing to measure.
     const glm::mat4 behind = glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, -100.0f));
-    EXPECT_EQ(TexelsPerPixel(v.perspective * v.worldView * behind * scale32, 32, 32, 800, 600),
+    EXPECT_EQ(TexelsPerPixel(v.perspective * v.worldView, behind * scale32, 32, 32, 800, 600),
               0.0f);
 }
 
