@@ -75,20 +75,17 @@ inline std::string Number(float v) {
     return std::to_string(v);
 }
 
-// An object at (x, y) whose body is a ghost box `w` x `h` (the player
-// passes through and touching is still recorded), carrying `components`
-// (component text, indented by four spaces).
+// A ghost box `w` x `h` centred on (x, y), carrying `components`.
 inline std::string GhostBox(float x, float y, float w, float h, const std::string& components) {
-    const std::string hw = Number(w / 2), hh = Number(h / 2);
-    return "  GameObject\n    X:" + Number(x) + "\n    Y:" + Number(y) +
-           "\n    PhysicsComponent\n      CollisionSets\n        List#4:CollisionSet\n"
-           "          -" +
-           hw + ",-" + hh + "\n          " + hw + ",-" + hh + "\n          " + hw + "," + hh +
-           "\n          -" + hw + "," + hh +
-           "\n        -CollisionSet\n        List#4:FloorSet\n          false\n          false\n"
-           "          false\n          false\n        -FloorSet\n      -CollisionSets\n"
-           "      Ghost:true\n    -PhysicsComponent\n" +
-           components + "  -GameObject\n";
+    return PlayerTest::BoxObject(x - w / 2, y - h / 2, x + w / 2, y + h / 2, true, components);
+}
+
+// The first component of class T among the factory's objects, or null.
+template <typename T> T* FindComponent(const Flurr::Factory& factory) {
+    for (const auto& [id, object] : factory.objects)
+        if (T* c = object->template Get<T>())
+            return c;
+    return nullptr;
 }
 
 // An object with no body, at (x, y), carrying `components`.

@@ -21,9 +21,7 @@ struct LogoGame {
         options.objects = "  GameObject\n    WIDTH:800\n    HEIGHT:240\n" +
                           std::string(picture ? kPicture : "") + kLogo + "  -GameObject\n";
         game = std::make_unique<PlayerGame>(options);
-        for (auto& [id, object] : game->factory->objects)
-            if (auto* c = object->Get<LogoLogicComponent>())
-                logo = c;
+        logo = GameplayTest::FindComponent<LogoLogicComponent>(*game->factory);
         EXPECT_NE(logo, nullptr);
         sprite = logo ? logo->owner->Get<GraphicsComponent>() : nullptr;
     }

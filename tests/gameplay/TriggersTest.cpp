@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
 #include "gameplay/GameplayTestSupport.h"
 #include "gameplay/Triggers.h"
@@ -34,12 +32,6 @@ struct TriggerGame {
         game->core->SendMessage(&sky);
         game->Place(kAway, 60);
     }
-    template <typename T> T* Find() {
-        for (auto& [id, object] : game->factory->objects)
-            if (T* c = object->template Get<T>())
-                return c;
-        return nullptr;
-    }
     // Mean of one colour channel over the whole finished frame.
     double MeanChannel(int channel) {
         const Image image = game->graphics->ReadBackBuffer();
@@ -47,14 +39,6 @@ struct TriggerGame {
         for (std::size_t i = static_cast<std::size_t>(channel); i < image.rgba.size(); i += 4)
             sum += image.rgba[i];
         return sum / (static_cast<double>(image.rgba.size()) / 4.0);
-    }
-    std::string SavedLevel() {
-        const std::string path = game->dir.Path("Saved.zorvel");
-        EXPECT_TRUE(game->factory->SaveLevel(path, ""));
-        std::ifstream in(path);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
     }
     std::unique_ptr<PlayerGame> game;
     MessageLog* log = nullptr;
@@ -147,22 +131,15 @@ TEST(Triggers, PostProcessTriggerKeysAreReadAndWrittenInOrder) {
     options.noPlayer = true;
     options.objects = GhostBox(0, 60, 100, 100, body);
     PlayerGame game(options);
-    PostProcessTrigger* trigger = nullptr;
-    for (auto& [id, object] : game.factory->objects)
-        if (auto* c = object->Get<PostProcessTrigger>())
-            trigger = c;
+    auto* trigger = GameplayTest::FindComponent<PostProcessTrigger>(*game.factory);
     ASSERT_NE(trigger, nullptr);
     EXPECT_EQ(trigger->record[15], 1.0f);
     for (int slot = 0; slot < 13; ++slot)
         EXPECT_EQ(trigger->record[slot], static_cast<float>(slot + 2)) << keys[slot + 1];
     EXPECT_TRUE(trigger->distort);
 
-    const std::string path = game.dir.Path("Saved.zorvel");
-    ASSERT_TRUE(game.factory->SaveLevel(path, ""));
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    const std::string saved = text.str();
+    ASSERT_TRUE(game.factory->SaveLevel(game.dir.Path("Saved.zorvel"), ""));
+    const std::string saved = game.dir.Read("Saved.zorvel");
     std::size_t at = saved.find("PostProcessTrigger");
     ASSERT_NE(at, std::string::npos);
     for (const char* key : keys) {
@@ -178,7 +155,7 @@ TEST(Triggers, TextTriggerShowsItsTextNearThePlayerOnly) {
                                        "    TextTrigger\n      Text:Hold Shift to run.\n"
                                        "      TriggerRadius:500\n    -TextTrigger\n"),
                   800, 600);
-    auto* trigger = t.Find<TextTrigger>();
+    auto* trigger = GameplayTest::FindComponent<TextTrigger>(*t.game->factory);
     ASSERT_NE(trigger, nullptr);
     EXPECT_EQ(trigger->TriggerRadius, 500.0f);
 
@@ -233,7 +210,8 @@ TEST(Triggers, TextTriggerShowsItsTextNearThePlayerOnly) {
     EXPECT_EQ(whiteIn(frame, 500, 600), 0);
 
     // The band belongs to the running game: a saved level leaves it out.
-    const std::string saved = t.SavedLevel();
+    ASSERT_TRUE(t.game->factory->SaveLevel(t.game->dir.Path("Saved.zorvel"), ""));
+    const std::string saved = t.game->dir.Read("Saved.zorvel");
     EXPECT_NE(saved.find("Text:Hold Shift to run."), std::string::npos);
     EXPECT_NE(saved.find("TriggerRadius:500"), std::string::npos);
     EXPECT_EQ(saved.find("Animation:Black"), std::string::npos);

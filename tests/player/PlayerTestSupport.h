@@ -85,9 +85,12 @@ public:
     std::vector<SoundCue> cues;
 };
 
-// Level text: a wide flat ground whose top is y = 0 and, when asked, a
-// wall standing on it from x = wallLeft to wallLeft + 100, 800 tall.
-inline std::string BoxObject(float x0, float y0, float x1, float y1) {
+// Level text for a static box from (x0, y0) to (x1, y1): a floor whose
+// top edge can be stood on or, as a ghost, a box the player passes through
+// while touching still counts. `components` (indented by four spaces)
+// ride on the same object.
+inline std::string BoxObject(float x0, float y0, float x1, float y1, bool ghost = false,
+                             const std::string& components = "") {
     const float hw = (x1 - x0) / 2, hh = (y1 - y0) / 2;
     auto n = [](float v) { return std::to_string(v); };
     return "  GameObject\n    X:" + n((x0 + x1) / 2) + "\n    Y:" + n((y0 + y1) / 2) +
@@ -96,8 +99,10 @@ inline std::string BoxObject(float x0, float y0, float x1, float y1) {
            n(-hw) + "," + n(-hh) + "\n          " + n(hw) + "," + n(-hh) + "\n          " + n(hw) +
            "," + n(hh) + "\n          " + n(-hw) + "," + n(hh) +
            "\n        -CollisionSet\n        List#4:FloorSet\n          false\n"
-           "          false\n          false\n          true\n        -FloorSet\n"
-           "      -CollisionSets\n      IsAFloor:true\n    -PhysicsComponent\n  -GameObject\n";
+           "          false\n          false\n          " +
+           (ghost ? "false" : "true") + "\n        -FloorSet\n      -CollisionSets\n" +
+           (ghost ? "      Ghost:true\n" : "      IsAFloor:true\n") + "    -PhysicsComponent\n" +
+           components + "  -GameObject\n";
 }
 
 class PlayerGame {
