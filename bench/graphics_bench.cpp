@@ -30,6 +30,7 @@
 #include <unistd.h>
 
 #include "engine/Core.h"
+#include "game/GameSetup.h"
 #include "graphics/GraphicsSystem.h"
 #include "graphics/ImageFiles.h"
 #include "world/Factory.h"
@@ -96,7 +97,7 @@ fs::path SourceFolder() {
     return {};
 }
 
-// A scratch game folder, made the working directory while it lives.
+// A scratch game folder, the data root of the game built on it.
 class GameFolder {
 public:
     explicit GameFolder(bool postProcessing) {
@@ -115,16 +116,12 @@ public:
         std::ofstream(root / "Resources/Banks/AnimationBank/Bench.zorvel")
             << "Root\n  Animation\n    Name:Ball\n    FrameTime:0\n    List#1:ListAnimation\n"
                "      Resources/Images/Ball.png\n    -ListAnimation\n  -Animation\n-Root\n";
-        previous = fs::current_path();
-        fs::current_path(root);
     }
-    ~GameFolder() {
-        fs::current_path(previous);
-        fs::remove_all(root);
-    }
+    ~GameFolder() { fs::remove_all(root); }
+    std::string Root() const { return root.string(); }
 
 private:
-    fs::path root, previous;
+    fs::path root;
 };
 
 // The suite's windows: one with an OpenGL 3.3 core context for ours, one
@@ -166,29 +163,26 @@ void OurSprites(benchmark::State& state, bool postProcessing) {
         using namespace Flurr;
         auto core = std::make_unique<Core>();
         core->SetFixedDt(0.016f);
-        auto* spaces = new SpaceManager();
-        core->AddSystem(spaces);
-        spaces->GetOrCreateSpace("GameSpace");
-        spaces->GetOrCreateSpace("Pause");
-        spaces->GetOrCreateSpace("LevelEditor");
-        spaces->ActivateOnlyGameSpace();
-        auto* factory = new Factory();
-        core->AddSystem(factory);
-        GraphicsSettings settings;
-        settings.window = windows.ours;
-        settings.width = kWidth;
-        settings.height = kHeight;
-        settings.windowed = true;
-        settings.present = [&windows] {
+        GameConfig config;
+        config.systems = {};
+        config.systems.window = config.systems.input = config.systems.physics = false;
+        config.systems.players = config.systems.camera = config.systems.logic = false;
+        config.systems.particles = config.systems.sound = false;
+        config.playRoute = false;
+        config.paths.dataRoot = folder.Root();
+        config.paths.fontBanks.clear();
+        config.drawInto = windows.ours;
+        config.drawWidth = kWidth;
+        config.drawHeight = kHeight;
+        config.present = [&windows] {
             SDL_GL_SwapWindow(windows.ours);
             glFinish();
         };
-        auto* graphics = new GraphicsSystem(settings);
-        core->AddSystem(graphics);
-        factory->Initialize();
-        graphics->Initialize();
-        core->requestedState = Running;
-        core->currentState = Running;
+        const GameSystems made = AddSystems(*core, config);
+        Factory* factory = made.factory;
+        GraphicsSystem* graphics = made.graphics;
+        core->Initialize();
+        core->BeginLevel();
         for (const Placement& p : Layout(static_cast<int>(state.range(0)))) {
             // ROT turns counter-clockwise in radians, y up.
             const std::string text =

@@ -1,5 +1,5 @@
-// Program entry: builds the core and its systems in their fixed order,
-// then runs initialise, the main loop and shutdown. Anything that escapes
+// Program entry: builds the game (game/GameSetup.h), then runs initialise,
+// the main loop and shutdown. Anything that escapes
 // is reported in an "Error!" box (and on stderr) and the program exits
 // with a non-zero status.
 
@@ -14,20 +14,12 @@
 #include "engine/LaunchOptions.h"
 #include "engine/Random.h"
 #include "engine/Report.h"
-#include "gameplay/LogicSystem.h"
+#include "game/GameSetup.h"
 #include "graphics/GraphicsSystem.h"
-#include "particles/ParticleSystem.h"
-#include "physics/Physics.h"
 #include "platform/InputRecording.h"
-#include "platform/InputSystem.h"
 #include "platform/Platform.h"
-#include "platform/WindowsSystem.h"
-#include "player/CameraController.h"
-#include "player/PlayerController.h"
 #include "serialization/Serializer.h"
-#include "sound/SoundSystem.h"
 #include "world/Factory.h"
-#include "world/SpaceManager.h"
 
 namespace {
 
@@ -37,10 +29,12 @@ void OnSignal(int) {
 
 // The game reads everything relative to a "Resources" folder. Run from
 // elsewhere (an installed copy, the build folder), find it beside the
-// program or one level up and work from there.
-bool FindResources(const char* argv0) {
+// program or further up and read the data from there (`root`; empty for
+// the working directory).
+bool FindResources(const char* argv0, std::string& root) {
     namespace fs = std::filesystem;
     std::error_code ec;
+    root.clear();
     if (fs::is_directory("Resources", ec))
         return true;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
@@ -48,8 +42,8 @@ bool FindResources(const char* argv0) {
         exe = fs::absolute(argv0, ec);
     for (fs::path dir = exe.parent_path(); !dir.empty(); dir = dir.parent_path()) {
         if (fs::is_directory(dir / "Resources", ec)) {
-            fs::current_path(dir, ec);
-            return !ec;
+            root = dir.string();
+            return true;
         }
         if (dir == dir.parent_path())
             break;
@@ -57,7 +51,7 @@ bool FindResources(const char* argv0) {
     return false;
 }
 
-int Run(const Flurr::LaunchOptions& options) {
+int Run(const Flurr::LaunchOptions& options, const std::string& dataRoot) {
     using namespace Flurr;
     InputReplay replay;
     if (!options.replay.empty()) {
@@ -71,61 +65,45 @@ int Run(const Flurr::LaunchOptions& options) {
     // gives the same file again.
     InputRecorder recorder(options.replay.empty() ? static_cast<uint32_t>(std::time(nullptr))
                                                   : replay.Seed());
-    WindowSettings window;
-    window.windowed = options.windowed;
-    window.width = options.width;
-    window.height = options.height;
-    window.recorder = options.record.empty() ? nullptr : &recorder;
-    window.replay = options.replay.empty() ? nullptr : &replay;
+    GameConfig config;
+    config.paths.dataRoot = dataRoot;
+    config.window.windowed = options.windowed;
+    config.window.width = options.width;
+    config.window.height = options.height;
+    config.window.recorder = options.record.empty() ? nullptr : &recorder;
+    config.window.replay = options.replay.empty() ? nullptr : &replay;
+    config.screenshotAt = options.screenshotAt;
+    config.unlockFlight = options.unlockFlight;
+    config.unlockDash = options.unlockDash;
+    config.startRoute = options.route;
 
     Core core;
-    core.AddSystem(new SpaceManager());
-    ReadScreenSize();
-    auto* windows = new WindowsSystem(window);
-    core.AddSystem(windows);
+    const GameSystems systems = AddSystems(core, config);
     // The window could not be made: its box has been shown.
-    if (windows->Failed())
+    if (!systems.ok)
         return 1;
-    GraphicsSettings graphicsSettings;
-    graphicsSettings.window = windows->Window();
-    graphicsSettings.width = windows->ClientWidth();
-    graphicsSettings.height = windows->ClientHeight();
-    graphicsSettings.windowed = options.windowed;
-    graphicsSettings.present = [windows] { windows->SwapWindow(); };
-    auto* graphics = new GraphicsSystem(graphicsSettings);
-    core.AddSystem(graphics);
-    if (options.screenshotAt > 0)
-        graphics->ScreenshotAtFrame(options.screenshotAt);
-    core.AddSystem(new InputSystem(&windows->Input()));
-    core.AddSystem(new Factory());
-    core.AddSystem(new Physics());
-    auto* players = new PlayerController();
-    players->startWithFlight = options.unlockFlight;
-    players->startWithDash = options.unlockDash;
-    players->warpPointer = [windows](int32_t x, int32_t y) { windows->WarpPointer(x, y); };
-    core.AddSystem(players);
-    core.AddSystem(new CameraController());
-    core.AddSystem(new LogicSystem());
-    core.AddSystem(new ParticleSystem());
-    core.AddSystem(new SoundSystem());
     // Every random draw of the run follows from here (a replay brings the
     // seed it was recorded with).
     SeedRandom(recorder.Seed());
 
     core.SetFrameLimit(options.frames);
     core.SetFixedDt(options.fixedDt);
-    core.SetSaveOnExit(options.saveOnExit);
-    if (!options.route.empty())
-        core.route.currentRouteFile = options.route;
+    if (!options.saveOnExit.empty()) {
+        Factory* factory = systems.factory;
+        core.SetSaveOnExit([factory, file = options.saveOnExit] {
+            return factory->SaveLevel(file, factory->Background());
+        });
+    }
 
     core.Initialize();
     core.GameLoop();
     // Read before Shutdown, which deletes the systems.
-    const bool graphicsFailed = graphics->Failed();
+    const bool graphicsFailed = systems.graphics->Failed();
+    const bool routeFailed = core.Route() && core.Route()->Failed();
     core.Shutdown();
-    if (graphicsFailed || core.route.Failed() || core.SaveOnExitFailed())
+    if (graphicsFailed || routeFailed || core.SaveOnExitFailed())
         return 1;
-    if (window.recorder && !recorder.Save(options.record))
+    if (config.window.recorder && !recorder.Save(options.record))
         return 1;
     return 0;
 }
@@ -149,8 +127,8 @@ int main(int argc, char** argv) {
     InstallErrorBoxes();
 
     // Files named on the command line mean the folder the user started
-    // in, even if the game then moves to the folder holding "Resources".
-    // A route that is not there may still be one inside the game folder.
+    // in, even when the data is read from a folder elsewhere. A route that
+    // is not there may still be one inside the game folder.
     {
         namespace fs = std::filesystem;
         std::error_code ec;
@@ -167,13 +145,14 @@ int main(int argc, char** argv) {
                 options.route = absolute.string();
         }
     }
-    if (!FindResources(argv[0])) {
+    std::string dataRoot;
+    if (!FindResources(argv[0], dataRoot)) {
         ShowErrorBox("No \"Resources\" folder was found in the working directory or beside the "
                      "program; the game cannot start without its data.");
         return 1;
     }
     try {
-        return Run(options);
+        return Run(options, dataRoot);
     } catch (const DataFileError& e) {
         ShowErrorBox(std::string(e.what()) + ": \"" + e.File() + "\"");
     } catch (const std::exception& e) {

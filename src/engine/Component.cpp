@@ -15,6 +15,7 @@ void RegisterComponentPrototype(std::unique_ptr<Component> prototype) {
     if (r.componentPrototypes.count(id))
         return;
     r.componentTypeIds[prototype->GetName()] = id;
+    r.order.push_back(prototype.get());
     r.componentPrototypes[id] = std::move(prototype);
 }
 

@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/TypeId.h"
 
@@ -55,10 +56,13 @@ public:
 };
 
 // The process-wide registry of component classes. Filled at start-up and
-// never emptied (prototypes live for the whole run).
+// never emptied (prototypes live for the whole run). `order` lists the
+// prototypes in registration order: the order in which a loaded object's
+// components are made, initialised and read.
 struct ComponentRegistry {
     std::map<std::string, int32_t> componentTypeIds;
     std::map<int32_t, std::unique_ptr<Component>> componentPrototypes;
+    std::vector<Component*> order;
 };
 
 ComponentRegistry& GetComponentRegistry();

@@ -5,8 +5,6 @@
 
 #include "engine/GameSystem.h"
 #include "engine/Message.h"
-#include "world/Factory.h"
-#include "world/SpaceManager.h"
 
 namespace Flurr {
 
@@ -47,17 +45,22 @@ void Core::AddSystem(IGameSystem* system) {
 }
 
 void Core::Initialize() {
-    requestedState = Restart;
-    currentState = Restart;
-    if (route.currentRouteFile.empty())
-        route.ReadFirstRouteFile();
+    requestedState = GameState::Restart;
+    currentState = GameState::Restart;
+    if (route)
+        route->Start();
     for (std::size_t i = 0; i < systems.size(); ++i)
         systems[i]->Initialize();
 }
 
 void Core::FreeFactory() {
-    if (Factory* factory = Factory::Instance())
-        factory->Free();
+    if (levelOwner)
+        levelOwner->Free();
+}
+
+void Core::LoadLevel() {
+    if (route)
+        route->Load();
 }
 
 void Core::RunFrame() {
@@ -80,35 +83,37 @@ void Core::RunFrame() {
     timers.Update(dt);
     ++framesRun;
     if ((frameLimit > 0 && framesRun >= frameLimit) || quitSignalled)
-        requestedState = Quit;
+        requestedState = GameState::Quit;
 }
 
 void Core::GameLoop() {
-    while (requestedState != Quit) {
-        if (SpaceManager* spaces = SpaceManager::Instance())
-            spaces->ActivateOnlyGameSpace();
-        if (requestedState == Restart) {
+    while (requestedState != GameState::Quit) {
+        // Every level starts with only the game world's space active.
+        for (IGameSystem* system : systems)
+            system->BeforeLevel();
+        if (requestedState == GameState::Restart) {
             FreeFactory();
-            route.Load();
+            LoadLevel();
             FreeFactory();
-            if (requestedState == Quit)
+            if (requestedState == GameState::Quit)
                 break;
         } else {
             FreeFactory();
-            route.Advance();
+            if (route)
+                route->Advance();
         }
-        route.Load();
+        LoadLevel();
         // A route that could not be loaded at all asks to quit.
-        if (requestedState == Quit)
+        if (requestedState == GameState::Quit)
             break;
         timers.Start("GameTime");
         timers.Start("FrameTime");
-        requestedState = Running;
-        currentState = Running;
+        requestedState = GameState::Running;
+        currentState = GameState::Running;
         do {
             RunFrame();
         } while (currentState == requestedState);
-        if (requestedState == Quit)
+        if (requestedState == GameState::Quit)
             SaveOnExit();
         FreeFactory();
     }
@@ -116,10 +121,7 @@ void Core::GameLoop() {
 }
 
 void Core::SaveOnExit() {
-    if (saveOnExitFile.empty())
-        return;
-    Factory* factory = Factory::Instance();
-    if (!factory || !factory->SaveLevel(saveOnExitFile, factory->Background()))
+    if (saveOnExit && !saveOnExit())
         saveOnExitFailed = true;
 }
 
@@ -127,6 +129,7 @@ void Core::Shutdown() {
     // Every game object goes before any system does, so no component's
     // Free() reaches a system that is already destroyed.
     FreeFactory();
+    levelOwner = nullptr;
     for (IGameSystem* system : systems)
         system->ReleaseObjects();
     while (!systems.empty()) {
@@ -148,7 +151,7 @@ void Core::Broadcast(Message& message) {
 
 void Core::SendMessage(Message* message) {
     if (message->id == MessageId::Quit) {
-        requestedState = Quit;
+        requestedState = GameState::Quit;
         return;
     }
     if (message->id == MessageId::ButtonInput) {

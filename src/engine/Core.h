@@ -6,17 +6,18 @@
 //
 // One frame: dt is the wall time since the previous frame began; every
 // system's Update(dt) runs once, in creation order, each timed under its
-// name. Any system may write `requestedState` (or `currentState`) during a
-// frame; the loop compares the two only after every system ran.
+// name. Any system may call RequestState() during a frame; the loop compares
+// the requested state with the current one only after every system ran.
 //
 // Level changes: a restart (and the first level of a run) frees the
 // factory, loads the current route entry, frees again and loads again, so
-// two LevelChangeMessages go out; an advance frees and loads once.
+// two LevelChangeMessages go out; an advance frees and loads once. The
+// route itself lives above the engine, behind ILevelRoute; without one the
+// loop plays no level, only frames.
 //
 // Messages are delivered at once, depth-first, to the systems registered
 // for the id, walking a copy of the listener list. MessageQuit is never
-// delivered: it requests Quit. A "Play" button first stops every sound and
-// starts the music and the wind.
+// delivered: it requests Quit.
 
 #include <cstdint>
 #include <functional>
@@ -25,15 +26,15 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/LevelRoute.h"
 #include "engine/TimerSet.h"
-#include "world/Route.h"
 
 namespace Flurr {
 
 class IGameSystem;
 class Message;
 
-enum GameState : int32_t {
+enum class GameState : int32_t {
     Quit = 0,
     Running = 1,
     Restart = 2,
@@ -51,6 +52,9 @@ public:
     static Core* Instance();
 
     void AddSystem(IGameSystem* system);
+    // The system that owns the level's objects (the factory): the loop
+    // frees it at every level change, before and after loading.
+    void SetLevelOwner(IGameSystem* system) { levelOwner = system; }
     void Initialize();
     void GameLoop();
     void Shutdown();
@@ -75,9 +79,10 @@ public:
     // the step chosen so far (measured or fixed); its result is the step
     // the frame runs with. Null: no hook.
     void SetFrameStep(std::function<float(float)> hook) { frameStep = std::move(hook); }
-    // Automation: write every recorded object in the level layout when the
-    // loop is about to end, before the objects are destroyed.
-    void SetSaveOnExit(std::string file) { saveOnExitFile = std::move(file); }
+    // Automation: called when the loop is about to end, before the level's
+    // objects are destroyed (the game writes them to a level file); false
+    // marks the run as failed.
+    void SetSaveOnExit(std::function<bool()> save) { saveOnExit = std::move(save); }
     bool SaveOnExitFailed() const { return saveOnExitFailed; }
     int64_t FramesRun() const { return framesRun; }
     float FixedDt() const { return fixedDt; }
@@ -88,22 +93,42 @@ public:
     // (Ctrl+C in a terminal ends the game cleanly).
     static void RequestQuitFromSignal();
 
-    int32_t currentState = Restart;
-    int32_t requestedState = Restart;
-    Route route;
+    // What the loop should do at the end of this frame: go on (Running),
+    // play the level again, move on, or quit.
+    void RequestState(GameState state) { requestedState = state; }
+    GameState RequestedState() const { return requestedState; }
+    GameState CurrentState() const { return currentState; }
+    // Ends the level at the end of this frame while Running is still
+    // requested, so the level change advances: how a transition whose
+    // first phase is over moves on.
+    void AdvanceAtFrameEnd() { currentState = GameState::NextLevel; }
+    // Marks a level as under way: what the loop does when it starts one,
+    // for callers that drive frames by hand.
+    void BeginLevel() { requestedState = currentState = GameState::Running; }
+
+    // The chain of levels the loop plays; null plays none.
+    void SetRoute(std::unique_ptr<ILevelRoute> levelRoute) { route = std::move(levelRoute); }
+    ILevelRoute* Route() const { return route.get(); }
+
     std::vector<IGameSystem*> systems;
     std::unordered_map<int32_t, std::vector<IGameSystem*>> listeners;
     TimerSet timers;
 
 private:
     void FreeFactory();
+    void LoadLevel();
+
+    GameState currentState = GameState::Restart;
+    GameState requestedState = GameState::Restart;
+    std::unique_ptr<ILevelRoute> route;
     void SaveOnExit();
 
     int64_t frameLimit = 0;
     int64_t framesRun = 0;
     float fixedDt = 0.0f;
     std::function<float(float)> frameStep;
-    std::string saveOnExitFile;
+    std::function<bool()> saveOnExit;
+    IGameSystem* levelOwner = nullptr;
     bool saveOnExitFailed = false;
 };
 

@@ -35,6 +35,10 @@ public:
     virtual void Free() {}
     // Called once, in creation order, after every system exists.
     virtual void Initialize() {}
+    // Called by the core's loop before each level is loaded, in creation
+    // order (the space manager makes the game world's space the only
+    // active one).
+    virtual void BeforeLevel() {}
     // Destroy the game objects this system owns outside the factory. The
     // core calls it on every system at shutdown, after the factory's
     // Free() and before any system is freed, so components never outlive
@@ -47,11 +51,25 @@ public:
 
 // Between IGameSystem and each concrete system; `SystemName` is a tag type
 // carrying the name: `struct FactoryName { static constexpr const char* value = "Factory"; };`
+//
+// It also supplies Instance(): the one live system of that class, or null
+// (none made yet, or already destroyed). Components reach the system that
+// drives them through it.
 template <typename System, typename SystemName> class ISystem : public IGameSystem {
 public:
+    ISystem() { instance = this; }
+    ~ISystem() override {
+        if (instance == this)
+            instance = nullptr;
+    }
+    // Converted on use, never while the system is still being built.
+    static System* Instance() { return static_cast<System*>(instance); }
     static int32_t TypeId() { return ClassTypeId<System>(); }
     int32_t GetTypeId() const override { return TypeId(); }
     std::string GetName() const override { return SystemName::value; }
+
+private:
+    static inline ISystem* instance = nullptr;
 };
 
 } // namespace Flurr

@@ -9,6 +9,7 @@
 
 #include "engine/Component.h"
 #include "gameplay/LogicSystem.h"
+#include "world/SpaceManager.h"
 
 namespace Flurr {
 
@@ -16,7 +17,7 @@ template <typename ComponentClass, typename ComponentName>
 class LogicComponent : public ComponentBase<ComponentClass, ComponentName> {
 public:
     ~LogicComponent() override { Unregister(); }
-    void Initialize() override { Register({"GameSpace"}); }
+    void Initialize() override { Register({Spaces::Game}); }
     void Free() override { Unregister(); }
 
 protected:

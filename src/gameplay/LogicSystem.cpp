@@ -25,8 +25,6 @@ namespace Flurr {
 
 namespace {
 
-LogicSystem* instance = nullptr;
-
 GameObject* PlayerObject() {
     PlayerController* controller = PlayerController::Instance();
     PlayerComponent* player = controller ? controller->Player() : nullptr;
@@ -69,37 +67,20 @@ GameObject* MakeSpriteObject(float x, float y, float width, float height,
     return object;
 }
 
-LogicSystem* LogicSystem::Instance() {
-    return instance;
-}
+LogicSystem::LogicSystem() {}
 
-LogicSystem::LogicSystem() {
-    instance = this;
-}
-
-LogicSystem::~LogicSystem() {
-    if (instance == this)
-        instance = nullptr;
-}
+LogicSystem::~LogicSystem() {}
 
 void LogicSystem::Initialize() {
     if (SpaceManager* spaces = SpaceManager::Instance()) {
-        spaces->GetOrCreateSpace("LogoSpace");
-        spaces->SetSpaceActive("LogoSpace", false);
+        spaces->GetOrCreateSpace(Spaces::Logo);
+        spaces->SetSpaceActive(Spaces::Logo, false);
     }
     if (Core* core = Core::Instance())
         for (int32_t id :
              {MessageId::KeyReleased, MessageId::MouseMoved, MessageId::MouseClicked,
               MessageId::LogicSignal, MessageId::RotatorTrigger, MessageId::XboxTriggered})
             core->RegisterForMessage(this, id);
-    // The cloud machine, the cloud, the meter, the cursor and the raven
-    // take their places in this order when they arrive.
-    Flurr::RegisterComponent<DeliveryNode>();
-    Flurr::RegisterComponent<BasicTrigger>();
-    Flurr::RegisterComponent<PostProcessTrigger>();
-    Flurr::RegisterComponent<LogoLogicComponent>();
-    Flurr::RegisterComponent<Rotator>();
-    Flurr::RegisterComponent<TextTrigger>();
 }
 
 void LogicSystem::SendMessage(Message* message) {
@@ -109,7 +90,7 @@ void LogicSystem::SendMessage(Message* message) {
 
 void LogicSystem::Update(float dt) {
     spaceComponents.ForEachActive([dt](Component* component) { component->Update(dt); });
-    if (SpaceManager::Active("GameSpace") && !deliveryNodes.empty())
+    if (SpaceManager::Active(Spaces::Game) && !deliveryNodes.empty())
         RunRace(dt);
 }
 
@@ -191,7 +172,7 @@ void LogicSystem::RunRace(float dt) {
     }
     if (timeLeft < -kResultsTime) {
         if (Core* core = Core::Instance())
-            core->requestedState = NextLevel;
+            core->RequestState(GameState::NextLevel);
         Core::Broadcast(StopAllSoundsMessage());
         Core::Broadcast(PlaySoundMessage("Bebop1", 0.7f, -1));
     }

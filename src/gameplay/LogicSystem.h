@@ -46,8 +46,6 @@ public:
     LogicSystem();
     ~LogicSystem() override;
 
-    static LogicSystem* Instance();
-
     void Initialize() override;
     void SendMessage(Message* message) override;
     void Update(float dt) override;

@@ -21,12 +21,12 @@ constexpr uint8_t kKeyEnter = 0x0D;
 
 void SetLogoSpaceActive(bool active) {
     if (SpaceManager* spaces = SpaceManager::Instance())
-        spaces->SetSpaceActive("LogoSpace", active);
+        spaces->SetSpaceActive(Spaces::Logo, active);
 }
 
 void RequestNextLevel() {
     if (Core* core = Core::Instance())
-        core->requestedState = NextLevel;
+        core->RequestState(GameState::NextLevel);
 }
 
 } // namespace
@@ -38,7 +38,7 @@ void LogoLogicComponent::Initialize() {
     delay = 1.0f;
     switched = false;
     timers.Start("LogoTime");
-    Register({"GameSpace"});
+    Register({Spaces::Game});
     Core::Broadcast(PlaySoundMessage("Bebop1", 1.0f, -1));
     SetLogoSpaceActive(true);
 }
@@ -49,7 +49,7 @@ void LogoLogicComponent::Free() {
 }
 
 void LogoLogicComponent::Update(float) {
-    if (!SpaceManager::Active("LogoSpace"))
+    if (!SpaceManager::Active(Spaces::Logo))
         return;
     GraphicsComponent* sprite = owner ? owner->Get<GraphicsComponent>() : nullptr;
     if (done) {

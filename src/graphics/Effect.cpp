@@ -7,6 +7,7 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include "graphics/GL.h"
+#include "serialization/Serializer.h"
 
 namespace Flurr {
 
@@ -50,7 +51,7 @@ GLuint Compile(GLenum stage, const char* define, const std::string& source, cons
 } // namespace
 
 std::unique_ptr<Effect> Effect::Load(const std::string& path, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(DataPath(path), std::ios::binary);
     if (!in) {
         error = path + ": the effect file could not be read";
         return nullptr;

@@ -28,13 +28,9 @@ namespace Flurr {
 
 namespace {
 
-GraphicsSystem* instance = nullptr;
-
 constexpr const char* kBasicEffect = "Resources/Shaders/Basic.fx";
 constexpr const char* kDebugEffect = "Resources/Shaders/Debug.fx";
 constexpr const char* kLoadingImage = "Resources/Images/loading.png";
-constexpr const char* kAnimationBankFolder = "Resources/Banks/AnimationBank/";
-constexpr const char* kFontBankFolder = "Resources/Banks/FontBank/";
 constexpr const char* kTargetsFailedText = "Could not set up post processing.";
 
 // The loading image is authored for a 16:9 view 600 units high.
@@ -140,32 +136,24 @@ struct GraphicsSystem::Gl {
 void GraphicsSystem::ScreenSize(int32_t& width, int32_t& height) {
     width = 800;
     height = 600;
-    if (instance && instance->backWidth > 0 && instance->backHeight > 0) {
-        width = instance->backWidth;
-        height = instance->backHeight;
+    if (Instance() && Instance()->backWidth > 0 && Instance()->backHeight > 0) {
+        width = Instance()->backWidth;
+        height = Instance()->backHeight;
     }
-}
-
-GraphicsSystem* GraphicsSystem::Instance() {
-    return instance;
 }
 
 GraphicsSystem::GraphicsSystem(GraphicsSettings settings_)
     : settings(std::move(settings_)), bank(std::make_unique<ResourceBank>()),
       targets(std::make_unique<RenderTargets>()) {
-    instance = this;
     backWidth = std::max(settings.width, 1);
     backHeight = std::max(settings.height, 1);
     fullscreen = !settings.windowed;
-    RegisterComponent<GraphicsComponent>();
     if (Core* core = Core::Instance())
         core->RegisterForMessage(this, MessageId::SetResolution);
 }
 
 GraphicsSystem::~GraphicsSystem() {
     Free();
-    if (instance == this)
-        instance = nullptr;
 }
 
 void GraphicsSystem::Fail(const std::string& text) {
@@ -191,8 +179,10 @@ void GraphicsSystem::Initialize() {
         return;
     initialized = true;
     DrawLoadingScreen();
-    bank->LoadAnimationBank(kAnimationBankFolder);
-    bank->LoadFontBank(kFontBankFolder);
+    if (!settings.animationBanks.empty())
+        bank->LoadAnimationBank(settings.animationBanks);
+    if (!settings.fontBanks.empty())
+        bank->LoadFontBank(settings.fontBanks);
 }
 
 bool GraphicsSystem::SetUpGl() {
@@ -322,16 +312,16 @@ void GraphicsSystem::Update(float dt) {
         ClearFrameLists();
         return;
     }
-    if (SpaceManager::Active("GameSpace"))
+    if (SpaceManager::Active(Spaces::Game))
         sprites.ForEach([dt](GraphicsComponent* sprite) { sprite->Update(dt); });
-    if (SpaceManager::Active("LevelEditor"))
+    if (SpaceManager::Active(Spaces::LevelEditor))
         post.ResetNeutral();
     DrawFrame(dt);
 }
 
 void GraphicsSystem::DrawFrame(float dt) {
     const ViewMatrices views =
-        BuildViews(camera, SpaceManager::Active("Pause"), backWidth, backHeight);
+        BuildViews(camera, SpaceManager::Active(Spaces::Pause), backWidth, backHeight);
 
     glBindFramebuffer(GL_FRAMEBUFFER, targets->backFramebuffer);
     glViewport(0, 0, backWidth, backHeight);
@@ -352,7 +342,7 @@ void GraphicsSystem::DrawFrame(float dt) {
     DrawTexts();
     ClearFrameLists();
 
-    if (editorHook && SpaceManager::Active("LevelEditor"))
+    if (editorHook && SpaceManager::Active(Spaces::LevelEditor))
         editorHook();
     if (++framesDrawn == screenshotAtFrame)
         screenshotPending = true;

@@ -58,6 +58,10 @@ struct GraphicsSettings {
     bool windowed = false;
     // Shows the finished frame (swaps the window's buffers).
     std::function<void()> present;
+    // Folders of the animation and font banks, read at Initialize (empty:
+    // none).
+    std::string animationBanks;
+    std::string fontBanks;
 };
 
 struct TextRecord {
@@ -87,8 +91,6 @@ public:
 
     explicit GraphicsSystem(GraphicsSettings settings);
     ~GraphicsSystem() override;
-
-    static GraphicsSystem* Instance();
 
     void Initialize() override;
     void Update(float dt) override;

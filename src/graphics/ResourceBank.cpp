@@ -35,7 +35,7 @@ std::vector<std::string> BankFiles(const std::string& folder) {
     namespace fs = std::filesystem;
     std::vector<std::string> files;
     std::error_code ec;
-    fs::directory_iterator it(folder, ec);
+    fs::directory_iterator it(DataPath(folder), ec);
     if (ec) {
         std::cerr << "Warning: the bank folder \"" << folder << "\" cannot be read ("
                   << ec.message() << ")\n";
@@ -48,7 +48,7 @@ std::vector<std::string> BankFiles(const std::string& folder) {
         const std::string name = entry.path().filename().string();
         if (name.size() >= kExtension.size() &&
             name.compare(name.size() - kExtension.size(), kExtension.size(), kExtension) == 0)
-            files.push_back(entry.path().string());
+            files.push_back((fs::path(folder) / name).string());
     }
     std::sort(files.begin(), files.end());
     return files;
@@ -98,7 +98,7 @@ const Texture& ResourceBank::GetTexture(const std::string& path) {
     if (!isDefault && missingTextures.count(path))
         return GetTexture(kDefaultTexture);
     Image image;
-    if (LoadImageFile(NativePath(path), image))
+    if (LoadImageFile(DataPath(path), image))
         return textures[path] = MakeTexture(image.width, image.height, image.rgba.data());
     std::cerr << "Warning: the image \"" << path << "\" cannot be read; "
               << (isDefault ? "a 1x1 stand-in is used" : "the default image is used") << "\n";

@@ -10,18 +10,11 @@
 namespace Flurr {
 
 namespace {
-ParticleSystem* instance = nullptr;
 // Effect ids are never reused in a run, not even by a later system.
 uint32_t nextEffectId = 1;
 } // namespace
 
-ParticleSystem* ParticleSystem::Instance() {
-    return instance;
-}
-
-ParticleSystem::ParticleSystem() {
-    instance = this;
-}
+ParticleSystem::ParticleSystem(std::string folder) : effectFolder(std::move(folder)) {}
 
 ParticleSystem::~ParticleSystem() {
     // Components that outlive the system must not reach it or its effects.
@@ -30,12 +23,9 @@ ParticleSystem::~ParticleSystem() {
     components.Clear();
     // Objects still recorded stay with the Factory, which frees them.
     effects.clear();
-    if (instance == this)
-        instance = nullptr;
 }
 
 void ParticleSystem::Initialize() {
-    RegisterComponent<ParticleEffectComponent>();
     if (Core* core = Core::Instance())
         core->RegisterForMessage(this, MessageId::LevelChange);
 }

@@ -51,14 +51,12 @@ struct ParticleSystemName {
 
 class ParticleSystem : public ISystem<ParticleSystem, ParticleSystemName> {
 public:
-    static constexpr const char* kDefaultEffectFolder = "Resources/ParticleEffects/";
-
-    ParticleSystem();
+    // `effectFolder`: where effect files are read from, ending in a
+    // separator.
+    explicit ParticleSystem(std::string effectFolder = "");
     ~ParticleSystem() override;
 
-    static ParticleSystem* Instance();
-
-    // Registers ParticleEffectComponent and listens for level changes.
+    // Listens for level changes.
     void Initialize() override;
     void Update(float dt) override;
     void SendMessage(Message* message) override;
@@ -98,7 +96,7 @@ public:
 private:
     std::unique_ptr<ParticleEffect> TakeEffect(ParticleEffect* effect);
 
-    std::string effectFolder = kDefaultEffectFolder;
+    std::string effectFolder;
     // By file path.
     std::map<std::string, std::unique_ptr<ParticleEffectDescription>> descriptions;
 };

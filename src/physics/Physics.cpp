@@ -9,7 +9,6 @@
 namespace Flurr {
 
 namespace {
-Physics* instance = nullptr;
 
 void BroadcastDebugLine(float x1, float y1, float x2, float y2, float r, float g, float b) {
     Core* core = Core::Instance();
@@ -26,13 +25,7 @@ void BroadcastDebugLine(float x1, float y1, float x2, float y2, float r, float g
 }
 } // namespace
 
-Physics* Physics::Instance() {
-    return instance;
-}
-
-Physics::Physics() {
-    instance = this;
-    RegisterComponent<PhysicsComponent>();
+Physics::Physics(std::string collisionBank) : bankPath(std::move(collisionBank)) {
     world.debugLine = BroadcastDebugLine;
     debugDraw = false;
 }
@@ -40,12 +33,11 @@ Physics::Physics() {
 Physics::~Physics() {
     DetachComponents();
     world.Clear();
-    if (instance == this)
-        instance = nullptr;
 }
 
 void Physics::Initialize() {
-    LoadCollisionBank(bankPath);
+    if (!bankPath.empty())
+        LoadCollisionBank(bankPath);
     if (Core* core = Core::Instance()) {
         core->RegisterForMessage(this, MessageId::DebugDraw);
         core->RegisterForMessage(this, MessageId::KeyTriggered);
@@ -82,7 +74,7 @@ void Physics::SendMessage(Message* message) {
 }
 
 void Physics::Update(float) {
-    if (!SpaceManager::Active("GameSpace"))
+    if (!SpaceManager::Active(Spaces::Game))
         return;
     components.ForEach([](PhysicsComponent* c) { c->Update(kPhysicsStep); });
     world.Step(kPhysicsStep);

@@ -39,10 +39,10 @@ inline constexpr uint8_t kDebugDrawKey = 0x71;
 
 class Physics : public ISystem<Physics, PhysicsName> {
 public:
-    Physics();
+    // `collisionBank`: the collision bank file read at Initialize (empty:
+    // none).
+    explicit Physics(std::string collisionBank = "");
     ~Physics() override;
-
-    static Physics* Instance();
 
     void SendMessage(Message* message) override;
     void Update(float dt) override;
@@ -62,7 +62,7 @@ public:
     std::map<std::string, std::vector<Vec2>> collisionBank;
     bool debugDraw = false;
     SafeList<PhysicsComponent> components;
-    std::string bankPath = "Resources\\Banks\\CollisionBank.zorvel";
+    std::string bankPath;
 
 private:
     void DetachComponents();

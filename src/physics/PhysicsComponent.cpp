@@ -9,6 +9,7 @@
 #include "engine/Message.h"
 #include "physics/Physics.h"
 #include "serialization/Serializer.h"
+#include "world/SpaceManager.h"
 
 namespace Flurr {
 
@@ -184,7 +185,7 @@ void PhysicsComponent::BuildBody() {
     if (faHasForceArea)
         forceArea = physics->world.CreateForceArea(position, faForce, Vec2(faDirX, faDirY), faTaper,
                                                    faQuadTaper, faAOE, faBind ? body : nullptr);
-    physics->AddComponent(this, "GameSpace");
+    physics->AddComponent(this, Spaces::Game);
     registered = true;
 }
 

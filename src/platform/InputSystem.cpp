@@ -24,7 +24,7 @@ InputSystem::InputSystem(const PlatformInput* platform_) : platform(platform_) {
 }
 
 bool InputSystem::EditorActive() const {
-    return SpaceManager::Active("LevelEditor");
+    return SpaceManager::Active(Spaces::LevelEditor);
 }
 
 int32_t InputSystem::StickLevel(float magnitude, float deadZone) {

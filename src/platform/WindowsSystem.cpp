@@ -17,8 +17,6 @@ namespace Flurr {
 
 namespace {
 
-WindowsSystem* instance = nullptr;
-
 constexpr const char* kCaption = "Cloudmere";
 // A decorated window without a size of its own gets the authored layout.
 constexpr int32_t kWindowedWidth = 800;
@@ -30,7 +28,7 @@ constexpr int kGlMinor = 3;
 constexpr uint32_t kSubsystems = SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER;
 
 bool EditorActive() {
-    return SpaceManager::Active("LevelEditor");
+    return SpaceManager::Active(Spaces::LevelEditor);
 }
 
 // The window messages the input system hears.
@@ -41,12 +39,7 @@ bool Forwarded(int32_t code) {
 
 } // namespace
 
-WindowsSystem* WindowsSystem::Instance() {
-    return instance;
-}
-
 WindowsSystem::WindowsSystem(const WindowSettings& settings_) : settings(settings_) {
-    instance = this;
     // The input system decides what to do without focus; SDL must not
     // drop the pad's input behind its back.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
@@ -119,8 +112,6 @@ WindowsSystem::~WindowsSystem() {
         SDL_DestroyWindow(window);
     if (sdlStarted)
         SDL_QuitSubSystem(kSubsystems);
-    if (instance == this)
-        instance = nullptr;
 }
 
 void WindowsSystem::Fail(const std::string& text) {

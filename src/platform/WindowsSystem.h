@@ -56,8 +56,6 @@ public:
     explicit WindowsSystem(const WindowSettings& settings = {});
     ~WindowsSystem() override;
 
-    static WindowsSystem* Instance();
-
     void Initialize() override;
     void Update(float dt) override;
 

@@ -14,8 +14,6 @@ namespace Flurr {
 
 namespace {
 
-CameraController* instance = nullptr;
-
 // Steady pursuit covers this many world units per update.
 constexpr float kPursuitStep = 5.0f;
 // Smooth modes close this share of the distance per update.
@@ -45,19 +43,10 @@ bool EaseZoom(float& zoom, float target, float share) {
 
 } // namespace
 
-CameraController* CameraController::Instance() {
-    return instance;
-}
-
-CameraController::CameraController() {
-    instance = this;
-    RegisterComponent<CameraComponent>();
-}
+CameraController::CameraController() {}
 
 CameraController::~CameraController() {
     Free();
-    if (instance == this)
-        instance = nullptr;
 }
 
 void CameraController::SendMessage(Message* message) {
@@ -101,7 +90,7 @@ bool CameraController::SelectByName(const std::string& name) {
 }
 
 void CameraController::Update(float dt) {
-    if (!SpaceManager::Active("GameSpace") || !current || !current->owner)
+    if (!SpaceManager::Active(Spaces::Game) || !current || !current->owner)
         return;
     GameObject* object = current->owner;
     const Vec2 target(object->x, object->y);

@@ -47,8 +47,6 @@ public:
     CameraController();
     ~CameraController() override;
 
-    static CameraController* Instance();
-
     // Hands the message to every camera component.
     void SendMessage(Message* message) override;
     void Update(float dt) override;

@@ -123,8 +123,8 @@ ParticleEffectComponent* PlayerComponent::AddEffect(const std::string& name) {
 void PlayerComponent::Initialize() {
     if (!registered) {
         if (PlayerController* controller = PlayerController::Instance()) {
-            controller->AddComponent(this, "GameSpace");
-            controller->AddComponent(this, "Pause");
+            controller->AddComponent(this, Spaces::Game);
+            controller->AddComponent(this, Spaces::Pause);
             flightUnlocked = flightUnlocked || controller->startWithFlight;
             dashUnlocked = dashUnlocked || controller->startWithDash;
         }
@@ -338,7 +338,7 @@ void PlayerComponent::Update(float) {
         return;
     if (showThanks)
         ShowThanks();
-    if (SpaceManager::Active("Pause")) {
+    if (SpaceManager::Active(Spaces::Pause)) {
         UpdateMapView();
         return;
     }
@@ -760,7 +760,7 @@ GameObject* PlayerComponent::MakeSpriteObject(std::unique_ptr<GameObject>& objec
 }
 
 void PlayerComponent::UpdateMapView() {
-    const bool paused = SpaceManager::Active("Pause");
+    const bool paused = SpaceManager::Active(Spaces::Pause);
     MakeSpriteObject(marker, "Player_Marker", 100, 100);
     MakeSpriteObject(prompt, "ViewMap", 128, 32);
     GraphicsComponent* markerSprite = marker->Get<GraphicsComponent>();
@@ -838,7 +838,7 @@ void PlayerComponent::ShowThanks() {
     screen->y = owner->y;
     if (GraphicsComponent* sprite = screen->Get<GraphicsComponent>()) {
         sprite->SetFrameRate(1.0f);
-        sprite->Opacity = SpaceManager::Active("Pause") ? 0.0f : 1.0f;
+        sprite->Opacity = SpaceManager::Active(Spaces::Pause) ? 0.0f : 1.0f;
     }
 }
 

@@ -6,23 +6,11 @@
 
 namespace Flurr {
 
-namespace {
-PlayerController* instance = nullptr;
-}
+namespace {}
 
-PlayerController* PlayerController::Instance() {
-    return instance;
-}
+PlayerController::PlayerController() {}
 
-PlayerController::PlayerController() {
-    instance = this;
-    RegisterComponent<PlayerComponent>();
-}
-
-PlayerController::~PlayerController() {
-    if (instance == this)
-        instance = nullptr;
-}
+PlayerController::~PlayerController() {}
 
 void PlayerController::Initialize() {
     Core* core = Core::Instance();

@@ -32,8 +32,6 @@ public:
     PlayerController();
     ~PlayerController() override;
 
-    static PlayerController* Instance();
-
     void Initialize() override;
     void SendMessage(Message* message) override;
     void Update(float dt) override;

@@ -33,6 +33,29 @@ std::string NativePath(std::string_view path) {
 }
 
 namespace {
+std::string& DataRootFolder() {
+    static std::string folder;
+    return folder;
+}
+} // namespace
+
+void SetDataRoot(std::string folder) {
+    DataRootFolder() = std::move(folder);
+}
+
+const std::string& DataRoot() {
+    return DataRootFolder();
+}
+
+std::string DataPath(std::string_view path) {
+    std::string native = NativePath(path);
+    const std::string& root = DataRootFolder();
+    if (root.empty() || native.empty() || native.front() == '/')
+        return native;
+    return root + "/" + native;
+}
+
+namespace {
 
 template <typename T> std::string FormatShortest(T value) {
     // "%g" with six significant digits is the look of every data file;
@@ -367,7 +390,7 @@ ALoader::ALoader(std::string fileName_, bool reportProblems)
 
 void ALoader::Load(bool reportProblems) {
     namespace fs = std::filesystem;
-    const std::string path = NativePath(fileName);
+    const std::string path = DataPath(fileName);
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (!fs::exists(status))
@@ -551,7 +574,7 @@ bool ASaver::Finish() {
         return succeeded;
     finished = true;
     const std::string text = TakeText();
-    const std::string path = NativePath(fileName);
+    const std::string path = DataPath(fileName);
     const std::string tmp = path + ".tmp";
     std::string problem;
     // Flushed and synced before the rename, so the rename only ever puts a

@@ -58,6 +58,16 @@ bool HasDataExtension(std::string_view fileName);
 // Data files may name paths with '\' separators; the file system wants '/'.
 std::string NativePath(std::string_view path);
 
+// The folder that relative data paths ("Resources\Images\...") are read
+// from and saved to; empty means the working directory. Set once by the
+// game's setup, so neither the game nor a test has to change the working
+// directory to find its data.
+void SetDataRoot(std::string folder);
+const std::string& DataRoot();
+// The path the file system should open for a data path: native separators,
+// and a relative path placed under the data root.
+std::string DataPath(std::string_view path);
+
 class ASerializer {
 public:
     ASerializer(std::string fileName, bool isSaving);

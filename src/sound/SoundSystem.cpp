@@ -56,7 +56,7 @@ void SoundSystem::LoadBank() {
 
         if (mixer.IsOpen()) {
             std::string error;
-            sound.chunk = mixer.Load(NativePath(filename), error);
+            sound.chunk = mixer.Load(DataPath(filename), error);
             if (!sound.chunk)
                 std::cerr << "Warning: " << bankFile << ": the sound \"" << name
                           << "\" cannot load \"" << filename << "\" (" << error

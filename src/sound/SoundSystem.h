@@ -51,15 +51,14 @@
 
 namespace Flurr {
 
-inline constexpr const char* kSoundBankFile = "Resources/Banks/SoundBank.zorvel";
-
 struct SoundSystemName {
     static constexpr const char* value = "SoundSystem";
 };
 
 class SoundSystem : public ISystem<SoundSystem, SoundSystemName> {
 public:
-    explicit SoundSystem(std::string bankFile = kSoundBankFile);
+    // `bankFile`: the sound bank read at Initialize.
+    explicit SoundSystem(std::string bankFile);
     ~SoundSystem() override;
 
     // Opens the device, registers for the sound messages, reads the bank.

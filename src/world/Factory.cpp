@@ -11,24 +11,15 @@
 
 namespace Flurr {
 
-namespace {
-Factory* instance = nullptr;
-}
-
-Factory* Factory::Instance() {
-    return instance;
-}
+namespace {}
 
 Factory::Factory() {
-    instance = this;
     if (Core* core = Core::Instance())
         core->RegisterForMessage(this, MessageId::Command);
 }
 
 Factory::~Factory() {
     Free();
-    if (instance == this)
-        instance = nullptr;
 }
 
 void Factory::Record(GameObject* object) {
@@ -72,8 +63,7 @@ GameObject* Factory::FindObject(int32_t id) const {
 
 void Factory::ReadObjectBody(LoaderBase& loader, GameObject* object) {
     object->SerializeTransform(loader);
-    for (auto& [typeId, prototype] : GetComponentRegistry().componentPrototypes) {
-        (void)typeId;
+    for (Component* prototype : GetComponentRegistry().order) {
         const std::string name = prototype->GetName();
         if (!loader.HasChild(name))
             continue;

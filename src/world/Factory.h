@@ -38,8 +38,6 @@ public:
     Factory();
     ~Factory() override;
 
-    static Factory* Instance();
-
     // A new recorded object with the next id and the default transform.
     GameObject* CreateGameObject();
     // Un-records, frees and deletes at once. An object that is not

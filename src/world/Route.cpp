@@ -13,22 +13,25 @@ namespace Flurr {
 
 namespace {
 
-std::string WorkingDirectory() {
+// Where a relative route file was looked for.
+std::string SearchedFolder() {
+    if (!DataRoot().empty())
+        return "the game folder " + DataRoot();
     std::error_code ec;
     std::string dir = std::filesystem::current_path(ec).string();
-    return ec ? std::string("(unknown)") : dir;
+    return "the working directory " + (ec ? std::string("(unknown)") : dir);
 }
 
 std::string MissingRouteFileText(const std::string& file) {
-    return "The route file " + NativePath(file) + " is missing (looked in the working directory " +
-           WorkingDirectory() + ").";
+    return "The route file " + NativePath(file) + " is missing (looked in " + SearchedFolder() +
+           ").";
 }
 
 void GiveUp(bool& failed, const std::string& text) {
     failed = true;
     ShowErrorBox(text);
     if (Core* core = Core::Instance())
-        core->requestedState = Quit;
+        core->RequestState(GameState::Quit);
 }
 
 } // namespace
@@ -40,6 +43,11 @@ void Route::ReadFirstRouteFile(const std::string& path) {
     if (loader.Begin("Root"))
         loader.StringField("Route", currentRouteFile);
     loader.End("Root");
+}
+
+void Route::Start() {
+    if (currentRouteFile.empty())
+        ReadFirstRouteFile(firstRouteFilePath);
 }
 
 void Route::Load() {

@@ -8,10 +8,19 @@
 
 #include <string>
 
+#include "engine/LevelRoute.h"
+
 namespace Flurr {
 
-struct Route {
+class Route : public ILevelRoute {
+public:
     static constexpr const char* FirstRouteFile = "Resources\\Levels\\Route.zorvel";
+
+    // `firstRouteFile`: the file naming the first entry; `start`, when not
+    // empty, the entry to play first instead (a route chosen on the
+    // command line).
+    explicit Route(std::string firstRouteFile = FirstRouteFile, std::string start = "")
+        : currentRouteFile(std::move(start)), firstRouteFilePath(std::move(firstRouteFile)) {}
 
     std::string currentRouteFile;
     std::string nextRouteFile;
@@ -21,20 +30,22 @@ struct Route {
     std::string configBank;
 
     // Reads "Route" from the first route file into currentRouteFile.
-    void ReadFirstRouteFile(const std::string& path = FirstRouteFile);
+    void ReadFirstRouteFile(const std::string& path);
+    // Reads the first route file unless an entry was chosen already.
+    void Start() override;
     // Reads the current route file, has the Factory load its level and
     // sends LevelChangeMessage. A route that names no level at all is
     // reported in an "Error!" box and asks the core to quit.
-    void Load();
-    void Advance() { currentRouteFile = nextRouteFile; }
+    void Load() override;
+    void Advance() override { currentRouteFile = nextRouteFile; }
     // True once a route could not be loaded at all.
-    bool Failed() const { return failed; }
+    bool Failed() const override { return failed; }
 
 private:
     bool failed = false;
     // Whether the first route file was there to read (for the report).
     bool firstRouteFileFound = true;
-    std::string firstRouteFilePath = FirstRouteFile;
+    std::string firstRouteFilePath;
 };
 
 } // namespace Flurr

@@ -3,26 +3,17 @@
 namespace Flurr {
 
 namespace {
-SpaceManager* instance = nullptr;
 int32_t nextSpaceId = 0;
 } // namespace
 
-SpaceManager* SpaceManager::Instance() {
-    return instance;
-}
-
 SpaceManager::SpaceManager() {
-    instance = this;
-    GetOrCreateSpace("GameSpace");
-    GetOrCreateSpace("LevelEditor");
-    GetOrCreateSpace("Pause");
-    SetSpaceActive("GameSpace", true);
+    GetOrCreateSpace(Spaces::Game);
+    GetOrCreateSpace(Spaces::LevelEditor);
+    GetOrCreateSpace(Spaces::Pause);
+    SetSpaceActive(Spaces::Game, true);
 }
 
-SpaceManager::~SpaceManager() {
-    if (instance == this)
-        instance = nullptr;
-}
+SpaceManager::~SpaceManager() {}
 
 Space* SpaceManager::GetOrCreateSpace(const std::string& name) {
     if (Space* s = GetSpace(name))
@@ -67,7 +58,7 @@ void SpaceManager::DestroySpace(const std::string& name) {
 void SpaceManager::ActivateOnlyGameSpace() {
     for (auto& [name, space] : spacesByName)
         space->active = false;
-    SetSpaceActive("GameSpace", true);
+    SetSpaceActive(Spaces::Game, true);
 }
 
 void SpaceManager::Free() {

@@ -16,6 +16,15 @@
 
 namespace Flurr {
 
+// The spaces the game uses. Name them through these: a misspelt literal
+// would silently read as a space that is never active.
+namespace Spaces {
+inline constexpr const char* Game = "GameSpace";
+inline constexpr const char* Pause = "Pause";
+inline constexpr const char* LevelEditor = "LevelEditor";
+inline constexpr const char* Logo = "LogoSpace";
+} // namespace Spaces
+
 struct Space {
     std::string name;
     int32_t id = 0;
@@ -31,8 +40,6 @@ public:
     SpaceManager();
     ~SpaceManager() override;
 
-    static SpaceManager* Instance();
-
     // The space of that name, created (inactive, next id) if need be.
     Space* GetOrCreateSpace(const std::string& name);
     Space* GetSpace(const std::string& name) const;
@@ -43,6 +50,7 @@ public:
     void DestroySpace(const std::string& name);
     void ActivateOnlyGameSpace();
 
+    void BeforeLevel() override { ActivateOnlyGameSpace(); }
     void Update(float) override {}
     void Free() override;
 

@@ -2,6 +2,8 @@
 // state requests from inside frames, the update order and shutdown.
 
 #include "engine/EngineTestSupport.h"
+#include "game/TestGame.h"
+#include "world/Route.h"
 #include "world/SpaceManager.h"
 
 #include <thread>
@@ -27,18 +29,17 @@ struct LevelSeen {
 class LoopHarness {
 public:
     explicit LoopHarness(const std::string& firstRoute) {
-        spaces = new SpaceManager();
-        core.AddSystem(spaces);
-        factory = new Factory();
-        core.AddSystem(factory);
+        const GameSystems made = AddSystems(core, TestGame::Config());
+        spaces = made.spaces;
+        factory = made.factory;
         game = new Recorder("game");
         core.AddSystem(game);
         core.RegisterForMessage(game, MessageId::LevelChange);
         game->onMessage = [this](Message* m) {
             if (m->id != MessageId::LevelChange)
                 return;
-            levels.push_back({core.route.levelFile, core.route.currentRouteFile,
-                              EngineTest::RecordedIds(*factory)});
+            levels.push_back(
+                {route->levelFile, route->currentRouteFile, EngineTest::RecordedIds(*factory)});
             frame = 0;
         };
         game->onUpdate = [this](float) {
@@ -46,7 +47,9 @@ public:
             if (script)
                 script(static_cast<int>(levels.size()), frame);
         };
-        core.route.currentRouteFile = firstRoute;
+        auto owned = std::make_unique<Route>(Route::FirstRouteFile, firstRoute);
+        route = owned.get();
+        core.SetRoute(std::move(owned));
         // A guard, so a broken loop fails instead of hanging.
         core.SetFrameLimit(100);
     }
@@ -66,6 +69,7 @@ public:
     Core core;
     SpaceManager* spaces;
     Factory* factory;
+    Route* route = nullptr;
     Recorder* game;
     std::vector<LevelSeen> levels;
     int frame = 0;
@@ -79,10 +83,10 @@ TEST(GameLoop, FirstLevelIsBuiltTwiceAndAnAdvanceOnce) {
     h.script = [&](int changes, int frame) {
         if (changes == 2 && frame == 1) {
             liveOnFirstFrame = EngineTest::RecordedIds(*h.factory);
-            h.core.requestedState = NextLevel;
+            h.core.RequestState(Flurr::GameState::NextLevel);
         }
         if (changes == 3 && frame == 1)
-            h.core.requestedState = Quit;
+            h.core.RequestState(Flurr::GameState::Quit);
     };
     h.Run();
 
@@ -120,7 +124,7 @@ TEST(GameLoop, QuitMidFrameFinishesTheFrameThenLoadsNothing) {
     EXPECT_TRUE(later->ids.empty());
     EXPECT_EQ(h.levels.size(), 2u);
     EXPECT_EQ(h.core.FramesRun(), 1);
-    EXPECT_EQ(h.core.requestedState, Quit);
+    EXPECT_EQ(h.core.RequestedState(), Flurr::GameState::Quit);
     EXPECT_TRUE(h.factory->objects.empty());
 }
 
@@ -129,13 +133,13 @@ TEST(GameLoop, RestartNextLevelAndASelfLoopingRoute) {
     LoopHarness h(chain.routeA);
     h.script = [&](int changes, int frame) {
         if (changes == 2 && frame == 1)
-            h.core.requestedState = Restart; // the same route entry again
+            h.core.RequestState(Flurr::GameState::Restart); // the same route entry again
         if (changes == 4 && frame == 1)
-            h.core.currentState = NextLevel; // as the transition system does
+            h.core.AdvanceAtFrameEnd(); // as the transition system does
         if (changes == 5 && frame == 1)
-            h.core.requestedState = NextLevel; // B names itself next
+            h.core.RequestState(Flurr::GameState::NextLevel); // B names itself next
         if (changes == 6 && frame == 2)
-            h.core.requestedState = Quit;
+            h.core.RequestState(Flurr::GameState::Quit);
     };
     h.Run();
 
@@ -151,19 +155,18 @@ TEST(GameLoop, SystemsInitializeAndUpdateInTheOrderAdded) {
     RouteChain chain;
     Events().clear();
     Core core;
-    core.AddSystem(new SpaceManager());
-    core.AddSystem(new Factory());
+    AddSystems(core, TestGame::Config());
     std::vector<Recorder*> recorders;
     for (const char* label : {"first", "second", "third"}) {
         recorders.push_back(new Recorder(label));
         core.AddSystem(recorders.back());
     }
-    core.route.currentRouteFile = chain.routeA;
+    core.SetRoute(std::make_unique<Route>(Route::FirstRouteFile, chain.routeA));
     core.SetFrameLimit(3);
     core.SetFixedDt(0.25f);
     core.Initialize();
-    EXPECT_EQ(core.requestedState, Restart);
-    EXPECT_EQ(core.currentState, Restart);
+    EXPECT_EQ(core.RequestedState(), Flurr::GameState::Restart);
+    EXPECT_EQ(core.CurrentState(), Flurr::GameState::Restart);
     core.GameLoop();
 
     EXPECT_EQ(Events(),
@@ -174,7 +177,7 @@ TEST(GameLoop, SystemsInitializeAndUpdateInTheOrderAdded) {
     for (Recorder* r : recorders)
         EXPECT_EQ(r->steps, (std::vector<float>{0.25f, 0.25f, 0.25f}));
     EXPECT_EQ(core.FramesRun(), 3);
-    EXPECT_EQ(core.requestedState, Quit);
+    EXPECT_EQ(core.RequestedState(), Flurr::GameState::Quit);
     // Each system is timed under its own name.
     EXPECT_EQ(core.timers.timers.count("Factory"), 1u);
     EXPECT_EQ(core.timers.timers.count("TestRecorder"), 1u);
@@ -196,9 +199,7 @@ TEST(GameLoop, MeasuredStepIsTheTimeSinceThePreviousFrame) {
 TEST(GameLoop, ShutdownDestroysObjectsBeforeSystemsLastToFirst) {
     EngineTest::RegisterTestComponents();
     Core core;
-    auto* factory = new Factory();
-    core.AddSystem(new SpaceManager());
-    core.AddSystem(factory);
+    Factory* factory = AddSystems(core, TestGame::Config()).factory;
     core.AddSystem(new EngineTest::Driver());
     core.AddSystem(new Recorder("last"));
     std::vector<GameObject*> made;

@@ -2,6 +2,7 @@
 // components, lookups, destruction order and saving.
 
 #include "engine/EngineTestSupport.h"
+#include "game/TestGame.h"
 
 namespace Flurr {
 namespace {
@@ -16,8 +17,7 @@ class GameObjectTest : public ::testing::Test {
 protected:
     void SetUp() override {
         EngineTest::RegisterTestComponents();
-        factory = new Factory();
-        core.AddSystem(factory);
+        factory = AddSystems(core, TestGame::Config()).factory;
         Events().clear();
     }
     Core core;

@@ -19,15 +19,14 @@ TEST(MessageBus, QuitIsNeverDeliveredAndRequestsQuit) {
     Core core;
     Recorder* listener = AddRecorder(core, "quit listener");
     core.RegisterForMessage(listener, MessageId::Quit);
-    core.requestedState = Running;
-    core.currentState = Running;
+    core.BeginLevel();
 
     MessageQuit quit;
     core.SendMessage(&quit);
 
     EXPECT_TRUE(listener->ids.empty());
-    EXPECT_EQ(core.requestedState, Quit);
-    EXPECT_EQ(core.currentState, Running);
+    EXPECT_EQ(core.RequestedState(), Flurr::GameState::Quit);
+    EXPECT_EQ(core.CurrentState(), Flurr::GameState::Running);
 }
 
 TEST(MessageBus, PlayButtonStartsTheMusicBeforeAnyoneSeesTheButton) {
@@ -95,7 +94,7 @@ TEST(MessageBus, DeliveryFollowsRegistrationIncludingDuplicates) {
         core.SendMessage(&m);
     }
     EXPECT_TRUE(order.empty());
-    EXPECT_EQ(core.requestedState, Restart);
+    EXPECT_EQ(core.RequestedState(), Flurr::GameState::Restart);
 }
 
 TEST(MessageBus, NestedSendsAreDeliveredDepthFirst) {

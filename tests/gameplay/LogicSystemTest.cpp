@@ -236,16 +236,16 @@ TEST(LogicSystem, DeliveryRaceScoresDeliveriesAndEndsTheLevel) {
     // Five seconds of results, then the next level with the town music.
     race.log->Clear();
     int frames = 0;
-    while (race.game->core->requestedState == Running && frames < 400) {
+    while (race.game->core->RequestedState() == Flurr::GameState::Running && frames < 400) {
         race.game->Frame();
         ++frames;
     }
-    EXPECT_EQ(race.game->core->requestedState, NextLevel);
+    EXPECT_EQ(race.game->core->RequestedState(), Flurr::GameState::NextLevel);
     EXPECT_NEAR(frames, 300, 3);
     EXPECT_EQ(Music(*race.log), (std::vector<std::string>{"(stop all)", "Bebop1"}));
 
     // A later race ending does not play the race music again.
-    race.game->core->requestedState = Running;
+    race.game->core->RequestState(Flurr::GameState::Running);
     race.log->Clear();
     logic.timeLeft = 0.01f;
     race.game->Frame();
@@ -277,7 +277,7 @@ TEST(LogicSystem, OneNodeIsTargetAgainAndAGoneTargetIsForgotten) {
     logic.timeLeft = -10.0f;
     race.game->Frames(10);
     EXPECT_TRUE(race.log->texts.empty());
-    EXPECT_EQ(race.game->core->requestedState, Running);
+    EXPECT_EQ(race.game->core->RequestedState(), Flurr::GameState::Running);
 }
 
 TEST(LogicSystem, ARaceWithoutAPlayerWaitsForOne) {

@@ -40,7 +40,7 @@ struct LogoGame {
         game->Frame();
         frame += 2;
     }
-    bool NextLevel() const { return game->core->requestedState == Flurr::NextLevel; }
+    bool NextLevel() const { return game->core->RequestedState() == Flurr::GameState::NextLevel; }
 
     std::unique_ptr<PlayerGame> game;
     LogoLogicComponent* logo = nullptr;

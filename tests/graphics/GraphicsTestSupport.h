@@ -25,6 +25,7 @@
 #include "engine/EngineTestSupport.h"
 #include "engine/GameObject.h"
 #include "engine/Message.h"
+#include "game/TestGame.h"
 #include "graphics/GraphicsComponent.h"
 #include "graphics/GraphicsSystem.h"
 #include "graphics/ImageFiles.h"
@@ -80,8 +81,8 @@ inline Flurr::Image MakeImage(int width, int height, Rgba colour, bool quadrants
     return image;
 }
 
-// A game folder in a scratch directory, made the working directory for
-// the life of the object (every path the renderer reads is relative).
+// A game folder in a scratch directory, made the data root for the life of
+// the object (every path the renderer reads is relative to it).
 class GameFolder {
 public:
     struct Options {
@@ -169,17 +170,17 @@ public:
 )");
         // Not a bank file: must be left alone.
         dir.Write("Resources/Banks/AnimationBank/x.txt", "Root\n");
-        previous = fs::current_path();
-        fs::current_path(root);
+        previous = Flurr::DataRoot();
+        Flurr::SetDataRoot(root.string());
     }
-    ~GameFolder() { std::filesystem::current_path(previous); }
+    ~GameFolder() { Flurr::SetDataRoot(previous); }
     GameFolder(const GameFolder&) = delete;
     GameFolder& operator=(const GameFolder&) = delete;
 
     EngineTest::TempDir dir;
 
 private:
-    std::filesystem::path previous;
+    std::string previous;
 };
 
 // One window and context for all tests of a suite: Mesa's software
@@ -228,20 +229,14 @@ public:
         using namespace Flurr;
         core = std::make_unique<Core>();
         core->SetFixedDt(1.0f / 60.0f);
-        spaces = new SpaceManager();
-        core->AddSystem(spaces);
-        spaces->GetOrCreateSpace("GameSpace");
-        spaces->GetOrCreateSpace("Pause");
-        spaces->GetOrCreateSpace("LevelEditor");
-        spaces->ActivateOnlyGameSpace();
-        factory = new Factory();
-        core->AddSystem(factory);
-        GraphicsSettings settings;
-        settings.window = window;
-        settings.width = width;
-        settings.height = height;
-        settings.windowed = true;
-        settings.present = [this, window] {
+        GameConfig config = TestGame::Config();
+        config.systems.graphics = true;
+        config.drawInto = window;
+        config.drawWidth = width;
+        config.drawHeight = height;
+        // Test data lives in the folder the test made (GameFolder).
+        config.paths.dataRoot = Flurr::DataRoot();
+        config.present = [this, window] {
             ++presents;
             if (readWindow) {
                 // What the window shows, read before the swap.
@@ -258,14 +253,14 @@ public:
             }
             SDL_GL_SwapWindow(window);
         };
-        graphics = new GraphicsSystem(settings);
-        core->AddSystem(graphics);
-        factory->Initialize();
-        graphics->Initialize();
+        const GameSystems made = AddSystems(*core, config);
+        spaces = made.spaces;
+        factory = made.factory;
+        graphics = made.graphics;
+        core->Initialize();
         // A renderer that could not start has asked to quit.
-        if (core->requestedState != Quit)
-            core->requestedState = Running;
-        core->currentState = Running;
+        if (core->RequestedState() != GameState::Quit)
+            core->BeginLevel();
     }
     ~Game() { core->Shutdown(); }
 

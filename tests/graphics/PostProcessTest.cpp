@@ -79,7 +79,7 @@ Image PlainScene(SDL_Window* window) {
     GameFolder folder;
     for (const char* pass :
          {"HighPass", "Down4", "BlurH", "BlurV", "Up4", "Combine", "ColorCorrection", "Distort"})
-        std::filesystem::remove(std::string("Resources/Shaders/") + pass + ".fx");
+        std::filesystem::remove(folder.dir.Path(std::string("Resources/Shaders/") + pass + ".fx"));
     testing::internal::CaptureStderr();
     Game game(window);
     BuildScene(game);
@@ -226,8 +226,8 @@ TEST_F(PostProcessPixels, DistortionMovesPixelsAndSwitchesOnlyWithTheBlockInEffe
 
 TEST_F(PostProcessPixels, WithoutFinalTheResultIsCopiedAndMissingPassesAreSkipped) {
     GameFolder folder;
-    std::filesystem::remove("Resources/Shaders/Final.fx");
-    std::filesystem::remove("Resources/Shaders/HighPass.fx");
+    std::filesystem::remove(folder.dir.Path("Resources/Shaders/Final.fx"));
+    std::filesystem::remove(folder.dir.Path("Resources/Shaders/HighPass.fx"));
     testing::internal::CaptureStderr();
     Game game(window);
     game.Sprite("Red", 0.0f, 0.0f, 100, 100);

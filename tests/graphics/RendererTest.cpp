@@ -359,6 +359,12 @@ TEST_F(RendererPixels, TextsAppearWhereDrawnWrapInTheirBoxAndLastOneFrame) {
 
 TEST_F(RendererPixels, EachF11WritesOneScreenshotOfTheFinishedFrame) {
     GameFolder folder;
+    // Screenshots go where the player started the game.
+    struct InFolder {
+        explicit InFolder(const std::filesystem::path& dir) { std::filesystem::current_path(dir); }
+        ~InFolder() { std::filesystem::current_path(previous); }
+        std::filesystem::path previous = std::filesystem::current_path();
+    } inFolder(folder.dir.Root());
     Game game(window);
     game.Sprite("Red", 0.0f, 0.0f, 100, 100);
     game.Frame();

@@ -64,7 +64,7 @@ TEST_F(Resources, AMissingDefaultImageBecomesAOnePixelStandIn) {
 TEST_F(Resources, EveryShippedEffectBuildsAndABrokenOneIsSkipped) {
     GameFolder folder;
     {
-        std::ofstream broken("Resources/Shaders/Fade.fx");
+        std::ofstream broken(folder.dir.Path("Resources/Shaders/Fade.fx"));
         broken << "#ifdef VERTEX\nthis is not GLSL\n#endif\n";
     }
     testing::internal::CaptureStderr();
@@ -134,7 +134,7 @@ TEST_F(Resources, WithoutAContextTheRendererReportsQuitsAndDrawsNothing) {
     {
         Game game(window);
         EXPECT_TRUE(game.graphics->Failed());
-        EXPECT_EQ(game.core->requestedState, Quit);
+        EXPECT_EQ(game.core->RequestedState(), Flurr::GameState::Quit);
         game.Send(DrawTextMessage("x", 0, 0, "DebugText", 1, 1, 1, 1, false, 10, 10));
         game.core->RunFrame();
         EXPECT_TRUE(game.graphics->PendingTexts().empty());

@@ -16,7 +16,7 @@ class ParticleDrawing : public RendererTest {};
 TEST_F(ParticleDrawing, ParticlesDrawAsSpritesUntilTheyDie) {
     GameFolder folder;
     Game game(window);
-    auto* particles = new ParticleSystem();
+    auto* particles = new ParticleSystem(Flurr::ResourcePaths{}.particleEffects);
     game.core->AddSystem(particles);
     particles->Initialize();
     // Effects are read from the game folder's "Resources/ParticleEffects/".

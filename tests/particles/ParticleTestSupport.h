@@ -16,6 +16,7 @@
 #include "engine/EngineTestSupport.h"
 #include "engine/GameObject.h"
 #include "engine/Random.h"
+#include "game/TestGame.h"
 #include "graphics/GraphicsComponent.h"
 #include "graphics/GraphicsSystem.h"
 #include "graphics/ResourceBank.h"
@@ -74,25 +75,24 @@ protected:
     void SetUp() override {
         using namespace Flurr;
         Flurr::SeedRandom(12345);
-        spaces = new SpaceManager();
-        core.AddSystem(spaces);
-        spaces->GetOrCreateSpace("GameSpace");
-        spaces->ActivateOnlyGameSpace();
-        // Never initialised: no window, no GL, but a bank sprites can use.
-        graphics = new GraphicsSystem(GraphicsSettings{});
-        core.AddSystem(graphics);
+        GameConfig config = TestGame::Config();
+        // Graphics is never initialised (no window, no GL), but gives a
+        // bank sprites can use.
+        config.systems.graphics = true;
+        config.systems.particles = true;
+        config.paths.particleEffects = dir.Path("Effects") + "/";
+        const GameSystems made = AddSystems(core, config);
+        spaces = made.spaces;
+        graphics = made.graphics;
+        factory = made.factory;
+        particles = made.particles;
         Animation tenFrames;
         tenFrames.frameRate = 8.0f;
         for (int k = 0; k < 10; ++k)
             tenFrames.frames.push_back("Resources/Images/Test/Frame" + std::to_string(k) + ".png");
         graphics->Bank()->AddAnimation("Ten", tenFrames);
-        factory = new Factory();
-        core.AddSystem(factory);
-        particles = new ParticleSystem();
-        core.AddSystem(particles);
         factory->Initialize();
         particles->Initialize();
-        particles->SetEffectFolder(dir.Path("Effects") + "/");
     }
 
     void Write(const std::string& name, const std::string& text) {

@@ -4,6 +4,7 @@
 // moments (mid-frame, at a level change, after the system itself).
 
 #include "engine/EngineTestSupport.h"
+#include "game/TestGame.h"
 
 #include "engine/GameObject.h"
 #include "physics/Physics.h"
@@ -35,16 +36,16 @@ std::string BoxSets(float half, const std::string& floorFlags = "") {
 class PhysicsSystemTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        spaces = new SpaceManager();
-        core.AddSystem(spaces);
-        factory = new Factory();
-        core.AddSystem(factory);
-        physics = new Physics();
-        physics->bankPath = dir.Write("Banks/CollisionBank.zorvel",
-                                      "Root\n  CollisionSet\n    Name:Crate\n    List#3:Lines\n"
-                                      "      0,0\n      1,0\n      0,1\n    -Lines\n"
-                                      "  -CollisionSet\n-Root\n");
-        core.AddSystem(physics);
+        GameConfig config = TestGame::Config();
+        config.systems.physics = true;
+        config.paths.collisionBank = dir.Write(
+            "Banks/CollisionBank.zorvel", "Root\n  CollisionSet\n    Name:Crate\n    List#3:Lines\n"
+                                          "      0,0\n      1,0\n      0,1\n    -Lines\n"
+                                          "  -CollisionSet\n-Root\n");
+        const GameSystems made = AddSystems(core, config);
+        spaces = made.spaces;
+        factory = made.factory;
+        physics = made.physics;
         debug = new Recorder("debug");
         core.AddSystem(debug);
         core.RegisterForMessage(debug, MessageId::DebugSetColor);

@@ -17,6 +17,7 @@
 #include "engine/Core.h"
 #include "engine/GameSystem.h"
 #include "engine/Message.h"
+#include "game/TestGame.h"
 #include "platform/InputSystem.h"
 #include "platform/WindowsSystem.h"
 #include "world/SpaceManager.h"
@@ -97,26 +98,22 @@ public:
     explicit Game(const Flurr::WindowSettings& settings = {}, bool windowMessages = false) {
         using namespace Flurr;
         core = std::make_unique<Core>();
-        spaces = new SpaceManager();
-        core->AddSystem(spaces);
-        spaces->GetOrCreateSpace("GameSpace");
-        spaces->GetOrCreateSpace("LevelEditor");
-        spaces->ActivateOnlyGameSpace();
-        Flurr::WindowSettings s = settings;
-        if (s.width == 0) {
-            s.windowed = true;
-            s.width = 320;
-            s.height = 240;
+        GameConfig config = TestGame::Config();
+        config.systems.window = config.systems.input = true;
+        config.window = settings;
+        if (config.window.width == 0) {
+            config.window.windowed = true;
+            config.window.width = 320;
+            config.window.height = 240;
         }
-        windows = new WindowsSystem(s);
-        core->AddSystem(windows);
-        input = new InputSystem(&windows->Input());
-        core->AddSystem(input);
+        const GameSystems made = AddSystems(*core, config);
+        spaces = made.spaces;
+        windows = made.windows;
+        input = made.input;
         listener = new Listener(windowMessages);
         core->AddSystem(listener);
         windows->Initialize();
-        core->requestedState = Running;
-        core->currentState = Running;
+        core->BeginLevel();
     }
     ~Game() {
         // Nothing pushed in one test may reach the next.
@@ -129,7 +126,7 @@ public:
         core->RunFrame();
         return listener->Take();
     }
-    bool QuitRequested() const { return core->requestedState == Flurr::Quit; }
+    bool QuitRequested() const { return core->RequestedState() == Flurr::GameState::Quit; }
     void SetEditor(bool on) { spaces->SetSpaceActive("LevelEditor", on); }
     uint32_t WindowId() const { return SDL_GetWindowID(windows->Window()); }
 

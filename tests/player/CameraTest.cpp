@@ -4,6 +4,7 @@
 // the controller's list or the controller itself.
 
 #include "engine/EngineTestSupport.h"
+#include "game/TestGame.h"
 
 #include <cmath>
 
@@ -44,15 +45,14 @@ struct Broadcast {
 class CameraControllerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        spaces = new SpaceManager();
-        core.AddSystem(spaces);
-        factory = new Factory();
-        core.AddSystem(factory);
-        physics = new Physics();
-        physics->bankPath = dir.Write("CollisionBank.zorvel", "Root\n-Root\n");
-        core.AddSystem(physics);
-        camera = new CameraController();
-        core.AddSystem(camera);
+        GameConfig config = TestGame::Config();
+        config.systems.physics = config.systems.camera = true;
+        config.paths.collisionBank = dir.Write("CollisionBank.zorvel", "Root\n-Root\n");
+        const GameSystems made = AddSystems(core, config);
+        spaces = made.spaces;
+        factory = made.factory;
+        physics = made.physics;
+        camera = made.camera;
         renderer = new Recorder("renderer");
         core.AddSystem(renderer);
         core.RegisterForMessage(renderer, MessageId::SetCamera);
@@ -394,13 +394,12 @@ TEST(CameraControllerLifetime, CamerasOutliveTheControllerSafely) {
     std::vector<GameObject*> kept;
     {
         Core core;
-        core.AddSystem(new SpaceManager());
-        auto* factory = new Factory();
-        core.AddSystem(factory);
-        auto* camera = new CameraController();
-        core.AddSystem(camera);
-        for (IGameSystem* s : core.Systems())
-            s->Initialize();
+        GameConfig config = TestGame::Config();
+        config.systems.camera = true;
+        const GameSystems made = AddSystems(core, config);
+        Factory* factory = made.factory;
+        CameraController* camera = made.camera;
+        core.Initialize();
 
         factory->LoadUnrecordedObjects(screens, kept);
         ASSERT_EQ(kept.size(), 2u);

@@ -20,6 +20,7 @@
 #include "engine/GameObject.h"
 #include "engine/Message.h"
 #include "engine/Random.h"
+#include "game/TestGame.h"
 #include "gameplay/LogicSystem.h"
 #include "graphics/GraphicsComponent.h"
 #include "graphics/GraphicsSystem.h"
@@ -129,54 +130,35 @@ public:
     PlayerGame() : PlayerGame(Options{}) {}
     explicit PlayerGame(const Options& options) {
         using namespace Flurr;
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(CLOUDMERE_SOURCE_DIR);
         SeedRandom(12345);
 
         core = std::make_unique<Core>();
         core->SetFixedDt(1.0f / 60.0f);
-        spaces = new SpaceManager();
-        core->AddSystem(spaces);
-        for (const char* name : {"GameSpace", "Pause", "LevelEditor"})
-            spaces->GetOrCreateSpace(name);
-        spaces->ActivateOnlyGameSpace();
-        WindowSettings window;
-        window.windowed = true;
-        window.width = options.width;
-        window.height = options.height;
-        windows = new WindowsSystem(window);
-        core->AddSystem(windows);
-        GraphicsSettings settings;
-        settings.window = windows->Window();
-        settings.width = windows->ClientWidth();
-        settings.height = windows->ClientHeight();
-        settings.windowed = true;
-        settings.present = [] {};
-        graphics = new GraphicsSystem(settings);
-        core->AddSystem(graphics);
-        core->AddSystem(new InputSystem(&windows->Input()));
-        factory = new Factory();
-        core->AddSystem(factory);
-        physics = new Physics();
-        core->AddSystem(physics);
-        controller = new PlayerController();
-        controller->startWithFlight = options.flight;
-        controller->startWithDash = options.dash;
-        core->AddSystem(controller);
-        camera = new CameraController();
-        core->AddSystem(camera);
-        logic = new LogicSystem();
-        core->AddSystem(logic);
-        particles = new ParticleSystem();
-        core->AddSystem(particles);
+        GameConfig config = TestGame::Config();
+        config.systems = GameSystemSet{};
+        // Sounds are written down, not played.
+        config.systems.sound = false;
+        config.window.width = options.width;
+        config.window.height = options.height;
+        // Nothing is shown: the tests read state or the back buffer.
+        config.present = [] {};
+        config.unlockFlight = options.flight;
+        config.unlockDash = options.dash;
+        const GameSystems made = AddSystems(*core, config);
+        spaces = made.spaces;
+        windows = made.windows;
+        graphics = made.graphics;
+        factory = made.factory;
+        physics = made.physics;
+        controller = made.players;
+        camera = made.camera;
+        logic = made.logic;
+        particles = made.particles;
         sounds = new SoundListener();
         core->AddSystem(sounds);
-        for (IGameSystem* system : core->Systems())
-            system->Initialize();
+        TestGame::Start(*core);
         core->RegisterForMessage(sounds, MessageId::PlaySound);
         core->RegisterForMessage(sounds, MessageId::StopSound);
-        core->requestedState = Running;
-        core->currentState = Running;
 
         if (!options.level.empty()) {
             factory->LoadLevel(options.level);
@@ -210,7 +192,6 @@ public:
     ~PlayerGame() {
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         core->Shutdown();
-        std::filesystem::current_path(previous);
     }
 
     uint32_t WindowId() const { return SDL_GetWindowID(windows->Window()); }
@@ -243,9 +224,6 @@ public:
     Flurr::ParticleSystem* particles = nullptr;
     SoundListener* sounds = nullptr;
     Flurr::PlayerComponent* player = nullptr;
-
-private:
-    std::filesystem::path previous;
 };
 
 inline void Key(SDL_Scancode key, bool down) {

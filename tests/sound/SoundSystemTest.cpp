@@ -23,6 +23,7 @@
 #include "engine/Core.h"
 #include "engine/EngineTestSupport.h"
 #include "engine/Message.h"
+#include "game/TestGame.h"
 #include "sound/SoundSystem.h"
 
 namespace Flurr {
@@ -96,9 +97,7 @@ protected:
         StartWithBank(dir.Write("Bank.zorvel", "Root\n" + entries + "-Root\n"));
     }
     void StartWithBank(const std::string& bank) {
-        sound = new SoundSystem(bank);
-        core.AddSystem(sound);
-        sound->Initialize();
+        sound = TestGame::WithSound(core, bank);
         ASSERT_FALSE(sound->IsSilent());
     }
     void Send(Message&& message) { core.SendMessage(&message); }
@@ -294,10 +293,7 @@ TEST_F(SoundOutput, AnEndedSoundsChannelNumberIsNotReachedThroughItsOldName) {
 class SoundRules : public ::testing::Test {
 protected:
     void Start(const std::string& bankText) {
-        const std::string bank = dir.Write("Bank.zorvel", bankText);
-        sound = new SoundSystem(bank);
-        core.AddSystem(sound);
-        sound->Initialize();
+        sound = TestGame::WithSound(core, dir.Write("Bank.zorvel", bankText));
     }
     void Send(Message&& message) { core.SendMessage(&message); }
     TempDir dir;
@@ -420,9 +416,8 @@ TEST_F(SoundRules, NoBankAndNoDeviceStillRunSilently) {
 // loads, the "Play" button starts the music and the wind, and whatever the
 // game asks to loop forever really loops (the bank marks it a stream).
 TEST_F(SoundOutput, TheGameBankHasEverySoundTheGamePlays) {
-    std::filesystem::current_path(CLOUDMERE_SOURCE_DIR);
     testing::internal::CaptureStderr();
-    StartWithBank(kSoundBankFile);
+    StartWithBank(Flurr::ResourcePaths{}.soundBank);
     const std::string warnings = testing::internal::GetCapturedStderr();
     EXPECT_EQ(warnings.find("Warning"), std::string::npos) << warnings;
 

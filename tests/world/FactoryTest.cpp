@@ -2,6 +2,7 @@
 // records it keeps; immediate and deferred destruction; saving a level.
 
 #include "engine/EngineTestSupport.h"
+#include "game/TestGame.h"
 
 namespace Flurr {
 namespace {
@@ -35,8 +36,7 @@ class FactoryTest : public ::testing::Test {
 protected:
     void SetUp() override {
         EngineTest::RegisterTestComponents();
-        factory = new Factory();
-        core.AddSystem(factory);
+        factory = AddSystems(core, TestGame::Config()).factory;
         listener = new Recorder("listener");
         core.AddSystem(listener);
         core.RegisterForMessage(listener, MessageId::SetBackground);

@@ -1,8 +1,10 @@
 // The level route: reading the chain of route files, and what happens
 // when a route file is missing or unreadable.
 
+#include "world/Route.h"
 #include "engine/EngineTestSupport.h"
 #include "engine/Report.h"
+#include "game/TestGame.h"
 #include "world/SpaceManager.h"
 
 namespace Flurr {
@@ -30,9 +32,10 @@ public:
 class RouteTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        core.AddSystem(new SpaceManager());
-        factory = new Factory();
-        core.AddSystem(factory);
+        factory = AddSystems(core, TestGame::Config()).factory;
+        auto owned = std::make_unique<Route>();
+        route = owned.get();
+        core.SetRoute(std::move(owned));
         listener = new Recorder("listener");
         core.AddSystem(listener);
         core.RegisterForMessage(listener, MessageId::LevelChange);
@@ -40,6 +43,7 @@ protected:
     }
     TempDir dir;
     Core core;
+    Route* route = nullptr;
     Factory* factory = nullptr;
     Recorder* listener = nullptr;
 };
@@ -55,49 +59,48 @@ TEST_F(RouteTest, ReadsTheFirstRouteFileAndEachEntry) {
     const std::string first =
         dir.Write("Levels/Route.zorvel", "Root\n  Route:" + entry + "\n-Root\n");
 
-    core.route.ReadFirstRouteFile(first);
-    EXPECT_EQ(core.route.currentRouteFile, entry);
-    core.route.Load();
-    EXPECT_FALSE(core.route.Failed());
-    EXPECT_EQ(core.route.levelFile, level);
-    EXPECT_EQ(core.route.nextRouteFile, "Next.zorvel");
-    EXPECT_EQ(core.route.imageBank, "Images");
-    EXPECT_EQ(core.route.soundBank, "Sounds");
-    EXPECT_EQ(core.route.configBank, "Config");
+    route->ReadFirstRouteFile(first);
+    EXPECT_EQ(route->currentRouteFile, entry);
+    route->Load();
+    EXPECT_FALSE(route->Failed());
+    EXPECT_EQ(route->levelFile, level);
+    EXPECT_EQ(route->nextRouteFile, "Next.zorvel");
+    EXPECT_EQ(route->imageBank, "Images");
+    EXPECT_EQ(route->soundBank, "Sounds");
+    EXPECT_EQ(route->configBank, "Config");
     ASSERT_EQ(factory->objects.size(), 1u);
     EXPECT_EQ(factory->objects.begin()->second->x, 4.0f);
     // The level is built before anyone hears that it changed.
     EXPECT_EQ(listener->log, (std::vector<std::string>{"48 Sky.png", "53"}));
 
-    core.route.Advance();
-    EXPECT_EQ(core.route.currentRouteFile, "Next.zorvel");
-    EXPECT_EQ(core.route.nextRouteFile, "Next.zorvel");
+    route->Advance();
+    EXPECT_EQ(route->currentRouteFile, "Next.zorvel");
+    EXPECT_EQ(route->nextRouteFile, "Next.zorvel");
 }
 
 TEST_F(RouteTest, MissingFirstRouteFileQuitsWithAReport) {
     ErrorBoxCapture errors;
     const std::string missing = dir.Path("Resources/Levels/Route.zorvel");
-    core.route.ReadFirstRouteFile(missing);
-    EXPECT_TRUE(core.route.currentRouteFile.empty());
+    route->ReadFirstRouteFile(missing);
+    EXPECT_TRUE(route->currentRouteFile.empty());
     // The loop itself gives up before any frame.
     core.GameLoop();
 
-    EXPECT_EQ(core.requestedState, Quit);
-    EXPECT_TRUE(core.route.Failed());
+    EXPECT_EQ(core.RequestedState(), Flurr::GameState::Quit);
+    EXPECT_TRUE(route->Failed());
     EXPECT_EQ(core.FramesRun(), 0);
     EXPECT_TRUE(listener->ids.empty());
     ASSERT_EQ(errors.texts.size(), 1u);
     EXPECT_EQ(errors.captions[0], "Error!");
     EXPECT_TRUE(Contains(errors.texts[0], missing)) << errors.texts[0];
-    EXPECT_TRUE(Contains(errors.texts[0], std::filesystem::current_path().string()))
-        << errors.texts[0];
+    EXPECT_TRUE(Contains(errors.texts[0], DataRoot())) << errors.texts[0];
 
     // Present but naming no first route: a different, equally clear report.
     ErrorBoxCapture again;
-    Route route;
-    route.ReadFirstRouteFile(dir.Write("Route.zorvel", "Root\n  Rout:typo.zorvel\n-Root\n"));
-    route.Load();
-    EXPECT_TRUE(route.Failed());
+    Route other;
+    other.ReadFirstRouteFile(dir.Write("Route.zorvel", "Root\n  Rout:typo.zorvel\n-Root\n"));
+    other.Load();
+    EXPECT_TRUE(other.Failed());
     ASSERT_EQ(again.texts.size(), 1u);
     EXPECT_TRUE(Contains(again.texts[0], "Route.zorvel")) << again.texts[0];
     EXPECT_TRUE(Contains(again.texts[0], "\"Route\"")) << again.texts[0];
@@ -106,10 +109,10 @@ TEST_F(RouteTest, MissingFirstRouteFileQuitsWithAReport) {
 TEST_F(RouteTest, MissingEntryOrLevelNameQuitsWithAReport) {
     ErrorBoxCapture errors;
     const std::string missingEntry = dir.Path("Routes/Gone.zorvel");
-    core.route.currentRouteFile = missingEntry;
-    core.route.Load();
-    EXPECT_TRUE(core.route.Failed());
-    EXPECT_EQ(core.requestedState, Quit);
+    route->currentRouteFile = missingEntry;
+    route->Load();
+    EXPECT_TRUE(route->Failed());
+    EXPECT_EQ(core.RequestedState(), Flurr::GameState::Quit);
     ASSERT_EQ(errors.texts.size(), 1u);
     EXPECT_TRUE(Contains(errors.texts[0], missingEntry)) << errors.texts[0];
     EXPECT_TRUE(listener->ids.empty());
@@ -126,36 +129,36 @@ TEST_F(RouteTest, MissingEntryOrLevelNameQuitsWithAReport) {
 TEST_F(RouteTest, UnreadableNextRouteFilePlaysThePreviousLevelAgain) {
     const std::string level =
         dir.Write("Levels/A.zorvel", "Root\n  GameObject\n    X:8\n  -GameObject\n-Root\n");
-    core.route.currentRouteFile =
+    route->currentRouteFile =
         dir.Write("Routes/A.zorvel", RouteText(level, dir.Path("Routes/Missing.zorvel")));
-    core.route.Load();
+    route->Load();
     ASSERT_EQ(factory->objects.size(), 1u);
 
     factory->Free();
-    core.route.Advance();
-    core.route.Load();
-    EXPECT_FALSE(core.route.Failed());
-    EXPECT_EQ(core.route.levelFile, level);
+    route->Advance();
+    route->Load();
+    EXPECT_FALSE(route->Failed());
+    EXPECT_EQ(route->levelFile, level);
     ASSERT_EQ(factory->objects.size(), 1u);
     EXPECT_EQ(factory->objects.begin()->second->x, 8.0f);
     EXPECT_EQ(std::count(listener->ids.begin(), listener->ids.end(), MessageId::LevelChange), 2);
 
     // A folder where the route file should be is no better than nothing.
     std::filesystem::create_directories(dir.Path("Routes/Folder.zorvel"));
-    core.route.currentRouteFile = dir.Path("Routes/Folder.zorvel");
+    route->currentRouteFile = dir.Path("Routes/Folder.zorvel");
     factory->Free();
-    core.route.Load();
-    EXPECT_FALSE(core.route.Failed());
+    route->Load();
+    EXPECT_FALSE(route->Failed());
     EXPECT_EQ(factory->objects.size(), 1u);
 }
 
 TEST_F(RouteTest, NamesWithoutADataExtensionAreRefused) {
     // The route file may name anything; a level without the extension
     // cannot be opened and says so with the file's name.
-    core.route.currentRouteFile =
+    route->currentRouteFile =
         dir.Write("Routes/Bad.zorvel", RouteText("Resources\\Levels\\Town.txt", "x.zorvel"));
     try {
-        core.route.Load();
+        route->Load();
         FAIL() << "expected the extension error";
     } catch (const DataFileError& e) {
         EXPECT_STREQ(e.what(), "Error, not valid .zorvel or .zoml file");

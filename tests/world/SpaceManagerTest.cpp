@@ -2,6 +2,8 @@
 
 #include "world/SpaceManager.h"
 #include "engine/EngineTestSupport.h"
+#include "game/TestGame.h"
+#include "world/Route.h"
 
 namespace Flurr {
 namespace {
@@ -78,13 +80,11 @@ TEST(SpaceManager, CreateFindActivateAndDestroy) {
 TEST(SpaceManager, EveryLevelStartsWithOnlyTheGameActive) {
     EngineTest::RouteChain chain;
     Core core;
-    auto* spaces = new SpaceManager();
-    core.AddSystem(spaces);
-    core.AddSystem(new Factory());
+    SpaceManager* spaces = AddSystems(core, TestGame::Config()).spaces;
     auto* game = new Recorder("game");
     core.AddSystem(game);
     core.RegisterForMessage(game, MessageId::LevelChange);
-    core.route.currentRouteFile = chain.routeA;
+    core.SetRoute(std::make_unique<Route>(Route::FirstRouteFile, chain.routeA));
     core.SetFrameLimit(20);
 
     std::vector<std::vector<std::string>> activeAtLevelChange;
@@ -95,7 +95,7 @@ TEST(SpaceManager, EveryLevelStartsWithOnlyTheGameActive) {
         spaces->SetSpaceActive("Pause", true);
         spaces->SetSpaceActive("LevelEditor", true);
         spaces->SetSpaceActive("GameSpace", false);
-        core.requestedState = game->updates == 1 ? NextLevel : Quit;
+        core.RequestState(game->updates == 1 ? GameState::NextLevel : GameState::Quit);
     };
     core.Initialize();
     core.GameLoop();

@@ -1,0 +1,153 @@
+#include "game/GameSetup.h"
+
+#include <memory>
+
+#include "engine/Component.h"
+#include "engine/Core.h"
+#include "gameplay/DeliveryNode.h"
+#include "gameplay/LogicSystem.h"
+#include "gameplay/LogoLogicComponent.h"
+#include "gameplay/Triggers.h"
+#include "graphics/GraphicsComponent.h"
+#include "graphics/GraphicsSystem.h"
+#include "particles/ParticleEffectComponent.h"
+#include "particles/ParticleSystem.h"
+#include "physics/Physics.h"
+#include "physics/PhysicsComponent.h"
+#include "platform/InputSystem.h"
+#include "platform/Platform.h"
+#include "player/CameraComponent.h"
+#include "player/CameraController.h"
+#include "player/PlayerComponent.h"
+#include "player/PlayerController.h"
+#include "serialization/Serializer.h"
+#include "sound/SoundSystem.h"
+#include "world/Factory.h"
+#include "world/Route.h"
+#include "world/SpaceManager.h"
+
+namespace Flurr {
+
+void RegisterComponents() {
+    // A loaded object's components are made, initialised and read in this
+    // order, whatever their order in the file: the sprite exists before the
+    // body that moves it, the body before the player that steers it, and
+    // gameplay pieces after all three. The cloud machine and cloud (after
+    // PostProcessTrigger), the meter, cursor and raven (after
+    // LogoLogicComponent), the menus' elements (after CameraComponent), the
+    // job components (before ParticleEffectComponent) and the birds (last)
+    // take their places here when they arrive.
+    RegisterComponent<GraphicsComponent>();
+    RegisterComponent<PhysicsComponent>();
+    RegisterComponent<PlayerComponent>();
+    RegisterComponent<CameraComponent>();
+    RegisterComponent<DeliveryNode>();
+    RegisterComponent<BasicTrigger>();
+    RegisterComponent<PostProcessTrigger>();
+    RegisterComponent<LogoLogicComponent>();
+    RegisterComponent<Rotator>();
+    RegisterComponent<TextTrigger>();
+    RegisterComponent<ParticleEffectComponent>();
+}
+
+GameSystems AddSystems(Core& core, const GameConfig& config) {
+    RegisterComponents();
+    SetDataRoot(config.paths.dataRoot);
+    const GameSystemSet& want = config.systems;
+    GameSystems made;
+
+    // The frame runs the systems in this order:
+    // - the space manager first: every other system asks it which spaces
+    //   are active;
+    // - the window, then graphics: the window pumps the frame's events and
+    //   the renderer draws what the previous frame left (so a frame shows
+    //   the state after the last update, one frame behind the input);
+    // - input, which turns the pumped events into key, mouse and pad
+    //   messages, before anything that reacts to them;
+    // - the factory, which destroys what was queued and runs level
+    //   commands between frames' updates, never in the middle of one;
+    // - physics, then the player (which reads the bodies physics moved and
+    //   steers them for the next step), then the camera (which follows the
+    //   player where it now is);
+    // - the logic system (triggers, the race), which reads where the player
+    //   and camera are;
+    // - particles, which follow the objects that moved this frame;
+    // - sound last, so the sounds every system asked for start this frame.
+    made.spaces = new SpaceManager();
+    core.AddSystem(made.spaces);
+    if (want.window) {
+        ReadScreenSize();
+        made.windows = new WindowsSystem(config.window);
+        core.AddSystem(made.windows);
+        if (made.windows->Failed()) {
+            made.ok = false;
+            return made;
+        }
+    }
+    if (want.graphics) {
+        GraphicsSettings settings;
+        if (config.drawInto || !made.windows) {
+            settings.window = config.drawInto;
+            settings.width = config.drawWidth;
+            settings.height = config.drawHeight;
+            settings.windowed = true;
+            settings.present = config.present ? config.present : [] {};
+        } else {
+            WindowsSystem* windows = made.windows;
+            settings.window = windows->Window();
+            settings.width = windows->ClientWidth();
+            settings.height = windows->ClientHeight();
+            settings.windowed = config.window.windowed;
+            settings.present =
+                config.present ? config.present : [windows] { windows->SwapWindow(); };
+        }
+        settings.animationBanks = config.paths.animationBanks;
+        settings.fontBanks = config.paths.fontBanks;
+        made.graphics = new GraphicsSystem(settings);
+        core.AddSystem(made.graphics);
+        if (config.screenshotAt > 0)
+            made.graphics->ScreenshotAtFrame(config.screenshotAt);
+    }
+    if (want.input && made.windows) {
+        made.input = new InputSystem(&made.windows->Input());
+        core.AddSystem(made.input);
+    }
+    made.factory = new Factory();
+    core.AddSystem(made.factory);
+    core.SetLevelOwner(made.factory);
+    if (want.physics) {
+        made.physics = new Physics(config.paths.collisionBank);
+        core.AddSystem(made.physics);
+    }
+    if (want.players) {
+        made.players = new PlayerController();
+        made.players->startWithFlight = config.unlockFlight;
+        made.players->startWithDash = config.unlockDash;
+        if (WindowsSystem* windows = made.windows)
+            made.players->warpPointer = [windows](int32_t x, int32_t y) {
+                windows->WarpPointer(x, y);
+            };
+        core.AddSystem(made.players);
+    }
+    if (want.camera) {
+        made.camera = new CameraController();
+        core.AddSystem(made.camera);
+    }
+    if (want.logic) {
+        made.logic = new LogicSystem();
+        core.AddSystem(made.logic);
+    }
+    if (want.particles) {
+        made.particles = new ParticleSystem(config.paths.particleEffects);
+        core.AddSystem(made.particles);
+    }
+    if (want.sound) {
+        made.sound = new SoundSystem(config.paths.soundBank);
+        core.AddSystem(made.sound);
+    }
+    if (config.playRoute)
+        core.SetRoute(std::make_unique<Route>(config.paths.firstRouteFile, config.startRoute));
+    return made;
+}
+
+} // namespace Flurr

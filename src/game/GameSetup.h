@@ -1,0 +1,113 @@
+#pragma once
+// The one place that assembles the game: which component classes exist
+// (in the order a loaded object's components are made), which systems run
+// and in which order, and where their data is. The program and every test
+// that needs a game build it here; a test may leave systems out.
+//
+// Adding a system: write it under src/<subsystem>/, give it a flag in
+// GameSystemSet and a pointer in GameSystems, add it to AddSystems() at its
+// place in the frame, and register its component classes in
+// RegisterComponents() at their place in the list (ARCHITECTURE.md has the
+// whole checklist).
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/WindowsSystem.h"
+
+namespace Flurr {
+
+class Core;
+class Factory;
+class GraphicsSystem;
+class InputSystem;
+class LogicSystem;
+class ParticleSystem;
+class Physics;
+class PlayerController;
+class CameraController;
+class SoundSystem;
+class SpaceManager;
+
+// Where the game's data lives. Paths are relative to `dataRoot` (the folder
+// holding "Resources"), as the data files themselves name them.
+struct ResourcePaths {
+    // Empty: the working directory.
+    std::string dataRoot;
+    std::string firstRouteFile = "Resources\\Levels\\Route.zorvel";
+    std::string collisionBank = "Resources\\Banks\\CollisionBank.zorvel";
+    std::string soundBank = "Resources/Banks/SoundBank.zorvel";
+    std::string particleEffects = "Resources/ParticleEffects/";
+    std::string animationBanks = "Resources/Banks/AnimationBank/";
+    std::string fontBanks = "Resources/Banks/FontBank/";
+};
+
+// Which systems a game has; the program has all of them. The space
+// manager and the factory are always there.
+struct GameSystemSet {
+    bool window = true;
+    bool graphics = true;
+    // Needs the window.
+    bool input = true;
+    bool physics = true;
+    bool players = true;
+    bool camera = true;
+    bool logic = true;
+    bool particles = true;
+    bool sound = true;
+};
+
+struct GameConfig {
+    ResourcePaths paths;
+    GameSystemSet systems;
+    // The window (size, decoration, input recording or replay).
+    WindowSettings window;
+    // Graphics without a window of the game's own: draw into this one
+    // instead (a test's shared context), `width` x `height` pixels.
+    SDL_Window* drawInto = nullptr;
+    int32_t drawWidth = 800;
+    int32_t drawHeight = 600;
+    // Shows a finished frame; empty swaps the game window's buffers (or
+    // does nothing with `drawInto`).
+    std::function<void()> present;
+    // Takes a screenshot after this many frames (0: never).
+    int64_t screenshotAt = 0;
+    // Developer unlocks for every player made.
+    bool unlockFlight = false;
+    bool unlockDash = false;
+    // The route to play: the first route file's choice unless set; no
+    // route at all when `playRoute` is false (a test that loads its own
+    // level).
+    bool playRoute = true;
+    std::string startRoute;
+};
+
+// The systems AddSystems() made, null where left out. The core owns them.
+struct GameSystems {
+    SpaceManager* spaces = nullptr;
+    WindowsSystem* windows = nullptr;
+    GraphicsSystem* graphics = nullptr;
+    InputSystem* input = nullptr;
+    Factory* factory = nullptr;
+    Physics* physics = nullptr;
+    PlayerController* players = nullptr;
+    CameraController* camera = nullptr;
+    LogicSystem* logic = nullptr;
+    ParticleSystem* particles = nullptr;
+    SoundSystem* sound = nullptr;
+    // False when a system that was asked for could not start (no window);
+    // the error box has been shown.
+    bool ok = true;
+};
+
+// Registers every component class, in the order a loaded object's
+// components are created. Safe to call more than once.
+void RegisterComponents();
+
+// Registers the component classes, sets the data root, and adds the chosen
+// systems to `core` in frame order, with the route unless left out.
+// Nothing is initialised yet: the caller runs core.Initialize().
+GameSystems AddSystems(Core& core, const GameConfig& config);
+
+} // namespace Flurr

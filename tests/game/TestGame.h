@@ -1,0 +1,46 @@
+#pragma once
+// Games for tests, assembled by the game's own setup: the same component
+// classes, the same systems in the same frame order, the data from the
+// source tree's Resources folder. A test starts from Config(), which has
+// only the space manager and the factory, turns on the systems it needs,
+// builds with AddSystems(), adds any listeners of its own, and starts.
+
+#include "engine/Core.h"
+#include "game/GameSetup.h"
+#include "sound/SoundSystem.h"
+
+namespace TestGame {
+
+inline Flurr::GameConfig Config() {
+    Flurr::GameConfig config;
+    config.paths.dataRoot = CLOUDMERE_SOURCE_DIR;
+    config.systems = {};
+    config.systems.window = config.systems.graphics = config.systems.input = false;
+    config.systems.physics = config.systems.players = config.systems.camera = false;
+    config.systems.logic = config.systems.particles = config.systems.sound = false;
+    config.window.windowed = true;
+    config.window.width = 800;
+    config.window.height = 600;
+    config.playRoute = false;
+    return config;
+}
+
+// Initialises every system, in order, and marks a level as running, as the
+// loop does before its first frame (without loading a route).
+inline void Start(Flurr::Core& core) {
+    core.Initialize();
+    core.BeginLevel();
+}
+
+// A game of the spaces, the factory and the sound system reading `bank`,
+// initialised.
+inline Flurr::SoundSystem* WithSound(Flurr::Core& core, const std::string& bank) {
+    Flurr::GameConfig config = Config();
+    config.systems.sound = true;
+    config.paths.soundBank = bank;
+    Flurr::SoundSystem* sound = Flurr::AddSystems(core, config).sound;
+    core.Initialize();
+    return sound;
+}
+
+} // namespace TestGame
