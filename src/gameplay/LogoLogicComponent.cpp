@@ -38,7 +38,7 @@ void LogoLogicComponent::Initialize() {
     delay = 1.0f;
     switched = false;
     timers.Start("LogoTime");
-    Register({Spaces::Game});
+    Join({Spaces::Game});
     Core::Broadcast(PlaySoundMessage("Bebop1", 1.0f, -1));
     SetLogoSpaceActive(true);
 }

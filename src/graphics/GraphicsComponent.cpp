@@ -47,19 +47,14 @@ void GraphicsComponent::Initialize() {
     GraphicsSystem* graphics = GraphicsSystem::Instance();
     if (graphics) {
         serial = graphics->NextSpriteSerial();
-        graphics->Register(this);
-        registered = true;
+        Join({Spaces::Game});
         bank = graphics->Bank();
     }
     SetAnimation(ResourceBank::kNoAnimation, 0.0f, 0);
 }
 
 void GraphicsComponent::Free() {
-    if (!registered)
-        return;
-    registered = false;
-    if (GraphicsSystem* graphics = GraphicsSystem::Instance())
-        graphics->Unregister(this);
+    Leave();
 }
 
 void GraphicsComponent::ReportMissing(const std::string& name) {

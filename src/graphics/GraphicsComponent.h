@@ -22,7 +22,8 @@
 #include <glm/mat4x4.hpp>
 #include <glm/vec4.hpp>
 
-#include "engine/Component.h"
+#include "engine/DrivenComponent.h"
+#include "graphics/GraphicsSystem.h"
 
 namespace Flurr {
 
@@ -45,7 +46,8 @@ struct GraphicsComponentName {
     static constexpr const char* value = "GraphicsComponent";
 };
 
-class GraphicsComponent : public ComponentBase<GraphicsComponent, GraphicsComponentName> {
+class GraphicsComponent
+    : public DrivenComponent<GraphicsComponent, GraphicsComponentName, GraphicsSystem> {
 public:
     static constexpr const char* kNotFoundText = "Specified animation not found";
 
@@ -119,7 +121,6 @@ public:
 private:
     glm::mat4 WorldMatrix() const;
     void ReportMissing(const std::string& name);
-    bool registered = false;
 };
 
 } // namespace Flurr

@@ -282,11 +282,11 @@ void GraphicsSystem::Free() {
     }
 }
 
-void GraphicsSystem::Register(GraphicsComponent* sprite) {
-    sprites.Add(sprite);
+void GraphicsSystem::RegisterComponent(GraphicsComponent* sprite, const std::string& space) {
+    sprites.Add(sprite, space);
 }
 
-void GraphicsSystem::Unregister(GraphicsComponent* sprite) {
+void GraphicsSystem::UnregisterComponent(GraphicsComponent* sprite) {
     sprites.Remove(sprite);
 }
 
@@ -313,7 +313,7 @@ void GraphicsSystem::Update(float dt) {
         return;
     }
     if (SpaceManager::Active(Spaces::Game))
-        sprites.ForEach([dt](GraphicsComponent* sprite) { sprite->Update(dt); });
+        sprites.ForEachAll([dt](GraphicsComponent* sprite) { sprite->Update(dt); });
     if (SpaceManager::Active(Spaces::LevelEditor))
         post.ResetNeutral();
     DrawFrame(dt);

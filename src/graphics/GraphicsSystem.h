@@ -33,11 +33,11 @@
 #include <vector>
 
 #include "engine/GameSystem.h"
-#include "engine/SafeList.h"
 #include "graphics/Camera.h"
 #include "graphics/DisplayModes.h"
 #include "graphics/ImageFiles.h"
 #include "graphics/PostProcess.h"
+#include "world/SpaceLists.h"
 
 struct SDL_Window;
 
@@ -101,8 +101,8 @@ public:
     ResourceBank* Bank() const { return bank.get(); }
 
     // Sprites.
-    void Register(GraphicsComponent* sprite);
-    void Unregister(GraphicsComponent* sprite);
+    void RegisterComponent(GraphicsComponent* sprite, const std::string& space);
+    void UnregisterComponent(GraphicsComponent* sprite);
     uint32_t NextSpriteSerial() { return spriteSerial++; }
     // The sprites in draw order.
     std::vector<GraphicsComponent*> DrawOrder() const;
@@ -172,7 +172,7 @@ private:
 
     std::vector<TextRecord> texts;
     std::vector<DebugCommand> debugCommands;
-    SafeList<GraphicsComponent> sprites; // registration order
+    SpaceLists<GraphicsComponent> sprites; // registration order within a space
     uint32_t spriteSerial = 0;
 
     CameraState camera;

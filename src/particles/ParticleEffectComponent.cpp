@@ -3,6 +3,7 @@
 #include "engine/GameObject.h"
 #include "particles/ParticleEffect.h"
 #include "particles/ParticleSystem.h"
+#include "world/SpaceManager.h"
 
 namespace Flurr {
 
@@ -14,10 +15,7 @@ void ParticleEffectComponent::Initialize() {
     ParticleSystem* system = ParticleSystem::Instance();
     if (!system)
         return;
-    if (!registered) {
-        system->AddComponent(this);
-        registered = true;
-    }
+    Join({Spaces::Game});
     // A second Initialize must not start a second effect.
     if (!effect && !effectName.empty() && owner) {
         effect = system->CreateEffect(effectName, owner->x, owner->y);
@@ -34,11 +32,7 @@ void ParticleEffectComponent::Update(float) {
 
 void ParticleEffectComponent::Free() {
     ParticleSystem* system = ParticleSystem::Instance();
-    if (registered) {
-        if (system)
-            system->RemoveComponent(this);
-        registered = false;
-    }
+    Leave();
     if (effect) {
         if (system)
             system->DestroyEffect(effect);
@@ -46,9 +40,8 @@ void ParticleEffectComponent::Free() {
     }
 }
 
-void ParticleEffectComponent::Detach() {
+void ParticleEffectComponent::Detached() {
     effect = nullptr;
-    registered = false;
 }
 
 } // namespace Flurr

@@ -15,7 +15,8 @@
 
 #include <string>
 
-#include "engine/Component.h"
+#include "engine/DrivenComponent.h"
+#include "particles/ParticleSystem.h"
 
 namespace Flurr {
 
@@ -26,7 +27,7 @@ struct ParticleEffectComponentName {
 };
 
 class ParticleEffectComponent
-    : public ComponentBase<ParticleEffectComponent, ParticleEffectComponentName> {
+    : public DrivenComponent<ParticleEffectComponent, ParticleEffectComponentName, ParticleSystem> {
 public:
     ~ParticleEffectComponent() override;
 
@@ -34,17 +35,14 @@ public:
     void Update(float dt) override;
     void Free() override;
 
-    // Called by the ParticleSystem when it goes first: forget the effect
-    // and the registration without touching either.
-    void Detach();
-
     std::string effectName;
     ParticleEffect* effect = nullptr; // owned by the ParticleSystem
     float offsetX = 0.0f;             // world units from the owner
     float offsetY = 0.0f;
 
 private:
-    bool registered = false;
+    // The ParticleSystem went first: forget the effect without touching it.
+    void Detached() override;
 };
 
 } // namespace Flurr

@@ -20,7 +20,7 @@ ParticleSystem::~ParticleSystem() {
     // Components that outlive the system must not reach it or its effects.
     for (ParticleEffectComponent* c : components.Items())
         c->Detach();
-    components.Clear();
+    components.ClearAll();
     // Objects still recorded stay with the Factory, which frees them.
     effects.clear();
 }
@@ -31,7 +31,8 @@ void ParticleSystem::Initialize() {
 }
 
 void ParticleSystem::Update(float dt) {
-    components.ForEach([dt](ParticleEffectComponent* c) { c->Update(dt); });
+    // Effects follow their holders whichever spaces are active.
+    components.ForEachAll([dt](ParticleEffectComponent* c) { c->Update(dt); });
     for (std::size_t i = 0; i < effects.size(); ++i) {
         ParticleEffect* effect = effects[i].get();
         if (effect->Update(dt) && !effect->holder) {
@@ -106,11 +107,12 @@ void ParticleSystem::DropUnheldEffects() {
         effect->ReleaseParticles();
 }
 
-void ParticleSystem::AddComponent(ParticleEffectComponent* component) {
-    components.Add(component);
+void ParticleSystem::RegisterComponent(ParticleEffectComponent* component,
+                                       const std::string& space) {
+    components.Add(component, space);
 }
 
-void ParticleSystem::RemoveComponent(ParticleEffectComponent* component) {
+void ParticleSystem::UnregisterComponent(ParticleEffectComponent* component) {
     components.Remove(component);
 }
 

@@ -38,8 +38,8 @@
 #include <vector>
 
 #include "engine/GameSystem.h"
-#include "engine/SafeList.h"
 #include "particles/ParticleEffect.h"
+#include "world/SpaceLists.h"
 
 namespace Flurr {
 
@@ -86,12 +86,12 @@ public:
     // The file of that name as read (reading it now if need be).
     const ParticleEffectDescription& Describe(const std::string& name);
 
-    void AddComponent(ParticleEffectComponent* component);
-    void RemoveComponent(ParticleEffectComponent* component);
+    void RegisterComponent(ParticleEffectComponent* component, const std::string& space);
+    void UnregisterComponent(ParticleEffectComponent* component);
 
     // Live effects, in creation order.
     std::vector<std::unique_ptr<ParticleEffect>> effects;
-    SafeList<ParticleEffectComponent> components;
+    SpaceLists<ParticleEffectComponent> components;
 
 private:
     std::unique_ptr<ParticleEffect> TakeEffect(ParticleEffect* effect);

@@ -69,31 +69,31 @@ void Physics::SendMessage(Message* message) {
         if (key->key == kDebugDrawKey)
             debugDraw = !debugDraw;
     } else if (message->id == MessageId::DebugDraw) {
-        components.ForEach([message](PhysicsComponent* c) { c->SendMessage(message); });
+        components.ForEachAll([message](PhysicsComponent* c) { c->SendMessage(message); });
     }
 }
 
 void Physics::Update(float) {
     if (!SpaceManager::Active(Spaces::Game))
         return;
-    components.ForEach([](PhysicsComponent* c) { c->Update(kPhysicsStep); });
+    components.ForEachAll([](PhysicsComponent* c) { c->Update(kPhysicsStep); });
     world.Step(kPhysicsStep);
     if (debugDraw)
         world.DrawDebug();
 }
 
-void Physics::AddComponent(PhysicsComponent* component, const std::string&) {
-    components.Add(component);
+void Physics::RegisterComponent(PhysicsComponent* component, const std::string& space) {
+    components.Add(component, space);
 }
 
-void Physics::RemoveComponent(PhysicsComponent* component) {
+void Physics::UnregisterComponent(PhysicsComponent* component) {
     components.Remove(component);
 }
 
 void Physics::DetachComponents() {
     for (PhysicsComponent* c : components.Items())
         c->Detach();
-    components.Clear();
+    components.ClearAll();
 }
 
 void Physics::Free() {

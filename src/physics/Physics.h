@@ -22,9 +22,9 @@
 #include <vector>
 
 #include "engine/GameSystem.h"
-#include "engine/SafeList.h"
 #include "engine/Vec2.h"
 #include "physics/PhysicsWorld.h"
+#include "world/SpaceLists.h"
 
 namespace Flurr {
 
@@ -50,8 +50,8 @@ public:
     // working as if unloaded.
     void Free() override;
     void Initialize() override;
-    virtual void AddComponent(PhysicsComponent* component, const std::string& space);
-    void RemoveComponent(PhysicsComponent* component);
+    void RegisterComponent(PhysicsComponent* component, const std::string& space);
+    void UnregisterComponent(PhysicsComponent* component);
 
     // Reads a collision bank; a missing file leaves the bank empty.
     void LoadCollisionBank(const std::string& path);
@@ -61,7 +61,7 @@ public:
     PhysicsWorld world;
     std::map<std::string, std::vector<Vec2>> collisionBank;
     bool debugDraw = false;
-    SafeList<PhysicsComponent> components;
+    SpaceLists<PhysicsComponent> components;
     std::string bankPath;
 
 private:

@@ -70,11 +70,7 @@ void PhysicsComponent::DrawOutline() {
 }
 
 void PhysicsComponent::Free() {
-    if (registered) {
-        if (Physics* physics = Physics::Instance())
-            physics->RemoveComponent(this);
-        registered = false;
-    }
+    Leave();
     ReleaseBody();
 }
 
@@ -94,10 +90,9 @@ void PhysicsComponent::ReleaseBody() {
     }
 }
 
-void PhysicsComponent::Detach() {
+void PhysicsComponent::Detached() {
     body = nullptr;
     forceArea = nullptr;
-    registered = false;
 }
 
 void PhysicsComponent::ReadCollisionSets(ASerializer& s) {
@@ -185,8 +180,7 @@ void PhysicsComponent::BuildBody() {
     if (faHasForceArea)
         forceArea = physics->world.CreateForceArea(position, faForce, Vec2(faDirX, faDirY), faTaper,
                                                    faQuadTaper, faAOE, faBind ? body : nullptr);
-    physics->AddComponent(this, Spaces::Game);
-    registered = true;
+    Join({Spaces::Game});
 }
 
 } // namespace Flurr

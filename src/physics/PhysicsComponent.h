@@ -16,8 +16,9 @@
 
 #include <vector>
 
-#include "engine/Component.h"
+#include "engine/DrivenComponent.h"
 #include "engine/Vec2.h"
+#include "physics/Physics.h"
 
 namespace Flurr {
 
@@ -28,7 +29,7 @@ struct PhysicsComponentName {
     static constexpr const char* value = "PhysicsComponent";
 };
 
-class PhysicsComponent : public ComponentBase<PhysicsComponent, PhysicsComponentName> {
+class PhysicsComponent : public DrivenComponent<PhysicsComponent, PhysicsComponentName, Physics> {
 public:
     ~PhysicsComponent() override;
 
@@ -36,10 +37,6 @@ public:
     void SendMessage(Message* message) override;
     void Free() override;
     void Serialize(ASerializer& serializer) override;
-
-    // Called by the Physics system when its world goes before this
-    // component does: forget the body and area without touching them.
-    void Detach();
 
     RigidBody* body = nullptr;         // owned by the world
     AdvForceArea* forceArea = nullptr; // owned by the world
@@ -60,11 +57,13 @@ public:
     float faDirY = 0.0f;
 
 private:
+    // The Physics system's world went before this component: forget the
+    // body and area without touching them.
+    void Detached() override;
     void ReadCollisionSets(ASerializer& serializer);
     void BuildBody();
     void ReleaseBody();
     void DrawOutline();
-    bool registered = false;
 };
 
 } // namespace Flurr

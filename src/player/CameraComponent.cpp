@@ -10,20 +10,11 @@ CameraComponent::~CameraComponent() {
 }
 
 void CameraComponent::Initialize() {
-    if (registered)
-        return;
-    if (CameraController* controller = CameraController::Instance()) {
-        controller->AddCamera(this);
-        registered = true;
-    }
+    Join({Spaces::Game});
 }
 
 void CameraComponent::Free() {
-    if (!registered)
-        return;
-    registered = false;
-    if (CameraController* controller = CameraController::Instance())
-        controller->RemoveCamera(this);
+    Leave();
 }
 
 void CameraComponent::Serialize(ASerializer& s) {

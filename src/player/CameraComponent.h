@@ -3,7 +3,7 @@
 // under a name ("CameraTargetName") that game code selects it by -- the
 // player's object carries "Player", the map view's "MapOverview".
 //
-// Driven by the CameraController: Initialize() appends the component to
+// Driven by the CameraController: Initialize() adds the component to
 // the controller's list (and makes it the followed one when none is), and
 // Free() takes it out again, handing the camera to the first camera left.
 // The controller reads the owner's position every frame; the component has
@@ -15,7 +15,8 @@
 
 #include <string>
 
-#include "engine/Component.h"
+#include "engine/DrivenComponent.h"
+#include "player/CameraController.h"
 
 namespace Flurr {
 
@@ -23,7 +24,8 @@ struct CameraComponentName {
     static constexpr const char* value = "CameraComponent";
 };
 
-class CameraComponent : public ComponentBase<CameraComponent, CameraComponentName> {
+class CameraComponent
+    : public DrivenComponent<CameraComponent, CameraComponentName, CameraController> {
 public:
     ~CameraComponent() override;
 
@@ -31,14 +33,7 @@ public:
     void Free() override;
     void Serialize(ASerializer& serializer) override;
 
-    // Called by the controller when it lets go of every camera at once:
-    // forget the registration without touching the controller again.
-    void Detach() { registered = false; }
-
     std::string targetName;
-
-private:
-    bool registered = false;
 };
 
 } // namespace Flurr

@@ -52,35 +52,32 @@ CameraController::~CameraController() {
 void CameraController::SendMessage(Message* message) {
     // A component may go while it handles the message: walk a copy and
     // skip whoever left meanwhile.
-    const std::vector<CameraComponent*> snapshot = cameras;
-    for (CameraComponent* camera : snapshot)
-        if (std::find(cameras.begin(), cameras.end(), camera) != cameras.end())
-            camera->SendMessage(message);
+    cameras.ForEachAll([message](CameraComponent* camera) { camera->SendMessage(message); });
 }
 
 void CameraController::Free() {
-    for (CameraComponent* camera : cameras)
+    for (CameraComponent* camera : cameras.Items())
         camera->Detach();
-    cameras.clear();
+    cameras.ClearAll();
     current = nullptr;
 }
 
-void CameraController::AddCamera(CameraComponent* camera) {
-    if (std::find(cameras.begin(), cameras.end(), camera) != cameras.end())
+void CameraController::RegisterComponent(CameraComponent* camera, const std::string& space) {
+    if (cameras.Contains(camera))
         return;
-    cameras.push_back(camera);
+    cameras.Add(camera, space);
     if (!current)
         current = camera;
 }
 
-void CameraController::RemoveCamera(CameraComponent* camera) {
-    cameras.erase(std::remove(cameras.begin(), cameras.end(), camera), cameras.end());
+void CameraController::UnregisterComponent(CameraComponent* camera) {
+    cameras.Remove(camera);
     if (current == camera)
-        current = cameras.empty() ? nullptr : cameras.front();
+        current = cameras.First();
 }
 
 bool CameraController::SelectByName(const std::string& name) {
-    for (CameraComponent* camera : cameras) {
+    for (CameraComponent* camera : cameras.Items()) {
         if (camera->targetName == name) {
             current = camera;
             return true;

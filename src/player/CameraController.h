@@ -23,6 +23,7 @@
 
 #include "engine/GameSystem.h"
 #include "engine/Vec2.h"
+#include "world/SpaceLists.h"
 
 namespace Flurr {
 
@@ -58,10 +59,10 @@ public:
     bool SelectByName(const std::string& name);
 
     // Called by CameraComponent when it starts and stops working.
-    void AddCamera(CameraComponent* camera);
-    void RemoveCamera(CameraComponent* camera);
+    void RegisterComponent(CameraComponent* camera, const std::string& space);
+    void UnregisterComponent(CameraComponent* camera);
 
-    std::vector<CameraComponent*> cameras;
+    SpaceLists<CameraComponent> cameras;
     CameraComponent* current = nullptr;
     float targetZoom = 4.0f;
     // A zoom change towards targetZoom is under way.

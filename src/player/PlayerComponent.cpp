@@ -23,7 +23,6 @@ namespace Flurr {
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
 constexpr float kOneDegree = 0.017453292f;
 constexpr float kFortyFiveDegrees = 0.7853982f;
 constexpr float kThirtyDegrees = 0.5235988f;
@@ -121,14 +120,11 @@ ParticleEffectComponent* PlayerComponent::AddEffect(const std::string& name) {
 }
 
 void PlayerComponent::Initialize() {
-    if (!registered) {
-        if (PlayerController* controller = PlayerController::Instance()) {
-            controller->AddComponent(this, Spaces::Game);
-            controller->AddComponent(this, Spaces::Pause);
-            flightUnlocked = flightUnlocked || controller->startWithFlight;
-            dashUnlocked = dashUnlocked || controller->startWithDash;
-        }
-        registered = true;
+    // The player also hears input while the pause menu is open.
+    if (!Joined() && Join({Spaces::Game, Spaces::Pause})) {
+        const PlayerController* controller = PlayerController::Instance();
+        flightUnlocked = flightUnlocked || controller->startWithFlight;
+        dashUnlocked = dashUnlocked || controller->startWithDash;
     }
     if (owner && !trail) {
         trail = AddEffect("flurr_trail");
@@ -138,11 +134,7 @@ void PlayerComponent::Initialize() {
 }
 
 void PlayerComponent::Free() {
-    if (registered) {
-        if (PlayerController* controller = PlayerController::Instance())
-            controller->RemoveComponent(this);
-        registered = false;
-    }
+    Leave();
     // The effect components belong to the object, which frees them itself.
     trail = firepack = dashpack = nullptr;
     physics = nullptr;

@@ -26,9 +26,10 @@
 #include <memory>
 #include <string>
 
-#include "engine/Component.h"
+#include "engine/DrivenComponent.h"
 #include "engine/GameObject.h"
 #include "engine/Vec2.h"
+#include "player/PlayerController.h"
 
 namespace Flurr {
 
@@ -41,7 +42,8 @@ struct PlayerComponentName {
     static constexpr const char* value = "PlayerComponent";
 };
 
-class PlayerComponent : public ComponentBase<PlayerComponent, PlayerComponentName> {
+class PlayerComponent
+    : public DrivenComponent<PlayerComponent, PlayerComponentName, PlayerController> {
 public:
     ~PlayerComponent() override;
 
@@ -145,7 +147,6 @@ private:
     GameObject* MakeSpriteObject(std::unique_ptr<GameObject>& object, const std::string& animation,
                                  int32_t width, int32_t height);
 
-    bool registered = false;
     bool wasFlying = false;
 };
 

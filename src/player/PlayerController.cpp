@@ -38,11 +38,11 @@ void PlayerController::Update(float dt) {
     components.ForEachActive([dt](PlayerComponent* component) { component->Update(dt); });
 }
 
-void PlayerController::AddComponent(PlayerComponent* component, const std::string& space) {
+void PlayerController::RegisterComponent(PlayerComponent* component, const std::string& space) {
     components.Add(component, space);
 }
 
-void PlayerController::RemoveComponent(PlayerComponent* component) {
+void PlayerController::UnregisterComponent(PlayerComponent* component) {
     components.Remove(component);
 }
 

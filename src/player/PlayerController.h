@@ -38,9 +38,9 @@ public:
     void FreeSpace(const std::string& space) override;
     void Free() override;
 
-    void AddComponent(PlayerComponent* component, const std::string& space);
+    void RegisterComponent(PlayerComponent* component, const std::string& space);
     // Takes the component off every space's list.
-    void RemoveComponent(PlayerComponent* component);
+    void UnregisterComponent(PlayerComponent* component);
     // The first registered player, or null.
     PlayerComponent* Player() const;
 

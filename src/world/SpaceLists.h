@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 #include "engine/SafeList.h"
 #include "world/SpaceManager.h"
@@ -39,6 +40,36 @@ public:
                     f(item);
             });
         }
+    }
+
+    // f(T*) once for each item of any space, active or not, in space then
+    // list order; safe against changes on the way.
+    template <typename F> void ForEachAll(F&& f) {
+        std::unordered_set<T*> done;
+        for (auto& [space, list] : lists)
+            list.ForEach([&](T* item) {
+                if (done.insert(item).second)
+                    f(item);
+            });
+    }
+
+    // Every item once, in space then list order, for reading only.
+    std::vector<T*> Items() const {
+        std::vector<T*> out;
+        std::unordered_set<T*> done;
+        for (const auto& [space, list] : lists)
+            for (T* item : list.Items())
+                if (done.insert(item).second)
+                    out.push_back(item);
+        return out;
+    }
+    std::size_t Size() const { return Items().size(); }
+    bool Empty() const { return Size() == 0; }
+    bool Contains(const T* item) const {
+        for (const auto& [space, list] : lists)
+            if (list.Contains(item))
+                return true;
+        return false;
     }
 
     // The first item of the first space that has one, or null.

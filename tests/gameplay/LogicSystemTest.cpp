@@ -29,9 +29,9 @@ public:
         : space(space_), also(also_) {}
     void Initialize() override {
         if (also)
-            Register({space, also});
+            Join({space, also});
         else
-            Register({space});
+            Join({space});
     }
     void Update(float) override { ++updates; }
     void SendMessage(Message* m) override { ids.push_back(m->id); }

@@ -92,7 +92,7 @@ protected:
 
 TEST_F(CameraControllerTest, FollowsTheFirstCameraAndSelectsByName) {
     EXPECT_EQ(CameraController::Instance(), camera);
-    EXPECT_EQ(camera->cameras.size(), 0u);
+    EXPECT_EQ(camera->cameras.Size(), 0u);
     EXPECT_EQ(camera->current, nullptr);
     EXPECT_EQ(camera->zoom, 4.0f);
     EXPECT_EQ(camera->targetZoom, 4.0f);
@@ -102,7 +102,7 @@ TEST_F(CameraControllerTest, FollowsTheFirstCameraAndSelectsByName) {
     GameObject* other = Make(9, 9, "MapOverview");
     ASSERT_NE(CameraOf(player), nullptr);
     EXPECT_EQ(CameraOf(map)->targetName, "MapOverview");
-    EXPECT_EQ(camera->cameras,
+    EXPECT_EQ(camera->cameras.Items(),
               (std::vector<CameraComponent*>{CameraOf(player), CameraOf(map), CameraOf(other)}));
     EXPECT_EQ(camera->current, CameraOf(player)); // the first one to arrive
 
@@ -116,12 +116,12 @@ TEST_F(CameraControllerTest, FollowsTheFirstCameraAndSelectsByName) {
     const std::string level = dir.Path("Level.zorvel");
     ASSERT_TRUE(factory->SaveLevel(level, ""));
     factory->Free();
-    EXPECT_TRUE(camera->cameras.empty());
+    EXPECT_TRUE(camera->cameras.Empty());
     factory->LoadLevel(level);
-    ASSERT_EQ(camera->cameras.size(), 3u);
-    EXPECT_EQ(camera->cameras[0]->targetName, "Player");
-    EXPECT_EQ(camera->cameras[1]->targetName, "MapOverview");
-    EXPECT_EQ(camera->cameras[1]->owner->x, 500.0f);
+    ASSERT_EQ(camera->cameras.Size(), 3u);
+    EXPECT_EQ(camera->cameras.Items()[0]->targetName, "Player");
+    EXPECT_EQ(camera->cameras.Items()[1]->targetName, "MapOverview");
+    EXPECT_EQ(camera->cameras.Items()[1]->owner->x, 500.0f);
 }
 
 TEST_F(CameraControllerTest, CamerasLeavingHandTheViewToTheFirstOneLeft) {
@@ -134,7 +134,7 @@ TEST_F(CameraControllerTest, CamerasLeavingHandTheViewToTheFirstOneLeft) {
     ASSERT_TRUE(camera->SelectByName("C"));
     factory->DestroyObject(b);
     EXPECT_EQ(camera->current, CameraOf(c));
-    EXPECT_EQ(camera->cameras,
+    EXPECT_EQ(camera->cameras.Items(),
               (std::vector<CameraComponent*>{CameraOf(a), CameraOf(c), CameraOf(d)}));
 
     // The followed one hands over to the first remaining, not its neighbour.
@@ -145,12 +145,12 @@ TEST_F(CameraControllerTest, CamerasLeavingHandTheViewToTheFirstOneLeft) {
     CameraOf(a)->Free();
     CameraOf(a)->Free();
     EXPECT_EQ(camera->current, CameraOf(d));
-    EXPECT_EQ(camera->cameras, (std::vector<CameraComponent*>{CameraOf(d)}));
+    EXPECT_EQ(camera->cameras.Items(), (std::vector<CameraComponent*>{CameraOf(d)}));
     factory->DestroyObject(a);
 
     // Deferred destruction frees the component at once.
     factory->DestroyLater(d);
-    EXPECT_TRUE(camera->cameras.empty());
+    EXPECT_TRUE(camera->cameras.Empty());
     EXPECT_EQ(camera->current, nullptr);
     core.RunFrame();
     EXPECT_TRUE(sent.empty());
@@ -160,7 +160,7 @@ TEST_F(CameraControllerTest, CamerasLeavingHandTheViewToTheFirstOneLeft) {
     Make(0, 0, "Old");
     Make(0, 0, "Old2");
     factory->Free();
-    EXPECT_TRUE(camera->cameras.empty());
+    EXPECT_TRUE(camera->cameras.Empty());
     EXPECT_EQ(camera->current, nullptr);
     GameObject* fresh = Make(7, 8, "Player");
     EXPECT_EQ(camera->current, CameraOf(fresh));
@@ -403,15 +403,15 @@ TEST(CameraControllerLifetime, CamerasOutliveTheControllerSafely) {
 
         factory->LoadUnrecordedObjects(screens, kept);
         ASSERT_EQ(kept.size(), 2u);
-        ASSERT_EQ(camera->cameras.size(), 2u);
+        ASSERT_EQ(camera->cameras.Size(), 2u);
 
         // Letting go of the cameras leaves them with their objects.
         camera->Free();
-        EXPECT_TRUE(camera->cameras.empty());
+        EXPECT_TRUE(camera->cameras.Empty());
         EXPECT_EQ(camera->current, nullptr);
         EXPECT_EQ(kept[0]->Get<CameraComponent>()->targetName, "Menu");
         kept[0]->Destroy(); // a camera freed after the controller let go
-        EXPECT_TRUE(camera->cameras.empty());
+        EXPECT_TRUE(camera->cameras.Empty());
 
         // A camera arriving later is followed as usual.
         GameObject* late =
