@@ -2,6 +2,7 @@
 
 #include <iostream>
 #include <set>
+#include <utility>
 
 namespace Flurr {
 
@@ -46,9 +47,7 @@ void ReportError(const std::string& text) {
 }
 
 WarningSink SetWarningSink(WarningSink sink) {
-    WarningSink previous = std::move(Sink());
-    Sink() = std::move(sink);
-    return previous;
+    return std::exchange(Sink(), std::move(sink));
 }
 
 void ShowErrorBox(const std::string& text) {
@@ -57,8 +56,8 @@ void ShowErrorBox(const std::string& text) {
         Handler()("Error!", text);
 }
 
-void SetErrorBoxHandler(ErrorBoxHandler handler) {
-    Handler() = std::move(handler);
+ErrorBoxHandler SetErrorBoxHandler(ErrorBoxHandler handler) {
+    return std::exchange(Handler(), std::move(handler));
 }
 
 } // namespace Flurr

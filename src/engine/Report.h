@@ -52,6 +52,7 @@ using ErrorBoxHandler = std::function<void(const std::string& caption, const std
 void ShowErrorBox(const std::string& text);
 
 // The platform layer installs the real message box; null removes it.
-void SetErrorBoxHandler(ErrorBoxHandler handler);
+// Returns the handler it replaces.
+ErrorBoxHandler SetErrorBoxHandler(ErrorBoxHandler handler);
 
 } // namespace Flurr
