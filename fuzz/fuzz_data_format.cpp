@@ -17,7 +17,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <iostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +24,7 @@
 #include "engine/Component.h"
 #include "engine/Core.h"
 #include "engine/GameObject.h"
+#include "engine/Report.h"
 #include "serialization/Element.h"
 #include "serialization/Serializer.h"
 #include "world/Factory.h"
@@ -323,7 +323,7 @@ Factory& TheFactory() {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // Bad numbers and odd texts are the point here; their warnings would
     // only slow the run down. Findings are reported through stdio.
-    std::cerr.rdbuf(nullptr);
+    SetWarningSink([](const Warning&) {});
     TheFactory();
     return 0;
 }

@@ -1,6 +1,6 @@
 #include "engine/Component.h"
 
-#include <iostream>
+#include "engine/Report.h"
 
 namespace Flurr {
 
@@ -23,7 +23,7 @@ Component* CreateComponent(const std::string& name) {
     ComponentRegistry& r = GetComponentRegistry();
     auto idIt = r.componentTypeIds.find(name);
     if (idIt == r.componentTypeIds.end()) {
-        std::cerr << "Warning: no component class is called \"" << name << "\"; skipped\n";
+        Warn("no component class is called \"" + name + "\"; skipped");
         return nullptr;
     }
     auto protoIt = r.componentPrototypes.find(idIt->second);

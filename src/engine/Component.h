@@ -76,7 +76,7 @@ template <typename T> void RegisterComponent() {
 }
 
 // A fresh component of the registered class of that name; null (with a
-// warning on stderr) for a name nobody registered.
+// warning) for a name nobody registered.
 Component* CreateComponent(const std::string& name);
 
 } // namespace Flurr

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iostream>
-#include <set>
+#include <string>
 #include <utility>
 
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "engine/GameObject.h"
+#include "engine/Report.h"
 #include "graphics/Effect.h"
 #include "graphics/GL.h"
 #include "graphics/GraphicsSystem.h"
@@ -58,12 +58,10 @@ void GraphicsComponent::Free() {
 }
 
 void GraphicsComponent::ReportMissing(const std::string& name) {
-    // Once per sprite and name: callers often ask again every frame.
-    static std::set<std::pair<int32_t, std::string>> reported;
+    // Once per sprite and name, which the text holds: callers often ask
+    // again every frame.
     const int32_t id = owner ? owner->id : -1;
-    if (!reported.insert({id, name}).second)
-        return;
-    std::cerr << kNotFoundText << ": \"" << name << "\" (object " << id << ")\n";
+    WarnOnce(std::string(kNotFoundText) + ": \"" + name + "\" (object " + std::to_string(id) + ")");
 }
 
 void GraphicsComponent::SetAnimation(const std::string& name, float newPriority, int32_t newFlags) {

@@ -14,7 +14,7 @@
 // (Wait) and is dropped otherwise; flag 4 with 2 makes even an equal or
 // higher request wait. A queued animation takes over, from frame 0, when
 // the current one reaches its last frame. A name the bank does not have
-// is reported once on stderr and changes nothing.
+// is warned of once and changes nothing.
 
 #include <cstdint>
 #include <string>

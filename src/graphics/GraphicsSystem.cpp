@@ -7,7 +7,6 @@
 #include <cmath>
 #include <ctime>
 #include <filesystem>
-#include <iostream>
 #include <thread>
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -256,7 +255,7 @@ bool GraphicsSystem::SetUpGl() {
     if (TTF_Init() == 0)
         ttfStarted = true;
     else
-        std::cerr << "Warning: fonts cannot be drawn: " << TTF_GetError() << "\n";
+        Warn(std::string("fonts cannot be drawn: ") + TTF_GetError());
 
     // A run with a fixed step goes as fast as the machine allows.
     Core* core = Core::Instance();
@@ -679,7 +678,7 @@ void GraphicsSystem::TakeScreenshot() {
     for (std::size_t i = 3; i < image.rgba.size(); i += 4)
         image.rgba[i] = 255;
     if (!WritePngFile(name, image)) {
-        std::cerr << "Warning: the screenshot \"" << name << "\" could not be written\n";
+        Warn("the screenshot \"" + name + "\" could not be written");
         return;
     }
     lastScreenshot = name;

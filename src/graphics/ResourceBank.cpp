@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <iostream>
 
 #include "engine/Report.h"
 #include "graphics/Effect.h"
@@ -37,8 +36,7 @@ std::vector<std::string> BankFiles(const std::string& folder) {
     std::error_code ec;
     fs::directory_iterator it(DataPath(folder), ec);
     if (ec) {
-        std::cerr << "Warning: the bank folder \"" << folder << "\" cannot be read ("
-                  << ec.message() << ")\n";
+        Warn("the bank folder \"" + folder + "\" cannot be read (" + ec.message() + ")");
         return files;
     }
     constexpr std::string_view kExtension = ".zorvel";
@@ -100,8 +98,8 @@ const Texture& ResourceBank::GetTexture(const std::string& path) {
     Image image;
     if (LoadImageFile(DataPath(path), image))
         return textures[path] = MakeTexture(image.width, image.height, image.rgba.data());
-    std::cerr << "Warning: the image \"" << path << "\" cannot be read; "
-              << (isDefault ? "a 1x1 stand-in is used" : "the default image is used") << "\n";
+    Warn("the image \"" + path + "\" cannot be read; " +
+         (isDefault ? "a 1x1 stand-in is used" : "the default image is used"));
     if (isDefault)
         return textures[path] = MakeTexture(1, 1, kMissingTexel);
     missingTextures.insert(path);
@@ -184,8 +182,8 @@ FontFace* ResourceBank::GetFont(const std::string& name, int32_t height) {
     if (ResolveFontFile(entry.description, file))
         opened = FontFace::Open(file, FontPixelHeight(entry.description.height, height));
     if (!opened) {
-        std::cerr << "Warning: no face could be opened for the font \"" << name << "\" (\""
-                  << entry.description.faceName << "\")\n";
+        Warn("no face could be opened for the font \"" + name + "\" (\"" +
+             entry.description.faceName + "\")");
         entry.resolveFailed = true;
         return name == kDebugFont ? nullptr : GetFont(kDebugFont, height);
     }
@@ -199,7 +197,7 @@ const Animation* ResourceBank::FindAnimation(const std::string& name) const {
 
 bool ResourceBank::AddAnimation(const std::string& name, Animation animation) {
     if (animation.frames.empty()) {
-        std::cerr << "Warning: the animation \"" << name << "\" has no frames and is left out\n";
+        Warn("the animation \"" + name + "\" has no frames and is left out");
         return false;
     }
     if (animation.frameRate == 0.0f)
@@ -261,7 +259,7 @@ void ResourceBank::LoadFontBank(const std::string& folder) {
             d.quality = static_cast<uint8_t>(quality);
             d.pitchAndFamily = static_cast<uint8_t>(pitch);
             if (name.empty()) {
-                std::cerr << "Warning: a font without a name in \"" << file << "\" is left out\n";
+                Warn("a font without a name in \"" + file + "\" is left out");
                 continue;
             }
             AddFont(name, std::move(d));

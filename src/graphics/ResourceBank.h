@@ -129,7 +129,7 @@ private:
 };
 
 // The ".zorvel" files directly inside `folder`, sorted by name; empty
-// (with a warning on stderr) when the folder cannot be listed.
+// (with a warning) when the folder cannot be listed.
 std::vector<std::string> BankFiles(const std::string& folder);
 
 } // namespace Flurr

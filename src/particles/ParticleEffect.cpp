@@ -1,8 +1,7 @@
 #include "particles/ParticleEffect.h"
 
-#include <iostream>
-
 #include "engine/GameObject.h"
+#include "engine/Report.h"
 #include "serialization/Serializer.h"
 #include "world/Factory.h"
 
@@ -24,8 +23,8 @@ void ReadParts(LoaderBase& loader, const char* group, const char* entry, const c
             part->Serialize(loader);
             out.push_back(std::move(part));
         } else {
-            std::cerr << kind << " type '" << type << "' does not exist! (in " << NativePath(file)
-                      << ")\n";
+            Warn(std::string(kind) + " type '" + type + "' does not exist! (in " +
+                 NativePath(file) + ")");
         }
         loader.End(entry);
     }
@@ -161,8 +160,8 @@ ParticleEffectDescription::Read(const std::string& name, const std::string& file
     ALoader loader(file);
     d->found = !loader.IsFileMissing();
     if (!d->found) {
-        std::cerr << "Warning: particle effect file " << NativePath(file)
-                  << " is missing or empty; effect \"" << name << "\" shows nothing\n";
+        Warn("particle effect file " + NativePath(file) + " is missing or empty; effect \"" + name +
+             "\" shows nothing");
         return d;
     }
     loader.Begin("Root");

@@ -82,7 +82,7 @@ private:
 };
 
 struct ParticleEffectDescription {
-    // Reads "<folder><name>.zorvel". Problems go to stderr once, here: an
+    // Reads "<folder><name>.zorvel". Problems are warned of once, here: an
     // unknown "Type" (that entry is skipped) or a missing file (no
     // emitters, so a one-shot effect of it retires on its first update).
     static std::unique_ptr<ParticleEffectDescription> Read(const std::string& name,

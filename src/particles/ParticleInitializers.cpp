@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iostream>
 #include <numbers>
-#include <set>
 
 #include "engine/Component.h"
 #include "engine/GameObject.h"
 #include "engine/Random.h"
+#include "engine/Report.h"
 #include "graphics/GraphicsComponent.h"
 #include "graphics/ResourceBank.h"
 #include "particles/Particle.h"
@@ -22,12 +21,6 @@ namespace {
 constexpr float kRadiansPerDegree = std::numbers::pi_v<float> / 180.0f;
 // Particle sprites play their animation at this priority, looping.
 constexpr float kParticlePriority = 1.0f;
-
-// Effects birth many particles a second; one line per problem is enough.
-bool FirstReport(const std::string& what) {
-    static std::set<std::string> reported;
-    return reported.insert(what).second;
-}
 
 } // namespace
 
@@ -65,9 +58,11 @@ std::unique_ptr<ParticleInitializer> MakeInitializer(const std::string& type) {
 void AnimationInitializer::Apply(Particle& p) {
     const char* spriteClass = GraphicsComponent::Name();
     if (!GetComponentRegistry().componentTypeIds.count(spriteClass)) {
-        if (FirstReport(std::string("registry ") + spriteClass))
-            std::cerr << "Warning: particles of effect \"" << effect->name
-                      << "\" cannot be drawn: no GraphicsComponent class is registered\n";
+        // Effects birth many particles a second: one line a run is enough,
+        // whichever effect met the problem first.
+        WarnOnce("particles: no sprite class", "particles of effect \"" + effect->name +
+                                                   "\" cannot be drawn: no GraphicsComponent "
+                                                   "class is registered");
         return;
     }
     Component* made = CreateComponent(spriteClass);
@@ -80,9 +75,10 @@ void AnimationInitializer::Apply(Particle& p) {
     // particles means once per birth; check here and say it once.
     if (sprite->bank && sprite->bank->HasAnimation(name))
         sprite->SetAnimation(name, kParticlePriority, AnimationFlag::Loop);
-    else if (sprite->bank && FirstReport("animation " + name))
-        std::cerr << "Warning: particle effect \"" << effect->name << "\" names animation \""
-                  << name << "\", which is not in the animation bank\n";
+    else if (sprite->bank)
+        WarnOnce("particles: animation " + name, "particle effect \"" + effect->name +
+                                                     "\" names animation \"" + name +
+                                                     "\", which is not in the animation bank");
     sprite->SetFrameRate(rate);
     sprite->additive = additiveBlend;
     p.object->width = width;

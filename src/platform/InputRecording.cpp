@@ -1,8 +1,9 @@
 #include "platform/InputRecording.h"
 
 #include <cmath>
-#include <iostream>
+#include <sstream>
 
+#include "engine/Report.h"
 #include "serialization/Serializer.h"
 
 namespace Flurr {
@@ -60,8 +61,10 @@ bool InputReplay::Load(const std::string& file, std::string& error) {
         frame.dt = kDefaultDt;
         loader.FloatField("Dt", frame.dt);
         if (!std::isfinite(frame.dt) || frame.dt < 0.0f) {
-            std::cerr << "Warning: " << file << ": frame " << frames.size() + 1
-                      << " has no usable Dt; it gets " << kDefaultDt << " s\n";
+            std::ostringstream text; // the step as a stream writes a float
+            text << file << ": frame " << frames.size() + 1 << " has no usable Dt; it gets "
+                 << kDefaultDt << " s";
+            Warn(text.str());
             frame.dt = kDefaultDt;
         }
         lines.clear();
@@ -70,8 +73,8 @@ bool InputReplay::Load(const std::string& file, std::string& error) {
             if (auto event = EventFromText(line))
                 frame.events.push_back(*event);
             else
-                std::cerr << "Warning: " << file << ": frame " << frames.size() + 1
-                          << ": skipping the event \"" << line << "\", which is not one\n";
+                Warn(file + ": frame " + std::to_string(frames.size() + 1) +
+                     ": skipping the event \"" + line + "\", which is not one");
         }
         frames.push_back(std::move(frame));
         loader.End("Frame");

@@ -44,7 +44,7 @@ public:
     // Adds an event to the current frame (the first frame begins with dt 0
     // if none was begun).
     void Add(const PlatformEvent& event);
-    // Writes the file; false (with a line on stderr) when it could not.
+    // Writes the file; false (with an error reported) when it could not.
     bool Save(const std::string& file) const;
 
     const std::vector<RecordedFrame>& Frames() const { return frames; }

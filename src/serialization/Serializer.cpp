@@ -7,12 +7,13 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <limits>
 #include <sstream>
 #include <system_error>
 
 #include <unistd.h>
+
+#include "engine/Report.h"
 
 namespace Flurr {
 
@@ -225,7 +226,7 @@ void LoaderBase::ParseText(std::string_view text, bool stripCarriageReturns, boo
 void LoaderBase::ReportDiagnostics() const {
     for (const DataDiagnostic& d : diagnostics)
         if (d.serious)
-            std::cerr << "Warning: " << displayName << ":" << d.line << ": " << d.message << "\n";
+            Warn(displayName + ":" + std::to_string(d.line) + ": " + d.message);
 }
 
 bool LoaderBase::Begin(std::string_view name) {
@@ -271,9 +272,8 @@ bool LoaderBase::HasChild(std::string_view name) const {
 }
 
 void LoaderBase::WarnNotANumber(std::string_view key, const Element& e) const {
-    std::cerr << "Warning: " << displayName << ":" << e.line << ": value of \"" << key
-              << "\" is not a number (\"" << e.value.substr(0, 40)
-              << "\"); keeping the previous value\n";
+    Warn(displayName + ":" + std::to_string(e.line) + ": value of \"" + std::string(key) +
+         "\" is not a number (\"" + e.value.substr(0, 40) + "\"); keeping the previous value");
 }
 
 template <typename T> void LoaderBase::ReadNumber(std::string_view name, T& value) {
@@ -351,9 +351,9 @@ template <typename T, typename Parse> auto NumberItem(const LoaderBase* self, Pa
     return [self, parse](const Element& e, std::vector<T>& l) {
         T v{};
         if (!parse(e.value, v))
-            std::cerr << "Warning: " << self->DisplayName() << ":" << e.line
-                      << ": list item is not a number (\"" << e.value.substr(0, 40)
-                      << "\"); reading it as 0\n";
+            Warn(self->DisplayName() + ":" + std::to_string(e.line) +
+                 ": list item is not a number (\"" + e.value.substr(0, 40) +
+                 "\"); reading it as 0");
         l.push_back(v);
     };
 }
@@ -423,8 +423,7 @@ void ALoader::Load(bool reportProblems) {
     unreadable = !reason.empty();
     if (unreadable) {
         if (reportProblems)
-            std::cerr << "Warning: " << fileName << ": cannot be read (" << reason
-                      << "); using defaults\n";
+            Warn(fileName + ": cannot be read (" + reason + "); using defaults");
         return;
     }
     ParseText(text, true, false);
@@ -451,8 +450,8 @@ std::string OneLine(std::string text, std::string_view key) {
     for (char& c : text)
         if (c == '\n' || c == '\r')
             c = ' ';
-    std::cerr << "Warning: text of \"" << key
-              << "\" holds a line break, which data files cannot store; saved as a space\n";
+    Warn("text of \"" + std::string(key) +
+         "\" holds a line break, which data files cannot store; saved as a space");
     return text;
 }
 
@@ -497,8 +496,8 @@ void SaverBase::AddItem(Element* list, std::string text) {
     // Judged by the stricter in-memory rule, so the file reads right for
     // both loaders.
     if (NormaliseLine(text, true) == list->value) {
-        std::cerr << "Warning: an item of list \"" << list->name
-                  << "\" reads as the list's closing line; saved as an empty item\n";
+        Warn("an item of list \"" + list->name +
+             "\" reads as the list's closing line; saved as an empty item");
         text.clear();
     }
     list->Append(std::make_unique<Element>("Value", std::move(text), Element::ListItem));
@@ -597,8 +596,8 @@ bool ASaver::Finish() {
     if (!problem.empty()) {
         std::error_code ignored;
         std::filesystem::remove(tmp, ignored);
-        std::cerr << "Error: could not save " << fileName << " (" << problem
-                  << "); the previous file is unchanged\n";
+        ReportError("could not save " + fileName + " (" + problem +
+                    "); the previous file is unchanged");
         return succeeded = false;
     }
     return succeeded = true;

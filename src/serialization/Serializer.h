@@ -17,7 +17,7 @@
 //
 // Missing files, objects and fields are not errors: a read that finds
 // nothing leaves its variable as it was. A value that is not a number also
-// leaves the variable as it was, with one warning on stderr naming the
+// leaves the variable as it was, with one warning naming the
 // file, line and key. A file name without ".zorvel" or ".zoml" throws
 // DataFileError from the constructor; callers that take names from data
 // check them first.
@@ -161,7 +161,7 @@ class ALoader : public LoaderBase {
 public:
     // Reads and parses the whole file. Throws DataFileError when the name
     // has neither data extension. Structural problems (a missing closing
-    // line, text after the top-level element) are printed to stderr once.
+    // line, text after the top-level element) are warned of once.
     explicit ALoader(std::string fileName);
     // As above, but leaves the problems to the caller (the data tool).
     ALoader(std::string fileName, bool reportProblems);
@@ -219,7 +219,7 @@ public:
     explicit ASaver(std::string fileName);
     // Writes "<file>.tmp", flushes it and renames it over the file, so a
     // full disk or a crash never leaves half a level behind. Returns false
-    // (with a line on stderr) when the file could not be written; the old
+    // (with an error reported) when the file could not be written; the old
     // file is then untouched.
     bool Finish() override;
     bool Succeeded() const { return succeeded; }

@@ -1,9 +1,8 @@
 #include "sound/SoundSystem.h"
 
-#include <iostream>
-
 #include "engine/Core.h"
 #include "engine/Message.h"
+#include "engine/Report.h"
 #include "serialization/Serializer.h"
 
 namespace Flurr {
@@ -34,14 +33,12 @@ void SoundSystem::Initialize() {
 
 void SoundSystem::LoadBank() {
     if (!HasDataExtension(bankFile)) {
-        std::cerr << "Warning: the sound bank \"" << bankFile
-                  << "\" is not a data file; the game plays no sounds.\n";
+        Warn("the sound bank \"" + bankFile + "\" is not a data file; the game plays no sounds.");
         return;
     }
     ALoader loader(bankFile);
     if (loader.IsFileMissing()) {
-        std::cerr << "Warning: no sound bank at \"" << bankFile
-                  << "\"; the game plays no sounds.\n";
+        Warn("no sound bank at \"" + bankFile + "\"; the game plays no sounds.");
         return;
     }
     loader.Begin("Root");
@@ -58,9 +55,8 @@ void SoundSystem::LoadBank() {
             std::string error;
             sound.chunk = mixer.Load(DataPath(filename), error);
             if (!sound.chunk)
-                std::cerr << "Warning: " << bankFile << ": the sound \"" << name
-                          << "\" cannot load \"" << filename << "\" (" << error
-                          << "); it plays nothing.\n";
+                Warn(bankFile + ": the sound \"" + name + "\" cannot load \"" + filename + "\" (" +
+                     error + "); it plays nothing.");
         }
         sounds[name] = std::move(sound);
     }
@@ -118,9 +114,9 @@ void SoundSystem::SendMessage(Message* message) {
 bool SoundSystem::CheckKnown(const std::string& name) {
     if (sounds.count(name) != 0)
         return true;
-    if (warnedNames.insert(name).second)
-        std::cerr << "Warning: the sound \"" << name << "\" is not in the sound bank \"" << bankFile
-                  << "\"; it plays nothing.\n";
+    // Once per name: a missing sound is usually asked for again and again.
+    WarnOnce("the sound \"" + name + "\" is not in the sound bank \"" + bankFile +
+             "\"; it plays nothing.");
     return false;
 }
 

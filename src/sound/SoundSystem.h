@@ -36,14 +36,13 @@
 // - The master level moves in float steps of 0.1 and is never clamped, so
 //   ten lowers from 1.0 leave it just below 0 (about -7.45e-8) and further
 //   lowers do nothing; volumes given to the mixer are clamped to 0-1.
-// - Bad data never stops the game: a name not in the bank is reported once
-//   (stderr) and plays nothing; a sound file that will not load is
-//   reported once and its name plays nothing; no audio device means the
-//   dummy driver and silence.
+// - Bad data never stops the game: a name not in the bank is warned of
+//   once and plays nothing; a sound file that will not load is reported
+//   once and its name plays nothing; no audio device means the dummy driver
+//   and silence.
 
 #include <cstdint>
 #include <map>
-#include <set>
 #include <string>
 
 #include "engine/GameSystem.h"
@@ -103,7 +102,6 @@ private:
     Mixer mixer;
     std::map<std::string, BankSound> sounds;
     std::map<std::string, Tracked> channels;
-    std::set<std::string> warnedNames;
     float masterVolume = 1.0f;
     bool muted = false;
 };

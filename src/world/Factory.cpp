@@ -1,12 +1,12 @@
 #include "world/Factory.h"
 
 #include <algorithm>
-#include <iostream>
 
 #include "engine/Component.h"
 #include "engine/Core.h"
 #include "engine/GameObject.h"
 #include "engine/Message.h"
+#include "engine/Report.h"
 #include "serialization/Serializer.h"
 
 namespace Flurr {
@@ -79,8 +79,7 @@ void Factory::ReadObjectBody(LoaderBase& loader, GameObject* object) {
 void Factory::LoadLevel(const std::string& path) {
     ALoader loader(path);
     if (loader.IsFileMissing())
-        std::cerr << "Warning: level file " << NativePath(path)
-                  << " is missing or empty; the level has no objects\n";
+        Warn("level file " + NativePath(path) + " is missing or empty; the level has no objects");
     loader.Begin("Root");
     background.clear();
     loader.StringField("Background", background);
@@ -145,8 +144,7 @@ GameObject* Factory::CreateObjectFromText(const std::string& text) {
 
 bool Factory::SaveLevel(const std::string& path, const std::string& backgroundName) {
     if (!HasDataExtension(path)) {
-        std::cerr << "Error: cannot save the level as " << path
-                  << ": the name must end in .zorvel or .zoml\n";
+        ReportError("cannot save the level as " + path + ": the name must end in .zorvel or .zoml");
         return false;
     }
     ASaver saver(path);
@@ -177,13 +175,12 @@ void Factory::RunCommand(const std::string& text) {
     if (text.rfind("LoadLevel", 0) == 0) {
         // The file name starts after "LoadLevel" and one separator.
         if (text.size() <= 10) {
-            std::cerr << "Warning: command \"" << text << "\" names no level file; ignored\n";
+            Warn("command \"" + text + "\" names no level file; ignored");
             return;
         }
         const std::string file = text.substr(10);
         if (!HasDataExtension(file)) {
-            std::cerr << "Warning: command \"" << text
-                      << "\": not a .zorvel or .zoml file; ignored\n";
+            Warn("command \"" + text + "\": not a .zorvel or .zoml file; ignored");
             return;
         }
         LoadLevel(file);

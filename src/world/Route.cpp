@@ -1,7 +1,6 @@
 #include "world/Route.h"
 
 #include <filesystem>
-#include <iostream>
 
 #include "engine/Core.h"
 #include "engine/Message.h"
@@ -85,8 +84,8 @@ void Route::Load() {
         return;
     }
     if (!readable)
-        std::cerr << "Warning: route file " << NativePath(currentRouteFile)
-                  << " cannot be read; playing " << NativePath(levelFile) << " again\n";
+        Warn("route file " + NativePath(currentRouteFile) + " cannot be read; playing " +
+             NativePath(levelFile) + " again");
 
     if (Factory* factory = Factory::Instance())
         factory->LoadLevel(levelFile);

@@ -1,7 +1,7 @@
 #pragma once
 // Shared parts for the engine, world and program tests: a temporary folder
-// for real data files, a recording system, and three small component
-// classes with a driving system, registered in a fixed order.
+// for real data files, a log of reports, a recording system, and three small
+// component classes with a driving system, registered in a fixed order.
 //
 // Everything here lives in one named namespace (not an anonymous one):
 // the component classes must be the same classes in every test file, or
@@ -24,6 +24,7 @@
 #include "engine/GameObject.h"
 #include "engine/GameSystem.h"
 #include "engine/Message.h"
+#include "engine/Report.h"
 #include "serialization/Serializer.h"
 #include "world/Factory.h"
 
@@ -82,6 +83,39 @@ public:
 
 private:
     std::filesystem::path root;
+};
+
+// What the game reported, as data: while a WarningLog lives, warnings and
+// errors come to it without their prefix instead of going to stderr, and boxes
+// as "Error! <text>" (on stderr too). The old receivers get them back after.
+class WarningLog {
+public:
+    WarningLog()
+        : previous(Flurr::SetWarningSink([this](const auto& w) { texts.push_back(w.text); })),
+          previousBox(Flurr::SetErrorBoxHandler([this](const auto& caption, const auto& text) {
+              texts.push_back(caption + " " + text);
+          })) {}
+    ~WarningLog() {
+        Flurr::SetWarningSink(std::move(previous));
+        Flurr::SetErrorBoxHandler(std::move(previousBox));
+    }
+    WarningLog(const WarningLog&) = delete;
+
+    const std::vector<std::string>& Texts() const { return texts; }
+    // The texts holding `part`; all of them for an empty one.
+    std::ptrdiff_t Count(const std::string& part = "") const {
+        return std::ranges::count_if(
+            texts, [&](const auto& text) { return EngineTest::Contains(text, part); });
+    }
+    bool Contains(const std::string& part) const { return Count(part) > 0; }
+    friend std::ostream& operator<<(std::ostream& out, const WarningLog& log) {
+        return out << testing::PrintToString(log.texts);
+    }
+
+private:
+    Flurr::WarningSink previous;
+    Flurr::ErrorBoxHandler previousBox;
+    std::vector<std::string> texts;
 };
 
 // A system that records every message it hears and every update, and runs

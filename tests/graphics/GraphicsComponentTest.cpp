@@ -163,17 +163,13 @@ TEST_F(SpriteAnimation, LoadingAndSavingAndUnknownNames) {
 
     // A level naming a missing animation: reported with the name and the
     // object, once, and the sprite keeps what it has.
-    testing::internal::CaptureStderr();
+    EngineTest::WarningLog log;
     GraphicsComponent* missing = game.Sprite("Nowhere", 100, 0, 10, 10);
     ASSERT_NE(missing, nullptr);
     missing->SetAnimation("Nowhere", 9.0f, 0);
-    const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(missing->animation, ResourceBank::kNoAnimation);
-    EXPECT_NE(err.find("Specified animation not found"), std::string::npos) << err;
-    EXPECT_NE(err.find("Nowhere"), std::string::npos);
-    EXPECT_NE(err.find("object " + std::to_string(missing->owner->id)), std::string::npos);
-    EXPECT_EQ(err.find("Specified animation not found"), err.rfind("Specified animation not found"))
-        << "reported once";
+    const std::string id = std::to_string(missing->owner->id);
+    EXPECT_EQ(log.Count("Specified animation not found: \"Nowhere\" (object " + id + ")"), 1);
     // "NoAnimation" draws the default image.
     const Image image = game.Frame();
     EXPECT_TRUE(Near(PixelAt(image, 500, 300), kGrey)) << Show(PixelAt(image, 500, 300));

@@ -223,10 +223,10 @@ TEST_F(RendererPixels, AnEmptyBackgroundNameShowsTheDefaultPictureQuietly) {
     Game game(window);
     game.Send(SetBackgroundMessage(ResourceBank::kDefaultTexture));
     const Image named = game.Frame();
-    testing::internal::CaptureStderr();
+    EngineTest::WarningLog log;
     game.Send(SetBackgroundMessage(""));
     const Image empty = game.Frame();
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(log.Count(), 0) << log;
     EXPECT_EQ(named.rgba, empty.rgba);
 }
 

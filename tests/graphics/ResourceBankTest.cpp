@@ -16,9 +16,8 @@ class Resources : public RendererTest {};
 
 TEST_F(Resources, BanksReadEveryBankFileAndStandInForMissingImages) {
     GameFolder folder;
-    testing::internal::CaptureStderr();
+    EngineTest::WarningLog log;
     Game game(window);
-    const std::string err = testing::internal::GetCapturedStderr();
     ResourceBank& bank = *game.graphics->Bank();
     // Both ".zorvel" files, nothing else.
     EXPECT_TRUE(bank.HasAnimation("Cycle"));
@@ -29,30 +28,27 @@ TEST_F(Resources, BanksReadEveryBankFileAndStandInForMissingImages) {
     ASSERT_EQ(bank.FindAnimation("Cycle")->frames.size(), 3u);
     // An animation without frames is left out, with a warning.
     EXPECT_FALSE(bank.HasAnimation("Empty"));
-    EXPECT_NE(err.find("\"Empty\" has no frames"), std::string::npos) << err;
+    EXPECT_TRUE(log.Contains("\"Empty\" has no frames")) << log;
     // A frame that cannot be read is the default image, reported once.
     const uint32_t fallback = bank.GetTexture(ResourceBank::kDefaultTexture).id;
     EXPECT_EQ(bank.GetTexture("Resources/Images/Test/NotThere.png").id, fallback);
     EXPECT_EQ(bank.GetTexture("Resources/Images/Test/NotThere.png").id, fallback);
-    EXPECT_NE(err.find("NotThere.png"), std::string::npos);
-    EXPECT_EQ(err.find("NotThere.png"), err.rfind("NotThere.png"));
+    EXPECT_EQ(log.Count("NotThere.png"), 1) << log;
     // Loaded once, shared by path.
     const Texture& red = bank.GetTexture("Resources/Images/Test/Red.png");
     EXPECT_EQ(red.width, 8);
     EXPECT_EQ(&bank.GetTexture("Resources/Images/Test/Red.png"), &red);
     // A missing bank folder is a warning, not a failure.
-    testing::internal::CaptureStderr();
     EXPECT_TRUE(BankFiles("Resources/Banks/NoSuchBank/").empty());
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("NoSuchBank"), std::string::npos);
+    EXPECT_TRUE(log.Contains("NoSuchBank")) << log;
 }
 
 TEST_F(Resources, AMissingDefaultImageBecomesAOnePixelStandIn) {
     GameFolder folder(GameFolder::Options{false, true});
-    testing::internal::CaptureStderr();
+    EngineTest::WarningLog quiet;
     Game game(window);
     GraphicsComponent* none = game.Sprite("Missing", 0, 0, 40, 40);
     const Image image = game.Frame();
-    testing::internal::GetCapturedStderr();
     ASSERT_NE(none, nullptr);
     const Texture& stand = game.graphics->Bank()->GetTexture(ResourceBank::kDefaultTexture);
     EXPECT_EQ(stand.width, 1);
@@ -67,7 +63,7 @@ TEST_F(Resources, EveryShippedEffectBuildsAndABrokenOneIsSkipped) {
         std::ofstream broken(folder.dir.Path("Resources/Shaders/Fade.fx"));
         broken << "#ifdef VERTEX\nthis is not GLSL\n#endif\n";
     }
-    testing::internal::CaptureStderr();
+    EngineTest::WarningLog log;
     Game game(window);
     GraphicsComponent* faded = game.Sprite("Red", -100, 0, 40, 40);
     GraphicsComponent* plain = game.Sprite("Blue", 100, 0, 40, 40);
@@ -75,10 +71,8 @@ TEST_F(Resources, EveryShippedEffectBuildsAndABrokenOneIsSkipped) {
     faded->shader = SpriteShader::Fade;
     game.Frame();
     const Image image = game.Frame();
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("Error!"), std::string::npos);
-    EXPECT_NE(err.find("Fade.fx"), std::string::npos) << err;
-    EXPECT_EQ(err.find("Fade.fx"), err.rfind("Fade.fx")) << "reported once: " << err;
+    EXPECT_TRUE(log.Count("Fade.fx") == 1 && log.Contains("Error! Resources/Shaders/Fade.fx"))
+        << "one box: " << log;
     EXPECT_EQ(game.graphics->Bank()->GetEffect("Resources/Shaders/Fade.fx"), nullptr);
     EXPECT_TRUE(Near(PixelAt(image, 300, 300), {0, 0, 0, 255})) << "the draw is skipped";
     EXPECT_TRUE(Near(PixelAt(image, 500, 300), kBlue)) << "the others still draw";
@@ -130,7 +124,7 @@ TEST_F(Resources, FontsComeFromTheBankAndUnknownNamesUseTheDebugFont) {
 TEST_F(Resources, WithoutAContextTheRendererReportsQuitsAndDrawsNothing) {
     GameFolder folder;
     SDL_GL_MakeCurrent(window, nullptr);
-    testing::internal::CaptureStderr();
+    EngineTest::WarningLog log;
     {
         Game game(window);
         EXPECT_TRUE(game.graphics->Failed());
@@ -141,8 +135,7 @@ TEST_F(Resources, WithoutAContextTheRendererReportsQuitsAndDrawsNothing) {
         EXPECT_TRUE(game.graphics->ReadBackBuffer().rgba.empty());
         EXPECT_EQ(game.presents, 0);
     }
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("OpenGL 3.3"), std::string::npos) << err;
+    EXPECT_TRUE(log.Contains("OpenGL 3.3")) << log;
     SDL_GL_MakeCurrent(window, context);
 }
 

@@ -44,9 +44,9 @@ TEST_F(ParticleContent, EveryEffectFileReadsCleanlyAndNamesBankAnimations) {
 
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
-        testing::internal::CaptureStderr();
+        EngineTest::WarningLog log;
         const ParticleEffectDescription& d = particles->Describe(name);
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        EXPECT_EQ(log.Count(), 0) << log;
         EXPECT_TRUE(d.found);
         EXPECT_GT(d.maxParticles, 0u);
         EXPECT_LE(d.maxParticles, 200u);
@@ -68,7 +68,7 @@ TEST_F(ParticleContent, OneShotsEndWithinSecondsAndTrailsOnlyWhenOff) {
     const std::vector<std::string> oneShots = {"runstep",       "lifdoff_flash", "lifdoff_fire",
                                                "lifdoff_smoke", "dash_burst",    "confetti_1",
                                                "confetti_2",    "confetti_3",    "confetti_4"};
-    testing::internal::CaptureStderr();
+    EngineTest::WarningLog log;
     std::vector<uint32_t> ids;
     for (const std::string& name : oneShots) {
         ParticleEffect* e = particles->CreateEffect(name, 0.0f, 0.0f);
@@ -111,7 +111,7 @@ TEST_F(ParticleContent, OneShotsEndWithinSecondsAndTrailsOnlyWhenOff) {
         EXPECT_TRUE(trail->effect->particles.empty());
         EXPECT_FALSE(trail->effect->Spent()) << "a trail waits to be switched on again";
     }
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(log.Count(), 0) << log;
 }
 
 } // namespace

@@ -142,11 +142,9 @@ TEST(InputRecording, DamagedRecordingsAreReadAsFarAsTheyMakeSense) {
                                                          "  Frame\n"
                                                          "  -Frame\n"
                                                          "-Root\n");
-    testing::internal::CaptureStderr();
+    EngineTest::WarningLog log;
     ASSERT_TRUE(replay.Load(file, error)) << error;
-    const std::string warnings = testing::internal::GetCapturedStderr();
-    EXPECT_TRUE(Contains(warnings, "nonsense")) << warnings;
-    EXPECT_TRUE(Contains(warnings, "frame 2")) << warnings;
+    EXPECT_TRUE(log.Contains("nonsense") && log.Contains("frame 2")) << log;
     EXPECT_EQ(replay.Seed(), 77u);
     ASSERT_EQ(replay.Frames().size(), 3u);
     EXPECT_EQ(replay.Frames()[0].events,

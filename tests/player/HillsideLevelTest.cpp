@@ -16,11 +16,10 @@ using namespace PlayerTest;
 TEST(Hillside, LoadsCleanlyAndTheUpdraftLiftsThePlayer) {
     PlayerGame::Options options;
     options.level = "Resources/Levels/Hillside.zorvel";
-    testing::internal::CaptureStderr();
+    EngineTest::WarningLog log;
     PlayerGame game(options);
     game.Frames(60);
-    const std::string warnings = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(warnings, "") << "every picture, animation and effect the level names exists";
+    EXPECT_EQ(log.Count(), 0) << log << ": every picture, animation and effect it names exists";
 
     ASSERT_NE(game.player, nullptr);
     EXPECT_TRUE(game.player->onGround) << "starts on its feet";

@@ -245,9 +245,8 @@ TEST(Grammar, BlankLineSwallowsTheRestOfItsObject) {
     TempDir dir;
     const std::string path = dir.Path("blank.zorvel");
     WriteFile(path, "Root\n  A:1\n\n  B:2\n-Root\n");
-    testing::internal::CaptureStderr();
+    EngineTest::WarningLog log;
     ALoader open(path);
-    const std::string err = testing::internal::GetCapturedStderr();
     a = b = 0;
     ASSERT_TRUE(open.Begin("Root"));
     open.IntField("A", a);
@@ -255,7 +254,7 @@ TEST(Grammar, BlankLineSwallowsTheRestOfItsObject) {
     EXPECT_EQ(a, 1);
     EXPECT_EQ(b, 0);
     // The loader names the line that did it.
-    EXPECT_NE(err.find(path + ":3:"), std::string::npos) << err;
+    EXPECT_TRUE(log.Contains(path + ":3:")) << log;
 }
 
 TEST(Grammar, IndentationIsIrrelevant) {

@@ -333,7 +333,7 @@ TEST_F(SoundRules, BadDataIsReportedOnceAndTheGameRunsOn) {
     WriteTone(dir.Path("good.wav"), 0.2);
     dir.Write("garbage.ogg", "this is not a sound file");
     const std::string missing = dir.Path("missing.ogg");
-    testing::internal::CaptureStderr();
+    EngineTest::WarningLog load;
     testing::internal::CaptureStdout();
     Start("Root\n" + Entry("Good", dir.Path("good.wav"), 2.0f, false) +
           Entry("Missing", missing, 1.0f, false) +
@@ -341,15 +341,13 @@ TEST_F(SoundRules, BadDataIsReportedOnceAndTheGameRunsOn) {
           // A later entry of a name replaces the earlier one.
           Entry("Fixed", missing, 1.0f, false) + Entry("Fixed", dir.Path("good.wav"), 1.0f, true) +
           "-Root\n");
-    const std::string loadWarnings = testing::internal::GetCapturedStderr();
-    EXPECT_TRUE(Contains(loadWarnings, missing)) << loadWarnings;
-    EXPECT_TRUE(Contains(loadWarnings, "garbage.ogg")) << loadWarnings;
+    EXPECT_TRUE(load.Contains(missing) && load.Contains("garbage.ogg")) << load;
     EXPECT_TRUE(sound->InBank("Missing"));
     EXPECT_FALSE(sound->IsLoaded("Missing"));
     EXPECT_FALSE(sound->IsLoaded("Garbage"));
     EXPECT_TRUE(sound->IsLoaded("Fixed"));
 
-    testing::internal::CaptureStderr();
+    EngineTest::WarningLog play;
     for (int i = 0; i < 3; ++i) {
         Send(PlaySoundMessage("Missing", 1.0f, 0));
         Send(PlaySoundMessage("Nobody", 1.0f, -1));
@@ -369,18 +367,9 @@ TEST_F(SoundRules, BadDataIsReportedOnceAndTheGameRunsOn) {
     Send(StopAllSoundsMessage());
     Send(MusicLower());
     sound->Update(0.016f);
-    const std::string playWarnings = testing::internal::GetCapturedStderr();
     const std::string printed = testing::internal::GetCapturedStdout();
-
-    auto count = [](const std::string& text, const std::string& part) {
-        int n = 0;
-        for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-            ++n;
-        return n;
-    };
-    EXPECT_EQ(count(playWarnings, "\"Nobody\""), 1) << playWarnings;
-    EXPECT_EQ(count(playWarnings, "\"Else\""), 1) << playWarnings;
-    EXPECT_FALSE(Contains(playWarnings, "Missing")) << "the load already said so";
+    EXPECT_TRUE(play.Count("\"Nobody\"") == 1 && play.Count("\"Else\"") == 1) << play;
+    EXPECT_FALSE(play.Contains("Missing")) << "the load already said so";
     EXPECT_FALSE(Contains(printed, "Sound error!")) << printed;
     EXPECT_EQ(sound->PlayingChannel("Missing"), -1);
     EXPECT_EQ(sound->PlayingChannel("Nobody"), -1);
@@ -402,11 +391,10 @@ TEST_F(SoundRules, NoBankAndNoDeviceStillRunSilently) {
     sound->Free();
     setenv("SDL_AUDIODRIVER", "dummy", 1);
 
-    testing::internal::CaptureStderr();
+    EngineTest::WarningLog log;
     SoundSystem noBank(dir.Path("NoSuchBank.zorvel"));
     noBank.Initialize();
-    const std::string warned = testing::internal::GetCapturedStderr();
-    EXPECT_TRUE(Contains(warned, "NoSuchBank.zorvel")) << warned;
+    EXPECT_TRUE(log.Contains("NoSuchBank.zorvel")) << log;
     PlaySoundMessage elation("Elation", 1.0f, -1);
     noBank.SendMessage(&elation);
     EXPECT_EQ(noBank.PlayingChannel("Elation"), -1);
@@ -416,10 +404,9 @@ TEST_F(SoundRules, NoBankAndNoDeviceStillRunSilently) {
 // loads, the "Play" button starts the music and the wind, and whatever the
 // game asks to loop forever really loops (the bank marks it a stream).
 TEST_F(SoundOutput, TheGameBankHasEverySoundTheGamePlays) {
-    testing::internal::CaptureStderr();
+    EngineTest::WarningLog log;
     StartWithBank(Flurr::ResourcePaths{}.soundBank);
-    const std::string warnings = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(warnings.find("Warning"), std::string::npos) << warnings;
+    EXPECT_EQ(log.Count(), 0) << log;
 
     std::vector<std::string> names = {"AmbientWindLoop",
                                       "Elation",

@@ -73,6 +73,8 @@ TEST(Program, PlaysTheRouteAndSavesTheLevelOnExit) {
     const std::string saved = game.dir.Path("saved.zorvel");
     Outcome run = RunGame("--frames 10 --fixed-dt 0.016 --save-on-exit " + saved, game.dir.Root());
     ASSERT_EQ(run.exitCode, 0) << run.err;
+    // Bad data is a warning line on stderr, and the game runs on.
+    EXPECT_TRUE(Contains("\n" + run.err, "\nWarning: no sound bank at \"Resources/")) << run.err;
     std::string background;
     EXPECT_EQ(LevelXs(saved, &background), (std::vector<float>{-40.0f, 7.5f}));
     EXPECT_EQ(background, "Resources/Images/Sky.png");

@@ -3,31 +3,15 @@
 
 #include "world/Route.h"
 #include "engine/EngineTestSupport.h"
-#include "engine/Report.h"
 #include "game/TestGame.h"
 #include "world/SpaceManager.h"
 
 namespace Flurr {
 namespace {
 
-using EngineTest::Contains;
 using EngineTest::Recorder;
 using EngineTest::RouteText;
 using EngineTest::TempDir;
-
-// Captures what would go into an "Error!" box; removes the capture after.
-class ErrorBoxCapture {
-public:
-    ErrorBoxCapture() {
-        SetErrorBoxHandler([this](const std::string& caption, const std::string& text) {
-            captions.push_back(caption);
-            texts.push_back(text);
-        });
-    }
-    ~ErrorBoxCapture() { SetErrorBoxHandler(nullptr); }
-    std::vector<std::string> captions;
-    std::vector<std::string> texts;
-};
 
 class RouteTest : public ::testing::Test {
 protected:
@@ -79,7 +63,7 @@ TEST_F(RouteTest, ReadsTheFirstRouteFileAndEachEntry) {
 }
 
 TEST_F(RouteTest, MissingFirstRouteFileQuitsWithAReport) {
-    ErrorBoxCapture errors;
+    EngineTest::WarningLog errors;
     const std::string missing = dir.Path("Resources/Levels/Route.zorvel");
     route->ReadFirstRouteFile(missing);
     EXPECT_TRUE(route->currentRouteFile.empty());
@@ -90,31 +74,28 @@ TEST_F(RouteTest, MissingFirstRouteFileQuitsWithAReport) {
     EXPECT_TRUE(route->Failed());
     EXPECT_EQ(core.FramesRun(), 0);
     EXPECT_TRUE(listener->ids.empty());
-    ASSERT_EQ(errors.texts.size(), 1u);
-    EXPECT_EQ(errors.captions[0], "Error!");
-    EXPECT_TRUE(Contains(errors.texts[0], missing)) << errors.texts[0];
-    EXPECT_TRUE(Contains(errors.texts[0], DataRoot())) << errors.texts[0];
+    ASSERT_EQ(errors.Count(), 1) << errors;
+    EXPECT_TRUE(errors.Contains("Error! The route file " + missing)) << "a box: " << errors;
+    EXPECT_TRUE(errors.Contains(DataRoot())) << errors;
 
     // Present but naming no first route: a different, equally clear report.
-    ErrorBoxCapture again;
+    EngineTest::WarningLog again;
     Route other;
     other.ReadFirstRouteFile(dir.Write("Route.zorvel", "Root\n  Rout:typo.zorvel\n-Root\n"));
     other.Load();
     EXPECT_TRUE(other.Failed());
-    ASSERT_EQ(again.texts.size(), 1u);
-    EXPECT_TRUE(Contains(again.texts[0], "Route.zorvel")) << again.texts[0];
-    EXPECT_TRUE(Contains(again.texts[0], "\"Route\"")) << again.texts[0];
+    ASSERT_EQ(again.Count(), 1) << again;
+    EXPECT_TRUE(again.Contains("Route.zorvel") && again.Contains("\"Route\"")) << again;
 }
 
 TEST_F(RouteTest, MissingEntryOrLevelNameQuitsWithAReport) {
-    ErrorBoxCapture errors;
+    EngineTest::WarningLog errors;
     const std::string missingEntry = dir.Path("Routes/Gone.zorvel");
     route->currentRouteFile = missingEntry;
     route->Load();
     EXPECT_TRUE(route->Failed());
     EXPECT_EQ(core.RequestedState(), Flurr::GameState::Quit);
-    ASSERT_EQ(errors.texts.size(), 1u);
-    EXPECT_TRUE(Contains(errors.texts[0], missingEntry)) << errors.texts[0];
+    EXPECT_TRUE(errors.Count() == 1 && errors.Contains(missingEntry)) << errors;
     EXPECT_TRUE(listener->ids.empty());
 
     Route nameless;
@@ -122,8 +103,7 @@ TEST_F(RouteTest, MissingEntryOrLevelNameQuitsWithAReport) {
         dir.Write("Routes/Nameless.zorvel", "Root\n  NextFile:x.zorvel\n-Root\n");
     nameless.Load();
     EXPECT_TRUE(nameless.Failed());
-    ASSERT_EQ(errors.texts.size(), 2u);
-    EXPECT_TRUE(Contains(errors.texts[1], "LevelFile")) << errors.texts[1];
+    EXPECT_TRUE(errors.Count() == 2 && errors.Contains("LevelFile")) << errors;
 }
 
 TEST_F(RouteTest, UnreadableNextRouteFilePlaysThePreviousLevelAgain) {
