@@ -151,9 +151,8 @@ void Core::SendMessage(Message* message) {
         requestedState = Quit;
         return;
     }
-    if (message->id == MessageId::ButtonInput) {
-        auto* button = dynamic_cast<ButtonInputMessage*>(message);
-        if (button && button->name == "Play") {
+    if (const auto* button = As<ButtonInputMessage>(*message)) {
+        if (button->name == "Play") {
             StopAllSoundsMessage stop;
             SendMessage(&stop);
             PlaySoundMessage music("Elation", 1.0f, -1);

@@ -90,20 +90,11 @@ void LogoLogicComponent::Update(float) {
 }
 
 bool LogoLogicComponent::IsSkipInput(const Message* message) const {
-    switch (message->id) {
-    case MessageId::XboxTriggered: {
-        const auto button = static_cast<const XboxTriggeredMessage*>(message)->button;
-        return button == kPadA || button == kPadStart;
-    }
-    case MessageId::KeyReleased: {
-        const auto key = static_cast<const KeyReleasedMessage*>(message)->key;
-        return key == kKeySpace || key == kKeyEscape || key == kKeyEnter;
-    }
-    case MessageId::MouseClicked:
-        return true;
-    default:
-        return false;
-    }
+    if (const auto* pad = As<XboxTriggeredMessage>(message))
+        return pad->button == kPadA || pad->button == kPadStart;
+    if (const auto* key = As<KeyReleasedMessage>(message))
+        return key->key == kKeySpace || key->key == kKeyEscape || key->key == kKeyEnter;
+    return As<MouseClickedMessage>(message) != nullptr;
 }
 
 void LogoLogicComponent::SendMessage(Message* message) {

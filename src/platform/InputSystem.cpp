@@ -44,7 +44,7 @@ int32_t InputSystem::LeftTriggerLevel(uint8_t value) {
 }
 
 void InputSystem::SendMessage(Message* message) {
-    if (auto* wm = dynamic_cast<WMMessage*>(message))
+    if (const auto* wm = As<WMMessage>(message))
         WindowMessage(wm->code, wm->wParam, wm->lParam);
 }
 

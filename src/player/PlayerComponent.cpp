@@ -209,15 +209,9 @@ void PlayerComponent::HandleKey(int32_t id, uint8_t key) {
 }
 
 void PlayerComponent::SendMessage(Message* message) {
-    switch (message->id) {
-    case MessageId::KeyPressed:
-        HandleKey(message->id, static_cast<KeyPressedMessage*>(message)->key);
-        break;
-    case MessageId::KeyReleased:
-        HandleKey(message->id, static_cast<KeyReleasedMessage*>(message)->key);
-        break;
-    case MessageId::MouseMoved: {
-        auto* m = static_cast<MouseMovedMessage*>(message);
+    if (const auto* key = As<KeyMessage>(message)) {
+        HandleKey(key->id, key->key);
+    } else if (const auto* m = As<MouseMovedMessage>(message)) {
         mouseX = m->x;
         mouseY = m->y;
         mouseSeen = true;
@@ -231,30 +225,62 @@ void PlayerComponent::SendMessage(Message* message) {
         } else {
             mouseLevel = 0;
         }
-        break;
-    }
-    case MessageId::MousePressed:
-        if (static_cast<MouseButtonMessage*>(message)->button == MouseButton::Left) {
-            aim = mouseAim;
-            thrustLevel = mouseLevel;
+    } else if (const auto* mouse = As<MouseButtonMessage>(message)) {
+        HandleMouseButton(mouse->id, mouse->button);
+    } else if (const auto* pad = As<XboxButtonMessage>(message)) {
+        HandlePadButton(pad->id, pad->button);
+    } else if (const auto* stick = As<XboxLThumbMoved>(message)) {
+        const double x = stick->x;
+        if (x > 0.3)
+            moveLevel = stick->level;
+        else if (x < -0.3)
+            moveLevel = -stick->level;
+        else
+            moveLevel = 0;
+        if (thrusting) {
+            thrustLevel = stick->level;
+            aim = Vec2(stick->x, stick->y);
+        } else {
+            thrustLevel = 0;
         }
-        break;
-    case MessageId::MouseClicked:
-        // Keyboard-and-mouse players dash towards the pointer.
-        if (static_cast<MouseButtonMessage*>(message)->button == MouseButton::Right) {
-            lastAim = mouseAim;
-            lastAimLevel = mouseLevel;
+        lastAimLevel = stick->level;
+        lastAim = Vec2(stick->x, stick->y);
+    } else if (const auto* triggers = As<XboxTriggerMoved>(message)) {
+        if (triggers->rightLevel > 0) {
+            aim = lastAim;
+            thrusting = true;
+            thrustLevel = lastAimLevel;
+        } else {
+            thrusting = false;
+            aim = Vec2();
+            thrustLevel = 0;
+        }
+        if (triggers->leftLevel == 0) {
+            triggerLatch = true;
+        } else if (triggerLatch) {
+            triggerLatch = false;
             dashRequested = true;
         }
-        break;
-    case MessageId::MouseReleased:
-        if (static_cast<MouseButtonMessage*>(message)->button == MouseButton::Left) {
-            thrustLevel = 0;
-            rechargeFrames = 0;
-        }
-        break;
-    case MessageId::XboxTriggered: {
-        const uint16_t button = static_cast<XboxButtonMessage*>(message)->button;
+    }
+}
+
+void PlayerComponent::HandleMouseButton(int32_t id, uint8_t button) {
+    if (id == MessageId::MousePressed && button == MouseButton::Left) {
+        aim = mouseAim;
+        thrustLevel = mouseLevel;
+    } else if (id == MessageId::MouseClicked && button == MouseButton::Right) {
+        // Keyboard-and-mouse players dash towards the pointer.
+        lastAim = mouseAim;
+        lastAimLevel = mouseLevel;
+        dashRequested = true;
+    } else if (id == MessageId::MouseReleased && button == MouseButton::Left) {
+        thrustLevel = 0;
+        rechargeFrames = 0;
+    }
+}
+
+void PlayerComponent::HandlePadButton(int32_t id, uint16_t button) {
+    if (id == MessageId::XboxTriggered) {
         if (button == Pad::Y) {
             mapView = !mapView;
         } else if (button == Pad::LeftShoulder) {
@@ -264,69 +290,21 @@ void PlayerComponent::SendMessage(Message* message) {
             thrusting = true;
             thrustLevel = lastAimLevel;
         }
-        break;
-    }
-    case MessageId::XboxPressed:
-        if (static_cast<XboxButtonMessage*>(message)->button == Pad::A) {
-            jumpLevel = 2;
-            if (jumpPresses == 0 && animFrames > 19)
-                thrusting = true;
-            ++jumpPresses;
-            if (thrusting) {
-                aim = lastAim;
-                thrustLevel = lastAimLevel;
-            }
-        }
-        break;
-    case MessageId::XboxReleased:
-        if (static_cast<XboxButtonMessage*>(message)->button == Pad::A) {
-            aim = Vec2();
-            thrusting = false;
-            thrustLevel = 0;
-            jumpLevel = 0;
-            jumpPresses = 0;
-        }
-        break;
-    case MessageId::XboxLThumbMoved: {
-        auto* m = static_cast<XboxThumbMessage*>(message);
-        const double x = m->x;
-        if (x > 0.3)
-            moveLevel = m->level;
-        else if (x < -0.3)
-            moveLevel = -m->level;
-        else
-            moveLevel = 0;
-        if (thrusting) {
-            thrustLevel = m->level;
-            aim = Vec2(m->x, m->y);
-        } else {
-            thrustLevel = 0;
-        }
-        lastAimLevel = m->level;
-        lastAim = Vec2(m->x, m->y);
-        break;
-    }
-    case MessageId::XboxTriggerMoved: {
-        auto* m = static_cast<XboxTriggerMoved*>(message);
-        if (m->rightLevel > 0) {
-            aim = lastAim;
+    } else if (id == MessageId::XboxPressed && button == Pad::A) {
+        jumpLevel = 2;
+        if (jumpPresses == 0 && animFrames > 19)
             thrusting = true;
+        ++jumpPresses;
+        if (thrusting) {
+            aim = lastAim;
             thrustLevel = lastAimLevel;
-        } else {
-            thrusting = false;
-            aim = Vec2();
-            thrustLevel = 0;
         }
-        if (m->leftLevel == 0) {
-            triggerLatch = true;
-        } else if (triggerLatch) {
-            triggerLatch = false;
-            dashRequested = true;
-        }
-        break;
-    }
-    default:
-        break;
+    } else if (id == MessageId::XboxReleased && button == Pad::A) {
+        aim = Vec2();
+        thrusting = false;
+        thrustLevel = 0;
+        jumpLevel = 0;
+        jumpPresses = 0;
     }
 }
 
@@ -343,7 +321,7 @@ void PlayerComponent::Update(float) {
         return;
     }
 
-    Core::Broadcast(PerchAlertMessage(MessageId::PerchAlertPlayer, owner->x, owner->y));
+    Core::Broadcast(PerchAlertPlayerMessage(owner->x, owner->y));
 
     physics = owner->Get<PhysicsComponent>();
     graphics = owner->Get<GraphicsComponent>();

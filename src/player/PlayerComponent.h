@@ -141,6 +141,8 @@ private:
     void SetTrails(bool on, const Vec2& velocity);
     void StopFlightLoops();
     void HandleKey(int32_t id, uint8_t key);
+    void HandleMouseButton(int32_t id, uint8_t button);
+    void HandlePadButton(int32_t id, uint16_t button);
     ParticleEffectComponent* AddEffect(const std::string& name);
     GameObject* MakeSpriteObject(std::unique_ptr<GameObject>& object, const std::string& animation,
                                  int32_t width, int32_t height);
