@@ -26,6 +26,13 @@ Core* Core::Instance() {
     return instance;
 }
 
+const InputActions& Core::Actions() {
+    if (instance)
+        return instance->actions;
+    static const InputActions defaults;
+    return defaults;
+}
+
 Core::Core() {
     assert(!instance && "only one Core may exist at a time");
     instance = this;

@@ -29,6 +29,7 @@
 #include <string>
 #include <type_traits>
 
+#include "engine/InputCodes.h"
 #include "engine/PostProcessParams.h"
 
 namespace Flurr {
@@ -247,7 +248,7 @@ struct CharacterTypedMessage final : Message {
     char character;
 };
 
-// 24, 25, 26: one virtual-key code.
+// 24, 25, 26: one KeyCode.
 struct KeyMessage : Message {
     static constexpr bool Is(int32_t id_) {
         return id_ == MessageId::KeyTriggered || id_ == MessageId::KeyReleased ||
@@ -283,14 +284,7 @@ struct MouseMovedMessage final : Message {
     bool leftHeld;
 };
 
-// Mouse buttons in the click, press, release and double-click messages.
-namespace MouseButton {
-inline constexpr uint8_t Left = 1;
-inline constexpr uint8_t Right = 2;
-inline constexpr uint8_t Middle = 4;
-} // namespace MouseButton
-
-// 28, 29, 30, 32
+// 28, 29, 30, 32: one MouseButton.
 struct MouseButtonMessage : Message {
     static constexpr bool Is(int32_t id_) {
         return id_ == MessageId::MouseClicked || id_ == MessageId::MousePressed ||
@@ -330,7 +324,7 @@ struct MouseScrolledMessage final : Message {
     bool up;
 };
 
-// 33, 34, 35: one pad button bit.
+// 33, 34, 35: one PadButton bit.
 struct XboxButtonMessage : Message {
     static constexpr bool Is(int32_t id_) {
         return id_ == MessageId::XboxTriggered || id_ == MessageId::XboxReleased ||

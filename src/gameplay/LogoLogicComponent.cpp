@@ -13,12 +13,6 @@ namespace Flurr {
 
 namespace {
 
-constexpr uint16_t kPadA = 0x1000;
-constexpr uint16_t kPadStart = 0x0010;
-constexpr uint8_t kKeySpace = 0x20;
-constexpr uint8_t kKeyEscape = 0x1B;
-constexpr uint8_t kKeyEnter = 0x0D;
-
 void SetLogoSpaceActive(bool active) {
     if (SpaceManager* spaces = SpaceManager::Instance())
         spaces->SetSpaceActive("LogoSpace", active);
@@ -90,10 +84,11 @@ void LogoLogicComponent::Update(float) {
 }
 
 bool LogoLogicComponent::IsSkipInput(const Message* message) const {
+    const InputActions& actions = Core::Actions();
     if (const auto* pad = As<XboxTriggeredMessage>(message))
-        return pad->button == kPadA || pad->button == kPadStart;
+        return actions.IsPadButton(Action::Skip, pad->button);
     if (const auto* key = As<KeyReleasedMessage>(message))
-        return key->key == kKeySpace || key->key == kKeyEscape || key->key == kKeyEnter;
+        return actions.IsKey(Action::Skip, key->key);
     return As<MouseClickedMessage>(message) != nullptr;
 }
 

@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "engine/GameSystem.h"
+#include "engine/InputCodes.h"
 #include "engine/SafeList.h"
 #include "graphics/Camera.h"
 #include "graphics/DisplayModes.h"
@@ -82,7 +83,8 @@ struct GraphicsSystemName {
 
 class GraphicsSystem : public ISystem<GraphicsSystem, GraphicsSystemName> {
 public:
-    static constexpr uint8_t kScreenshotKey = 0x7A; // F11
+    // The key that writes a screenshot of the finished frame.
+    static constexpr uint8_t kScreenshotKey = KeyCode::F11;
     static constexpr float kMaxZoom = 250.0f;
 
     explicit GraphicsSystem(GraphicsSettings settings);

@@ -34,21 +34,6 @@ constexpr float kSixtyDegrees = 1.0471976f;
 constexpr float kActionPriority = 4.0f;
 constexpr float kMovePriority = 3.0f;
 
-namespace Key {
-constexpr uint8_t Tab = 0x09;
-constexpr uint8_t Shift = 0x10;
-constexpr uint8_t Space = 0x20;
-constexpr uint8_t A = 0x41;
-constexpr uint8_t D = 0x44;
-constexpr uint8_t W = 0x57;
-} // namespace Key
-
-namespace Pad {
-constexpr uint16_t A = 0x1000;
-constexpr uint16_t Y = 0x8000;
-constexpr uint16_t LeftShoulder = 0x0100;
-} // namespace Pad
-
 void Play(const std::string& name, float volume = 1.0f, int32_t loops = 0) {
     Core::Broadcast(PlaySoundMessage(name, volume, loops));
 }
@@ -176,32 +161,33 @@ RigidBody* PlayerComponent::Body() const {
 // Input
 
 void PlayerComponent::HandleKey(int32_t id, uint8_t key) {
+    const InputActions& actions = Core::Actions();
     const int32_t step = runHeld ? 2 : 1;
     if (id == MessageId::KeyPressed) {
-        if (key == Key::Shift) {
+        if (actions.IsKey(Action::Run, key)) {
             runHeld = true;
-        } else if (key == Key::Space || key == Key::W) {
+        } else if (actions.IsKey(Action::Jump, key)) {
             jumpLevel = runHeld ? 2 : 1;
             ++jumpPresses;
-        } else if (key == Key::A) {
+        } else if (actions.IsKey(Action::MoveLeft, key)) {
             leftHeld = true;
             moveLevel = rightHeld ? 0 : -step;
-        } else if (key == Key::D) {
+        } else if (actions.IsKey(Action::MoveRight, key)) {
             rightHeld = true;
             moveLevel = leftHeld ? 0 : step;
         }
     } else if (id == MessageId::KeyReleased) {
-        if (key == Key::Tab) {
+        if (actions.IsKey(Action::Map, key)) {
             mapView = !mapView;
-        } else if (key == Key::Shift) {
+        } else if (actions.IsKey(Action::Run, key)) {
             runHeld = false;
-        } else if (key == Key::Space || key == Key::W) {
+        } else if (actions.IsKey(Action::Jump, key)) {
             jumpLevel = 0;
             jumpPresses = 0;
-        } else if (key == Key::A) {
+        } else if (actions.IsKey(Action::MoveLeft, key)) {
             leftHeld = false;
             moveLevel = rightHeld ? step : 0;
-        } else if (key == Key::D) {
+        } else if (actions.IsKey(Action::MoveRight, key)) {
             rightHeld = false;
             moveLevel = leftHeld ? -step : 0;
         }
@@ -280,17 +266,19 @@ void PlayerComponent::HandleMouseButton(int32_t id, uint8_t button) {
 }
 
 void PlayerComponent::HandlePadButton(int32_t id, uint16_t button) {
+    const InputActions& actions = Core::Actions();
+    const bool jump = actions.IsPadButton(Action::Jump, button);
     if (id == MessageId::XboxTriggered) {
-        if (button == Pad::Y) {
+        if (actions.IsPadButton(Action::Map, button)) {
             mapView = !mapView;
-        } else if (button == Pad::LeftShoulder) {
+        } else if (actions.IsPadButton(Action::Dash, button)) {
             dashRequested = true;
-        } else if (button == Pad::A && animFrames > 3) {
+        } else if (jump && animFrames > 3) {
             aim = lastAim;
             thrusting = true;
             thrustLevel = lastAimLevel;
         }
-    } else if (id == MessageId::XboxPressed && button == Pad::A) {
+    } else if (id == MessageId::XboxPressed && jump) {
         jumpLevel = 2;
         if (jumpPresses == 0 && animFrames > 19)
             thrusting = true;
@@ -299,7 +287,7 @@ void PlayerComponent::HandlePadButton(int32_t id, uint16_t button) {
             aim = lastAim;
             thrustLevel = lastAimLevel;
         }
-    } else if (id == MessageId::XboxReleased && button == Pad::A) {
+    } else if (id == MessageId::XboxReleased && jump) {
         aim = Vec2();
         thrusting = false;
         thrustLevel = 0;
