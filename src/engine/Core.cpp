@@ -24,6 +24,13 @@ Core* Core::Instance() {
     return instance;
 }
 
+const InputActions& Core::Actions() {
+    if (instance)
+        return instance->actions;
+    static const InputActions defaults;
+    return defaults;
+}
+
 Core::Core() {
     assert(!instance && "only one Core may exist at a time");
     instance = this;
@@ -154,9 +161,8 @@ void Core::SendMessage(Message* message) {
         requestedState = GameState::Quit;
         return;
     }
-    if (message->id == MessageId::ButtonInput) {
-        auto* button = dynamic_cast<ButtonInputMessage*>(message);
-        if (button && button->name == "Play") {
+    if (const auto* button = As<ButtonInputMessage>(*message)) {
+        if (button->name == "Play") {
             StopAllSoundsMessage stop;
             SendMessage(&stop);
             PlaySoundMessage music("Elation", 1.0f, -1);

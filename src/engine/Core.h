@@ -2,7 +2,8 @@
 // The Core: the one engine object of the process. It owns every system,
 // runs start-up, the variable-step main loop with its level changes, the
 // per-system timing behind the profile overlay, and the orderly shutdown.
-// It is not a system itself.
+// It also holds the game's action map (which keys and pad buttons do
+// what). It is not a system itself.
 //
 // One frame: dt is the wall time since the previous frame began; every
 // system's Update(dt) runs once, in creation order, each timed under its
@@ -26,6 +27,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/InputActions.h"
 #include "engine/LevelRoute.h"
 #include "engine/TimerSet.h"
 
@@ -89,6 +91,10 @@ public:
 
     const std::vector<IGameSystem*>& Systems() const { return systems; }
 
+    // The keys and pad buttons of each action: the process's core's map,
+    // or today's bindings without a core (a component tested on its own).
+    static const InputActions& Actions();
+
     // Async-signal-safe: asks the loop to quit at the end of this frame
     // (Ctrl+C in a terminal ends the game cleanly).
     static void RequestQuitFromSignal();
@@ -110,6 +116,9 @@ public:
     void SetRoute(std::unique_ptr<ILevelRoute> levelRoute) { route = std::move(levelRoute); }
     ILevelRoute* Route() const { return route.get(); }
 
+    // Which keys and pad buttons do what; the player, the logo and the
+    // menus read it, so rebinding is editing this table.
+    InputActions actions;
     std::vector<IGameSystem*> systems;
     std::unordered_map<int32_t, std::vector<IGameSystem*>> listeners;
     TimerSet timers;

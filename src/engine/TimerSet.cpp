@@ -113,8 +113,11 @@ void TimerSet::Update(float dt) {
         BuildProfileText(dt);
     }
     if (showProfile && Core::Instance()) {
-        DrawTextMessage m(profileText, 5, 5, "DebugText", 0.0f, 0.0f, 0.0f, 255.0f, false, 9999,
-                          9999);
+        DrawTextMessage m;
+        m.text = profileText;
+        m.left = 5;
+        m.top = 5;
+        m.font = "DebugText";
         Core::Instance()->SendMessage(&m);
     }
 }

@@ -147,8 +147,12 @@ void LogicSystem::ChooseTarget() {
 }
 
 void LogicSystem::DrawRaceText(const char* text, int32_t left, int32_t top) {
-    Core::Broadcast(
-        DrawTextMessage(text, left, top, "DebugText", 0.0f, 0.0f, 0.0f, 255.0f, false, 9999, 9999));
+    DrawTextMessage m;
+    m.text = text;
+    m.left = left;
+    m.top = top;
+    m.font = "DebugText";
+    Core::Broadcast(m);
 }
 
 void LogicSystem::RunRace(float dt) {

@@ -13,12 +13,6 @@ namespace Flurr {
 
 namespace {
 
-constexpr uint16_t kPadA = 0x1000;
-constexpr uint16_t kPadStart = 0x0010;
-constexpr uint8_t kKeySpace = 0x20;
-constexpr uint8_t kKeyEscape = 0x1B;
-constexpr uint8_t kKeyEnter = 0x0D;
-
 void SetLogoSpaceActive(bool active) {
     if (SpaceManager* spaces = SpaceManager::Instance())
         spaces->SetSpaceActive(Spaces::Logo, active);
@@ -90,20 +84,12 @@ void LogoLogicComponent::Update(float) {
 }
 
 bool LogoLogicComponent::IsSkipInput(const Message* message) const {
-    switch (message->id) {
-    case MessageId::XboxTriggered: {
-        const auto button = static_cast<const XboxTriggeredMessage*>(message)->button;
-        return button == kPadA || button == kPadStart;
-    }
-    case MessageId::KeyReleased: {
-        const auto key = static_cast<const KeyReleasedMessage*>(message)->key;
-        return key == kKeySpace || key == kKeyEscape || key == kKeyEnter;
-    }
-    case MessageId::MouseClicked:
-        return true;
-    default:
-        return false;
-    }
+    const InputActions& actions = Core::Actions();
+    if (const auto* pad = As<XboxTriggeredMessage>(message))
+        return actions.IsPadButton(Action::Skip, pad->button);
+    if (const auto* key = As<KeyReleasedMessage>(message))
+        return actions.IsKey(Action::Skip, key->key);
+    return As<MouseClickedMessage>(message) != nullptr;
 }
 
 void LogoLogicComponent::SendMessage(Message* message) {

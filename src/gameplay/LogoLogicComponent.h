@@ -3,8 +3,9 @@
 // shows the pictures: after a second the first picture fades out over two
 // seconds; "TeamLogo" fades in over two more; then the controls screen
 // ("XboxScreen") stays until two seconds have passed and the next level
-// starts. After the first two seconds a skip input (Space, Esc or Enter
-// released, a mouse click, A or Start on the pad) jumps to the controls
+// starts. After the first two seconds a skip input (a key of the Skip
+// action released, a pad button of it going down, or a mouse click; Space,
+// Esc, Enter, pad A and Start as bound today) jumps to the controls
 // screen, and another one starts the game at once.
 //
 // It lives in "GameSpace" but only works while "LogoSpace" is active,

@@ -12,22 +12,10 @@
 
 namespace Flurr {
 
-namespace {
-
-// The neutral block: bloom 1, black 0, white 1, no ripple.
-void NeutralRecord(float* record) {
-    const float neutral[PostProcessTrigger::kSlots] = {1, 0, 0, 0, 0, 0, 0, 1,
-                                                       1, 1, 1, 1, 1, 0, 0, 0};
-    for (int32_t i = 0; i < PostProcessTrigger::kSlots; ++i)
-        record[i] = neutral[i];
-}
-
-} // namespace
-
 // ---------------------------------------------------------------------------
 
 void Rotator::SendMessage(Message* message) {
-    if (message->id == MessageId::RotatorTrigger)
+    if (As<RotatorTriggerMessage>(message))
         triggered = true;
 }
 
@@ -53,20 +41,15 @@ void BasicTrigger::Serialize(ASerializer& s) {
 
 // ---------------------------------------------------------------------------
 
-PostProcessTrigger::PostProcessTrigger() {
-    NeutralRecord(record);
-}
-
 void PostProcessTrigger::Update(float) {
     if (TouchingPlayer(owner)) {
-        record[kDistortSlot] = distort ? 1.0f : 0.0f;
+        record.target.distort = distort;
         Core::Broadcast(PostProcessTransitionMessage(record));
         inside = true;
     } else if (inside) {
         // Back to the plain picture over the same time it took to change.
-        float neutral[kSlots];
-        NeutralRecord(neutral);
-        neutral[kDurationSlot] = record[kDurationSlot];
+        PostProcessRecord neutral;
+        neutral.duration = record.duration;
         Core::Broadcast(PostProcessTransitionMessage(neutral));
         inside = false;
     }
@@ -74,14 +57,14 @@ void PostProcessTrigger::Update(float) {
 
 void PostProcessTrigger::Serialize(ASerializer& s) {
     s.Begin("PostProcessTrigger");
-    s.FloatField("TransitionTime", record[kDurationSlot]);
-    s.FloatField("Bloom Factor", record[0]);
+    s.FloatField("TransitionTime", record.duration);
+    s.FloatField("Bloom Factor", record.target.blur);
     static const char* const kColours[] = {"Red", "Green", "Blue"};
     static const char* const kBlocks[] = {"Black In", "Black Out", "White In", "White Out"};
     for (int32_t block = 0; block < 4; ++block)
         for (int32_t c = 0; c < 3; ++c)
             s.FloatField(std::string(kBlocks[block]) + " (" + kColours[c] + ")",
-                         record[1 + block * 3 + c]);
+                         record.target.Field(1 + block * 3 + c));
     s.BoolField("Distortion", distort);
     s.End("PostProcessTrigger");
 }
@@ -115,8 +98,15 @@ void TextTrigger::Update(float) {
     GraphicsSystem::ScreenSize(width, height);
     const auto top = static_cast<int32_t>(static_cast<float>(height) -
                                           150.0f * static_cast<float>(height) / 600.0f);
-    DrawTextMessage m(Text, 50, top, "CardoRegular22", 255.0f, 255.0f, 255.0f, 255.0f, true,
-                      width - 50, height - 50);
+    DrawTextMessage m;
+    m.text = Text;
+    m.left = 50;
+    m.top = top;
+    m.font = "CardoRegular22";
+    m.red = m.green = m.blue = 255.0f;
+    m.shadow = true;
+    m.right = width - 50;
+    m.bottom = height - 50;
     Core::Broadcast(m);
 }
 

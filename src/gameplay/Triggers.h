@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/PostProcessParams.h"
 #include "gameplay/LogicComponent.h"
 
 namespace Flurr {
@@ -54,18 +55,12 @@ struct PostProcessTriggerName {
 
 class PostProcessTrigger : public LogicComponent<PostProcessTrigger, PostProcessTriggerName> {
 public:
-    // Slots of the record: the 14 parameters, then elapsed and duration.
-    static constexpr int32_t kSlots = 16;
-    static constexpr int32_t kDistortSlot = 13;
-    static constexpr int32_t kElapsedSlot = 14;
-    static constexpr int32_t kDurationSlot = 15;
-
-    PostProcessTrigger();
     void Update(float dt) override;
     void Serialize(ASerializer& serializer) override;
 
-    // The record sent while the player is inside (the renderer copies it).
-    float record[kSlots];
+    // The block sent while the player is inside (the renderer copies it);
+    // its duration is "TransitionTime".
+    PostProcessRecord record;
     bool distort = false;
     bool inside = false;
 };

@@ -745,11 +745,11 @@ void GraphicsSystem::AddDebugPoint(int32_t kind, float x, float y) {
 }
 
 void GraphicsSystem::SendMessage(Message* message) {
-    if (auto* m = dynamic_cast<DrawTextMessage*>(message)) {
+    if (const auto* m = As<DrawTextMessage>(message)) {
         texts.push_back(TextRecord{m->text, m->left, m->top, m->font, m->red / 255.0f,
                                    m->green / 255.0f, m->blue / 255.0f, m->alpha / 255.0f,
                                    m->shadow, m->right, m->bottom});
-    } else if (auto* m = dynamic_cast<DebugSetColorMessage*>(message)) {
+    } else if (const auto* m = As<DebugSetColorMessage>(message)) {
         DebugCommand c;
         c.kind = DebugCommand::SetColor;
         c.red = m->red / 255.0f;
@@ -757,11 +757,11 @@ void GraphicsSystem::SendMessage(Message* message) {
         c.blue = m->blue / 255.0f;
         c.alpha = m->alpha / 255.0f;
         debugCommands.push_back(c);
-    } else if (auto* m = dynamic_cast<DebugMoveToMessage*>(message)) {
+    } else if (const auto* m = As<DebugMoveToMessage>(message)) {
         AddDebugPoint(DebugCommand::MoveTo, m->x, m->y);
-    } else if (auto* m = dynamic_cast<DebugLineToMessage*>(message)) {
+    } else if (const auto* m = As<DebugLineToMessage>(message)) {
         AddDebugPoint(DebugCommand::LineTo, m->x, m->y);
-    } else if (auto* m = dynamic_cast<DebugRectMessage*>(message)) {
+    } else if (const auto* m = As<DebugRectMessage>(message)) {
         // The rectangle is given with y growing downward.
         const float corners[5][2] = {{m->x, -m->y},
                                      {m->x + m->width, -m->y},
@@ -771,35 +771,34 @@ void GraphicsSystem::SendMessage(Message* message) {
         for (int i = 0; i < 5; ++i)
             AddDebugPoint(i == 0 ? DebugCommand::MoveTo : DebugCommand::LineTo, corners[i][0],
                           corners[i][1]);
-    } else if (auto* m = dynamic_cast<SetCameraMessage*>(message)) {
+    } else if (const auto* m = As<SetCameraMessage>(message)) {
         camera.x = m->x;
         camera.y = m->y;
         camera.zoom = std::clamp(m->zoom, 0.0f, kMaxZoom);
-    } else if (auto* m = dynamic_cast<MoveCameraMessage*>(message)) {
+    } else if (const auto* m = As<MoveCameraMessage>(message)) {
         camera.x += m->dx;
         camera.y += m->dy;
         camera.zoom = std::clamp(camera.zoom + m->dzoom, 0.0f, kMaxZoom);
-    } else if (auto* m = dynamic_cast<SetViewRotationMessage*>(message)) {
+    } else if (const auto* m = As<SetViewRotationMessage>(message)) {
         camera.rotation = m->angle;
-    } else if (auto* m = dynamic_cast<SetCameraZoomMessage*>(message)) {
+    } else if (const auto* m = As<SetCameraZoomMessage>(message)) {
         camera.zoom = m->zoom;
-    } else if (auto* m = dynamic_cast<SetResolutionMessage*>(message)) {
+    } else if (const auto* m = As<SetResolutionMessage>(message)) {
         ChangeResolution(m->width, m->height);
-    } else if (dynamic_cast<CycleResolutionMessage*>(message)) {
+    } else if (As<CycleResolutionMessage>(message)) {
         if (!modes.empty()) {
             const std::size_t next =
                 modeIndex < 0 ? 0 : (static_cast<std::size_t>(modeIndex) + 1) % modes.size();
             ChangeResolution(modes[next].width, modes[next].height);
         }
-    } else if (dynamic_cast<ToggleFullscreenMessage*>(message)) {
+    } else if (As<ToggleFullscreenMessage>(message)) {
         ToggleFullscreen();
-    } else if (auto* m = dynamic_cast<PostProcessTransitionMessage*>(message)) {
-        if (m->parameters)
-            post.StartTransition(m->parameters);
-    } else if (auto* m = dynamic_cast<KeyTriggeredMessage*>(message)) {
+    } else if (const auto* m = As<PostProcessTransitionMessage>(message)) {
+        post.StartTransition(m->record);
+    } else if (const auto* m = As<KeyTriggeredMessage>(message)) {
         if (m->key == kScreenshotKey)
             screenshotPending = true;
-    } else if (auto* m = dynamic_cast<SetBackgroundMessage*>(message)) {
+    } else if (const auto* m = As<SetBackgroundMessage>(message)) {
         // A level without a background names none and gets the default
         // picture behind it, as any unreadable one does, but an empty name
         // is not a broken file: no warning.

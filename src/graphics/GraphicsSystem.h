@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "engine/GameSystem.h"
+#include "engine/InputCodes.h"
 #include "graphics/Camera.h"
 #include "graphics/DisplayModes.h"
 #include "graphics/ImageFiles.h"
@@ -86,7 +87,8 @@ struct GraphicsSystemName {
 
 class GraphicsSystem : public ISystem<GraphicsSystem, GraphicsSystemName> {
 public:
-    static constexpr uint8_t kScreenshotKey = 0x7A; // F11
+    // The key that writes a screenshot of the finished frame.
+    static constexpr uint8_t kScreenshotKey = KeyCode::F11;
     static constexpr float kMaxZoom = 250.0f;
 
     explicit GraphicsSystem(GraphicsSettings settings);

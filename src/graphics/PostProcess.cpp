@@ -1,7 +1,5 @@
 #include "graphics/PostProcess.h"
 
-#include <cstring>
-
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "graphics/Camera.h"
@@ -15,27 +13,7 @@ namespace {
 
 constexpr const char* kFinalEffect = "Resources/Shaders/Final.fx";
 
-float* FieldPointer(PostProcessParams& p, int32_t i) {
-    if (i == 0)
-        return &p.blur;
-    if (i <= 3)
-        return &p.inBlack[i - 1];
-    if (i <= 6)
-        return &p.outBlack[i - 4];
-    if (i <= 9)
-        return &p.inWhite[i - 7];
-    return &p.outWhite[i - 10];
-}
-
 } // namespace
-
-float& PostProcessParams::Field(int32_t i) {
-    return *FieldPointer(*this, i);
-}
-
-float PostProcessParams::Field(int32_t i) const {
-    return *FieldPointer(const_cast<PostProcessParams&>(*this), i);
-}
 
 float PostProcessState::Progress() const {
     return duration == 0.0f ? 0.0f : elapsed / duration;
@@ -49,20 +27,14 @@ PostProcessParams PostProcessState::Effective() const {
     return p;
 }
 
-void PostProcessState::StartTransition(const float* record) {
+void PostProcessState::StartTransition(const PostProcessRecord& record) {
     const PostProcessParams frozen = Effective();
     for (int32_t i = 0; i < PostProcessParams::kFloatFields; ++i)
         current.Field(i) = frozen.Field(i);
     current.distort = target.distort;
-    for (int32_t i = 0; i < PostProcessParams::kFloatFields; ++i)
-        target.Field(i) = record[i];
-    // The switch is a four-byte flag: any set bit turns it on, whether the
-    // sender wrote 1.0f or an integer 1.
-    uint32_t bits = 0;
-    std::memcpy(&bits, &record[13], sizeof(bits));
-    target.distort = bits != 0;
-    elapsed = record[14];
-    duration = record[15];
+    target = record.target;
+    elapsed = record.elapsed;
+    duration = record.duration;
 }
 
 void PostProcessState::Advance(float dt) {

@@ -16,25 +16,11 @@
 
 #include <glm/mat4x4.hpp>
 
+#include "engine/PostProcessParams.h"
+
 namespace Flurr {
 
 class ResourceBank;
-
-struct PostProcessParams {
-    float blur = 1.0f;
-    float inBlack[3] = {0.0f, 0.0f, 0.0f};
-    float outBlack[3] = {0.0f, 0.0f, 0.0f};
-    float inWhite[3] = {1.0f, 1.0f, 1.0f};
-    float outWhite[3] = {1.0f, 1.0f, 1.0f};
-    bool distort = false;
-
-    // The 13 float fields in record order.
-    float& Field(int32_t i);
-    float Field(int32_t i) const;
-    static constexpr int32_t kFloatFields = 13;
-    // Slots of the message record: 14 parameter slots, elapsed, duration.
-    static constexpr int32_t kRecordSlots = 16;
-};
 
 // The block in effect, the block aimed at, and the time along the way.
 struct PostProcessState {
@@ -44,7 +30,7 @@ struct PostProcessState {
     float duration = 0.0f;
 
     // Freezes the view where it is now and aims at the record's block.
-    void StartTransition(const float* record);
+    void StartTransition(const PostProcessRecord& record);
     // The block to draw with this frame.
     PostProcessParams Effective() const;
     // After drawing: moves the time on and settles at the end.

@@ -65,7 +65,7 @@ const std::vector<Vec2>* Physics::FindCollisionSet(const std::string& name) cons
 }
 
 void Physics::SendMessage(Message* message) {
-    if (auto* key = dynamic_cast<KeyTriggeredMessage*>(message)) {
+    if (const auto* key = As<KeyTriggeredMessage>(message)) {
         if (key->key == kDebugDrawKey)
             debugDraw = !debugDraw;
     } else if (message->id == MessageId::DebugDraw) {

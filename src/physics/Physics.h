@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "engine/GameSystem.h"
+#include "engine/InputCodes.h"
 #include "engine/Vec2.h"
 #include "physics/PhysicsWorld.h"
 #include "world/SpaceLists.h"
@@ -34,8 +35,8 @@ struct PhysicsName {
     static constexpr const char* value = "Physics";
 };
 
-// The virtual-key code of F2.
-inline constexpr uint8_t kDebugDrawKey = 0x71;
+// The key that switches the outlines on and off.
+inline constexpr uint8_t kDebugDrawKey = KeyCode::F2;
 
 class Physics : public ISystem<Physics, PhysicsName> {
 public:

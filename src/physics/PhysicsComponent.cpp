@@ -42,7 +42,7 @@ void PhysicsComponent::Update(float) {
 }
 
 void PhysicsComponent::SendMessage(Message* message) {
-    if (auto* command = dynamic_cast<CommandMessage*>(message)) {
+    if (const auto* command = As<CommandMessage>(message)) {
         if (command->command == "SetRot" && body && owner)
             body->angle = owner->rotation;
     } else if (message->id == MessageId::DebugDraw) {

@@ -44,7 +44,7 @@ int32_t InputSystem::LeftTriggerLevel(uint8_t value) {
 }
 
 void InputSystem::SendMessage(Message* message) {
-    if (auto* wm = dynamic_cast<WMMessage*>(message))
+    if (const auto* wm = As<WMMessage>(message))
         WindowMessage(wm->code, wm->wParam, wm->lParam);
 }
 
@@ -53,7 +53,7 @@ void InputSystem::WindowMessage(int32_t code, int32_t wParam, int32_t lParam) {
     case WM::MouseMove:
         mouseX = LowWord(lParam);
         mouseY = HighWord(lParam);
-        Core::Broadcast(MouseMovedMessage(mouseX, mouseY, platform->IsKeyDown(VK::LButton)));
+        Core::Broadcast(MouseMovedMessage(mouseX, mouseY, platform->IsKeyDown(MouseButton::Left)));
         return;
     case WM::LButtonDblClk:
         Core::Broadcast(DoubleClickMessage(mouseX, mouseY, MouseButton::Left));
@@ -84,22 +84,22 @@ void InputSystem::WindowMessage(int32_t code, int32_t wParam, int32_t lParam) {
     bool down = false;
     switch (code) {
     case WM::LButtonDown:
-        button = VK::LButton, down = true;
+        button = MouseButton::Left, down = true;
         break;
     case WM::RButtonDown:
-        button = VK::RButton, down = true;
+        button = MouseButton::Right, down = true;
         break;
     case WM::MButtonDown:
-        button = VK::MButton, down = true;
+        button = MouseButton::Middle, down = true;
         break;
     case WM::LButtonUp:
-        button = VK::LButton;
+        button = MouseButton::Left;
         break;
     case WM::RButtonUp:
-        button = VK::RButton;
+        button = MouseButton::Right;
         break;
     case WM::MButtonUp:
-        button = VK::MButton;
+        button = MouseButton::Middle;
         break;
     default:
         return;
@@ -138,7 +138,7 @@ void InputSystem::Update(float) {
     if (!platform->HasFocus())
         return;
     if (!EditorActive()) {
-        for (uint8_t button : {VK::LButton, VK::RButton, VK::MButton}) {
+        for (uint8_t button : {MouseButton::Left, MouseButton::Right, MouseButton::Middle}) {
             switch (Poll(button)) {
             case Edge::Down:
                 Core::Broadcast(MouseClickedMessage(mouseX, mouseY, button));

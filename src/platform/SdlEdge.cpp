@@ -8,112 +8,112 @@ namespace Flurr {
 
 uint8_t VirtualKeyFromScancode(SDL_Scancode s) {
     if (s >= SDL_SCANCODE_A && s <= SDL_SCANCODE_Z)
-        return uint8_t(VK::A + (s - SDL_SCANCODE_A));
+        return uint8_t(KeyCode::A + (s - SDL_SCANCODE_A));
     // SDL orders the digit row 1..9, 0.
     if (s >= SDL_SCANCODE_1 && s <= SDL_SCANCODE_9)
-        return uint8_t(VK::Digit0 + 1 + (s - SDL_SCANCODE_1));
+        return uint8_t(KeyCode::Digit0 + 1 + (s - SDL_SCANCODE_1));
     if (s == SDL_SCANCODE_0)
-        return VK::Digit0;
+        return KeyCode::Digit0;
     if (s >= SDL_SCANCODE_F1 && s <= SDL_SCANCODE_F12)
-        return uint8_t(VK::F1 + (s - SDL_SCANCODE_F1));
+        return uint8_t(KeyCode::F1 + (s - SDL_SCANCODE_F1));
     // The keypad digits: SDL orders them 1..9, 0 as well.
     if (s >= SDL_SCANCODE_KP_1 && s <= SDL_SCANCODE_KP_9)
-        return uint8_t(VK::Numpad0 + 1 + (s - SDL_SCANCODE_KP_1));
+        return uint8_t(KeyCode::Numpad0 + 1 + (s - SDL_SCANCODE_KP_1));
     switch (s) {
     case SDL_SCANCODE_KP_0:
-        return VK::Numpad0;
+        return KeyCode::Numpad0;
     case SDL_SCANCODE_KP_PERIOD:
-        return VK::Decimal;
+        return KeyCode::Decimal;
     case SDL_SCANCODE_KP_MULTIPLY:
-        return VK::Multiply;
+        return KeyCode::Multiply;
     case SDL_SCANCODE_KP_PLUS:
-        return VK::Add;
+        return KeyCode::Add;
     case SDL_SCANCODE_KP_MINUS:
-        return VK::Subtract;
+        return KeyCode::Subtract;
     case SDL_SCANCODE_KP_DIVIDE:
-        return VK::Divide;
+        return KeyCode::Divide;
     case SDL_SCANCODE_KP_ENTER:
-        return VK::Return;
+        return KeyCode::Return;
     case SDL_SCANCODE_NUMLOCKCLEAR:
-        return VK::NumLock;
+        return KeyCode::NumLock;
     case SDL_SCANCODE_RETURN:
-        return VK::Return;
+        return KeyCode::Return;
     case SDL_SCANCODE_ESCAPE:
-        return VK::Escape;
+        return KeyCode::Escape;
     case SDL_SCANCODE_BACKSPACE:
-        return VK::Back;
+        return KeyCode::Back;
     case SDL_SCANCODE_TAB:
-        return VK::Tab;
+        return KeyCode::Tab;
     case SDL_SCANCODE_SPACE:
-        return VK::Space;
+        return KeyCode::Space;
     case SDL_SCANCODE_LEFT:
-        return VK::Left;
+        return KeyCode::Left;
     case SDL_SCANCODE_RIGHT:
-        return VK::Right;
+        return KeyCode::Right;
     case SDL_SCANCODE_UP:
-        return VK::Up;
+        return KeyCode::Up;
     case SDL_SCANCODE_DOWN:
-        return VK::Down;
+        return KeyCode::Down;
     case SDL_SCANCODE_INSERT:
-        return VK::Insert;
+        return KeyCode::Insert;
     case SDL_SCANCODE_DELETE:
-        return VK::Delete;
+        return KeyCode::Delete;
     case SDL_SCANCODE_HOME:
-        return VK::Home;
+        return KeyCode::Home;
     case SDL_SCANCODE_END:
-        return VK::End;
+        return KeyCode::End;
     case SDL_SCANCODE_PAGEUP:
-        return VK::Prior;
+        return KeyCode::Prior;
     case SDL_SCANCODE_PAGEDOWN:
-        return VK::Next;
+        return KeyCode::Next;
     case SDL_SCANCODE_LSHIFT:
-        return VK::LShift;
+        return KeyCode::LShift;
     case SDL_SCANCODE_RSHIFT:
-        return VK::RShift;
+        return KeyCode::RShift;
     case SDL_SCANCODE_LCTRL:
-        return VK::LControl;
+        return KeyCode::LControl;
     case SDL_SCANCODE_RCTRL:
-        return VK::RControl;
+        return KeyCode::RControl;
     case SDL_SCANCODE_LALT:
-        return VK::LMenu;
+        return KeyCode::LMenu;
     case SDL_SCANCODE_RALT:
-        return VK::RMenu;
+        return KeyCode::RMenu;
     case SDL_SCANCODE_LGUI:
-        return VK::LWin;
+        return KeyCode::LWin;
     case SDL_SCANCODE_RGUI:
-        return VK::RWin;
+        return KeyCode::RWin;
     case SDL_SCANCODE_APPLICATION:
-        return VK::Apps;
+        return KeyCode::Apps;
     case SDL_SCANCODE_CAPSLOCK:
-        return VK::Capital;
+        return KeyCode::Capital;
     case SDL_SCANCODE_SCROLLLOCK:
-        return VK::Scroll;
+        return KeyCode::Scroll;
     case SDL_SCANCODE_PAUSE:
-        return VK::Pause;
+        return KeyCode::Pause;
     case SDL_SCANCODE_PRINTSCREEN:
-        return VK::Snapshot;
+        return KeyCode::Snapshot;
     case SDL_SCANCODE_SEMICOLON:
-        return VK::Oem1;
+        return KeyCode::Oem1;
     case SDL_SCANCODE_EQUALS:
-        return VK::OemPlus;
+        return KeyCode::OemPlus;
     case SDL_SCANCODE_COMMA:
-        return VK::OemComma;
+        return KeyCode::OemComma;
     case SDL_SCANCODE_MINUS:
-        return VK::OemMinus;
+        return KeyCode::OemMinus;
     case SDL_SCANCODE_PERIOD:
-        return VK::OemPeriod;
+        return KeyCode::OemPeriod;
     case SDL_SCANCODE_SLASH:
-        return VK::Oem2;
+        return KeyCode::Oem2;
     case SDL_SCANCODE_GRAVE:
-        return VK::Oem3;
+        return KeyCode::Oem3;
     case SDL_SCANCODE_LEFTBRACKET:
-        return VK::Oem4;
+        return KeyCode::Oem4;
     case SDL_SCANCODE_BACKSLASH:
-        return VK::Oem5;
+        return KeyCode::Oem5;
     case SDL_SCANCODE_RIGHTBRACKET:
-        return VK::Oem6;
+        return KeyCode::Oem6;
     case SDL_SCANCODE_APOSTROPHE:
-        return VK::Oem7;
+        return KeyCode::Oem7;
     default:
         return 0;
     }
@@ -125,15 +125,15 @@ namespace {
 // side, as Windows reports it; 0 for every other key.
 uint8_t EitherSideKey(uint8_t vk) {
     switch (vk) {
-    case VK::LShift:
-    case VK::RShift:
-        return VK::Shift;
-    case VK::LControl:
-    case VK::RControl:
-        return VK::Control;
-    case VK::LMenu:
-    case VK::RMenu:
-        return VK::Menu;
+    case KeyCode::LShift:
+    case KeyCode::RShift:
+        return KeyCode::Shift;
+    case KeyCode::LControl:
+    case KeyCode::RControl:
+        return KeyCode::Control;
+    case KeyCode::LMenu:
+    case KeyCode::RMenu:
+        return KeyCode::Menu;
     default:
         return 0;
     }
@@ -167,13 +167,13 @@ bool IsExtendedKey(SDL_Scancode s) {
 // SDL's text input leaves them out.
 int32_t ControlCharacter(uint8_t vk) {
     switch (vk) {
-    case VK::Back:
+    case KeyCode::Back:
         return 0x08;
-    case VK::Tab:
+    case KeyCode::Tab:
         return 0x09;
-    case VK::Return:
+    case KeyCode::Return:
         return 0x0D;
-    case VK::Escape:
+    case KeyCode::Escape:
         return 0x1B;
     default:
         return 0;
@@ -183,11 +183,11 @@ int32_t ControlCharacter(uint8_t vk) {
 uint8_t ButtonKey(uint8_t sdlButton) {
     switch (sdlButton) {
     case SDL_BUTTON_LEFT:
-        return VK::LButton;
+        return MouseButton::Left;
     case SDL_BUTTON_RIGHT:
-        return VK::RButton;
+        return MouseButton::Right;
     case SDL_BUTTON_MIDDLE:
-        return VK::MButton;
+        return MouseButton::Middle;
     default:
         return 0;
     }
@@ -225,15 +225,15 @@ void SdlEdge::SetVirtualKey(uint8_t vk, bool down, std::vector<PlatformEvent>& o
 
 int32_t SdlEdge::MkFlags() const {
     int32_t flags = 0;
-    if (vkDown[VK::LButton])
+    if (vkDown[MouseButton::Left])
         flags |= Mk::LButton;
-    if (vkDown[VK::RButton])
+    if (vkDown[MouseButton::Right])
         flags |= Mk::RButton;
-    if (vkDown[VK::MButton])
+    if (vkDown[MouseButton::Middle])
         flags |= Mk::MButton;
-    if (vkDown[VK::Shift])
+    if (vkDown[KeyCode::Shift])
         flags |= Mk::Shift;
-    if (vkDown[VK::Control])
+    if (vkDown[KeyCode::Control])
         flags |= Mk::Control;
     return flags;
 }
@@ -277,9 +277,9 @@ void SdlEdge::MouseButton(const SDL_MouseButtonEvent& button, bool down,
     mouseY = button.y;
     SetVirtualKey(vk, down, out);
     const int32_t point = PackPoint(mouseX, mouseY);
-    const int32_t base = vk == VK::LButton   ? WM::LButtonDown
-                         : vk == VK::RButton ? WM::RButtonDown
-                                             : WM::MButtonDown;
+    const int32_t base = vk == MouseButton::Left    ? WM::LButtonDown
+                         : vk == MouseButton::Right ? WM::RButtonDown
+                                                    : WM::MButtonDown;
     if (!down) {
         out.push_back(PlatformEvent::WindowMessage(base + 1, MkFlags(), point));
         return;

@@ -33,21 +33,6 @@ constexpr float kSixtyDegrees = 1.0471976f;
 constexpr float kActionPriority = 4.0f;
 constexpr float kMovePriority = 3.0f;
 
-namespace Key {
-constexpr uint8_t Tab = 0x09;
-constexpr uint8_t Shift = 0x10;
-constexpr uint8_t Space = 0x20;
-constexpr uint8_t A = 0x41;
-constexpr uint8_t D = 0x44;
-constexpr uint8_t W = 0x57;
-} // namespace Key
-
-namespace Pad {
-constexpr uint16_t A = 0x1000;
-constexpr uint16_t Y = 0x8000;
-constexpr uint16_t LeftShoulder = 0x0100;
-} // namespace Pad
-
 void Play(const std::string& name, float volume = 1.0f, int32_t loops = 0) {
     Core::Broadcast(PlaySoundMessage(name, volume, loops));
 }
@@ -168,32 +153,33 @@ RigidBody* PlayerComponent::Body() const {
 // Input
 
 void PlayerComponent::HandleKey(int32_t id, uint8_t key) {
+    const InputActions& actions = Core::Actions();
     const int32_t step = runHeld ? 2 : 1;
     if (id == MessageId::KeyPressed) {
-        if (key == Key::Shift) {
+        if (actions.IsKey(Action::Run, key)) {
             runHeld = true;
-        } else if (key == Key::Space || key == Key::W) {
+        } else if (actions.IsKey(Action::Jump, key)) {
             jumpLevel = runHeld ? 2 : 1;
             ++jumpPresses;
-        } else if (key == Key::A) {
+        } else if (actions.IsKey(Action::MoveLeft, key)) {
             leftHeld = true;
             moveLevel = rightHeld ? 0 : -step;
-        } else if (key == Key::D) {
+        } else if (actions.IsKey(Action::MoveRight, key)) {
             rightHeld = true;
             moveLevel = leftHeld ? 0 : step;
         }
     } else if (id == MessageId::KeyReleased) {
-        if (key == Key::Tab) {
+        if (actions.IsKey(Action::Map, key)) {
             mapView = !mapView;
-        } else if (key == Key::Shift) {
+        } else if (actions.IsKey(Action::Run, key)) {
             runHeld = false;
-        } else if (key == Key::Space || key == Key::W) {
+        } else if (actions.IsKey(Action::Jump, key)) {
             jumpLevel = 0;
             jumpPresses = 0;
-        } else if (key == Key::A) {
+        } else if (actions.IsKey(Action::MoveLeft, key)) {
             leftHeld = false;
             moveLevel = rightHeld ? step : 0;
-        } else if (key == Key::D) {
+        } else if (actions.IsKey(Action::MoveRight, key)) {
             rightHeld = false;
             moveLevel = leftHeld ? -step : 0;
         }
@@ -201,15 +187,9 @@ void PlayerComponent::HandleKey(int32_t id, uint8_t key) {
 }
 
 void PlayerComponent::SendMessage(Message* message) {
-    switch (message->id) {
-    case MessageId::KeyPressed:
-        HandleKey(message->id, static_cast<KeyPressedMessage*>(message)->key);
-        break;
-    case MessageId::KeyReleased:
-        HandleKey(message->id, static_cast<KeyReleasedMessage*>(message)->key);
-        break;
-    case MessageId::MouseMoved: {
-        auto* m = static_cast<MouseMovedMessage*>(message);
+    if (const auto* key = As<KeyMessage>(message)) {
+        HandleKey(key->id, key->key);
+    } else if (const auto* m = As<MouseMovedMessage>(message)) {
         mouseX = m->x;
         mouseY = m->y;
         mouseSeen = true;
@@ -223,84 +203,28 @@ void PlayerComponent::SendMessage(Message* message) {
         } else {
             mouseLevel = 0;
         }
-        break;
-    }
-    case MessageId::MousePressed:
-        if (static_cast<MouseButtonMessage*>(message)->button == MouseButton::Left) {
-            aim = mouseAim;
-            thrustLevel = mouseLevel;
-        }
-        break;
-    case MessageId::MouseClicked:
-        // Keyboard-and-mouse players dash towards the pointer.
-        if (static_cast<MouseButtonMessage*>(message)->button == MouseButton::Right) {
-            lastAim = mouseAim;
-            lastAimLevel = mouseLevel;
-            dashRequested = true;
-        }
-        break;
-    case MessageId::MouseReleased:
-        if (static_cast<MouseButtonMessage*>(message)->button == MouseButton::Left) {
-            thrustLevel = 0;
-            rechargeFrames = 0;
-        }
-        break;
-    case MessageId::XboxTriggered: {
-        const uint16_t button = static_cast<XboxButtonMessage*>(message)->button;
-        if (button == Pad::Y) {
-            mapView = !mapView;
-        } else if (button == Pad::LeftShoulder) {
-            dashRequested = true;
-        } else if (button == Pad::A && animFrames > 3) {
-            aim = lastAim;
-            thrusting = true;
-            thrustLevel = lastAimLevel;
-        }
-        break;
-    }
-    case MessageId::XboxPressed:
-        if (static_cast<XboxButtonMessage*>(message)->button == Pad::A) {
-            jumpLevel = 2;
-            if (jumpPresses == 0 && animFrames > 19)
-                thrusting = true;
-            ++jumpPresses;
-            if (thrusting) {
-                aim = lastAim;
-                thrustLevel = lastAimLevel;
-            }
-        }
-        break;
-    case MessageId::XboxReleased:
-        if (static_cast<XboxButtonMessage*>(message)->button == Pad::A) {
-            aim = Vec2();
-            thrusting = false;
-            thrustLevel = 0;
-            jumpLevel = 0;
-            jumpPresses = 0;
-        }
-        break;
-    case MessageId::XboxLThumbMoved: {
-        auto* m = static_cast<XboxThumbMessage*>(message);
-        const double x = m->x;
+    } else if (const auto* mouse = As<MouseButtonMessage>(message)) {
+        HandleMouseButton(mouse->id, mouse->button);
+    } else if (const auto* pad = As<XboxButtonMessage>(message)) {
+        HandlePadButton(pad->id, pad->button);
+    } else if (const auto* stick = As<XboxLThumbMoved>(message)) {
+        const double x = stick->x;
         if (x > 0.3)
-            moveLevel = m->level;
+            moveLevel = stick->level;
         else if (x < -0.3)
-            moveLevel = -m->level;
+            moveLevel = -stick->level;
         else
             moveLevel = 0;
         if (thrusting) {
-            thrustLevel = m->level;
-            aim = Vec2(m->x, m->y);
+            thrustLevel = stick->level;
+            aim = Vec2(stick->x, stick->y);
         } else {
             thrustLevel = 0;
         }
-        lastAimLevel = m->level;
-        lastAim = Vec2(m->x, m->y);
-        break;
-    }
-    case MessageId::XboxTriggerMoved: {
-        auto* m = static_cast<XboxTriggerMoved*>(message);
-        if (m->rightLevel > 0) {
+        lastAimLevel = stick->level;
+        lastAim = Vec2(stick->x, stick->y);
+    } else if (const auto* triggers = As<XboxTriggerMoved>(message)) {
+        if (triggers->rightLevel > 0) {
             aim = lastAim;
             thrusting = true;
             thrustLevel = lastAimLevel;
@@ -309,16 +233,58 @@ void PlayerComponent::SendMessage(Message* message) {
             aim = Vec2();
             thrustLevel = 0;
         }
-        if (m->leftLevel == 0) {
+        if (triggers->leftLevel == 0) {
             triggerLatch = true;
         } else if (triggerLatch) {
             triggerLatch = false;
             dashRequested = true;
         }
-        break;
     }
-    default:
-        break;
+}
+
+void PlayerComponent::HandleMouseButton(int32_t id, uint8_t button) {
+    if (id == MessageId::MousePressed && button == MouseButton::Left) {
+        aim = mouseAim;
+        thrustLevel = mouseLevel;
+    } else if (id == MessageId::MouseClicked && button == MouseButton::Right) {
+        // Keyboard-and-mouse players dash towards the pointer.
+        lastAim = mouseAim;
+        lastAimLevel = mouseLevel;
+        dashRequested = true;
+    } else if (id == MessageId::MouseReleased && button == MouseButton::Left) {
+        thrustLevel = 0;
+        rechargeFrames = 0;
+    }
+}
+
+void PlayerComponent::HandlePadButton(int32_t id, uint16_t button) {
+    const InputActions& actions = Core::Actions();
+    const bool jump = actions.IsPadButton(Action::Jump, button);
+    if (id == MessageId::XboxTriggered) {
+        if (actions.IsPadButton(Action::Map, button)) {
+            mapView = !mapView;
+        } else if (actions.IsPadButton(Action::Dash, button)) {
+            dashRequested = true;
+        } else if (jump && animFrames > 3) {
+            aim = lastAim;
+            thrusting = true;
+            thrustLevel = lastAimLevel;
+        }
+    } else if (id == MessageId::XboxPressed && jump) {
+        jumpLevel = 2;
+        if (jumpPresses == 0 && animFrames > 19)
+            thrusting = true;
+        ++jumpPresses;
+        if (thrusting) {
+            aim = lastAim;
+            thrustLevel = lastAimLevel;
+        }
+    } else if (id == MessageId::XboxReleased && jump) {
+        aim = Vec2();
+        thrusting = false;
+        thrustLevel = 0;
+        jumpLevel = 0;
+        jumpPresses = 0;
     }
 }
 
@@ -335,7 +301,7 @@ void PlayerComponent::Update(float) {
         return;
     }
 
-    Core::Broadcast(PerchAlertMessage(MessageId::PerchAlertPlayer, owner->x, owner->y));
+    Core::Broadcast(PerchAlertPlayerMessage(owner->x, owner->y));
 
     physics = owner->Get<PhysicsComponent>();
     graphics = owner->Get<GraphicsComponent>();

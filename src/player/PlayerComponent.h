@@ -9,8 +9,9 @@
 //
 // Driven by the PlayerController: Update(dt) once per frame while
 // "GameSpace" (or "Pause", map view only) is active, SendMessage with every
-// input message. Counters count frames: the game was tuned at 60 frames
-// per second and the physics takes one fixed step per frame.
+// input message. Keys and pad buttons count through the core's action
+// table (Move, Jump, Run, Dash, Map); the mouse and the sticks directly. Counters count frames: the
+// game was tuned at 60 frames per second and the physics takes one fixed step per frame.
 //
 // Units: forces in physics force units (times 1000 and the inverse mass);
 // velocities in physics velocity units (a tenth of world units per
@@ -143,6 +144,8 @@ private:
     void SetTrails(bool on, const Vec2& velocity);
     void StopFlightLoops();
     void HandleKey(int32_t id, uint8_t key);
+    void HandleMouseButton(int32_t id, uint8_t button);
+    void HandlePadButton(int32_t id, uint16_t button);
     ParticleEffectComponent* AddEffect(const std::string& name);
     GameObject* MakeSpriteObject(std::unique_ptr<GameObject>& object, const std::string& animation,
                                  int32_t width, int32_t height);

@@ -26,10 +26,10 @@ void PlayerController::Initialize() {
 }
 
 void PlayerController::SendMessage(Message* message) {
-    if (message->id == MessageId::SetCamera)
-        cameraZoom = static_cast<SetCameraMessage*>(message)->zoom;
-    else if (message->id == MessageId::MoveCamera)
-        cameraZoom += static_cast<MoveCameraMessage*>(message)->dzoom;
+    if (const auto* set = As<SetCameraMessage>(message))
+        cameraZoom = set->zoom;
+    else if (const auto* move = As<MoveCameraMessage>(message))
+        cameraZoom += move->dzoom;
     components.ForEachActive(
         [message](PlayerComponent* component) { component->SendMessage(message); });
 }

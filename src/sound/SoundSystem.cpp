@@ -74,21 +74,21 @@ void SoundSystem::Free() {
 void SoundSystem::Update(float) {}
 
 void SoundSystem::SendMessage(Message* message) {
+    if (const auto* play = As<PlaySoundMessage>(message)) {
+        Play(play->name, play->volume, play->loops);
+        return;
+    }
+    if (const auto* stop = As<StopSoundMessage>(message)) {
+        Stop(stop->name);
+        return;
+    }
+    if (const auto* volume = As<SetAllVolumeMessage>(message)) {
+        SetAllVolumes(volume->volume);
+        return;
+    }
     switch (message->id) {
-    case MessageId::PlaySound:
-        if (auto* m = dynamic_cast<PlaySoundMessage*>(message))
-            Play(m->name, m->volume, m->loops);
-        break;
-    case MessageId::StopSound:
-        if (auto* m = dynamic_cast<StopSoundMessage*>(message))
-            Stop(m->name);
-        break;
     case MessageId::StopAllSounds:
         StopAll();
-        break;
-    case MessageId::SetAllVolume:
-        if (auto* m = dynamic_cast<SetAllVolumeMessage*>(message))
-            SetAllVolumes(m->volume);
         break;
     case MessageId::MusicRaise:
         if (masterVolume < 1.0f) {

@@ -161,9 +161,7 @@ bool Factory::SaveLevel(const std::string& path, const std::string& backgroundNa
 }
 
 void Factory::SendMessage(Message* message) {
-    if (message->id != MessageId::Command)
-        return;
-    auto* command = dynamic_cast<CommandMessage*>(message);
+    const auto* command = As<CommandMessage>(message);
     if (!command)
         return;
     const std::string& text = command->command;

@@ -149,11 +149,11 @@ public:
     static std::string Describe(Flurr::Message* message) {
         std::ostringstream out;
         out << message->id;
-        if (auto* m = dynamic_cast<Flurr::PlaySoundMessage*>(message))
+        if (const auto* m = Flurr::As<Flurr::PlaySoundMessage>(message))
             out << " " << m->name << " " << m->volume << " " << m->loops;
-        if (auto* m = dynamic_cast<Flurr::ButtonInputMessage*>(message))
+        if (const auto* m = Flurr::As<Flurr::ButtonInputMessage>(message))
             out << " " << m->name;
-        if (auto* m = dynamic_cast<Flurr::SetBackgroundMessage*>(message))
+        if (const auto* m = Flurr::As<Flurr::SetBackgroundMessage>(message))
             out << " " << m->path;
         return out.str();
     }

@@ -4,6 +4,7 @@
 #include "engine/EngineTestSupport.h"
 
 #include <cstring>
+#include <optional>
 #include <thread>
 
 namespace Flurr {
@@ -193,8 +194,11 @@ TEST(TimerSet, OverlayIsDrawnOnlyWhenShown) {
     auto* graphics = new EngineTest::Recorder("graphics");
     core.AddSystem(graphics);
     core.RegisterForMessage(graphics, MessageId::DrawText);
-    DrawTextMessage seen("", 0, 0, "", 0, 0, 0, 0, true, 0, 0);
-    graphics->onMessage = [&](Message* m) { seen = *dynamic_cast<DrawTextMessage*>(m); };
+    std::optional<DrawTextMessage> shown;
+    graphics->onMessage = [&](Message* m) {
+        if (const auto* text = As<DrawTextMessage>(m))
+            shown.emplace(*text);
+    };
 
     TimerSet timers;
     timers.Update(0.01f);
@@ -203,6 +207,8 @@ TEST(TimerSet, OverlayIsDrawnOnlyWhenShown) {
     timers.showProfile = true;
     timers.Update(0.01f);
     ASSERT_EQ(graphics->ids.size(), 1u);
+    ASSERT_TRUE(shown.has_value());
+    const DrawTextMessage& seen = *shown;
     EXPECT_EQ(seen.text, timers.profileText);
     EXPECT_EQ(seen.left, 5);
     EXPECT_EQ(seen.top, 5);

@@ -37,17 +37,17 @@ public:
     }
     void SendMessage(Flurr::Message* m) override {
         using namespace Flurr;
-        if (auto* text = dynamic_cast<DrawTextMessage*>(m)) {
+        if (const auto* text = As<DrawTextMessage>(m)) {
             texts.push_back({text->text, text->left, text->top, text->right, text->bottom,
                              text->font, text->red, text->green, text->blue, text->alpha,
                              text->shadow});
-        } else if (auto* event = dynamic_cast<BasicTriggerMessage*>(m)) {
+        } else if (const auto* event = As<BasicTriggerMessage>(m)) {
             events.push_back(event->name);
-        } else if (auto* post = dynamic_cast<PostProcessTransitionMessage*>(m)) {
-            records.emplace_back(post->parameters, post->parameters + 16);
-        } else if (auto* play = dynamic_cast<PlaySoundMessage*>(m)) {
+        } else if (const auto* post = As<PostProcessTransitionMessage>(m)) {
+            records.push_back(post->record);
+        } else if (const auto* play = As<PlaySoundMessage>(m)) {
             sounds.push_back(play->name);
-        } else if (m->id == MessageId::StopAllSounds) {
+        } else if (As<StopAllSoundsMessage>(m)) {
             sounds.push_back("(stop all)");
         }
     }
@@ -67,7 +67,7 @@ public:
 
     std::vector<TextLine> texts;
     std::vector<std::string> events;
-    std::vector<std::vector<float>> records;
+    std::vector<Flurr::PostProcessRecord> records;
     std::vector<std::string> sounds;
 };
 

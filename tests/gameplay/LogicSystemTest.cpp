@@ -97,7 +97,8 @@ TEST(LogicSystem, UpdatesAndTellsTheComponentsOfActiveSpacesOnce) {
 
     // Signal 64 marks a rotator; 61 is passed on like any other.
     EXPECT_FALSE(rotator->triggered);
-    Message signal(MessageId::LogicSignal), rotate(MessageId::RotatorTrigger);
+    LogicSignalMessage signal;
+    RotatorTriggerMessage rotate;
     game.core->SendMessage(&signal);
     EXPECT_FALSE(rotator->triggered);
     game.core->SendMessage(&rotate);

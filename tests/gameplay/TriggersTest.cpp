@@ -73,13 +73,13 @@ TEST(Triggers, PostProcessTriggerColoursTheScreenWhileThePlayerIsInside) {
     t.game->Place(0, 60);
     t.game->Frames(3);
     ASSERT_EQ(t.log->records.size(), 3u);
-    const std::vector<float>& record = t.log->records.back();
-    EXPECT_EQ(record[0], 1.0f);  // bloom
-    EXPECT_EQ(record[10], 0.0f); // white out red
-    EXPECT_EQ(record[11], 0.5f); // white out green
-    EXPECT_EQ(record[12], 1.0f); // white out blue
-    EXPECT_EQ(record[13], 0.0f); // no ripple
-    EXPECT_EQ(record[15], 0.0f); // at once
+    const PostProcessRecord& record = t.log->records.back();
+    EXPECT_EQ(record.target.blur, 1.0f);
+    EXPECT_EQ(record.target.outWhite[0], 0.0f);
+    EXPECT_EQ(record.target.outWhite[1], 0.5f);
+    EXPECT_EQ(record.target.outWhite[2], 1.0f);
+    EXPECT_FALSE(record.target.distort);
+    EXPECT_EQ(record.duration, 0.0f); // at once
     EXPECT_LT(t.MeanChannel(0), 3.0);
     EXPECT_NEAR(t.MeanChannel(1), greenOutside / 2.0, 6.0);
 
@@ -88,8 +88,7 @@ TEST(Triggers, PostProcessTriggerColoursTheScreenWhileThePlayerIsInside) {
     t.game->Place(kAway, 60);
     t.game->Frames(3);
     ASSERT_EQ(t.log->records.size(), 4u);
-    const std::vector<float> neutral = {1, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 0, 0, 0};
-    EXPECT_EQ(t.log->records.back(), neutral);
+    EXPECT_EQ(t.log->records.back(), PostProcessRecord{});
     EXPECT_NEAR(t.MeanChannel(0), redOutside, 3.0);
 }
 
@@ -106,12 +105,12 @@ TEST(Triggers, PostProcessTriggerWithATransitionTimeApproachesGradually) {
     EXPECT_NEAR(post.current.outWhite[0], std::pow(119.0 / 120.0, 60.0), 0.01);
     EXPECT_TRUE(post.current.distort);
     EXPECT_EQ(t.game->graphics->PostPassesRun(), 10);
-    EXPECT_EQ(t.log->records.back()[13], 1.0f);
+    EXPECT_TRUE(t.log->records.back().target.distort);
 
     // Leaving goes back to neutral over the same two seconds.
     t.game->Place(kAway, 60);
     t.game->Frames(2);
-    EXPECT_EQ(t.log->records.back()[15], 2.0f);
+    EXPECT_EQ(t.log->records.back().duration, 2.0f);
     t.game->Frames(130);
     EXPECT_NEAR(post.current.outWhite[0], 1.0f, 1e-5);
     EXPECT_FALSE(post.current.distort);
@@ -133,9 +132,10 @@ TEST(Triggers, PostProcessTriggerKeysAreReadAndWrittenInOrder) {
     PlayerGame game(options);
     auto* trigger = GameplayTest::FindComponent<PostProcessTrigger>(*game.factory);
     ASSERT_NE(trigger, nullptr);
-    EXPECT_EQ(trigger->record[15], 1.0f);
-    for (int slot = 0; slot < 13; ++slot)
-        EXPECT_EQ(trigger->record[slot], static_cast<float>(slot + 2)) << keys[slot + 1];
+    EXPECT_EQ(trigger->record.duration, 1.0f);
+    for (int field = 0; field < PostProcessParams::kFloatFields; ++field)
+        EXPECT_EQ(trigger->record.target.Field(field), static_cast<float>(field + 2))
+            << keys[field + 1];
     EXPECT_TRUE(trigger->distort);
 
     ASSERT_TRUE(game.factory->SaveLevel(game.dir.Path("Saved.zorvel"), ""));

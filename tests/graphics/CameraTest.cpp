@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <set>
 
 #include <glm/glm.hpp>
@@ -121,10 +120,13 @@ TEST(CameraTest, ScreenshotNamesNeverRepeat) {
     EXPECT_EQ(ScreenshotFileName(1700000001, exists), "screenshot_1700000001.png");
 }
 
-// A 16-slot record: levels block, elapsed, duration.
-std::vector<float> Record(float blur, float inBlackRed, bool distort, float duration) {
-    std::vector<float> r = {blur, inBlackRed, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 0, 0, duration};
-    r[13] = distort ? 1.0f : 0.0f;
+// A transition to a block with that blur, red in-black and ripple.
+PostProcessRecord Record(float blur, float inBlackRed, bool distort, float duration) {
+    PostProcessRecord r;
+    r.target.blur = blur;
+    r.target.inBlack[0] = inBlackRed;
+    r.target.distort = distort;
+    r.duration = duration;
     return r;
 }
 
@@ -133,8 +135,8 @@ TEST(CameraTest, PostProcessTransitionsFreezeRestartAndSettle) {
     EXPECT_FLOAT_EQ(s.Effective().blur, 1.0f);
 
     // Duration 0: this frame still shows the old block, the next the new.
-    std::vector<float> r = Record(3.0f, 0.5f, true, 0.0f);
-    s.StartTransition(r.data());
+    PostProcessRecord r = Record(3.0f, 0.5f, true, 0.0f);
+    s.StartTransition(r);
     EXPECT_FLOAT_EQ(s.Effective().blur, 1.0f);
     EXPECT_FALSE(s.current.distort);
     s.Advance(1.0f / 60.0f);
@@ -145,12 +147,12 @@ TEST(CameraTest, PostProcessTransitionsFreezeRestartAndSettle) {
     // Halfway through two seconds, a new message starts from the halfway
     // block, not from the old start or target.
     r = Record(1.0f, 0.0f, false, 2.0f);
-    s.StartTransition(r.data());
+    s.StartTransition(r);
     s.Advance(1.0f);
     EXPECT_FLOAT_EQ(s.Effective().blur, 2.0f);
     EXPECT_TRUE(s.current.distort) << "distortion switches only when a transition ends";
     r = Record(4.0f, 0.0f, false, 2.0f);
-    s.StartTransition(r.data());
+    s.StartTransition(r);
     EXPECT_FLOAT_EQ(s.Effective().blur, 2.0f);
     EXPECT_FALSE(s.current.distort) << "a new message takes the old target's switch";
     s.Advance(1.0f);
@@ -161,20 +163,16 @@ TEST(CameraTest, PostProcessTransitionsFreezeRestartAndSettle) {
 
     // The same record sent every frame approaches geometrically.
     PostProcessState g;
-    std::vector<float> again = Record(2.0f, 0.0f, false, 1.0f);
+    const PostProcessRecord again = Record(2.0f, 0.0f, false, 1.0f);
     for (int frame = 0; frame < 2; ++frame) {
-        g.StartTransition(again.data());
+        g.StartTransition(again);
         g.Advance(0.5f);
     }
-    g.StartTransition(again.data());
+    g.StartTransition(again);
     EXPECT_FLOAT_EQ(g.Effective().blur, 1.75f);
 
-    // An integer 1 in the switch's slot counts as on.
-    std::vector<float> intFlag = Record(1.0f, 0.0f, false, 0.0f);
-    const int32_t one = 1;
-    std::memcpy(&intFlag[13], &one, sizeof(one));
     PostProcessState f;
-    f.StartTransition(intFlag.data());
+    f.StartTransition(Record(1.0f, 0.0f, true, 0.0f));
     EXPECT_TRUE(f.target.distort);
 
     f.ResetNeutral();

@@ -22,25 +22,23 @@ struct Block {
     bool distort = false;
     float duration = 0.0f;
 
-    std::array<float, PostProcessParams::kRecordSlots> Record() const {
-        std::array<float, PostProcessParams::kRecordSlots> r{};
-        r[0] = blur;
+    PostProcessRecord Record() const {
+        PostProcessRecord r;
+        r.target.blur = blur;
         for (int c = 0; c < 3; ++c) {
-            r[1 + c] = inBlack[c];
-            r[4 + c] = outBlack[c];
-            r[7 + c] = inWhite[c];
-            r[10 + c] = outWhite[c];
+            r.target.inBlack[c] = inBlack[c];
+            r.target.outBlack[c] = outBlack[c];
+            r.target.inWhite[c] = inWhite[c];
+            r.target.outWhite[c] = outWhite[c];
         }
-        r[13] = distort ? 1.0f : 0.0f;
-        r[14] = 0.0f;
-        r[15] = duration;
+        r.target.distort = distort;
+        r.duration = duration;
         return r;
     }
 };
 
 void SendBlock(Game& game, const Block& block) {
-    std::array<float, PostProcessParams::kRecordSlots> record = block.Record();
-    game.Send(PostProcessTransitionMessage(record.data()));
+    game.Send(PostProcessTransitionMessage(block.Record()));
 }
 
 // A scene with saturated, bright, mid and dark areas and sharp edges.

@@ -330,13 +330,26 @@ Ink FindInk(const Image& image, int left, int top, int right, int bottom) {
 TEST_F(RendererPixels, TextsAppearWhereDrawnWrapInTheirBoxAndLastOneFrame) {
     GameFolder folder;
     Game game(window);
-    game.Send(DrawTextMessage("Hello", 100, 100, "DebugText", 255, 255, 255, 255, true, 400, 200));
+    // White texts, each in its box.
+    auto text = [&](const char* words, const char* font, int32_t left, int32_t top, int32_t right,
+                    int32_t bottom) {
+        DrawTextMessage m;
+        m.text = words;
+        m.font = font;
+        m.left = left;
+        m.top = top;
+        m.right = right;
+        m.bottom = bottom;
+        m.red = m.green = m.blue = 255.0f;
+        return m;
+    };
+    DrawTextMessage hello = text("Hello", "DebugText", 100, 100, 400, 200);
+    hello.shadow = true;
+    game.Send(std::move(hello));
     // A long text in a narrow box wraps onto several lines, clipped to it.
-    game.Send(DrawTextMessage("one two three four five six", 500, 100, "CardoRegular22", 255, 255,
-                              255, 255, false, 600, 400));
+    game.Send(text("one two three four five six", "CardoRegular22", 500, 100, 600, 400));
     // An unknown font still draws, in the debug font.
-    game.Send(
-        DrawTextMessage("Fallback", 100, 400, "NoSuchFont", 255, 255, 255, 255, false, 400, 500));
+    game.Send(text("Fallback", "NoSuchFont", 100, 400, 400, 500));
     Image image = game.Frame();
     Ink helloOnly = FindInk(image, 0, 0, 450, 300);
     EXPECT_GT(helloOnly.pixels, 30);

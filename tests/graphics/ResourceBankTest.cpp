@@ -129,7 +129,10 @@ TEST_F(Resources, WithoutAContextTheRendererReportsQuitsAndDrawsNothing) {
         Game game(window);
         EXPECT_TRUE(game.graphics->Failed());
         EXPECT_EQ(game.core->RequestedState(), Flurr::GameState::Quit);
-        game.Send(DrawTextMessage("x", 0, 0, "DebugText", 1, 1, 1, 1, false, 10, 10));
+        DrawTextMessage text;
+        text.text = "x";
+        text.font = "DebugText";
+        game.Send(std::move(text));
         game.core->RunFrame();
         EXPECT_TRUE(game.graphics->PendingTexts().empty());
         EXPECT_TRUE(game.graphics->ReadBackBuffer().rgba.empty());

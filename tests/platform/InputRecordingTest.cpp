@@ -101,7 +101,7 @@ TEST(InputRecording, EventsReadBackAsWritten) {
         PlatformEvent::WindowMessage(WM::KeyUp, 65, int32_t(0xC0000001u)),
         PlatformEvent::WindowMessage(WM::MouseWheel, -7864320, PackPoint(-3, 40)),
         PlatformEvent::KeyState(255, true),
-        PlatformEvent::KeyState(VK::LButton, false),
+        PlatformEvent::KeyState(MouseButton::Left, false),
         PlatformEvent::FocusState(true),
         PlatformEvent::PadChange(pad),
         PlatformEvent::PadChange(PadState{}),

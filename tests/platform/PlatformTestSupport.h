@@ -28,35 +28,34 @@ namespace PlatformTest {
 inline std::string Describe(const Flurr::Message* m) {
     using namespace Flurr;
     std::ostringstream out;
-    if (auto* k = dynamic_cast<const KeyTriggeredMessage*>(m))
-        out << "KeyTriggered " << int(k->key);
-    else if (auto* k = dynamic_cast<const KeyPressedMessage*>(m))
-        out << "KeyPressed " << int(k->key);
-    else if (auto* k = dynamic_cast<const KeyReleasedMessage*>(m))
-        out << "KeyReleased " << int(k->key);
-    else if (auto* c = dynamic_cast<const CharacterTypedMessage*>(m))
+    if (const auto* k = As<KeyMessage>(m)) {
+        const char* kind = m->id == MessageId::KeyTriggered ? "KeyTriggered"
+                           : m->id == MessageId::KeyPressed ? "KeyPressed"
+                                                            : "KeyReleased";
+        out << kind << " " << int(k->key);
+    } else if (const auto* c = As<CharacterTypedMessage>(m))
         out << "Char " << int(static_cast<unsigned char>(c->character));
-    else if (auto* v = dynamic_cast<const MouseMovedMessage*>(m))
+    else if (const auto* v = As<MouseMovedMessage>(m))
         out << "MouseMoved " << v->x << " " << v->y << " " << v->leftHeld;
-    else if (auto* b = dynamic_cast<const MouseButtonMessage*>(m)) {
+    else if (const auto* b = As<MouseButtonMessage>(m)) {
         const char* kind = m->id == MessageId::MouseClicked    ? "MouseClicked"
                            : m->id == MessageId::MousePressed  ? "MousePressed"
                            : m->id == MessageId::MouseReleased ? "MouseReleased"
                                                                : "DoubleClick";
         out << kind << " " << b->x << " " << b->y << " " << int(b->button);
-    } else if (auto* s = dynamic_cast<const MouseScrolledMessage*>(m))
+    } else if (const auto* s = As<MouseScrolledMessage>(m))
         out << "Scrolled " << (s->up ? "up" : "down");
-    else if (auto* x = dynamic_cast<const XboxButtonMessage*>(m)) {
+    else if (const auto* x = As<XboxButtonMessage>(m)) {
         const char* kind = m->id == MessageId::XboxTriggered ? "PadTriggered"
                            : m->id == MessageId::XboxPressed ? "PadPressed"
                                                              : "PadReleased";
         out << kind << " 0x" << std::hex << x->button;
-    } else if (auto* t = dynamic_cast<const XboxThumbMessage*>(m))
+    } else if (const auto* t = As<XboxThumbMessage>(m))
         out << (m->id == MessageId::XboxLThumbMoved ? "LThumb " : "RThumb ") << t->x << " " << t->y
             << " " << t->level;
-    else if (auto* t = dynamic_cast<const XboxTriggerMoved*>(m))
+    else if (const auto* t = As<XboxTriggerMoved>(m))
         out << "Triggers " << t->rightLevel << " " << t->leftLevel;
-    else if (auto* w = dynamic_cast<const WMMessage*>(m))
+    else if (const auto* w = As<WMMessage>(m))
         out << "WM 0x" << std::hex << w->code << std::dec << " " << w->wParam << " " << w->lParam;
     else
         out << "id " << m->id;

@@ -57,7 +57,7 @@ protected:
         core.AddSystem(renderer);
         core.RegisterForMessage(renderer, MessageId::SetCamera);
         renderer->onMessage = [this](Message* message) {
-            if (auto* m = dynamic_cast<SetCameraMessage*>(message))
+            if (const auto* m = As<SetCameraMessage>(message))
                 sent.push_back({m->x, m->y, m->zoom});
         };
         for (IGameSystem* s : core.Systems())

@@ -329,6 +329,44 @@ TEST(PlayerTest, MapViewFollowsTheOverviewAndFallsBackWithoutOne) {
     }
 }
 
+// The player's keys come from the core's action table: bound elsewhere,
+// walking and jumping follow the new keys and the old ones do nothing.
+TEST(PlayerTest, WalkingAndJumpingFollowTheKeysTheActionTableBinds) {
+    PlayerGame game;
+    game.Place(-1500.0f, 52.0f);
+    game.Settle();
+    game.core->actions.Bind(Action::MoveRight, {KeyCode::Right}, {});
+    game.core->actions.Bind(Action::Jump, {KeyCode::Up}, {PadButton::A});
+    const Vec2 start = game.Body().position;
+
+    Key(SDL_SCANCODE_D, true);
+    Key(SDL_SCANCODE_SPACE, true);
+    game.Frames(60);
+    Key(SDL_SCANCODE_D, false);
+    Key(SDL_SCANCODE_SPACE, false);
+    game.Frames(2);
+    EXPECT_EQ(game.player->moveLevel, 0);
+    EXPECT_NEAR(game.Body().position.x, start.x, 0.5f) << "D no longer walks";
+    EXPECT_NEAR(game.Body().position.y, start.y, 0.5f) << "Space no longer jumps";
+
+    Key(SDL_SCANCODE_RIGHT, true);
+    game.Frames(60);
+    EXPECT_GT(game.player->moveLevel, 0);
+    EXPECT_GT(game.Body().position.x, start.x + 50.0f) << "the right arrow walks";
+    Key(SDL_SCANCODE_RIGHT, false);
+    game.Settle();
+
+    const float ground = game.Body().position.y;
+    Key(SDL_SCANCODE_UP, true);
+    float top = ground;
+    for (int i = 0; i < 40; ++i) {
+        game.Frame();
+        top = std::max(top, game.Body().position.y);
+    }
+    Key(SDL_SCANCODE_UP, false);
+    EXPECT_GT(top, ground + 50.0f) << "the up arrow jumps";
+}
+
 TEST(PlayerTest, ArchetypeKeysShareTheFourthMoveForceWithTheFirstThrust) {
     PlayerComponent player;
     StringLoadSerializer both("PlayerComponent\n  MoveForce_4:11\n  FlurrForce_1:22\n"

@@ -67,9 +67,9 @@ public:
     void SendMessage(Flurr::Message* m) override {
         using namespace Flurr;
         SoundCue cue;
-        if (auto* play = dynamic_cast<PlaySoundMessage*>(m))
+        if (const auto* play = As<PlaySoundMessage>(m))
             cue.name = play->name;
-        else if (auto* stop = dynamic_cast<StopSoundMessage*>(m)) {
+        else if (const auto* stop = As<StopSoundMessage>(m)) {
             cue.name = stop->name;
             cue.stop = true;
         } else {

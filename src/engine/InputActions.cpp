@@ -1,0 +1,72 @@
+#include "engine/InputActions.h"
+
+#include <algorithm>
+#include <cassert>
+
+#include "engine/InputCodes.h"
+
+namespace Flurr {
+
+namespace {
+
+std::size_t Index(Action action) {
+    const auto index = static_cast<std::size_t>(action);
+    assert(index < kActionCount && "an action of the Action list");
+    return index;
+}
+
+} // namespace
+
+InputActions::InputActions() {
+    // The table: each action, its keys, its pad buttons. Keyboard and pad
+    // are live together; the mouse aims, and its buttons thrust and dash,
+    // outside this table.
+    Bind(Action::MoveLeft, {KeyCode::A}, {});
+    Bind(Action::MoveRight, {KeyCode::D}, {});
+    // Nothing steers up or down by key or button in play: the stick does.
+    Bind(Action::MoveUp, {}, {});
+    Bind(Action::MoveDown, {}, {});
+    // On the pad the jump button is also the jet pack's.
+    Bind(Action::Jump, {KeyCode::Space, KeyCode::W}, {PadButton::A});
+    Bind(Action::Run, {KeyCode::Shift}, {});
+    // The left trigger dashes too (analogue, outside this table).
+    Bind(Action::Dash, {}, {PadButton::LeftShoulder});
+    Bind(Action::Map, {KeyCode::Tab}, {PadButton::Y});
+    Bind(Action::Objectives, {KeyCode::Shift}, {PadButton::B});
+    Bind(Action::Interact, {KeyCode::E}, {PadButton::X});
+    // Skips the logo screens; a mouse click does too.
+    Bind(Action::Skip, {KeyCode::Space, KeyCode::Escape, KeyCode::Return},
+         {PadButton::A, PadButton::Start});
+    Bind(Action::Pause, {KeyCode::Escape}, {PadButton::Start});
+}
+
+const InputActions::Binding& InputActions::Of(Action action) const {
+    return bindings[Index(action)];
+}
+
+bool InputActions::IsKey(Action action, uint8_t key) const {
+    const std::vector<uint8_t>& keys = Of(action).keys;
+    return std::find(keys.begin(), keys.end(), key) != keys.end();
+}
+
+bool InputActions::IsPadButton(Action action, uint16_t button) const {
+    const std::vector<uint16_t>& buttons = Of(action).padButtons;
+    return std::find(buttons.begin(), buttons.end(), button) != buttons.end();
+}
+
+const std::vector<uint8_t>& InputActions::Keys(Action action) const {
+    return Of(action).keys;
+}
+
+const std::vector<uint16_t>& InputActions::PadButtons(Action action) const {
+    return Of(action).padButtons;
+}
+
+void InputActions::Bind(Action action, std::initializer_list<uint8_t> keys,
+                        std::initializer_list<uint16_t> padButtons) {
+    Binding& binding = bindings[Index(action)];
+    binding.keys.assign(keys);
+    binding.padButtons.assign(padButtons);
+}
+
+} // namespace Flurr
