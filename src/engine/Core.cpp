@@ -161,16 +161,6 @@ void Core::SendMessage(Message* message) {
         requestedState = GameState::Quit;
         return;
     }
-    if (const auto* button = As<ButtonInputMessage>(*message)) {
-        if (button->name == "Play") {
-            StopAllSoundsMessage stop;
-            SendMessage(&stop);
-            PlaySoundMessage music("Elation", 1.0f, -1);
-            SendMessage(&music);
-            PlaySoundMessage wind("AmbientWindLoop", 1.0f, -1);
-            SendMessage(&wind);
-        }
-    }
     auto it = listeners.find(message->id);
     if (it == listeners.end())
         return;

@@ -25,7 +25,7 @@ void SoundSystem::Initialize() {
     if (Core* core = Core::Instance()) {
         for (int32_t id : {MessageId::MusicLower, MessageId::MusicRaise, MessageId::MusicMute,
                            MessageId::PlaySound, MessageId::StopSound, MessageId::StopAllSounds,
-                           MessageId::SetAllVolume})
+                           MessageId::SetAllVolume, MessageId::ButtonInput})
             core->RegisterForMessage(this, id);
     }
     LoadBank();
@@ -84,6 +84,16 @@ void SoundSystem::SendMessage(Message* message) {
     }
     if (const auto* volume = As<SetAllVolumeMessage>(message)) {
         SetAllVolumes(volume->volume);
+        return;
+    }
+    // Leaving the title for the game: silence, then the music and the
+    // wind. Sent as messages, so whoever listens to sounds hears them.
+    if (const auto* button = As<ButtonInputMessage>(message)) {
+        if (button->name == "Play") {
+            Core::Broadcast(StopAllSoundsMessage());
+            Core::Broadcast(PlaySoundMessage("Elation", 1.0f, -1));
+            Core::Broadcast(PlaySoundMessage("AmbientWindLoop", 1.0f, -1));
+        }
         return;
     }
     switch (message->id) {

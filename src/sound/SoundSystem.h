@@ -12,8 +12,10 @@
 //   MusicRaise / MusicLower (43, 44)  master level up or down a 0.1 step,
 //                              then every tracked channel to bank x master
 //   MusicMute (45)             toggles silence; unmuting sets bank x master
-// The core sends the first three for the title menu's "Play" button (stop
-// everything, then "Elation" and "AmbientWindLoop" looping forever).
+//   ButtonInputMessage (51)    "Play" (the title menu's button) sends
+//                              StopAllSounds, then "Elation" and
+//                              "AmbientWindLoop" looping forever
+// The three are sent as messages, so every listener hears them.
 // Update() has nothing to do: SDL_mixer mixes on SDL's own audio thread.
 //
 // It owns the mixer (the audio device), one decoded sound per bank name,

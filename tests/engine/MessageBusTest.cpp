@@ -32,43 +32,6 @@ TEST(MessageBus, QuitIsNeverDeliveredAndRequestsQuit) {
     EXPECT_EQ(core.CurrentState(), Flurr::GameState::Running);
 }
 
-TEST(MessageBus, PlayButtonStartsTheMusicBeforeAnyoneSeesTheButton) {
-    Core core;
-    // One system hears everything involved, so the relative order of the
-    // sound messages and the button is visible in one log.
-    Recorder* all = AddRecorder(core, "all");
-    Recorder* sound = AddRecorder(core, "sound");
-    Recorder* buttons = AddRecorder(core, "buttons");
-    for (int32_t id : {MessageId::ButtonInput, MessageId::StopAllSounds, MessageId::PlaySound})
-        core.RegisterForMessage(all, id);
-    core.RegisterForMessage(sound, MessageId::StopAllSounds);
-    core.RegisterForMessage(sound, MessageId::PlaySound);
-    core.RegisterForMessage(buttons, MessageId::ButtonInput);
-
-    bool soundsDoneBeforeButton = false;
-    buttons->onMessage = [&](Message*) { soundsDoneBeforeButton = sound->ids.size() == 3; };
-
-    ButtonInputMessage play("Play");
-    core.SendMessage(&play);
-
-    EXPECT_EQ(all->log, (std::vector<std::string>{"41", "39 Elation 1 -1",
-                                                  "39 AmbientWindLoop 1 -1", "51 Play"}));
-    EXPECT_EQ(sound->log,
-              (std::vector<std::string>{"41", "39 Elation 1 -1", "39 AmbientWindLoop 1 -1"}));
-    EXPECT_EQ(buttons->log, (std::vector<std::string>{"51 Play"}));
-    EXPECT_TRUE(soundsDoneBeforeButton);
-
-    // Only the exact name counts.
-    for (const char* name : {"play", "Play ", "PlayAgain", "", " Play"}) {
-        all->log.clear();
-        sound->log.clear();
-        ButtonInputMessage other(name);
-        core.SendMessage(&other);
-        EXPECT_EQ(all->log, (std::vector<std::string>{"51 " + std::string(name)})) << name;
-        EXPECT_TRUE(sound->log.empty()) << name;
-    }
-}
-
 TEST(MessageBus, DeliveryFollowsRegistrationIncludingDuplicates) {
     Core core;
     Recorder* a = AddRecorder(core, "a");

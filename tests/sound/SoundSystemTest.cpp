@@ -445,5 +445,21 @@ TEST_F(SoundOutput, TheGameBankHasEverySoundTheGamePlays) {
     EXPECT_GT(Peak(music), 1000);
 }
 
+// The title menu's "Play" silences whatever plays, then starts the music
+// and the wind, as messages every listener hears; no other name does.
+TEST_F(SoundRules, PlayButtonStartsTheMusicAndTheWind) {
+    Start("Root\n-Root\n");
+    auto* heard = new EngineTest::Recorder("heard");
+    core.AddSystem(heard);
+    for (int32_t id : {MessageId::StopAllSounds, MessageId::PlaySound})
+        core.RegisterForMessage(heard, id);
+    for (const char* name : {"play", "Play ", "PlayAgain", "", " Play"})
+        Send(ButtonInputMessage(name));
+    EXPECT_TRUE(heard->log.empty());
+    Send(ButtonInputMessage("Play"));
+    EXPECT_EQ(heard->log,
+              (std::vector<std::string>{"41", "39 Elation 1 -1", "39 AmbientWindLoop 1 -1"}));
+}
+
 } // namespace
 } // namespace Flurr
