@@ -232,7 +232,7 @@ void BroadPhase::Build(const std::vector<RigidBody*>& list) {
     if (!StaticLayerStillValid(list, statics)) {
         staticBodies.clear();
         staticPlacements.clear();
-        staticExact.assign(statics.size(), 0);
+        staticExact.assign(statics.size(), StaticPairing::Absent);
         staticBoxes.assign(statics.size(), Box{0, 0, 0, 0});
         staticRanges.assign(statics.size(), CellRange{0, 0, -1, -1});
         std::vector<float> extents;
@@ -242,8 +242,10 @@ void BroadPhase::Build(const std::vector<RigidBody*>& list) {
             staticPlacements.push_back(b.shape.placements);
             bool p, e;
             measure(b, staticBoxes[o], p, e);
-            staticExact[o] = p ? (e ? 1 : 2) : 0; // 0 absent, 1 exact, 2 always
-            if (staticExact[o] == 1) {
+            staticExact[o] = !p  ? StaticPairing::Absent
+                             : e ? StaticPairing::Exact
+                                 : StaticPairing::Always;
+            if (staticExact[o] == StaticPairing::Exact) {
                 const Box& box = staticBoxes[o];
                 extents.push_back(std::max(box.maxX - box.minX, box.maxY - box.minY));
             }
@@ -260,11 +262,11 @@ void BroadPhase::Build(const std::vector<RigidBody*>& list) {
         }
         std::size_t staticEntries = 0;
         for (std::size_t o = 0; o < statics.size(); ++o) {
-            if (staticExact[o] != 1)
+            if (staticExact[o] != StaticPairing::Exact)
                 continue;
             const CellRange r = CellsOf(staticBoxes[o], staticCellSize);
             if (r.Count() > kMaxBodyCells) {
-                staticExact[o] = 3; // exact, but listed for every row
+                staticExact[o] = StaticPairing::ExactEveryRow;
                 continue;
             }
             staticRanges[o] = r;
@@ -280,9 +282,10 @@ void BroadPhase::Build(const std::vector<RigidBody*>& list) {
         boxes[k] = staticBoxes[o];
         swept[k] = Swept(k);
         sweptFinite[k] = FiniteBox(swept[k]);
-        present[k] = staticExact[o] != 0;
-        exact[k] = staticExact[o] == 1 || staticExact[o] == 3;
-        if (staticExact[o] == 2 || staticExact[o] == 3)
+        const StaticPairing pairing = staticExact[o];
+        present[k] = pairing != StaticPairing::Absent;
+        exact[k] = pairing == StaticPairing::Exact || pairing == StaticPairing::ExactEveryRow;
+        if (pairing == StaticPairing::Always || pairing == StaticPairing::ExactEveryRow)
             always.push_back(k);
     }
     std::sort(always.begin(), always.end());

@@ -122,7 +122,14 @@ private:
     // The static layer: cells hold ordinals into staticBodies.
     std::vector<const RigidBody*> staticBodies;
     std::vector<uint32_t> staticPlacements;
-    std::vector<uint8_t> staticExact;
+    // How each static body at rest takes part in the pairing.
+    enum class StaticPairing : uint8_t {
+        Absent,        // no usable bounds: never paired
+        Exact,         // bounds known: listed in the cells it covers
+        Always,        // bounds unknown: paired with every moving body
+        ExactEveryRow, // bounds known but too large for cells: paired with everyone
+    };
+    std::vector<StaticPairing> staticExact;
     std::vector<Box> staticBoxes;
     std::vector<uint32_t> staticIndex;
     std::vector<CellRange> staticRanges;

@@ -34,14 +34,14 @@ struct CameraControllerName {
 };
 
 // What game code writes into CameraController::mode.
-namespace CameraMode {
-inline constexpr int32_t Attached = 0;      // sits on the target
-inline constexpr int32_t SteadyPursuit = 1; // a fixed 5 units per update
-inline constexpr int32_t Smooth = 2;        // an eighth of the way per update
-inline constexpr int32_t ZoomOnly = 3;      // stays put, eases the zoom by dt
-inline constexpr int32_t LookAhead = 4;     // smooth, aimed where the body is heading
-inline constexpr int32_t SmoothStart = 5;   // as Smooth (the player's first frames)
-} // namespace CameraMode
+enum class CameraMode : int32_t {
+    Attached = 0,      // sits on the target
+    SteadyPursuit = 1, // a fixed 5 units per update
+    Smooth = 2,        // an eighth of the way per update
+    ZoomOnly = 3,      // stays put, eases the zoom by dt
+    LookAhead = 4,     // smooth, aimed where the body is heading
+    SmoothStart = 5,   // as Smooth (the player's first frames)
+};
 
 class CameraController : public ISystem<CameraController, CameraControllerName> {
 public:
@@ -67,7 +67,7 @@ public:
     float targetZoom = 4.0f;
     // A zoom change towards targetZoom is under way.
     bool zoomPending = false;
-    int32_t mode = CameraMode::Attached;
+    CameraMode mode = CameraMode::Attached;
     Vec2 position;
     float zoom = 4.0f;
 

@@ -745,9 +745,9 @@ void PlayerComponent::UpdateMapView() {
                 --introFrames;
                 camera->targetZoom = 4.0f;
                 camera->zoomPending = true;
-                camera->mode = 5;
+                camera->mode = CameraMode::SmoothStart;
             } else {
-                camera->mode = 4;
+                camera->mode = CameraMode::LookAhead;
                 camera->zoomPending = false;
             }
         }
@@ -758,7 +758,7 @@ void PlayerComponent::UpdateMapView() {
     } else {
         camera->targetZoom = 250.0f;
         camera->zoomPending = true;
-        camera->mode = 2;
+        camera->mode = CameraMode::Smooth;
         if (markerSprite) {
             // Grows with the view, but slower, so it stays readable far out.
             const float k = std::sqrt((camera->zoom + 10.0f) / 10.0f);

@@ -71,7 +71,7 @@ protected:
 
     // Puts the camera at `at` following `object`, in `mode`, with no zoom
     // under way.
-    void Start(GameObject* object, Vec2 at, int32_t mode, float zoom = 4.0f) {
+    void Start(GameObject* object, Vec2 at, CameraMode mode, float zoom = 4.0f) {
         camera->current = CameraOf(object);
         camera->position = at;
         camera->mode = mode;
@@ -192,7 +192,7 @@ TEST_F(CameraControllerTest, BroadcastsOnlyWhileTheGameRunsAndACameraIsFollowed)
     EXPECT_EQ(sent[0].zoom, 4.0f);
 
     // An unknown mode holds the camera still but still tells the renderer.
-    camera->mode = 9;
+    camera->mode = static_cast<CameraMode>(9);
     player->x = 1000.0f;
     camera->Update(0.016f);
     ASSERT_EQ(sent.size(), 2u);
@@ -230,8 +230,8 @@ TEST_F(CameraControllerTest, AttachedAndZoomOnlyModes) {
 }
 
 TEST_F(CameraControllerTest, SmoothModesCloseAnEighthAndZoomOutWithTheDistance) {
-    for (int32_t mode : {CameraMode::Smooth, CameraMode::SmoothStart}) {
-        SCOPED_TRACE(mode);
+    for (CameraMode mode : {CameraMode::Smooth, CameraMode::SmoothStart}) {
+        SCOPED_TRACE(static_cast<int>(mode));
         GameObject* target = Make(80, 0, "Target");
         Start(target, Vec2(0, 0), mode);
 
