@@ -1,7 +1,7 @@
 #pragma once
 // Named stopwatches on the steady clock, and the profile overlay text.
-// The core owns one (frame time, game time, one timer per system); pause
-// menu, buttons, editor, logo screen, birds and transitions own their own.
+// The core owns one (frame time, game time, one timer per system); parts
+// that time things of their own (the logo screen) own theirs.
 //
 // Every operation works on any name: a name not seen before gets a fresh,
 // stopped timer on the spot.

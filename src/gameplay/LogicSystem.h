@@ -12,9 +12,8 @@
 // player had to cover to it. When the time is up the results stay on
 // screen for five seconds and the game moves on to the next level.
 //
-// A component listed under two active spaces (the cursor and the meter
-// live in "GameSpace" and "Pause") is still updated and told each message
-// once per frame.
+// A component listed under two active spaces is still updated and told
+// each message once per frame.
 //
 // The system never owns components: their objects do. Freeing a space or
 // the system only forgets them.

@@ -6,7 +6,7 @@
 // Factory object with its own GraphicsComponent, so particles sort, blend
 // and animate like any sprite.
 //
-// Driven by the Core once per frame, after the jobs: first every
+// Driven by the Core once per frame, after the logic system: first every
 // registered ParticleEffectComponent updates (it asks its effect to follow
 // its owner), then every live effect updates in creation order. When a
 // one-shot effect is spent (emitters finished, particles gone) it retires:

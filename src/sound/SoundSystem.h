@@ -7,8 +7,7 @@
 //   StopSoundMessage (40)      stop the name's tracked channel
 //   StopAllSoundsMessage (41)  stop every tracked channel
 //   SetAllVolumeMessage (42)   every tracked channel to bank x the given level
-//                              (the pause menu dims to 0.3 and back to 0.7;
-//                              the master level is left as it is)
+//                              (the master level is left as it is)
 //   MusicRaise / MusicLower (43, 44)  master level up or down a 0.1 step,
 //                              then every tracked channel to bank x master
 //   MusicMute (45)             toggles silence; unmuting sets bank x master
