@@ -24,12 +24,9 @@ TEST_F(SpriteAnimation, RequestsFollowPriorityAndTheQueueAndSteppingLoopsHoldsOr
     GameFolder folder;
     Game game(window);
     GraphicsComponent* s = game.Sprite("Red", 0, 0, 10, 10);
-    ASSERT_NE(s, nullptr);
-    // Loaded with priority 2, no loop (the file's Loop is 0); FrameTime 0
-    // in the bank means one frame a second.
-    EXPECT_FLOAT_EQ(s->priority, 2.0f);
-    EXPECT_EQ(s->flags, 0);
+    // Loaded at priority 2; FrameTime 0 in the bank means one frame a second.
     EXPECT_EQ(State(*s), "Red||1");
+    EXPECT_EQ(s->flags, 0) << "the file's Loop is 0";
     // Lower without Wait: dropped, but the rate is still taken.
     s->SetAnimation("Cycle", 1.0f, 0);
     EXPECT_EQ(State(*s), "Red||10");
@@ -65,7 +62,6 @@ TEST_F(SpriteAnimation, RequestsFollowPriorityAndTheQueueAndSteppingLoopsHoldsOr
 
     // Stepping, on a second sprite.
     s = game.Sprite("Red", 0, 0, 10, 10);
-    ASSERT_NE(s, nullptr);
     s->SetAnimation("Cycle", 3.0f, 0); // 3 frames at 10 per second, no loop
     game.Frame();                      // 1/60 s
     EXPECT_NEAR(s->frame, 10.0f / 60.0f, 1e-5);
@@ -120,13 +116,11 @@ TEST_F(SpriteAnimation, LoadingAndSavingAndUnknownNames) {
         game.Sprite("Cycle", 0, 0, 10, 10,
                     "      ZPos:3\n      ZOrder:-1\n      FrameRate:-5\n      Loop:1\n"
                     "      Opacity:0.25\n");
-    ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->animation, "Cycle");
     EXPECT_EQ(s->flags, AnimationFlag::Loop);
-    EXPECT_FLOAT_EQ(s->frameRate, 0.0f) << "a negative rate in a file freezes the sprite";
-    EXPECT_FLOAT_EQ(s->ZPos, 3.0f);
-    EXPECT_FLOAT_EQ(s->ZOrder, -1.0f);
-    EXPECT_FLOAT_EQ(s->Opacity, 0.25f);
+    // A negative rate in a file freezes the sprite.
+    EXPECT_EQ((std::vector{s->frameRate, s->ZPos, s->ZOrder, s->Opacity}),
+              (std::vector{0.0f, 3.0f, -1.0f, 0.25f}));
 
     auto save = [](GraphicsComponent* sprite) {
         StringSaveSerializer saver;
@@ -145,7 +139,6 @@ TEST_F(SpriteAnimation, LoadingAndSavingAndUnknownNames) {
     // both survive saving and loading again.
     GraphicsComponent* glowing = game.Sprite("Cycle", -300, 0, 10, 10,
                                              "      Loop:1\n      Shader:2\n      Additive:true\n");
-    ASSERT_NE(glowing, nullptr);
     EXPECT_EQ(glowing->shader, SpriteShader::ClockWipe);
     EXPECT_TRUE(glowing->additive);
     const std::string glowText = save(glowing);
@@ -154,7 +147,6 @@ TEST_F(SpriteAnimation, LoadingAndSavingAndUnknownNames) {
     GraphicsComponent* copy =
         game.Sprite("Cycle", -250, 0, 10, 10,
                     glowText.substr(body, glowText.find("-GraphicsComponent") - body));
-    ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy->shader, SpriteShader::ClockWipe) << glowText;
     EXPECT_TRUE(copy->additive) << glowText;
 
@@ -162,7 +154,6 @@ TEST_F(SpriteAnimation, LoadingAndSavingAndUnknownNames) {
     // object, once, and the sprite keeps what it has.
     EngineTest::WarningLog log;
     GraphicsComponent* missing = game.Sprite("Nowhere", 100, 0, 10, 10);
-    ASSERT_NE(missing, nullptr);
     missing->SetAnimation("Nowhere", 9.0f, 0);
     EXPECT_EQ(missing->animation, ResourceBank::kNoAnimation);
     const std::string id = std::to_string(missing->owner->id);

@@ -1,13 +1,9 @@
 #pragma once
-// Shared parts of the renderer tests: one hidden SDL window with an
-// OpenGL 3.3 core context per test suite (SDL's offscreen driver and
-// Mesa's software renderer in headless runs), a scratch game folder with
-// real shaders, images and banks, and a small game (spaces, factory,
-// graphics) to draw frames with.
-//
-// Pixels are counted as on screen: column 0 at the left, row 0 at the top.
-// At 800 x 600 and zoom 0 the world point (x, y) falls on column x + 400
-// and row 300 - y.
+// Shared parts of the renderer tests: one hidden window with an OpenGL 3.3
+// core context per suite (the offscreen driver and Mesa in headless runs),
+// a scratch game folder and a small game to draw frames with. Pixels count
+// from the top left: at 800 x 600 and zoom 0 the world point (x, y) falls
+// on column x + 400, row 300 - y.
 
 #include <gtest/gtest.h>
 
@@ -18,19 +14,13 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <string>
-#include <vector>
 
-#include "engine/Core.h"
 #include "engine/EngineTestSupport.h"
-#include "engine/GameObject.h"
-#include "engine/Message.h"
 #include "game/TestGame.h"
 #include "graphics/GraphicsComponent.h"
 #include "graphics/GraphicsSystem.h"
 #include "graphics/ImageFiles.h"
 #include "graphics/ResourceBank.h"
-#include "world/Factory.h"
 #include "world/SpaceManager.h"
 
 namespace GraphicsTest {
@@ -242,8 +232,8 @@ public:
             "    -GraphicsComponent\n  -GameObject\n-Root\n";
         Flurr::GameObject* object = factory->CreateObjectFromText(text);
         if (!object)
-            return nullptr;
-        return object->Get<Flurr::GraphicsComponent>();
+            ADD_FAILURE() << "no sprite from " << text;
+        return object ? object->Get<Flurr::GraphicsComponent>() : nullptr;
     }
 
     void Send(Flurr::Message&& message) { core->SendMessage(&message); }

@@ -25,15 +25,12 @@ int CountNear(const Image& image, Rgba colour, int left, int top, int right, int
 TEST_F(RendererPixels, SpritesLandAtTheirWorldPlaceAndSizeTopUpAndFlipsMirrorThem) {
     GameFolder folder;
     Game game(window);
-    game.Sprite("Red", 0.0f, 0.0f, 100, 50);
+    game.Sprite("Red", 0, 0, 100, 50);
     // floor() of the position: 100.7 draws at 100.
     game.Sprite("Blue", 100.7f, 150.2f, 20, 20);
-    GraphicsComponent* plain = game.Sprite("Quadrants", -200.0f, -150.0f, 100, 100);
-    GraphicsComponent* mirrored = game.Sprite("Quadrants", 0.0f, -150.0f, 100, 100);
-    GraphicsComponent* upsideDown = game.Sprite("Quadrants", 200.0f, -150.0f, 100, 100);
-    ASSERT_TRUE(plain && mirrored && upsideDown);
-    mirrored->flipX = true;
-    upsideDown->flipY = true;
+    game.Sprite("Quadrants", -200, -150, 100, 100);
+    game.Sprite("Quadrants", 0, -150, 100, 100)->flipX = true;
+    game.Sprite("Quadrants", 200, -150, 100, 100)->flipY = true;
     game.readWindow = true;
     const Image frame = game.Frame();
     ASSERT_EQ(frame.width, 800);
@@ -52,7 +49,6 @@ TEST_F(RendererPixels, SpritesLandAtTheirWorldPlaceAndSizeTopUpAndFlipsMirrorThe
         {375, 475, kWhite}, {575, 425, kBlue},  {625, 475, kGreen}};
     for (const auto& [x, y, colour] : quadrants)
         EXPECT_TRUE(PixelIs(frame, x, y, colour));
-
     // The window shows the same frame, the same way up.
     ASSERT_EQ(game.windowImage.width, 800);
     EXPECT_TRUE(PixelIs(game.windowImage, 400, 300, kRed));
@@ -60,24 +56,40 @@ TEST_F(RendererPixels, SpritesLandAtTheirWorldPlaceAndSizeTopUpAndFlipsMirrorThe
     EXPECT_TRUE(PixelIs(game.windowImage, 500, 450, kBlack));
 }
 
-TEST_F(RendererPixels, DrawOrderDecidesOverlaps) {
+TEST_F(RendererPixels, DrawOrderDecidesOverlapsAndBatchingKeepsIt) {
     GameFolder folder;
     Game game(window);
     // Created first but nearer: drawn last. (At zoom 0 anything nearer
     // than depth 0 is in front of the near plane, so the other one is
     // farther away.)
-    GraphicsComponent* nearRed = game.Sprite("Red", 0.0f, 0.0f, 100, 100);
-    game.Sprite("Blue", 20.0f, 0.0f, 100, 100, "      ZPos:-1\n");
+    game.Sprite("Red", 0, 0, 100, 100);
+    game.Sprite("Blue", 20, 0, 100, 100, "      ZPos:-1\n");
     // Equal ZPos: ZOrder decides, then creation.
-    game.Sprite("Green", -200.0f, 0.0f, 100, 100, "      ZOrder:2\n");
-    game.Sprite("Blue", -180.0f, 0.0f, 100, 100, "      ZOrder:1\n");
-    game.Sprite("Red", 200.0f, 0.0f, 100, 100);
-    game.Sprite("Green", 220.0f, 0.0f, 100, 100);
+    game.Sprite("Green", -200, 0, 100, 100, "      ZOrder:2\n");
+    game.Sprite("Blue", -180, 0, 100, 100, "      ZOrder:1\n");
+    game.Sprite("Red", 200, 0, 100, 100);
+    game.Sprite("Green", 220, 0, 100, 100);
     // Screen space goes over everything, whatever its depth.
-    GraphicsComponent* overlay = game.Sprite("Green", 0.0f, 200.0f, 50, 50, "      ZPos:-50\n");
-    GraphicsComponent* under = game.Sprite("Red", 0.0f, 200.0f, 60, 60);
-    ASSERT_TRUE(nearRed && overlay && under);
+    GraphicsComponent* overlay = game.Sprite("Green", 0, 200, 50, 50, "      ZPos:-50\n");
+    game.Sprite("Red", 0, 200, 60, 60);
     overlay->screenSpace = true;
+
+    // A row of overlapping sprites below, each over the one before: runs
+    // of one image are broken by another image, a frame-blending shader, a
+    // different colour, additive blending and another view.
+    const std::pair<const char*, int> sprites[] = {{"Red", -300}, {"Red", -250}, {"Blue", -200},
+                                                   {"Red", -150}, {"Red", -100}, {"Red", -50},
+                                                   {"Red", 0},    {"Blue", 80},  {"Blue", 150}};
+    GraphicsComponent* s[9];
+    for (int k = 0; k < 9; ++k)
+        s[k] = game.Sprite(sprites[k].first, sprites[k].second, -200, 100, 100);
+    s[4]->shader = SpriteShader::Fade;
+    s[4]->SetAnimation("Green", 5.0f, 0);
+    s[5]->green = 1.0f;
+    s[5]->red = 0.0f;
+    s[5]->SetAnimation("Quadrants", 5.0f, 0); // top-left quadrant red x (0, 1, 1): black
+    s[6]->orthographic = true;
+    s[7]->additive = true;
 
     for (int frame = 0; frame < 2; ++frame) {
         const Image image = game.Frame();
@@ -85,56 +97,27 @@ TEST_F(RendererPixels, DrawOrderDecidesOverlaps) {
         EXPECT_TRUE(PixelIs(image, 230, 300, kGreen)) << "higher ZOrder is drawn later";
         EXPECT_TRUE(PixelIs(image, 630, 300, kGreen)) << "later creation is drawn later";
         EXPECT_TRUE(PixelIs(image, 400, 100, kGreen)) << "screen space is drawn last";
+        // Columns: s0 50-149, s1 100-199, s2 150-249, s3 200-299, s4
+        // 250-349, s5 300-399, s6 350-449, s7 (additive) 430-529, s8
+        // 500-599. Where two overlap, the later one shows.
+        const std::tuple<int, int, Rgba> row[] = {
+            {120, 500, kRed},   {190, 500, kBlue}, {240, 500, kRed}, {280, 500, kGreen},
+            {320, 470, kBlack}, {320, 530, kBlue}, {420, 500, kRed}, {440, 500, kMagenta},
+            {470, 500, kBlue},  {550, 500, kBlue}};
+        for (const auto& [x, y, colour] : row)
+            EXPECT_TRUE(PixelIs(image, x, y, colour));
     }
     std::vector<GraphicsComponent*> order = game.graphics->DrawOrder();
-    ASSERT_EQ(order.size(), 8u);
+    ASSERT_EQ(order.size(), 17u);
     EXPECT_EQ(order.back(), overlay);
-}
-
-TEST_F(RendererPixels, PlainSpritesDrawnTogetherKeepTheirOrderAmongOtherSprites) {
-    GameFolder folder;
-    Game game(window);
-    // A row of overlapping sprites, each over the one before: runs of one
-    // image are broken by another image, a frame-blending shader, a
-    // different colour, additive blending and another view.
-    GraphicsComponent* s[7] = {
-        game.Sprite("Red", -300.0f, 0.0f, 100, 100),  game.Sprite("Red", -250.0f, 0.0f, 100, 100),
-        game.Sprite("Blue", -200.0f, 0.0f, 100, 100), game.Sprite("Red", -150.0f, 0.0f, 100, 100),
-        game.Sprite("Red", -100.0f, 0.0f, 100, 100),  game.Sprite("Red", -50.0f, 0.0f, 100, 100),
-        game.Sprite("Red", 0.0f, 0.0f, 100, 100)};
-    for (GraphicsComponent* sprite : s)
-        ASSERT_NE(sprite, nullptr);
-    s[4]->shader = SpriteShader::Fade;
-    s[4]->SetAnimation("Green", 5.0f, 0);
-    s[5]->green = 1.0f;
-    s[5]->red = 0.0f;
-    s[5]->SetAnimation("Quadrants", 5.0f, 0); // top-left quadrant red x (0, 1, 1): black
-    s[6]->orthographic = true;
-    GraphicsComponent* added = game.Sprite("Blue", 80.0f, 0.0f, 100, 100);
-    ASSERT_NE(game.Sprite("Blue", 150.0f, 0.0f, 100, 100), nullptr);
-    added->additive = true;
-    const Image image = game.Frame();
-    // Columns: s0 50-149, s1 100-199, s2 150-249, s3 200-299, s4 250-349,
-    // s5 300-399, s6 350-449, additive 430-529, last 500-599. Where two
-    // overlap, the later one shows.
-    const std::tuple<int, int, Rgba> expected[] = {
-        {120, 300, kRed},   {190, 300, kBlue},    {240, 300, kRed},
-        {280, 300, kGreen}, {320, 270, kBlack},   {320, 330, kBlue},
-        {420, 300, kRed},   {440, 300, kMagenta}, // additive over red
-        {470, 300, kBlue},  {550, 300, kBlue}};
-    for (const auto& [x, y, colour] : expected)
-        EXPECT_TRUE(PixelIs(image, x, y, colour));
 }
 
 TEST_F(RendererPixels, CameraZoomOrthographicAndScreenSpaceViews) {
     GameFolder folder;
     Game game(window);
-    GraphicsComponent* world = game.Sprite("Red", 100.0f, 0.0f, 20, 20);
-    GraphicsComponent* flat = game.Sprite("Blue", 100.0f, 100.0f, 20, 20);
-    GraphicsComponent* screen = game.Sprite("Green", 100.0f, -100.0f, 20, 20);
-    ASSERT_TRUE(world && flat && screen);
-    flat->orthographic = true;
-    screen->screenSpace = true;
+    game.Sprite("Red", 100, 0, 20, 20);
+    game.Sprite("Blue", 100, 100, 20, 20)->orthographic = true;
+    game.Sprite("Green", 100, -100, 20, 20)->screenSpace = true;
     // Zoom 10 doubles the view; the camera moves right by 50. The scene
     // is never cleared, so a background covers the previous frame.
     game.Send(SetCameraMessage(50.0f, 0.0f, 10.0f));
@@ -148,7 +131,6 @@ TEST_F(RendererPixels, CameraZoomOrthographicAndScreenSpaceViews) {
     // Screen space: ignores the camera altogether.
     EXPECT_EQ(CountNear(image, kGreen, 470, 370, 530, 430), 20 * 20);
     EXPECT_TRUE(PixelIs(image, 500, 400, kGreen));
-
     // With the pause menu up the zoom is ignored.
     game.spaces->SetSpaceActive("Pause", true);
     image = game.Frame();
@@ -168,10 +150,9 @@ TEST_F(RendererPixels, SpritesStayCrispAtTheirSizeAndSmoothWhenShrunk) {
     folder.dir.Write("Resources/Banks/AnimationBank/Checker.zorvel",
                      "Root\n" + AnimationText("Checker", {"Checker"}) + "-Root\n");
     Game game(window);
-    ASSERT_NE(game.Sprite("Checker", -200.0f, 0.0f, 64, 64), nullptr);
-    ASSERT_NE(game.Sprite("Checker", 200.0f, 0.0f, 10, 10), nullptr);
+    game.Sprite("Checker", -200, 0, 64, 64);
+    game.Sprite("Checker", 200, 0, 10, 10);
     const Image image = game.Frame();
-
     // Full size: neighbours alternate between black and white.
     int crisp = 0;
     for (int row = 280; row < 320; ++row)
@@ -181,7 +162,6 @@ TEST_F(RendererPixels, SpritesStayCrispAtTheirSizeAndSmoothWhenShrunk) {
             crisp += (a < 20 && b > 235) || (a > 235 && b < 20);
         }
     EXPECT_EQ(crisp, 40 * 40);
-
     // A tenth of a picture's width per pixel: every pixel an even grey.
     for (int row = 296; row < 304; ++row)
         for (int column = 596; column < 604; ++column)
@@ -191,21 +171,16 @@ TEST_F(RendererPixels, SpritesStayCrispAtTheirSizeAndSmoothWhenShrunk) {
 TEST_F(RendererPixels, BlendingOpacityColourAndFrameBlendingShaders) {
     GameFolder folder;
     Game game(window);
-    game.Sprite("Blue", -200.0f, 0.0f, 100, 100, "      ZPos:-1\n");
-    GraphicsComponent* added = game.Sprite("Red", -200.0f, 0.0f, 50, 50);
-    game.Sprite("Blue", 0.0f, 0.0f, 100, 100, "      ZPos:-1\n");
-    GraphicsComponent* half = game.Sprite("Red", 0.0f, 0.0f, 50, 50);
-    GraphicsComponent* tinted = game.Sprite("Quadrants", 200.0f, 0.0f, 100, 100);
-    GraphicsComponent* fade = game.Sprite("Cycle", -200.0f, 200.0f, 100, 100);
-    GraphicsComponent* wipe = game.Sprite("Cycle", 0.0f, 200.0f, 100, 100);
-    game.Sprite("Blue", 200.0f, -200.0f, 100, 100, "      ZPos:-1\n");
-    GraphicsComponent* dimLight = game.Sprite("Red", 200.0f, -200.0f, 50, 50);
-    ASSERT_TRUE(added && half && tinted && fade && wipe && dimLight);
-    added->additive = true;
+    for (auto [x, y] : {std::pair{-200, 0}, {0, 0}, {200, -200}})
+        game.Sprite("Blue", x, y, 100, 100, "      ZPos:-1\n");
+    game.Sprite("Red", -200, 0, 50, 50)->additive = true;
+    game.Sprite("Red", 0, 0, 50, 50)->Opacity = 0.5f;
+    game.Sprite("Quadrants", 200, 0, 100, 100)->green = 0.0f;
+    GraphicsComponent* fade = game.Sprite("Cycle", -200, 200, 100, 100);
+    GraphicsComponent* wipe = game.Sprite("Cycle", 0, 200, 100, 100);
+    GraphicsComponent* dimLight = game.Sprite("Red", 200, -200, 50, 50);
     dimLight->additive = true;
     dimLight->Opacity = 0.5f;
-    half->Opacity = 0.5f;
-    tinted->green = 0.0f;
     fade->shader = SpriteShader::Fade;
     wipe->shader = SpriteShader::ClockWipe;
     // Between frame 0 (red) and 1 (green), a quarter of the way.
@@ -245,8 +220,7 @@ TEST_F(RendererPixels, BackgroundFillsTheViewAndDebugLinesDrawInWorldUnits) {
     EXPECT_TRUE(PixelIs(image, 799, 599, kBlue));
     // Zoom 30 makes the view four times wider: the square spans 50 px.
     EXPECT_GE(CountNear(image, kGreen, 400, 0, 401, 600, 40), 2);
-    EXPECT_TRUE(PixelIs(image, 375, 300, kGreen, 40) || PixelIs(image, 374, 300, kGreen, 40))
-        << Show(PixelAt(image, 375, 300));
+    EXPECT_GE(CountNear(image, kGreen, 374, 300, 376, 301, 40), 1);
     EXPECT_TRUE(PixelIs(image, 350, 300, kBlue));
     // The commands live for one frame.
     image = game.Frame();
@@ -265,7 +239,7 @@ TEST_F(RendererPixels, BackgroundFillsTheViewAndDebugLinesDrawInWorldUnits) {
     EXPECT_EQ(log.Count(), 0) << log;
 }
 
-// Columns and rows holding text ink (any bright pixel) inside a box.
+// The box around text ink (any bright pixel) inside a box, and its pixels.
 struct Ink {
     int pixels = 0, left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
 };
@@ -274,13 +248,9 @@ Ink FindInk(const Image& image, int left, int top, int right, int bottom) {
     for (int y = top; y < bottom; ++y)
         for (int x = left; x < right; ++x) {
             const Rgba p = PixelAt(image, x, y);
-            if (p[0] + p[1] + p[2] > 300) {
-                ++ink.pixels;
-                ink.left = std::min(ink.left, x);
-                ink.right = std::max(ink.right, x);
-                ink.top = std::min(ink.top, y);
-                ink.bottom = std::max(ink.bottom, y);
-            }
+            if (p[0] + p[1] + p[2] > 300)
+                ink = {ink.pixels + 1, std::min(ink.left, x), std::min(ink.top, y),
+                       std::max(ink.right, x), std::max(ink.bottom, y)};
         }
     return ink;
 }
@@ -308,13 +278,13 @@ TEST_F(RendererPixels, TextsAppearWhereDrawnWrapInTheirBoxAndLastOneFrame) {
     // An unknown font still draws, in the debug font.
     text("Fallback", "NoSuchFont", 100, 400, 400, 500);
     Image image = game.Frame();
-    Ink helloOnly = FindInk(image, 0, 0, 450, 300);
-    EXPECT_GT(helloOnly.pixels, 30);
-    EXPECT_GE(helloOnly.left, 100);
-    EXPECT_LE(helloOnly.left, 106);
-    EXPECT_GE(helloOnly.top, 100);
-    EXPECT_LE(helloOnly.bottom, 100 + 20) << "16 px font at 600 px";
-    EXPECT_LE(helloOnly.right, 100 + 5 * 11);
+    Ink hello = FindInk(image, 0, 0, 450, 300);
+    EXPECT_GT(hello.pixels, 30);
+    EXPECT_GE(hello.left, 100);
+    EXPECT_LE(hello.left, 106);
+    EXPECT_GE(hello.top, 100);
+    EXPECT_LE(hello.bottom, 100 + 20) << "16 px font at 600 px";
+    EXPECT_LE(hello.right, 100 + 5 * 11);
     const Ink wrapped = FindInk(image, 450, 0, 800, 600);
     EXPECT_GT(wrapped.pixels, 50);
     EXPECT_GE(wrapped.left, 500);
@@ -335,7 +305,7 @@ TEST_F(RendererPixels, EachF11WritesOneScreenshotOfTheFinishedFrame) {
         std::filesystem::path previous = std::filesystem::current_path();
     } inFolder(folder.dir.Root());
     Game game(window);
-    game.Sprite("Red", 0.0f, 0.0f, 100, 100);
+    game.Sprite("Red", 0, 0, 100, 100);
     game.Frame();
     EXPECT_EQ(game.graphics->ScreenshotsWritten(), 0);
     game.Send(KeyTriggeredMessage(GraphicsSystem::kScreenshotKey));
@@ -367,7 +337,7 @@ TEST_F(RendererPixels, EachF11WritesOneScreenshotOfTheFinishedFrame) {
 TEST_F(RendererPixels, ResolutionChangesRecreateTheFrameAtTheNewSize) {
     GameFolder folder;
     Game game(window);
-    game.Sprite("Red", 0.0f, 0.0f, 100, 100);
+    game.Sprite("Red", 0, 0, 100, 100);
     const auto& modes = game.graphics->DisplayModes();
     ASSERT_FALSE(modes.empty());
     EXPECT_EQ(game.graphics->ModeIndex(), -1) << "a window keeps its size";

@@ -1,29 +1,20 @@
 // The sound system on real audio output: SDL's "disk" driver writes the
-// mixed stream (16-bit stereo, 44.1 kHz) to a file that the tests read
-// back and measure. Sounds are square waves written as WAV files into a
-// temporary folder, so a level on the output is exact: the wave's
-// amplitude times the channel's volume.
-//
-// Time is counted in frames written, not on a clock: the driver runs
-// faster than real time, and a phase of a test lasts until the file has
-// grown by enough frames for its effect to show and be measured.
+// mixed stream (16-bit stereo, 44.1 kHz) to a file the tests measure.
+// Sounds are square waves, so a level on the output is exact: the wave's
+// amplitude times the channel's volume. Time is counted in frames
+// written, not on a clock: the driver runs faster than real time.
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cmath>
-#include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
-#include <string>
 #include <thread>
-#include <vector>
 
-#include "engine/Core.h"
 #include "engine/EngineTestSupport.h"
-#include "engine/Message.h"
 #include "game/TestGame.h"
 #include "sound/SoundSystem.h"
 
@@ -94,18 +85,19 @@ protected:
         const auto bytes = std::filesystem::file_size(output, ec);
         return ec ? 0 : static_cast<int64_t>(bytes / 4);
     }
+    // Waits, 30 s at most, until `done` holds.
+    static bool WaitUntil(const std::function<bool()>& done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!done() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return done();
+    }
     // Waits until the file holds `frames` more frames; returns where the
     // wait began.
     int64_t WaitFrames(int64_t frames) {
         const int64_t start = FramesWritten();
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (FramesWritten() < start + frames) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                ADD_FAILURE() << "the audio output stopped growing";
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+        EXPECT_TRUE(WaitUntil([&] { return FramesWritten() >= start + frames; }))
+            << "the audio output stopped growing";
         return start;
     }
     // Sends `message` and lets the output run long enough to measure the
@@ -167,8 +159,8 @@ TEST_F(Sound, PlayedSoundsReachTheOutputAndPlayOnceOrForever) {
     EXPECT_EQ(Peak(afterBlip), 0);
 }
 
-TEST_F(Sound, VolumeIsBankTimesMasterTimesMessage) {
-    Start(Tone("Half", 0.5f) + Tone("Full", 1.0f));
+TEST_F(Sound, VolumeIsBankTimesMasterTimesMessageAndMuteSilencesAll) {
+    Start(Tone("Half", 0.5f) + Tone("Full", 1.0f) + Tone("Wind", 0.5f));
     const int64_t played = Phase(PlaySoundMessage("Half", 0.5f, -1));
     // Two notches down: master 0.8; every tracked channel goes to bank x
     // master, and the message's own 0.5 is forgotten.
@@ -181,30 +173,21 @@ TEST_F(Sound, VolumeIsBankTimesMasterTimesMessage) {
     const int64_t second = Phase(PlaySoundMessage("Full", 0.5f, -1));
     Send(MusicRaise());
     const int64_t raised = Phase(MusicRaise());
-    Finish();
-
-    EXPECT_FLOAT_EQ(sound->MasterVolume(), 1.0f);
-    EXPECT_NEAR(Peak(played), Level(0.25f), 2);
-    EXPECT_NEAR(Peak(lowered), Level(0.5f * 0.8f), 2);
-    EXPECT_NEAR(Peak(dimmed), Level(0.5f * 0.3f), 2);
-    EXPECT_NEAR(Peak(second), Level(1.0f * 0.8f * 0.5f), 2);
-    EXPECT_NEAR(Peak(raised), Level(1.0f), 2);
-}
-
-TEST_F(Sound, MuteSilencesEverythingUntilUnmuted) {
-    Start(Tone("Music", 0.8f) + Tone("Wind", 0.5f));
-    const int64_t playing = Phase(PlaySoundMessage("Music", 1.0f, -1));
     const int64_t muted = Phase(MusicMute());
     // Sounds started while muted start silent; volume changes keep silence.
     Send(PlaySoundMessage("Wind", 1.0f, -1));
     Send(MusicLower());
     const int64_t stillMuted = Phase(SetAllVolumeMessage(1.0f));
-    Send(StopSoundMessage("Music"));
+    Send(StopSoundMessage("Full"));
     // Unmuting restores bank x master (0.9 after the lower) on the wind.
     const int64_t unmuted = Phase(MusicMute());
     Finish();
 
-    EXPECT_NEAR(Peak(playing), Level(0.8f), 2);
+    EXPECT_NEAR(Peak(played), Level(0.25f), 2);
+    EXPECT_NEAR(Peak(lowered), Level(0.5f * 0.8f), 2);
+    EXPECT_NEAR(Peak(dimmed), Level(0.5f * 0.3f), 2);
+    EXPECT_NEAR(Peak(second), Level(1.0f * 0.8f * 0.5f), 2);
+    EXPECT_NEAR(Peak(raised), Level(1.0f), 2);
     EXPECT_EQ(Peak(muted), 0);
     EXPECT_EQ(Peak(stillMuted), 0);
     EXPECT_NEAR(Peak(unmuted), Level(0.5f * 0.9f), 2);
@@ -256,10 +239,7 @@ TEST_F(Sound, AnEndedSoundsChannelNumberIsNotReachedThroughItsOldName) {
     Send(PlaySoundMessage("Zap", 1.0f, 0));
     const int32_t zapChannel = sound->PlayingChannel("Zap");
     ASSERT_GE(zapChannel, 0);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (sound->PlayingChannel("Zap") >= 0 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    ASSERT_EQ(sound->PlayingChannel("Zap"), -1);
+    ASSERT_TRUE(WaitUntil([&] { return sound->PlayingChannel("Zap") == -1; }));
 
     Send(PlaySoundMessage("Tone", 1.0f, -1));
     ASSERT_EQ(sound->PlayingChannel("Tone"), zapChannel) << "the mixer did not reuse the channel";
