@@ -76,12 +76,12 @@ TEST_F(RendererPixels, DrawOrderDecidesOverlapsAndBatchingKeepsIt) {
 
     // A row of overlapping sprites below, each over the one before: runs
     // of one image are broken by another image, a frame-blending shader, a
-    // different colour, additive blending and another view.
-    const std::pair<const char*, int> sprites[] = {{"Red", -300}, {"Red", -250}, {"Blue", -200},
-                                                   {"Red", -150}, {"Red", -100}, {"Red", -50},
-                                                   {"Red", 0},    {"Blue", 80},  {"Blue", 150}};
-    GraphicsComponent* s[9];
-    for (int k = 0; k < 9; ++k)
+    // different colour, another view and additive blending (on and off).
+    const std::pair<const char*, int> sprites[] = {
+        {"Red", -300}, {"Red", -250}, {"Blue", -200}, {"Red", -150}, {"Red", -100},
+        {"Red", -50},  {"Red", 0},    {"Red", 190},   {"Blue", 80},  {"Blue", 150}};
+    GraphicsComponent* s[10];
+    for (int k = 0; k < 10; ++k)
         s[k] = game.Sprite(sprites[k].first, sprites[k].second, -200, 100, 100);
     s[4]->shader = SpriteShader::Fade;
     s[4]->SetAnimation("Green", 5.0f, 0);
@@ -89,7 +89,7 @@ TEST_F(RendererPixels, DrawOrderDecidesOverlapsAndBatchingKeepsIt) {
     s[5]->red = 0.0f;
     s[5]->SetAnimation("Quadrants", 5.0f, 0); // top-left quadrant red x (0, 1, 1): black
     s[6]->orthographic = true;
-    s[7]->additive = true;
+    s[8]->additive = true;
 
     for (int frame = 0; frame < 2; ++frame) {
         const Image image = game.Frame();
@@ -98,8 +98,8 @@ TEST_F(RendererPixels, DrawOrderDecidesOverlapsAndBatchingKeepsIt) {
         EXPECT_TRUE(PixelIs(image, 630, 300, kGreen)) << "later creation is drawn later";
         EXPECT_TRUE(PixelIs(image, 400, 100, kGreen)) << "screen space is drawn last";
         // Columns: s0 50-149, s1 100-199, s2 150-249, s3 200-299, s4
-        // 250-349, s5 300-399, s6 350-449, s7 (additive) 430-529, s8
-        // 500-599. Where two overlap, the later one shows.
+        // 250-349, s5 300-399, s6 350-449, s7 540-639, s8 (additive)
+        // 430-529, s9 500-599. Where two overlap, the later one shows.
         const std::tuple<int, int, Rgba> row[] = {
             {120, 500, kRed},   {190, 500, kBlue}, {240, 500, kRed}, {280, 500, kGreen},
             {320, 470, kBlack}, {320, 530, kBlue}, {420, 500, kRed}, {440, 500, kMagenta},
@@ -108,7 +108,7 @@ TEST_F(RendererPixels, DrawOrderDecidesOverlapsAndBatchingKeepsIt) {
             EXPECT_TRUE(PixelIs(image, x, y, colour));
     }
     std::vector<GraphicsComponent*> order = game.graphics->DrawOrder();
-    ASSERT_EQ(order.size(), 17u);
+    ASSERT_EQ(order.size(), 18u);
     EXPECT_EQ(order.back(), overlay);
 }
 

@@ -175,7 +175,7 @@ TEST_F(Sound, VolumeIsBankTimesMasterTimesMessageAndMuteSilencesAll) {
     const int64_t raised = Phase(MusicRaise());
     const int64_t muted = Phase(MusicMute());
     // Sounds started while muted start silent; volume changes keep silence.
-    Send(PlaySoundMessage("Wind", 1.0f, -1));
+    const int64_t startedMuted = Phase(PlaySoundMessage("Wind", 1.0f, -1));
     Send(MusicLower());
     const int64_t stillMuted = Phase(SetAllVolumeMessage(1.0f));
     Send(StopSoundMessage("Full"));
@@ -189,6 +189,7 @@ TEST_F(Sound, VolumeIsBankTimesMasterTimesMessageAndMuteSilencesAll) {
     EXPECT_NEAR(Peak(second), Level(1.0f * 0.8f * 0.5f), 2);
     EXPECT_NEAR(Peak(raised), Level(1.0f), 2);
     EXPECT_EQ(Peak(muted), 0);
+    EXPECT_EQ(Peak(startedMuted), 0);
     EXPECT_EQ(Peak(stillMuted), 0);
     EXPECT_NEAR(Peak(unmuted), Level(0.5f * 0.9f), 2);
     EXPECT_FALSE(sound->Muted());
