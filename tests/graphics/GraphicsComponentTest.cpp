@@ -2,6 +2,8 @@
 // queue, stepping, looping and holding, loading from level text, and
 // unknown names. Run on the real renderer and banks.
 
+#include <sstream>
+
 #include "graphics/GraphicsTestSupport.h"
 
 namespace {
@@ -11,23 +13,23 @@ using namespace GraphicsTest;
 
 class SpriteAnimation : public RendererTest {};
 
-TEST_F(SpriteAnimation, RequestsFollowPriorityFlagsAndTheQueue) {
+// "animation|queued animation|frame rate" of a sprite.
+std::string State(const GraphicsComponent& s) {
+    std::ostringstream out;
+    out << s.animation << "|" << s.queuedAnimation << "|" << s.frameRate;
+    return out.str();
+}
+
+TEST_F(SpriteAnimation, RequestsFollowPriorityAndTheQueueAndSteppingLoopsHoldsOrHandsOver) {
     GameFolder folder;
     Game game(window);
     GraphicsComponent* s = game.Sprite("Red", 0, 0, 10, 10);
-    ASSERT_NE(s, nullptr);
-    // Loaded with priority 2, no loop (the file's Loop is 0).
-    EXPECT_EQ(s->animation, "Red");
-    EXPECT_FLOAT_EQ(s->priority, 2.0f);
-    EXPECT_EQ(s->flags, 0);
-    // FrameTime 0 in the bank means one frame a second.
-    EXPECT_FLOAT_EQ(s->frameRate, 1.0f);
-
+    // Loaded at priority 2; FrameTime 0 in the bank means one frame a second.
+    EXPECT_EQ(State(*s), "Red||1");
+    EXPECT_EQ(s->flags, 0) << "the file's Loop is 0";
     // Lower without Wait: dropped, but the rate is still taken.
     s->SetAnimation("Cycle", 1.0f, 0);
-    EXPECT_EQ(s->animation, "Red");
-    EXPECT_TRUE(s->queuedAnimation.empty());
-    EXPECT_FLOAT_EQ(s->frameRate, 10.0f);
+    EXPECT_EQ(State(*s), "Red||10");
     // Lower with Wait: queued.
     s->SetAnimation("Cycle", 1.0f, AnimationFlag::Wait | AnimationFlag::Loop);
     EXPECT_EQ(s->queuedAnimation, "Cycle");
@@ -38,36 +40,28 @@ TEST_F(SpriteAnimation, RequestsFollowPriorityFlagsAndTheQueue) {
     EXPECT_EQ(s->queuedAnimation, "Slow");
     // Equal priority with Wait and WaitAlways waits too.
     s->SetAnimation("Blue", 2.0f, AnimationFlag::Wait | AnimationFlag::WaitAlways);
-    EXPECT_EQ(s->animation, "Red");
-    EXPECT_EQ(s->queuedAnimation, "Blue");
+    EXPECT_EQ(State(*s), "Red|Blue|1");
     // Equal priority otherwise replaces and clears the queue; KeepRate
     // keeps the rate.
     s->SetFrameRate(7.0f);
     s->SetAnimation("Green", 2.0f, AnimationFlag::KeepRate | AnimationFlag::Loop);
-    EXPECT_EQ(s->animation, "Green");
-    EXPECT_TRUE(s->queuedAnimation.empty());
-    EXPECT_FLOAT_EQ(s->frameRate, 7.0f);
+    EXPECT_EQ(State(*s), "Green||7");
     EXPECT_EQ(s->Loop, 1);
     // The animation already playing: nothing changes, not even the rate.
     s->frame = 0.5f;
     s->SetAnimation("Green", 9.0f, 0);
     EXPECT_FLOAT_EQ(s->frame, 0.5f);
     EXPECT_FLOAT_EQ(s->priority, 2.0f);
-    EXPECT_FLOAT_EQ(s->frameRate, 7.0f);
+    EXPECT_EQ(State(*s), "Green||7");
     // Higher priority replaces from frame 0 with the animation's rate.
     s->SetAnimation("Cycle", 3.0f, 0);
-    EXPECT_EQ(s->animation, "Cycle");
+    EXPECT_EQ(State(*s), "Cycle||10");
     EXPECT_FLOAT_EQ(s->frame, 0.0f);
-    EXPECT_FLOAT_EQ(s->frameRate, 10.0f);
     s->SetFrameRate(-3.0f);
     EXPECT_FLOAT_EQ(s->frameRate, 0.0f);
-}
 
-TEST_F(SpriteAnimation, SteppingLoopsHoldsHandsOverToTheQueueAndOnlyRunsInGameSpace) {
-    GameFolder folder;
-    Game game(window);
-    GraphicsComponent* s = game.Sprite("Red", 0, 0, 10, 10);
-    ASSERT_NE(s, nullptr);
+    // Stepping, on a second sprite.
+    s = game.Sprite("Red", 0, 0, 10, 10);
     s->SetAnimation("Cycle", 3.0f, 0); // 3 frames at 10 per second, no loop
     game.Frame();                      // 1/60 s
     EXPECT_NEAR(s->frame, 10.0f / 60.0f, 1e-5);
@@ -122,19 +116,19 @@ TEST_F(SpriteAnimation, LoadingAndSavingAndUnknownNames) {
         game.Sprite("Cycle", 0, 0, 10, 10,
                     "      ZPos:3\n      ZOrder:-1\n      FrameRate:-5\n      Loop:1\n"
                     "      Opacity:0.25\n");
-    ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->animation, "Cycle");
     EXPECT_EQ(s->flags, AnimationFlag::Loop);
-    EXPECT_FLOAT_EQ(s->frameRate, 0.0f) << "a negative rate in a file freezes the sprite";
-    EXPECT_FLOAT_EQ(s->ZPos, 3.0f);
-    EXPECT_FLOAT_EQ(s->ZOrder, -1.0f);
-    EXPECT_FLOAT_EQ(s->Opacity, 0.25f);
+    // A negative rate in a file freezes the sprite.
+    EXPECT_EQ((std::vector{s->frameRate, s->ZPos, s->ZOrder, s->Opacity}),
+              (std::vector{0.0f, 3.0f, -1.0f, 0.25f}));
 
-    StringSaveSerializer saver;
-    s->Serialize(saver);
-    std::string saved;
-    saver.Finish();
-    saved = saver.Result();
+    auto save = [](GraphicsComponent* sprite) {
+        StringSaveSerializer saver;
+        sprite->Serialize(saver);
+        saver.Finish();
+        return saver.Result();
+    };
+    const std::string saved = save(s);
     EXPECT_NE(saved.find("Animation:Cycle"), std::string::npos) << saved;
     EXPECT_NE(saved.find("Loop:1"), std::string::npos) << saved;
     // A plain sprite saves only the game's own keys.
@@ -145,19 +139,14 @@ TEST_F(SpriteAnimation, LoadingAndSavingAndUnknownNames) {
     // both survive saving and loading again.
     GraphicsComponent* glowing = game.Sprite("Cycle", -300, 0, 10, 10,
                                              "      Loop:1\n      Shader:2\n      Additive:true\n");
-    ASSERT_NE(glowing, nullptr);
     EXPECT_EQ(glowing->shader, SpriteShader::ClockWipe);
     EXPECT_TRUE(glowing->additive);
-    StringSaveSerializer glowSaver;
-    glowing->Serialize(glowSaver);
-    glowSaver.Finish();
-    const std::string glowText = glowSaver.Result();
+    const std::string glowText = save(glowing);
     const std::size_t body = glowText.find("ZPos");
     ASSERT_NE(body, std::string::npos) << glowText;
     GraphicsComponent* copy =
         game.Sprite("Cycle", -250, 0, 10, 10,
                     glowText.substr(body, glowText.find("-GraphicsComponent") - body));
-    ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy->shader, SpriteShader::ClockWipe) << glowText;
     EXPECT_TRUE(copy->additive) << glowText;
 
@@ -165,14 +154,12 @@ TEST_F(SpriteAnimation, LoadingAndSavingAndUnknownNames) {
     // object, once, and the sprite keeps what it has.
     EngineTest::WarningLog log;
     GraphicsComponent* missing = game.Sprite("Nowhere", 100, 0, 10, 10);
-    ASSERT_NE(missing, nullptr);
     missing->SetAnimation("Nowhere", 9.0f, 0);
     EXPECT_EQ(missing->animation, ResourceBank::kNoAnimation);
     const std::string id = std::to_string(missing->owner->id);
     EXPECT_EQ(log.Count("Specified animation not found: \"Nowhere\" (object " + id + ")"), 1);
     // "NoAnimation" draws the default image.
-    const Image image = game.Frame();
-    EXPECT_TRUE(Near(PixelAt(image, 500, 300), kGrey)) << Show(PixelAt(image, 500, 300));
+    EXPECT_TRUE(PixelIs(game.Frame(), 500, 300, kGrey));
 
     // Freeing takes the sprite off the draw list, and freeing twice is safe.
     const std::size_t before = game.graphics->SpriteCount();

@@ -1,13 +1,9 @@
 #pragma once
-// Shared parts of the renderer tests: one hidden SDL window with an
-// OpenGL 3.3 core context per test suite (SDL's offscreen driver and
-// Mesa's software renderer in headless runs), a scratch game folder with
-// real shaders, images and banks, and a small game (spaces, factory,
-// graphics) to draw frames with.
-//
-// Pixels are counted as on screen: column 0 at the left, row 0 at the top.
-// At 800 x 600 and zoom 0 the world point (x, y) falls on column x + 400
-// and row 300 - y.
+// Shared parts of the renderer tests: one hidden window with an OpenGL 3.3
+// core context per suite (the offscreen driver and Mesa in headless runs),
+// a scratch game folder and a small game to draw frames with. Pixels count
+// from the top left: at 800 x 600 and zoom 0 the world point (x, y) falls
+// on column x + 400, row 300 - y.
 
 #include <gtest/gtest.h>
 
@@ -18,19 +14,13 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <string>
-#include <vector>
 
-#include "engine/Core.h"
 #include "engine/EngineTestSupport.h"
-#include "engine/GameObject.h"
-#include "engine/Message.h"
 #include "game/TestGame.h"
 #include "graphics/GraphicsComponent.h"
 #include "graphics/GraphicsSystem.h"
 #include "graphics/ImageFiles.h"
 #include "graphics/ResourceBank.h"
-#include "world/Factory.h"
 #include "world/SpaceManager.h"
 
 namespace GraphicsTest {
@@ -42,6 +32,8 @@ inline constexpr Rgba kGreen{0, 255, 0, 255};
 inline constexpr Rgba kBlue{0, 0, 255, 255};
 inline constexpr Rgba kWhite{255, 255, 255, 255};
 inline constexpr Rgba kGrey{128, 128, 128, 255};
+inline constexpr Rgba kBlack{0, 0, 0, 255};
+inline constexpr Rgba kMagenta{255, 0, 255, 255};
 
 inline Rgba PixelAt(const Flurr::Image& image, int column, int row) {
     const std::size_t i = (static_cast<std::size_t>(row) * image.width + column) * 4;
@@ -61,113 +53,79 @@ inline std::string Show(const Rgba& p) {
            ")";
 }
 
-// An image of one colour; or, with `quadrants`, top-left red, top-right
-// green, bottom-left blue and bottom-right white.
-inline Flurr::Image MakeImage(int width, int height, Rgba colour, bool quadrants = false) {
-    Flurr::Image image;
-    image.width = width;
-    image.height = height;
-    image.rgba.resize(static_cast<std::size_t>(width) * height * 4);
+// The pixel at column x, row y has `colour` (within `tolerance`).
+inline testing::AssertionResult PixelIs(const Flurr::Image& image, int x, int y, Rgba colour,
+                                        int tolerance = 3) {
+    const Rgba p = PixelAt(image, x, y);
+    if (Near(p, colour, tolerance))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure()
+           << "pixel " << x << "," << y << " is " << Show(p) << ", not " << Show(colour);
+}
+
+// An image whose pixel in column x, row y is `at(x, y)`.
+inline Flurr::Image MakeImage(int width, int height, const std::function<Rgba(int, int)>& at) {
+    Flurr::Image image{width, height, {}};
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            Rgba c = colour;
-            if (quadrants)
-                c = y < height / 2 ? (x < width / 2 ? kRed : kGreen)
-                                   : (x < width / 2 ? kBlue : kWhite);
-            for (int k = 0; k < 4; ++k)
-                image.rgba[(static_cast<std::size_t>(y) * width + x) * 4 + k] =
-                    static_cast<uint8_t>(c[k]);
-        }
+        for (int x = 0; x < width; ++x)
+            for (int channel : at(x, y))
+                image.rgba.push_back(static_cast<uint8_t>(channel));
     return image;
+}
+inline Flurr::Image MakeImage(int width, int height, Rgba colour) {
+    return MakeImage(width, height, [colour](int, int) { return colour; });
+}
+
+// One animation of a bank file, its frames named as images of "Test".
+inline std::string AnimationText(const std::string& name, const std::vector<std::string>& frames,
+                                 const std::string& frameTime = "") {
+    std::string text = "  Animation\n    Name:" + name + "\n";
+    if (!frameTime.empty())
+        text += "    FrameTime:" + frameTime + "\n";
+    if (!frames.empty()) {
+        text += "    List#" + std::to_string(frames.size()) + ":ListAnimation\n";
+        for (const std::string& frame : frames)
+            text += "      Resources/Images/Test/" + frame + ".png\n";
+        text += "    -ListAnimation\n";
+    }
+    return text + "  -Animation\n";
 }
 
 // A game folder in a scratch directory, made the data root for the life of
-// the object (every path the renderer reads is relative to it).
+// the object (every path the renderer reads is relative to it): the real
+// shaders and fonts, plain 8 x 8 images (and "Quadrants": top-left red,
+// top-right green, bottom-left blue, bottom-right white) and two banks.
 class GameFolder {
 public:
-    struct Options {
-        bool defaultImage = true;
-        bool shaders = true;
-    };
-    GameFolder() : GameFolder(Options{}) {}
-    explicit GameFolder(Options options) {
+    explicit GameFolder(bool defaultImage = true) {
         namespace fs = std::filesystem;
         const fs::path source = CLOUDMERE_SOURCE_DIR;
         const fs::path root = dir.Root();
-        fs::create_directories(root / "Resources");
-        if (options.shaders)
-            fs::copy(source / "Resources/Shaders", root / "Resources/Shaders",
-                     fs::copy_options::recursive);
         fs::create_directories(root / "Resources/Banks/FontBank");
+        fs::copy(source / "Resources/Shaders", root / "Resources/Shaders",
+                 fs::copy_options::recursive);
         fs::copy(source / "Resources/Banks/FontBank/Fonts.zorvel",
                  root / "Resources/Banks/FontBank/Fonts.zorvel");
         fs::create_directories(root / "Resources/Images/Test");
-        if (options.defaultImage)
+        if (defaultImage)
             Flurr::WritePngFile(dir.Path("Resources/Images/default.png"), MakeImage(4, 4, kGrey));
-        Flurr::WritePngFile(dir.Path("Resources/Images/Test/Red.png"), MakeImage(8, 8, kRed));
-        Flurr::WritePngFile(dir.Path("Resources/Images/Test/Green.png"), MakeImage(8, 8, kGreen));
-        Flurr::WritePngFile(dir.Path("Resources/Images/Test/Blue.png"), MakeImage(8, 8, kBlue));
+        for (const auto& [name, colour] :
+             {std::pair{"Red", kRed}, {"Green", kGreen}, {"Blue", kBlue}})
+            Flurr::WritePngFile(dir.Path("Resources/Images/Test/") + name + ".png",
+                                MakeImage(8, 8, colour));
         Flurr::WritePngFile(dir.Path("Resources/Images/Test/Quadrants.png"),
-                            MakeImage(8, 8, kRed, true));
-        dir.Write("Resources/Banks/AnimationBank/Test.zorvel", R"(Root
-  Animation
-    Name:Red
-    FrameTime:0
-    List#1:ListAnimation
-      Resources/Images/Test/Red.png
-    -ListAnimation
-  -Animation
-  Animation
-    Name:Blue
-    List#1:ListAnimation
-      Resources/Images/Test/Blue.png
-    -ListAnimation
-  -Animation
-  Animation
-    Name:Green
-    List#1:ListAnimation
-      Resources/Images/Test/Green.png
-    -ListAnimation
-  -Animation
-  Animation
-    Name:Quadrants
-    List#1:ListAnimation
-      Resources/Images/Test/Quadrants.png
-    -ListAnimation
-  -Animation
-  Animation
-    Name:Cycle
-    FrameTime:10
-    List#3:ListAnimation
-      Resources/Images/Test/Red.png
-      Resources/Images/Test/Green.png
-      Resources/Images/Test/Blue.png
-    -ListAnimation
-  -Animation
-  Animation
-    Name:Missing
-    FrameTime:4
-    List#1:ListAnimation
-      Resources/Images/Test/NotThere.png
-    -ListAnimation
-  -Animation
-  Animation
-    Name:Empty
-    FrameTime:5
-  -Animation
--Root
-)");
-        dir.Write("Resources/Banks/AnimationBank/More.zorvel", R"(Root
-  Animation
-    Name:Slow
-    FrameTime:2
-    List#2:ListAnimation
-      Resources/Images/Test/Blue.png
-      Resources/Images/Test/Red.png
-    -ListAnimation
-  -Animation
--Root
-)");
+                            MakeImage(8, 8, [](int x, int y) {
+                                return y < 4 ? (x < 4 ? kRed : kGreen) : (x < 4 ? kBlue : kWhite);
+                            }));
+        dir.Write("Resources/Banks/AnimationBank/Test.zorvel",
+                  "Root\n" + AnimationText("Red", {"Red"}, "0") + AnimationText("Blue", {"Blue"}) +
+                      AnimationText("Green", {"Green"}) +
+                      AnimationText("Quadrants", {"Quadrants"}) +
+                      AnimationText("Cycle", {"Red", "Green", "Blue"}, "10") +
+                      AnimationText("Missing", {"NotThere"}, "4") +
+                      AnimationText("Empty", {}, "5") + "-Root\n");
+        dir.Write("Resources/Banks/AnimationBank/More.zorvel",
+                  "Root\n" + AnimationText("Slow", {"Blue", "Red"}, "2") + "-Root\n");
         // Not a bank file: must be left alone.
         dir.Write("Resources/Banks/AnimationBank/x.txt", "Root\n");
         previous = Flurr::DataRoot();
@@ -274,8 +232,8 @@ public:
             "    -GraphicsComponent\n  -GameObject\n-Root\n";
         Flurr::GameObject* object = factory->CreateObjectFromText(text);
         if (!object)
-            return nullptr;
-        return object->Get<Flurr::GraphicsComponent>();
+            ADD_FAILURE() << "no sprite from " << text;
+        return object ? object->Get<Flurr::GraphicsComponent>() : nullptr;
     }
 
     void Send(Flurr::Message&& message) { core->SendMessage(&message); }

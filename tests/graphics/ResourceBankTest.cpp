@@ -1,7 +1,7 @@
 // The banks: what they read from the game folder, and how they stand in
 // for what is missing or broken without ever stopping the game.
 
-#include <fstream>
+#include <sstream>
 
 #include "graphics/Effect.h"
 #include "graphics/Fonts.h"
@@ -14,7 +14,7 @@ using namespace GraphicsTest;
 
 class Resources : public RendererTest {};
 
-TEST_F(Resources, BanksReadEveryBankFileAndStandInForMissingImages) {
+TEST_F(Resources, BanksReadEveryBankFileAndStandInForMissingImagesAndFonts) {
     GameFolder folder;
     EngineTest::WarningLog log;
     Game game(window);
@@ -41,68 +41,8 @@ TEST_F(Resources, BanksReadEveryBankFileAndStandInForMissingImages) {
     // A missing bank folder is a warning, not a failure.
     EXPECT_TRUE(BankFiles("Resources/Banks/NoSuchBank/").empty());
     EXPECT_TRUE(log.Contains("NoSuchBank")) << log;
-}
 
-TEST_F(Resources, AMissingDefaultImageBecomesAOnePixelStandIn) {
-    GameFolder folder(GameFolder::Options{false, true});
-    EngineTest::WarningLog quiet;
-    Game game(window);
-    GraphicsComponent* none = game.Sprite("Missing", 0, 0, 40, 40);
-    const Image image = game.Frame();
-    ASSERT_NE(none, nullptr);
-    const Texture& stand = game.graphics->Bank()->GetTexture(ResourceBank::kDefaultTexture);
-    EXPECT_EQ(stand.width, 1);
-    EXPECT_EQ(stand.height, 1);
-    EXPECT_TRUE(Near(PixelAt(image, 400, 300), {255, 0, 255, 255}))
-        << Show(PixelAt(image, 400, 300));
-}
-
-TEST_F(Resources, EveryShippedEffectBuildsAndABrokenOneIsSkipped) {
-    GameFolder folder;
-    {
-        std::ofstream broken(folder.dir.Path("Resources/Shaders/Fade.fx"));
-        broken << "#ifdef VERTEX\nthis is not GLSL\n#endif\n";
-    }
-    EngineTest::WarningLog log;
-    Game game(window);
-    GraphicsComponent* faded = game.Sprite("Red", -100, 0, 40, 40);
-    GraphicsComponent* plain = game.Sprite("Blue", 100, 0, 40, 40);
-    ASSERT_TRUE(faded && plain);
-    faded->shader = SpriteShader::Fade;
-    game.Frame();
-    const Image image = game.Frame();
-    EXPECT_TRUE(log.Count("Fade.fx") == 1 && log.Contains("Error! Resources/Shaders/Fade.fx"))
-        << "one box: " << log;
-    EXPECT_EQ(game.graphics->Bank()->GetEffect("Resources/Shaders/Fade.fx"), nullptr);
-    EXPECT_TRUE(Near(PixelAt(image, 300, 300), {0, 0, 0, 255})) << "the draw is skipped";
-    EXPECT_TRUE(Near(PixelAt(image, 500, 300), kBlue)) << "the others still draw";
-
-    // The shipped effects, with their parameters.
-    std::string error;
-    for (const char* name : {"Basic", "Debug", "HighPass", "Down4", "BlurH", "BlurV", "Up4",
-                             "Combine", "ColorCorrection", "Distort", "Final", "ClockWipe"}) {
-        const std::string path =
-            std::string(CLOUDMERE_SOURCE_DIR) + "/Resources/Shaders/" + name + ".fx";
-        std::unique_ptr<Effect> effect = Effect::Load(path, error);
-        ASSERT_NE(effect, nullptr) << error;
-        EXPECT_TRUE(effect->HasParameter("worldViewProj")) << name;
-    }
-    std::unique_ptr<Effect> fade =
-        Effect::Load(std::string(CLOUDMERE_SOURCE_DIR) + "/Resources/Shaders/Fade.fx", error);
-    ASSERT_NE(fade, nullptr) << error;
-    for (const char* parameter : {"texture0", "texture1", "color", "t"})
-        EXPECT_TRUE(fade->HasParameter(parameter)) << parameter;
-    std::unique_ptr<Effect> levels = Effect::Load(
-        std::string(CLOUDMERE_SOURCE_DIR) + "/Resources/Shaders/ColorCorrection.fx", error);
-    ASSERT_NE(levels, nullptr) << error;
-    for (const char* parameter : {"inBlack", "outBlack", "inWhite", "outWhite", "srcTexture"})
-        EXPECT_TRUE(levels->HasParameter(parameter)) << parameter;
-}
-
-TEST_F(Resources, FontsComeFromTheBankAndUnknownNamesUseTheDebugFont) {
-    GameFolder folder;
-    Game game(window);
-    ResourceBank& bank = *game.graphics->Bank();
+    // Fonts come from the bank; unknown names get the debug font.
     for (const char* name : {"DebugText", "CardoBold32", "CardoRegular22"})
         EXPECT_TRUE(bank.HasFont(name)) << name;
     FontFace* debug = bank.GetFont("DebugText", 600);
@@ -119,6 +59,55 @@ TEST_F(Resources, FontsComeFromTheBankAndUnknownNamesUseTheDebugFont) {
     longName.faceName = std::string(40, 'x');
     bank.AddFont("Long", longName);
     EXPECT_NE(bank.GetFont("Long", 600), nullptr);
+}
+
+TEST_F(Resources, AMissingDefaultImageBecomesAOnePixelStandIn) {
+    GameFolder folder(false);
+    EngineTest::WarningLog quiet;
+    Game game(window);
+    GraphicsComponent* none = game.Sprite("Missing", 0, 0, 40, 40);
+    const Image image = game.Frame();
+    ASSERT_NE(none, nullptr);
+    const Texture& stand = game.graphics->Bank()->GetTexture(ResourceBank::kDefaultTexture);
+    EXPECT_EQ(stand.width, 1);
+    EXPECT_EQ(stand.height, 1);
+    EXPECT_TRUE(PixelIs(image, 400, 300, kMagenta));
+}
+
+TEST_F(Resources, EveryShippedEffectBuildsAndABrokenOneIsSkipped) {
+    GameFolder folder;
+    folder.dir.Write("Resources/Shaders/Fade.fx", "#ifdef VERTEX\nthis is not GLSL\n#endif\n");
+    EngineTest::WarningLog log;
+    Game game(window);
+    GraphicsComponent* faded = game.Sprite("Red", -100, 0, 40, 40);
+    GraphicsComponent* plain = game.Sprite("Blue", 100, 0, 40, 40);
+    ASSERT_TRUE(faded && plain);
+    faded->shader = SpriteShader::Fade;
+    game.Frame();
+    const Image image = game.Frame();
+    EXPECT_TRUE(log.Count("Fade.fx") == 1 && log.Contains("Error! Resources/Shaders/Fade.fx"))
+        << "one box: " << log;
+    EXPECT_EQ(game.graphics->Bank()->GetEffect("Resources/Shaders/Fade.fx"), nullptr);
+    EXPECT_TRUE(PixelIs(image, 300, 300, kBlack)) << "the draw is skipped";
+    EXPECT_TRUE(PixelIs(image, 500, 300, kBlue)) << "the others still draw";
+
+    // The shipped effects build: each name, then the parameters it must
+    // have besides "worldViewProj".
+    for (const char* line :
+         {"Basic", "Debug", "HighPass", "Down4", "BlurH", "BlurV", "Up4", "Combine", "Distort",
+          "Final", "ClockWipe", "Fade texture0 texture1 color t",
+          "ColorCorrection inBlack outBlack inWhite outWhite srcTexture"}) {
+        SCOPED_TRACE(line);
+        std::istringstream words(line);
+        std::string name, parameter, error;
+        words >> name;
+        const std::unique_ptr<Effect> effect = Effect::Load(
+            std::string(CLOUDMERE_SOURCE_DIR) + "/Resources/Shaders/" + name + ".fx", error);
+        ASSERT_NE(effect, nullptr) << error;
+        EXPECT_TRUE(effect->HasParameter("worldViewProj"));
+        while (words >> parameter)
+            EXPECT_TRUE(effect->HasParameter(parameter)) << parameter;
+    }
 }
 
 TEST_F(Resources, WithoutAContextTheRendererReportsQuitsAndDrawsNothing) {

@@ -1,12 +1,12 @@
 // One effect at a time: when emitters give births (carry-over, delays,
-// durations, the particle cap), what initializers give a newborn (the
-// game's random-range rule, ring, cone, sprite set-up), what operators do
-// each frame, removal during the pass, following a moving owner, switching
-// an effect off and on, and the guards against files that would never
-// finish or divide by zero.
+// durations, the particle cap, rates that would never end), what
+// initializers give a newborn, what operators do each frame, removal
+// during the pass, following a moving owner, and switching off and on.
 
 #include "particles/ParticleTestSupport.h"
 
+#include <algorithm>
+#include <cmath>
 #include <numbers>
 #include <set>
 
@@ -19,168 +19,136 @@ class ParticleEmitters : public ParticleGame {};
 class ParticleInitializers : public ParticleGame {};
 class ParticleOperators : public ParticleGame {};
 
-TEST_F(ParticleEmitters, ContinuousEmissionCarriesTimeOverThroughDelayAndDuration) {
-    Write("stream", EffectText(100, {Stream("10")}));
-    ParticleEffect* e = particles->CreateEffect("stream", 0, 0);
-    e->Update(0.35f);
-    EXPECT_EQ(e->particles.size(), 3u);
-    EXPECT_NEAR(e->emitters[0]->timer, 0.05f, 1e-5f);
-    e->Update(0.06f); // 0.11 s on the clock: one more, 0.01 s left
-    EXPECT_EQ(e->particles.size(), 4u);
-    EXPECT_NEAR(e->emitters[0]->timer, 0.01f, 1e-5f);
-    EXPECT_FALSE(e->emitters[0]->finished) << "Duration 0 runs for ever";
+// After an update of `dt` seconds the effect holds `count` particles.
+struct Step {
+    float dt;
+    std::size_t count;
+    int finished; // 1 when every emitter has finished
+};
+struct EmitterCase {
+    const char* what;
+    int cap; // MaxParticles
+    std::vector<Part> emitters;
+    std::vector<Step> steps;
+    float timer = NAN; // the first emitter's clock at the end, when checked
+    float tolerance = 1e-5f;
+};
 
-    // Delay 0.2 s, then 0.25 s of births at 10 a second.
-    Write("late", EffectText(100, {Stream("10", "0.25", "0.2")}));
-    ParticleEffect* late = particles->CreateEffect("late", 0, 0);
-    EXPECT_FLOAT_EQ(late->emitters[0]->timer, -0.2f);
-    late->Update(0.1f);
-    late->Update(0.15f); // the delay is over by 0.05 s: not yet a birth
-    EXPECT_EQ(late->particles.size(), 0u);
-    EXPECT_FALSE(late->emitters[0]->finished);
-    late->Update(0.2f); // the duration runs out, but this frame's births happen
-    EXPECT_EQ(late->particles.size(), 2u);
-    EXPECT_TRUE(late->emitters[0]->finished);
-    late->Update(1.0f);
-    EXPECT_EQ(late->particles.size(), 2u);
-
-    // A full effect skips births, but the clock keeps going.
-    Write("capped", EffectText(2, {Stream("10")}));
-    ParticleEffect* capped = particles->CreateEffect("capped", 0, 0);
-    capped->Update(0.35f);
-    EXPECT_EQ(capped->particles.size(), 2u);
-    EXPECT_NEAR(capped->emitters[0]->timer, 0.05f, 1e-5f);
-}
-
-TEST_F(ParticleEmitters, BurstsComeWholeAfterTheirDelayUpToMaxParticles) {
-    Write("burst", EffectText(50, {Burst(5)}));
-    ParticleEffect* now = particles->CreateEffect("burst", 0, 0);
-    now->Update(0.016f);
-    EXPECT_EQ(now->particles.size(), 5u);
-    EXPECT_TRUE(now->emitters[0]->finished);
-    now->Update(0.016f);
-    EXPECT_EQ(now->particles.size(), 5u) << "a burst fires once";
-
-    Write("delayed", EffectText(50, {Burst(4, "0.5")}));
-    ParticleEffect* delayed = particles->CreateEffect("delayed", 0, 0);
-    delayed->Update(0.3f);
-    EXPECT_EQ(delayed->particles.size(), 0u);
-    delayed->Update(0.3f);
-    EXPECT_EQ(delayed->particles.size(), 4u);
-
-    Write("capped", EffectText(3, {Burst(10), Burst(10)}));
-    ParticleEffect* capped = particles->CreateEffect("capped", 0, 0);
-    capped->Update(0.016f);
-    EXPECT_EQ(capped->particles.size(), 3u);
-    EXPECT_TRUE(capped->emitters[1]->finished);
-
-    // With no room at all nothing is ever born, and the effect is spent
-    // at once.
-    Write("none", EffectText(0, {Burst(10), Stream("100", "0.5")}));
-    ParticleEffect* none = particles->CreateEffect("none", 0, 0);
-    for (int k = 0; k < 40; ++k)
-        none->Update(0.05f);
-    EXPECT_EQ(none->particles.size(), 0u);
-    EXPECT_TRUE(none->Spent());
-    EXPECT_EQ(factory->objects.size(), 5u + 4u + 3u) << "no object was made for a skipped birth";
-
-    // A huge amount in a small effect stops asking once it is full.
-    Write("huge", EffectText(3, {Burst(4000000000u)}));
-    ParticleEffect* huge = particles->CreateEffect("huge", 0, 0);
-    huge->Update(0.016f);
-    EXPECT_EQ(huge->particles.size(), 3u);
-}
-
-TEST_F(ParticleEmitters, RatesThatWouldNeverEndCountAsFinished) {
+TEST_F(ParticleEmitters, BirthsFollowRatesDelaysDurationsAndTheCap) {
+    const EmitterCase cases[] = {
+        // Duration 0 runs for ever.
+        {"stream carries time over", 100, {Stream("10")}, {{0.35f, 3, 0}, {0.06f, 4, 0}}, 0.01f},
+        // After the delay, births for the duration; its last frame's too.
+        {"delayed",
+         100,
+         {Stream("10", "0.25", "0.2")},
+         {{0.1f, 0, 0}, {0.15f, 0, 0}, {0.2f, 2, 1}, {1.0f, 2, 1}}},
+        // A full effect skips births, but the clock keeps going.
+        {"stream at the cap", 2, {Stream("10")}, {{0.35f, 2, 0}}, 0.05f},
+        {"burst fires once", 50, {Burst(5)}, {{0.016f, 5, 1}, {0.016f, 5, 1}}},
+        {"delayed burst", 50, {Burst(4, "0.5")}, {{0.3f, 0, 0}, {0.3f, 4, 1}}},
+        {"bursts at the cap", 3, {Burst(10), Burst(10)}, {{0.016f, 3, 1}}},
+        // Spent once the emitters end, and no object made for a skipped
+        // birth (checked below).
+        {"no room", 0, {Burst(10), Stream("100", "0.5")}, {{0.3f, 0, 0}, {0.3f, 0, 1}}},
+        // Stops asking once full.
+        {"huge burst", 3, {Burst(4000000000u)}, {{0.016f, 3, 1}}},
+        // Rates that would never let the birth loop end count as finished;
+        // a missing rate reads as 0.
+        {"rate 0", 100, {Stream("0")}, {{0.1f, 0, 1}}},
+        {"rate -5", 100, {Stream("-5")}, {{0.1f, 0, 1}}},
+        {"rate inf", 100, {Stream("inf")}, {{0.1f, 0, 1}}},
+        {"rate nan", 100, {Stream("nan")}, {{0.1f, 0, 1}}},
+        {"no rate", 10, {{"EmitContinuously", {}}}, {{0.1f, 0, 1}}},
+        // A step too small to change the clock at its size: as many as
+        // fit, and the frame ends.
+        {"rate 1e12", 50, {Stream("1e12")}, {{0.1f, 50, 0}}, 0.0f, 1e-11f}};
     int n = 0;
-    for (const char* rate : {"0", "-5", "inf", "nan"}) {
-        const std::string name = "rate" + std::to_string(n++);
-        Write(name, EffectText(100, {Stream(rate)}));
+    for (const EmitterCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string name = "case" + std::to_string(n++);
+        Write(name, EffectText(c.cap, c.emitters));
         ParticleEffect* e = particles->CreateEffect(name, 0, 0);
-        e->Update(0.1f);
-        EXPECT_TRUE(e->emitters[0]->finished) << "Rate " << rate;
-        EXPECT_EQ(e->particles.size(), 0u) << "Rate " << rate;
+        for (const Step& step : c.steps) {
+            e->Update(step.dt);
+            EXPECT_EQ(e->particles.size(), step.count);
+            EXPECT_EQ(std::ranges::all_of(e->emitters, [](const auto& m) { return m->finished; }),
+                      step.finished == 1);
+            EXPECT_EQ(e->Spent(), step.finished && step.count == 0);
+        }
+        if (!std::isnan(c.timer)) {
+            EXPECT_NEAR(e->emitters[0]->timer, c.timer, c.tolerance);
+            EXPECT_GE(e->emitters[0]->timer, 0.0f);
+        }
     }
-    // A rate whose step cannot change the clock at its size: as many as
-    // fit, and the frame ends.
-    Write("fast", EffectText(50, {Stream("1e12")}));
-    ParticleEffect* fast = particles->CreateEffect("fast", 0, 0);
-    fast->Update(0.1f);
-    EXPECT_EQ(fast->particles.size(), 50u);
-    EXPECT_LT(fast->emitters[0]->timer, 1e-11f);
-    EXPECT_GE(fast->emitters[0]->timer, 0.0f);
-
-    // A missing rate reads as 0; a one-shot effect of it retires at once.
-    Write("norate", EffectText(10, {{"EmitContinuously", {}}}));
-    ParticleEffect* norate = particles->CreateEffect("norate", 0, 0);
-    const uint32_t id = norate->id;
-    particles->effects.erase(particles->effects.begin(), particles->effects.end() - 1);
-    particles->Update(0.1f);
-    EXPECT_EQ(particles->FindEffect(id), nullptr);
+    std::size_t live = 0;
+    for (const auto& e : particles->effects)
+        live += e->particles.size();
+    EXPECT_EQ(factory->objects.size(), live) << "no object was made for a skipped birth";
 }
 
-TEST_F(ParticleInitializers, RandomValuesFollowTheGameRangeRule) {
-    Write("ranges",
-          EffectText(200, {Burst(200)},
-                     {Sprite("Ten"),
-                      {"LifespanRandom", {{"MinimumLifespan", "1"}, {"MaximumLifespan", "3"}}},
-                      {"RadiusRandom", {{"MinimumRadius", "0"}, {"MaximumRadius", "0.5"}}},
-                      {"RotationSpeedRandom",
-                       {{"MinimumRotationSpeed", "7"}, {"MaximumRotationSpeed", "7"}}},
-                      {"FrameRandom", {{"MinimumFrame", "0"}, {"MaximumFrame", "3"}}},
-                      {"ZPosRandom", {{"MinimumZPos", "0"}, {"MaximumZPos", "3"}}},
-                      {"ZOrderRandom", {{"MinimumZOrder", "-2"}, {"MaximumZOrder", "0"}}}}));
-    ParticleEffect* e = particles->CreateEffect("ranges", 0, 0);
-    e->Update(0.016f);
-    ASSERT_EQ(e->particles.size(), 200u);
-    std::set<float> lives, scales, speeds, frames, zpos, zorder;
-    for (const Particle& p : e->particles) {
-        lives.insert(p.life);
-        scales.insert(p.object->xScale);
-        scales.insert(p.object->yScale);
-        speeds.insert(p.rotationSpeed);
-        ASSERT_NE(p.sprite, nullptr);
-        frames.insert(p.sprite->frame);
-        zpos.insert(p.sprite->ZPos);
-        zorder.insert(p.sprite->ZOrder);
-        EXPECT_FLOAT_EQ(p.sprite->frameRate, 0.0f) << "a chosen frame is held";
+// Every value 100 newborns of a sprite effect got, as `value` reads it.
+struct RangeCase {
+    const char* what;
+    Part initializer;
+    float (*value)(const Particle&);
+    std::set<float> expected;
+};
+
+TEST_F(ParticleInitializers, RandomValuesFollowTheGameRangeRuleAndBoundsThatCannotBeHitStillEnd) {
+    using Read = float (*)(const Particle&);
+    const Read life = [](const Particle& p) { return p.life; };
+    const Read scales = [](const Particle& p) {
+        return std::hypot(p.object->xScale, p.object->yScale);
+    };
+    const Read spin = [](const Particle& p) { return p.rotationSpeed; };
+    const Read frame = [](const Particle& p) { return p.sprite->frame; };
+    const Read rate = [](const Particle& p) { return p.sprite->frameRate; };
+    const Read depth = [](const Particle& p) { return p.sprite->ZPos; };
+    const Read order = [](const Particle& p) { return p.sprite->ZOrder; };
+    const Read distance = [](const Particle& p) {
+        return std::round(std::hypot(p.object->x - 10.0f, p.object->y - 10.0f) * 1000) / 1000;
+    };
+    const RangeCase cases[] = {
+        {"1..3: whole offsets below the range only", Ranged("Lifespan", "1", "3"), life, {1, 2}},
+        {"a range of 0.5 always gives the minimum", Ranged("Radius", "0", "0.5"), scales, {0}},
+        {"equal bounds give the bound", Ranged("RotationSpeed", "7", "7"), spin, {7}},
+        {"frames include the maximum", Ranged("Frame", "0", "3"), frame, {0, 1, 2, 3}},
+        {"a chosen frame is held", Ranged("Frame", "0", "3"), rate, {0}},
+        {"depths exclude the maximum", Ranged("ZPos", "0", "3"), depth, {0, 1, 2}},
+        {"orders exclude the maximum", Ranged("ZOrder", "-2", "0"), order, {-2, -1}},
+        {"reversed frames mean the first (no modulo by 0)", Ranged("Frame", "4", "3"), frame, {4}},
+        // No square draw lands in these rings, so after a bounded number of
+        // tries the particle goes at the outer distance.
+        {"inner bound past the outer", Ring("100", "50"), distance, {50}},
+        {"negative outer bound", Ring("0", "-10"), distance, {10}}};
+    int n = 0;
+    for (const RangeCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string name = "case" + std::to_string(n++);
+        Write(name, EffectText(100, {Burst(100)}, {Sprite("Ten"), c.initializer}));
+        ParticleEffect* e = particles->CreateEffect(name, 10, 10);
+        e->Update(0.016f);
+        ASSERT_EQ(e->particles.size(), 100u);
+        std::set<float> seen;
+        for (const Particle& p : e->particles)
+            seen.insert(c.value(p));
+        EXPECT_EQ(seen, c.expected);
     }
-    // 1..3: whole offsets below the range only.
-    EXPECT_EQ(lives, (std::set<float>{1.0f, 2.0f}));
-    // A range of 0.5 always gives the minimum.
-    EXPECT_EQ(scales, (std::set<float>{0.0f}));
-    // Equal bounds give the bound.
-    EXPECT_EQ(speeds, (std::set<float>{7.0f}));
-    // Frames include the maximum; depths and orders exclude it.
-    EXPECT_EQ(frames, (std::set<float>{0.0f, 1.0f, 2.0f, 3.0f}));
-    EXPECT_EQ(zpos, (std::set<float>{0.0f, 1.0f, 2.0f}));
-    EXPECT_EQ(zorder, (std::set<float>{-2.0f, -1.0f}));
 }
 
 TEST_F(ParticleInitializers, NewbornsGetTheirSpritePlaceAndMotion) {
     constexpr float kPi = std::numbers::pi_v<float>;
-    Write("sprites",
-          EffectText(20, {Burst(20)},
-                     {// Before the sprite exists: does nothing.
-                      {"ColorRandom", {{"MinimumRed", "0"}, {"MaximumRed", "0"}}},
-                      Sprite("Ten", "true"),
-                      {"FrameRandom", {{"MinimumFrame", "12"}, {"MaximumFrame", "12"}}},
-                      {"ColorRandom",
-                       {{"MinimumRed", "0.25"},
-                        {"MaximumRed", "0.25"},
-                        {"MinimumGreen", "0.5"},
-                        {"MaximumGreen", "0.5"},
-                        {"MinimumBlue", "0.75"},
-                        {"MaximumBlue", "0.75"}}},
-                      {"Orthographic", {}},
-                      {"RotationRandom", {{"MinimumRotation", "90"}, {"MaximumRotation", "90"}}},
-                      {"PositionWithinCircleRandom",
-                       {{"MinimumDistance", "10"}, {"MaximumDistance", "20"}}},
-                      {"VelocityRandom",
-                       {{"MinimumSpeed", "30"},
-                        {"MaximumSpeed", "30"},
-                        {"XDirection", "3"},
-                        {"YDirection", "4"}}}}));
+    // A colour before the sprite exists does nothing.
+    Write("sprites", EffectText(20, {Burst(20)},
+                                {Colour("0", "0", "0"),
+                                 Sprite("Ten", "true"),
+                                 Ranged("Frame", "12", "12"),
+                                 Colour("0.25", "0.5", "0.75"),
+                                 {"Orthographic", {}},
+                                 Ranged("Rotation", "90", "90"),
+                                 Ring("10", "20"),
+                                 Velocity("30", "3", "4")}));
     ParticleEffect* e = particles->CreateEffect("sprites", 100, 200);
     e->dx = 5.0f;
     e->dy = -5.0f;
@@ -195,36 +163,25 @@ TEST_F(ParticleInitializers, NewbornsGetTheirSpritePlaceAndMotion) {
         EXPECT_EQ(s->animation, "Ten");
         EXPECT_FLOAT_EQ(s->priority, 1.0f);
         EXPECT_EQ(s->flags, AnimationFlag::Loop);
-        EXPECT_TRUE(s->additive);
-        EXPECT_EQ(p.object->width, 16);
-        EXPECT_EQ(p.object->height, 12);
+        EXPECT_TRUE(s->additive && s->orthographic);
+        EXPECT_EQ(std::pair(p.object->width, p.object->height), std::pair(16, 12));
         // Frame 12 of ten wraps to 2, held.
-        EXPECT_FLOAT_EQ(s->frame, 2.0f);
-        EXPECT_FLOAT_EQ(s->frameRate, 0.0f);
-        EXPECT_FLOAT_EQ(s->red, 0.25f);
-        EXPECT_FLOAT_EQ(s->green, 0.5f);
-        EXPECT_FLOAT_EQ(s->blue, 0.75f);
-        EXPECT_FLOAT_EQ(s->colourAlpha, 1.0f);
-        EXPECT_TRUE(s->orthographic);
+        EXPECT_TRUE(Floats({s->frame, s->frameRate}, {2.0f, 0.0f}));
+        EXPECT_TRUE(Floats({s->red, s->green, s->blue, s->colourAlpha}, {0.25f, 0.5f, 0.75f, 1}));
         EXPECT_FLOAT_EQ(p.object->rotation, kPi / 2);
         // In the ring around where the effect is after this frame.
         const float d = std::hypot(p.object->x - 105.0f, p.object->y - 195.0f);
-        EXPECT_GE(d, 10.0f);
-        EXPECT_LE(d, 20.0f);
+        EXPECT_TRUE(d >= 10.0f && d <= 20.0f) << d;
         // Along (3, 4), normalised.
-        EXPECT_NEAR(p.velocityX, 18.0f, 1e-4f);
-        EXPECT_NEAR(p.velocityY, 24.0f, 1e-4f);
+        EXPECT_TRUE(Floats({p.velocityX, p.velocityY}, {18.0f, 24.0f}));
     }
 
     // The animation's rate, or 0 for a negative one; the player turns the
     // burst with SetDirection.
-    Write("cone", EffectText(50, {Burst(50)},
-                             {{"Animation", {{"Name", "Ten"}, {"Rate", "-3"}}},
-                              {"VelocityRandom",
-                               {{"MinimumSpeed", "30"},
-                                {"MaximumSpeed", "30"},
-                                {"XDirection", "1"},
-                                {"MaximumAngleVariance", "90"}}}}));
+    Part spread = Velocity("30", "1");
+    spread.keys.push_back({"MaximumAngleVariance", "90"});
+    Write("cone",
+          EffectText(50, {Burst(50)}, {{"Animation", {{"Name", "Ten"}, {"Rate", "-3"}}}, spread}));
     ParticleEffect* cone = particles->CreateEffect("cone", 0, 0);
     cone->SetDirection(0.0f, -2.0f);
     cone->Update(0.016f);
@@ -246,48 +203,12 @@ TEST_F(ParticleInitializers, NewbornsGetTheirSpritePlaceAndMotion) {
     EXPECT_FLOAT_EQ(velocity->yDirection, 0.0f);
 }
 
-TEST_F(ParticleInitializers, RingsAndFramesThatCannotBeHitStillEnd) {
-    // An inner bound past the outer one, and a negative outer bound: no
-    // square draw lands in the ring, so after a bounded number of tries
-    // the particle goes at the outer distance.
-    Write("ring", EffectText(20, {Burst(10)},
-                             {{"PositionWithinCircleRandom",
-                               {{"MinimumDistance", "100"}, {"MaximumDistance", "50"}}}}));
-    ParticleEffect* ring = particles->CreateEffect("ring", 10, 10);
-    ring->Update(0.016f);
-    ASSERT_EQ(ring->particles.size(), 10u);
-    for (const Particle& p : ring->particles)
-        EXPECT_NEAR(std::hypot(p.object->x - 10.0f, p.object->y - 10.0f), 50.0f, 1e-3f);
-
-    Write("inverted", EffectText(20, {Burst(10)},
-                                 {{"PositionWithinCircleRandom", {{"MaximumDistance", "-10"}}}}));
-    ParticleEffect* inverted = particles->CreateEffect("inverted", 0, 0);
-    inverted->Update(0.016f);
-    for (const Particle& p : inverted->particles)
-        EXPECT_NEAR(std::hypot(p.object->x, p.object->y), 10.0f, 1e-3f);
-
-    // Reversed frame bounds mean the first bound (no modulo by zero).
-    Write("frames", EffectText(20, {Burst(5)},
-                               {Sprite("Ten"),
-                                {"FrameRandom", {{"MinimumFrame", "4"}, {"MaximumFrame", "3"}}}}));
-    ParticleEffect* frames = particles->CreateEffect("frames", 0, 0);
-    frames->Update(0.016f);
-    for (const Particle& p : frames->particles)
-        EXPECT_FLOAT_EQ(p.sprite->frame, 4.0f);
-}
-
 TEST_F(ParticleOperators, EachOperatorChangesItsParticleOncePerFrame) {
     constexpr float kPi = std::numbers::pi_v<float>;
     Write("ops",
           EffectText(5, {Burst(1)},
-                     {Sprite("Ten"),
-                      {"LifespanRandom", {{"MinimumLifespan", "2"}, {"MaximumLifespan", "2"}}},
-                      {"RadiusRandom", {{"MinimumRadius", "1"}, {"MaximumRadius", "1"}}},
-                      {"RotationSpeedRandom",
-                       {{"MinimumRotationSpeed", "90"}, {"MaximumRotationSpeed", "90"}}},
-                      {"VelocityRandom",
-                       {{"MinimumSpeed", "10"}, {"MaximumSpeed", "10"}, {"XDirection", "1"}}},
-                      {"PositionWithinCircleRandom", {}}},
+                     {Sprite("Ten"), Ranged("Lifespan", "2", "2"), Ranged("Radius", "1", "1"),
+                      Ranged("RotationSpeed", "90", "90"), Velocity("10", "1"), Ring()},
                      {{"LifespanDecay", {}},
                       {"Force", {{"XDirection", "0"}, {"YDirection", "-1"}, {"Strength", "100"}}},
                       {"Drag", {{"Coefficient", "0.5"}}},
@@ -300,23 +221,18 @@ TEST_F(ParticleOperators, EachOperatorChangesItsParticleOncePerFrame) {
     e->Update(0.5f);
     ASSERT_EQ(e->particles.size(), 1u);
     const Particle& p = e->particles[0];
-    EXPECT_FLOAT_EQ(p.age, 0.5f);
-    EXPECT_FLOAT_EQ(p.life, 1.5f);
-    // Force: (10, 0) + (0, -1) * 100 * 0.5; then Drag halves it, whatever dt.
-    EXPECT_FLOAT_EQ(p.velocityX, 5.0f);
-    EXPECT_FLOAT_EQ(p.velocityY, -25.0f);
-    EXPECT_FLOAT_EQ(p.object->x, 2.5f);
-    EXPECT_FLOAT_EQ(p.object->y, -12.5f);
+    EXPECT_TRUE(Floats({p.age, p.life}, {0.5f, 1.5f}));
+    // Force: (10, 0) + (0, -1) * 100 * 0.5; then Drag halves it, whatever
+    // dt; then Move.
+    EXPECT_TRUE(Floats({p.velocityX, p.velocityY}, {5.0f, -25.0f}));
+    EXPECT_TRUE(Floats({p.object->x, p.object->y}, {2.5f, -12.5f}));
     EXPECT_FLOAT_EQ(p.object->rotation, kPi / 4);
-    // Opacity: life over the whole lifespan.
-    EXPECT_FLOAT_EQ(p.sprite->Opacity, 0.75f);
-    // A quarter of the way to the target colour (dt over dt + life).
-    EXPECT_FLOAT_EQ(p.sprite->red, 0.75f);
-    EXPECT_FLOAT_EQ(p.sprite->green, 0.875f);
-    EXPECT_FLOAT_EQ(p.sprite->blue, 1.0f);
-    EXPECT_FLOAT_EQ(p.sprite->colourAlpha, 1.0f);
-    EXPECT_FLOAT_EQ(p.object->xScale, 1.5f);
-    EXPECT_FLOAT_EQ(p.object->yScale, 1.5f);
+    // Opacity: life over the whole lifespan; colour a quarter of the way to
+    // the target (dt over dt + life); radius a quarter of the way to 3.
+    EXPECT_TRUE(Floats(
+        {p.sprite->Opacity, p.sprite->red, p.sprite->green, p.sprite->blue, p.sprite->colourAlpha},
+        {0.75f, 0.75f, 0.875f, 1.0f, 1.0f}));
+    EXPECT_TRUE(Floats({p.object->xScale, p.object->yScale}, {1.5f, 1.5f}));
 
     const int32_t id = p.objectId;
     e->Update(1.5f); // life runs out: removed, object destroyed
@@ -333,20 +249,14 @@ TEST_F(ParticleOperators, EachOperatorChangesItsParticleOncePerFrame) {
     instant->Update(0.0f);
     ASSERT_EQ(instant->particles.size(), 1u);
     const Particle& q = instant->particles[0];
-    EXPECT_FLOAT_EQ(q.sprite->Opacity, 0.0f);
-    EXPECT_FLOAT_EQ(q.sprite->red, 0.2f);
-    EXPECT_FLOAT_EQ(q.sprite->green, 0.4f);
-    EXPECT_FLOAT_EQ(q.sprite->blue, 0.6f);
-    EXPECT_FLOAT_EQ(q.object->xScale, 3.0f);
+    EXPECT_TRUE(Floats(
+        {q.sprite->Opacity, q.sprite->red, q.sprite->green, q.sprite->blue, q.object->xScale},
+        {0.0f, 0.2f, 0.4f, 0.6f, 3.0f}));
 }
 
 TEST_F(ParticleOperators, RemovalDuringThePassSkipsNoParticle) {
     Write("row",
-          EffectText(10, {Burst(5)},
-                     {{"LifespanRandom", {{"MinimumLifespan", "1"}, {"MaximumLifespan", "1"}}},
-                      {"VelocityRandom",
-                       {{"MinimumSpeed", "10"}, {"MaximumSpeed", "10"}, {"XDirection", "1"}}},
-                      {"PositionWithinCircleRandom", {}}},
+          EffectText(10, {Burst(5)}, {Ranged("Lifespan", "1", "1"), Velocity("10", "1"), Ring()},
                      {{"LifespanDecay", {}}, {"Move", {}}}));
     ParticleEffect* e = particles->CreateEffect("row", 0, 0);
     e->Update(0.1f);
@@ -362,21 +272,14 @@ TEST_F(ParticleOperators, RemovalDuringThePassSkipsNoParticle) {
     ASSERT_EQ(e->particles.size(), 2u);
     EXPECT_EQ(e->particles[0].objectId, ids[2]);
     EXPECT_EQ(e->particles[1].objectId, ids[4]);
-    for (const Particle& p : e->particles) {
-        // Moved exactly once per frame, aged once.
-        EXPECT_FLOAT_EQ(p.object->x, 2.0f);
-        EXPECT_FLOAT_EQ(p.age, 0.2f);
-        EXPECT_FLOAT_EQ(p.life, 0.9f);
-    }
+    for (const Particle& p : e->particles) // moved exactly once per frame, aged once
+        EXPECT_TRUE(Floats({p.object->x, p.age, p.life}, {2.0f, 0.2f, 0.9f}));
     for (int k : {0, 1, 3})
         EXPECT_EQ(factory->FindObject(ids[k]), nullptr);
 }
 
 TEST_F(ParticleOperators, LockedParticlesFollowTheOwnerExactly) {
-    Write("locked", EffectText(10, {Burst(3)},
-                               {{"PositionWithinCircleRandom",
-                                 {{"MinimumDistance", "0"}, {"MaximumDistance", "5"}}}},
-                               {{"LockToEffectPos", {}}}));
+    Write("locked", EffectText(10, {Burst(3)}, {Ring("0", "5")}, {{"LockToEffectPos", {}}}));
     GameObject* owner = nullptr;
     ParticleEffectComponent* c = Holder("locked", 40, 60, &owner);
     ParticleEffect* e = c->effect;
@@ -391,13 +294,10 @@ TEST_F(ParticleOperators, LockedParticlesFollowTheOwnerExactly) {
     owner->x += 30.0f;
     owner->y -= 20.0f;
     Frame(0.016f);
-    for (std::size_t k = 0; k < 3; ++k) {
-        EXPECT_FLOAT_EQ(e->particles[k].object->x, before[k].first + 30.0f);
-        EXPECT_FLOAT_EQ(e->particles[k].object->y, before[k].second - 20.0f);
-    }
-    EXPECT_FLOAT_EQ(e->x, 70.0f);
-    EXPECT_FLOAT_EQ(e->y, 40.0f);
-    EXPECT_FLOAT_EQ(e->dx, 0.0f);
+    for (std::size_t k = 0; k < 3; ++k)
+        EXPECT_TRUE(Floats({e->particles[k].object->x, e->particles[k].object->y},
+                           {before[k].first + 30.0f, before[k].second - 20.0f}));
+    EXPECT_TRUE(Floats({e->x, e->y, e->dx}, {70.0f, 40.0f, 0.0f}));
 
     // The offset is part of where the effect is kept.
     c->offsetX = 10.0f;
@@ -408,9 +308,7 @@ TEST_F(ParticleOperators, LockedParticlesFollowTheOwnerExactly) {
 
 TEST_F(ParticleOperators, SwitchedOffEffectsLetParticlesDieAndResumeOnTheirClock) {
     Write("trail",
-          EffectText(50, {Stream("10")},
-                     {{"LifespanRandom", {{"MinimumLifespan", "1"}, {"MaximumLifespan", "1"}}}},
-                     {{"LifespanDecay", {}}}));
+          EffectText(50, {Stream("10")}, {Ranged("Lifespan", "1", "1")}, {{"LifespanDecay", {}}}));
     ParticleEffect* e = particles->CreateEffect("trail", 0, 0);
     const uint32_t id = e->id;
     Frame(0.35f);

@@ -35,12 +35,8 @@ TEST_F(ParticleFiles, UnknownTypesAreReportedAndSkippedAndMissingKeysReadAsZero)
     EXPECT_EQ(factory->objects.size(), 0u);
 
     // Nothing but the types: every key reads as 0.
-    dir.Write("Effects/bare.zorvel",
-              "Root\n  ParticleEffect\n    Emitters\n      Emitter\n        Type:EmitContinuously\n"
-              "      -Emitter\n      Emitter\n        Type:EmitInstantaneously\n      -Emitter\n"
-              "    -Emitters\n    Initializers\n      Initializer\n        Type:VelocityRandom\n"
-              "      -Initializer\n    -Initializers\n    Operators\n      Operator\n"
-              "        Type:Force\n      -Operator\n    -Operators\n  -ParticleEffect\n-Root\n");
+    Write("bare", EffectText(-1, {{"EmitContinuously", {}}, {"EmitInstantaneously", {}}},
+                             {{"VelocityRandom", {}}}, {{"Force", {}}}));
     EngineTest::WarningLog quiet;
     const ParticleEffectDescription& bare = particles->Describe("bare");
     EXPECT_EQ(quiet.Count(), 0) << quiet;
@@ -51,14 +47,12 @@ TEST_F(ParticleFiles, UnknownTypesAreReportedAndSkippedAndMissingKeysReadAsZero)
     auto* velocity = dynamic_cast<VelocityRandomInitializer*>(bare.initializers.at(0).get());
     auto* force = dynamic_cast<ForceOperator*>(bare.operators.at(0).get());
     ASSERT_TRUE(stream && burst && velocity && force);
-    EXPECT_EQ(stream->rate, 0.0f);
-    EXPECT_EQ(stream->duration, 0.0f);
-    EXPECT_EQ(stream->timer, 0.0f) << "Delay 0";
     EXPECT_EQ(burst->amount, 0u);
-    EXPECT_EQ(burst->timer, 0.0f);
-    EXPECT_EQ(velocity->minimumSpeed, 0.0f);
-    EXPECT_EQ(velocity->maximumAngleVariance, 0.0f);
-    EXPECT_EQ(force->strength, 0.0f);
+    // The timers start at minus the delay.
+    EXPECT_EQ(
+        (std::vector{stream->rate, stream->duration, stream->timer, burst->timer,
+                     velocity->minimumSpeed, velocity->maximumAngleVariance, force->strength}),
+        std::vector(7, 0.0f));
 }
 
 TEST_F(ParticleFiles, EachFileIsReadOnceAndEveryEffectStartsFresh) {
@@ -184,7 +178,7 @@ TEST_F(ParticleLifecycle, ParticlesWhoseObjectsWentAreDroppedUntouched) {
     EXPECT_EQ(particles->FindEffect(id), nullptr);
 }
 
-TEST_F(ParticleLifecycle, LevelChangesLeaveNothingPointingAtDestroyedObjects) {
+TEST_F(ParticleLifecycle, LevelChangesAndShutdownLeaveNothingPointingAtDestroyedObjects) {
     Write("stream", EffectText(20, {Stream("10")}));
     ParticleEffect* oneShot = particles->CreateEffect("stream", 0, 0);
     const uint32_t oneShotId = oneShot->id;
@@ -192,12 +186,8 @@ TEST_F(ParticleLifecycle, LevelChangesLeaveNothingPointingAtDestroyedObjects) {
     const uint32_t recordedId = recordedHolder->effect->id;
     // A screen object the factory does not record (the transitions keep
     // theirs this way): its component outlives the level.
-    auto* screen = new GameObject();
-    auto* screenHolder = new ParticleEffectComponent();
-    screenHolder->effectName = "stream";
-    screenHolder->owner = screen;
-    screen->components.push_back(screenHolder);
-    screenHolder->Initialize();
+    GameObject* screen = nullptr;
+    ParticleEffectComponent* screenHolder = Holder("stream", 0, 0, &screen, false);
     ParticleEffect* screenEffect = screenHolder->effect;
     Frame(0.35f);
     ASSERT_EQ(oneShot->particles.size(), 3u);
@@ -226,25 +216,12 @@ TEST_F(ParticleLifecycle, LevelChangesLeaveNothingPointingAtDestroyedObjects) {
     Frame(0.1f);
     EXPECT_EQ(screenEffect->particles.size(), 2u);
 
-    screen->Destroy();
-    delete screen;
-    EXPECT_TRUE(particles->effects.empty());
-}
-
-TEST_F(ParticleLifecycle, ShutdownWithLiveEffectsLeavesNothingBehind) {
-    Write("stream", EffectText(20, {Stream("10")}));
+    // Shutdown with live effects of every kind: the objects, then every
+    // system's objects, then the systems.
     particles->CreateEffect("stream", 0, 0);
     Holder("stream", 0, 0);
-    auto* screen = new GameObject();
-    auto* screenHolder = new ParticleEffectComponent();
-    screenHolder->effectName = "stream";
-    screenHolder->owner = screen;
-    screen->components.push_back(screenHolder);
-    screenHolder->Initialize();
     Frame(0.35f);
     EXPECT_EQ(particles->effects.size(), 3u);
-
-    // Objects, then every system's objects, then the systems.
     core.Shutdown();
     EXPECT_EQ(ParticleSystem::Instance(), nullptr);
     EXPECT_EQ(screenHolder->effect, nullptr) << "told to forget it when the system went";

@@ -1,9 +1,8 @@
 #pragma once
 // Shared parts of the particle tests: a small game without a renderer
-// (spaces, a graphics system that is never started, so sprites get its
-// animation bank but nothing is drawn, the factory and the particle
-// system) with its effect folder in a scratch directory, and a writer
-// for effect files.
+// (the graphics system is never started: sprites get its animation bank,
+// nothing is drawn) with its effect folder in a scratch directory, and a
+// writer for effect files.
 
 #include <gtest/gtest.h>
 
@@ -24,9 +23,19 @@
 #include "particles/ParticleEffectComponent.h"
 #include "particles/ParticleSystem.h"
 #include "world/Factory.h"
-#include "world/SpaceManager.h"
 
 namespace ParticleTest {
+
+// Several floats at once, each equal to its expected value up to float
+// rounding.
+inline testing::AssertionResult Floats(const std::vector<float>& actual,
+                                       const std::vector<float>& expected) {
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        if (std::abs(actual[i] - expected[i]) > 1e-5f * std::max(1.0f, std::abs(expected[i])))
+            return testing::AssertionFailure() << testing::PrintToString(actual) << " is not "
+                                               << testing::PrintToString(expected);
+    return testing::AssertionSuccess();
+}
 
 // One emitter, initializer or operator entry: its type and its keys.
 struct Part {
@@ -45,22 +54,52 @@ inline std::string PartsText(const char* group, const char* entry, const std::ve
     return text + "    -" + group + "\n";
 }
 
+// An effect file; a negative `maxParticles` leaves the key out.
 inline std::string EffectText(int maxParticles, const std::vector<Part>& emitters,
                               const std::vector<Part>& initializers = {},
                               const std::vector<Part>& operators = {}) {
-    return "Root\n  ParticleEffect\n    MaxParticles:" + std::to_string(maxParticles) + "\n" +
+    return "Root\n  ParticleEffect\n" +
+           (maxParticles < 0 ? "" : "    MaxParticles:" + std::to_string(maxParticles) + "\n") +
            PartsText("Emitters", "Emitter", emitters) +
            PartsText("Initializers", "Initializer", initializers) +
            PartsText("Operators", "Operator", operators) + "  -ParticleEffect\n-Root\n";
 }
 
-inline Part Burst(int amount, const std::string& delay = "0") {
+inline Part Burst(uint32_t amount, const std::string& delay = "0") {
     return {"EmitInstantaneously", {{"Amount", std::to_string(amount)}, {"Delay", delay}}};
 }
 
 inline Part Stream(const std::string& rate, const std::string& duration = "0",
                    const std::string& delay = "0") {
     return {"EmitContinuously", {{"Rate", rate}, {"Duration", duration}, {"Delay", delay}}};
+}
+
+// A "<what>Random" initializer between "Minimum<what>" and "Maximum<what>".
+inline Part Ranged(const std::string& what, const std::string& minimum,
+                   const std::string& maximum) {
+    return {what + "Random", {{"Minimum" + what, minimum}, {"Maximum" + what, maximum}}};
+}
+
+// A place in the ring between the two distances from the effect.
+inline Part Ring(const std::string& minimum = "0", const std::string& maximum = "0") {
+    return {"PositionWithinCircleRandom",
+            {{"MinimumDistance", minimum}, {"MaximumDistance", maximum}}};
+}
+
+// One colour for every newborn.
+inline Part Colour(const std::string& red, const std::string& green, const std::string& blue) {
+    Part colour{"ColorRandom", {}};
+    for (const Part& c :
+         {Ranged("Red", red, red), Ranged("Green", green, green), Ranged("Blue", blue, blue)})
+        colour.keys.insert(colour.keys.end(), c.keys.begin(), c.keys.end());
+    return colour;
+}
+
+// One speed along (x, y) for every newborn.
+inline Part Velocity(const std::string& speed, const std::string& x, const std::string& y = "0") {
+    return {
+        "VelocityRandom",
+        {{"MinimumSpeed", speed}, {"MaximumSpeed", speed}, {"XDirection", x}, {"YDirection", y}}};
 }
 
 inline Part Sprite(const std::string& animation, const std::string& more = "") {
@@ -82,15 +121,11 @@ protected:
         config.systems.particles = true;
         config.paths.particleEffects = dir.Path("Effects") + "/";
         const GameSystems made = AddSystems(core, config);
-        spaces = made.spaces;
         graphics = made.graphics;
         factory = made.factory;
         particles = made.particles;
-        Animation tenFrames;
-        tenFrames.frameRate = 8.0f;
-        for (int k = 0; k < 10; ++k)
-            tenFrames.frames.push_back("Resources/Images/Test/Frame" + std::to_string(k) + ".png");
-        graphics->Bank()->AddAnimation("Ten", tenFrames);
+        // "Ten": ten frames, at 8 a second.
+        graphics->Bank()->AddAnimation("Ten", {8.0f, std::vector<std::string>(10, "Frame.png")});
         factory->Initialize();
         particles->Initialize();
     }
@@ -105,13 +140,12 @@ protected:
         particles->Update(dt);
     }
 
-    // True when the factory no longer has the object.
-    bool Gone(const Flurr::Particle& p) const { return factory->FindObject(p.objectId) == nullptr; }
-
-    // A recorded object with a component holding `effect`, initialised.
+    // An object with a component holding `effect`, initialised; recorded
+    // by the factory, or else a screen object the test must delete.
     Flurr::ParticleEffectComponent* Holder(const std::string& effect, float x, float y,
-                                           Flurr::GameObject** ownerOut = nullptr) {
-        Flurr::GameObject* owner = factory->CreateGameObject();
+                                           Flurr::GameObject** ownerOut = nullptr,
+                                           bool recorded = true) {
+        Flurr::GameObject* owner = recorded ? factory->CreateGameObject() : new Flurr::GameObject();
         owner->x = x;
         owner->y = y;
         auto* c = new Flurr::ParticleEffectComponent();
@@ -126,7 +160,6 @@ protected:
 
     EngineTest::TempDir dir;
     Flurr::Core core;
-    Flurr::SpaceManager* spaces = nullptr;
     Flurr::GraphicsSystem* graphics = nullptr;
     Flurr::Factory* factory = nullptr;
     Flurr::ParticleSystem* particles = nullptr;

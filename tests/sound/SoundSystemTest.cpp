@@ -1,28 +1,20 @@
 // The sound system on real audio output: SDL's "disk" driver writes the
-// mixed stream (16-bit stereo, 44.1 kHz) to a file that the tests read
-// back and measure. Sounds are square waves written as WAV files into a
-// temporary folder, so a level on the output is exact: the wave's
-// amplitude times the channel's volume.
-//
-// Time is counted in frames written, not on a clock: the driver runs
-// faster than real time, and a phase of a test lasts until the file has
-// grown by enough frames for its effect to show and be measured.
+// mixed stream (16-bit stereo, 44.1 kHz) to a file the tests measure.
+// Sounds are square waves, so a level on the output is exact: the wave's
+// amplitude times the channel's volume. Time is counted in frames
+// written, not on a clock: the driver runs faster than real time.
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cmath>
-#include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <string>
+#include <functional>
+#include <sstream>
 #include <thread>
-#include <vector>
 
-#include "engine/Core.h"
 #include "engine/EngineTestSupport.h"
-#include "engine/Message.h"
 #include "game/TestGame.h"
 #include "sound/SoundSystem.h"
 
@@ -32,7 +24,7 @@ namespace {
 using EngineTest::Contains;
 using EngineTest::TempDir;
 
-constexpr int32_t kRate = 44100;
+constexpr uint32_t kRate = 44100;
 constexpr int16_t kAmplitude = 16000;
 // A message's effect reaches the file within this many frames of the
 // file's size when it was sent: what the C library has not flushed yet
@@ -42,26 +34,17 @@ constexpr int64_t kSettle = 4096;
 constexpr int64_t kWindow = 2048;
 
 // A mono 16-bit WAV of a 441 Hz square wave (50 samples up, 50 down).
-void WriteTone(const std::string& path, double seconds, int16_t amplitude = kAmplitude) {
+void WriteTone(const std::string& path, double seconds) {
     const uint32_t frames = static_cast<uint32_t>(seconds * kRate);
     std::vector<int16_t> data(frames);
     for (uint32_t i = 0; i < frames; ++i)
-        data[i] = (i / 50) % 2 == 0 ? amplitude : static_cast<int16_t>(-amplitude);
+        data[i] = (i / 50) % 2 == 0 ? kAmplitude : -kAmplitude;
+    // Little-endian fields of the RIFF header.
+    auto le = [](uint32_t v, int bytes) { return std::string(reinterpret_cast<char*>(&v), bytes); };
     std::ofstream out(path, std::ios::binary);
-    auto u32 = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
-    auto u16 = [&](uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
-    out.write("RIFF", 4);
-    u32(36 + frames * 2);
-    out.write("WAVEfmt ", 8);
-    u32(16);
-    u16(1); // PCM
-    u16(1); // mono
-    u32(kRate);
-    u32(kRate * 2);
-    u16(2);
-    u16(16);
-    out.write("data", 4);
-    u32(frames * 2);
+    out << "RIFF" << le(36 + frames * 2, 4) << "WAVEfmt " << le(16, 4) << le(1, 2) /* PCM */
+        << le(1, 2) /* mono */ << le(kRate, 4) << le(kRate * 2, 4) << le(2, 2) << le(16, 2)
+        << "data" << le(frames * 2, 4);
     out.write(reinterpret_cast<const char*>(data.data()),
               static_cast<std::streamsize>(data.size() * 2));
 }
@@ -72,7 +55,7 @@ std::string Entry(const std::string& name, const std::string& file, float volume
 }
 
 // One sound system on the disk driver, with its bank in a temp folder.
-class SoundOutput : public ::testing::Test {
+class Sound : public ::testing::Test {
 protected:
     void SetUp() override {
         output = dir.Path("mixed.raw");
@@ -81,16 +64,11 @@ protected:
         setenv("SDL_DISKAUDIODELAY", "2", 1); // ms per 512-frame buffer
     }
 
-    // A looping square wave ("Stream") and a one-shot 50 ms blip per name.
-    std::string Loop(const std::string& name, float volume) {
-        const std::string file = dir.Path(name + ".wav");
-        WriteTone(file, 0.5);
-        return Entry(name, file, volume, true);
-    }
-    std::string Blip(const std::string& name, float volume, bool stream = false) {
-        const std::string file = dir.Path(name + ".wav");
-        WriteTone(file, 0.05);
-        return Entry(name, file, volume, stream);
+    // A bank entry for a square wave of `seconds` written for `name`.
+    std::string Tone(const std::string& name, float volume, bool stream = true,
+                     double seconds = 0.5) {
+        WriteTone(dir.Path(name + ".wav"), seconds);
+        return Entry(name, dir.Path(name + ".wav"), volume, stream);
     }
 
     void Start(const std::string& entries) {
@@ -107,18 +85,19 @@ protected:
         const auto bytes = std::filesystem::file_size(output, ec);
         return ec ? 0 : static_cast<int64_t>(bytes / 4);
     }
+    // Waits, 30 s at most, until `done` holds.
+    static bool WaitUntil(const std::function<bool()>& done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!done() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return done();
+    }
     // Waits until the file holds `frames` more frames; returns where the
     // wait began.
     int64_t WaitFrames(int64_t frames) {
         const int64_t start = FramesWritten();
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (FramesWritten() < start + frames) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                ADD_FAILURE() << "the audio output stopped growing";
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+        EXPECT_TRUE(WaitUntil([&] { return FramesWritten() >= start + frames; }))
+            << "the audio output stopped growing";
         return start;
     }
     // Sends `message` and lets the output run long enough to measure the
@@ -154,8 +133,8 @@ protected:
     std::vector<char> samples;
 };
 
-TEST_F(SoundOutput, PlayedSoundsReachTheOutputAndPlayOnceOrForever) {
-    Start(Loop("Tone", 1.0f) + Blip("Blip", 1.0f));
+TEST_F(Sound, PlayedSoundsReachTheOutputAndPlayOnceOrForever) {
+    Start(Tone("Tone", 1.0f) + Tone("Blip", 1.0f, false, 0.05));
     const int64_t before = Settle();
     const int64_t playing = Phase(PlaySoundMessage("Tone", 1.0f, -1));
     // A stream looping forever is still there long after its 0.5 s end.
@@ -180,8 +159,8 @@ TEST_F(SoundOutput, PlayedSoundsReachTheOutputAndPlayOnceOrForever) {
     EXPECT_EQ(Peak(afterBlip), 0);
 }
 
-TEST_F(SoundOutput, VolumeIsBankTimesMasterTimesMessage) {
-    Start(Loop("Half", 0.5f) + Loop("Full", 1.0f));
+TEST_F(Sound, VolumeIsBankTimesMasterTimesMessageAndMuteSilencesAll) {
+    Start(Tone("Half", 0.5f) + Tone("Full", 1.0f) + Tone("Wind", 0.5f));
     const int64_t played = Phase(PlaySoundMessage("Half", 0.5f, -1));
     // Two notches down: master 0.8; every tracked channel goes to bank x
     // master, and the message's own 0.5 is forgotten.
@@ -194,38 +173,30 @@ TEST_F(SoundOutput, VolumeIsBankTimesMasterTimesMessage) {
     const int64_t second = Phase(PlaySoundMessage("Full", 0.5f, -1));
     Send(MusicRaise());
     const int64_t raised = Phase(MusicRaise());
+    const int64_t muted = Phase(MusicMute());
+    // Sounds started while muted start silent; volume changes keep silence.
+    const int64_t startedMuted = Phase(PlaySoundMessage("Wind", 1.0f, -1));
+    Send(MusicLower());
+    const int64_t stillMuted = Phase(SetAllVolumeMessage(1.0f));
+    Send(StopSoundMessage("Full"));
+    // Unmuting restores bank x master (0.9 after the lower) on the wind.
+    const int64_t unmuted = Phase(MusicMute());
     Finish();
 
-    EXPECT_FLOAT_EQ(sound->MasterVolume(), 1.0f);
     EXPECT_NEAR(Peak(played), Level(0.25f), 2);
     EXPECT_NEAR(Peak(lowered), Level(0.5f * 0.8f), 2);
     EXPECT_NEAR(Peak(dimmed), Level(0.5f * 0.3f), 2);
     EXPECT_NEAR(Peak(second), Level(1.0f * 0.8f * 0.5f), 2);
     EXPECT_NEAR(Peak(raised), Level(1.0f), 2);
-}
-
-TEST_F(SoundOutput, MuteSilencesEverythingUntilUnmuted) {
-    Start(Loop("Music", 0.8f) + Loop("Wind", 0.5f));
-    const int64_t playing = Phase(PlaySoundMessage("Music", 1.0f, -1));
-    const int64_t muted = Phase(MusicMute());
-    // Sounds started while muted start silent; volume changes keep silence.
-    Send(PlaySoundMessage("Wind", 1.0f, -1));
-    Send(MusicLower());
-    const int64_t stillMuted = Phase(SetAllVolumeMessage(1.0f));
-    Send(StopSoundMessage("Music"));
-    // Unmuting restores bank x master (0.9 after the lower) on the wind.
-    const int64_t unmuted = Phase(MusicMute());
-    Finish();
-
-    EXPECT_NEAR(Peak(playing), Level(0.8f), 2);
     EXPECT_EQ(Peak(muted), 0);
+    EXPECT_EQ(Peak(startedMuted), 0);
     EXPECT_EQ(Peak(stillMuted), 0);
     EXPECT_NEAR(Peak(unmuted), Level(0.5f * 0.9f), 2);
     EXPECT_FALSE(sound->Muted());
 }
 
-TEST_F(SoundOutput, LoopsAreNotDoubledAndReplacedChannelsPlayOn) {
-    Start(Loop("Jet", 0.5f) + Loop("Other", 0.25f));
+TEST_F(Sound, LoopsAreNotDoubledAndReplacedChannelsPlayOn) {
+    Start(Tone("Jet", 0.5f) + Tone("Other", 0.25f));
     Send(PlaySoundMessage("Jet", 1.0f, -1));
     const int32_t first = sound->PlayingChannel("Jet");
     ASSERT_GE(first, 0);
@@ -262,17 +233,14 @@ TEST_F(SoundOutput, LoopsAreNotDoubledAndReplacedChannelsPlayOn) {
     EXPECT_NEAR(Peak(stoppedAll), Level(0.5f), 2);
 }
 
-TEST_F(SoundOutput, AnEndedSoundsChannelNumberIsNotReachedThroughItsOldName) {
+TEST_F(Sound, AnEndedSoundsChannelNumberIsNotReachedThroughItsOldName) {
     // "Zap" sorts after "Tone", so a volume walk that still reached Zap's
     // old channel would turn the tone down to Zap's bank volume last.
-    Start(Loop("Tone", 1.0f) + Blip("Zap", 0.0f, true));
+    Start(Tone("Tone", 1.0f) + Tone("Zap", 0.0f, true, 0.05));
     Send(PlaySoundMessage("Zap", 1.0f, 0));
     const int32_t zapChannel = sound->PlayingChannel("Zap");
     ASSERT_GE(zapChannel, 0);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (sound->PlayingChannel("Zap") >= 0 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    ASSERT_EQ(sound->PlayingChannel("Zap"), -1);
+    ASSERT_TRUE(WaitUntil([&] { return sound->PlayingChannel("Zap") == -1; }));
 
     Send(PlaySoundMessage("Tone", 1.0f, -1));
     ASSERT_EQ(sound->PlayingChannel("Tone"), zapChannel) << "the mixer did not reuse the channel";
@@ -288,21 +256,10 @@ TEST_F(SoundOutput, AnEndedSoundsChannelNumberIsNotReachedThroughItsOldName) {
     EXPECT_EQ(Peak(afterVolume), kAmplitude);
 }
 
-// --- Without measuring the output (the dummy driver the test run sets) ---
+// --- Rules, without measuring the output ---
 
-class SoundRules : public ::testing::Test {
-protected:
-    void Start(const std::string& bankText) {
-        sound = TestGame::WithSound(core, dir.Write("Bank.zorvel", bankText));
-    }
-    void Send(Message&& message) { core.SendMessage(&message); }
-    TempDir dir;
-    Core core;
-    SoundSystem* sound = nullptr;
-};
-
-TEST_F(SoundRules, MasterVolumeStepsDriftAndStopAsTheOptionsMenuExpects) {
-    Start("Root\n-Root\n");
+TEST_F(Sound, MasterVolumeStepsDriftAndStopAsTheOptionsMenuExpects) {
+    Start("");
     Send(MusicRaise());
     EXPECT_EQ(sound->MasterVolume(), 1.0f); // already at the top
 
@@ -329,18 +286,17 @@ TEST_F(SoundRules, MasterVolumeStepsDriftAndStopAsTheOptionsMenuExpects) {
     EXPECT_FALSE(sound->Muted());
 }
 
-TEST_F(SoundRules, BadDataIsReportedOnceAndTheGameRunsOn) {
+TEST_F(Sound, BadDataIsReportedOnceAndTheGameRunsOn) {
     WriteTone(dir.Path("good.wav"), 0.2);
     dir.Write("garbage.ogg", "this is not a sound file");
     const std::string missing = dir.Path("missing.ogg");
     EngineTest::WarningLog load;
     testing::internal::CaptureStdout();
-    Start("Root\n" + Entry("Good", dir.Path("good.wav"), 2.0f, false) +
+    Start(Entry("Good", dir.Path("good.wav"), 2.0f, false) +
           Entry("Missing", missing, 1.0f, false) +
           Entry("Garbage", dir.Path("garbage.ogg"), 1.0f, false) +
           // A later entry of a name replaces the earlier one.
-          Entry("Fixed", missing, 1.0f, false) + Entry("Fixed", dir.Path("good.wav"), 1.0f, true) +
-          "-Root\n");
+          Entry("Fixed", missing, 1.0f, false) + Entry("Fixed", dir.Path("good.wav"), 1.0f, true));
     EXPECT_TRUE(load.Contains(missing) && load.Contains("garbage.ogg")) << load;
     EXPECT_TRUE(sound->InBank("Missing"));
     EXPECT_FALSE(sound->IsLoaded("Missing"));
@@ -370,11 +326,11 @@ TEST_F(SoundRules, BadDataIsReportedOnceAndTheGameRunsOn) {
     EXPECT_EQ(sound->PlayingChannel("Nobody"), -1);
 }
 
-TEST_F(SoundRules, NoBankAndNoDeviceStillRunSilently) {
+TEST_F(Sound, NoBankAndNoDeviceStillRunSilently) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    WriteTone(dir.Path("tone.wav"), 0.2);
     testing::internal::CaptureStdout();
-    Start("Root\n" + Entry("Tone", dir.Path("tone.wav"), 1.0f, true) + "-Root\n");
+    sound = TestGame::WithSound(
+        core, dir.Write("Bank.zorvel", "Root\n" + Tone("Tone", 1.0f) + "-Root\n"));
     const std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_TRUE(sound->IsSilent());
     EXPECT_TRUE(Contains(printed, "runs silently")) << printed;
@@ -398,37 +354,22 @@ TEST_F(SoundRules, NoBankAndNoDeviceStillRunSilently) {
 // The game's own bank: every sound any part of the game plays is there and
 // loads, the "Play" button starts the music and the wind, and whatever the
 // game asks to loop forever really loops (the bank marks it a stream).
-TEST_F(SoundOutput, TheGameBankHasEverySoundTheGamePlays) {
+TEST_F(Sound, TheGameBankHasEverySoundTheGamePlays) {
     EngineTest::WarningLog log;
     StartWithBank(Flurr::ResourcePaths{}.soundBank);
     EXPECT_EQ(log.Count(), 0) << log;
 
-    std::vector<std::string> names = {"AmbientWindLoop",
-                                      "Elation",
-                                      "Race",
-                                      "Bebop1",
-                                      "ButtonClick",
-                                      "BeautifulExplosion",
-                                      "WingOpen1",
-                                      "WingOpen2",
-                                      "FlurrLaunchExplosion",
-                                      "FlyLoop",
-                                      "FlyThrustRumbleLoop",
-                                      "JobComplete"};
-    auto numbered = [&](const std::string& stem, int last) {
-        for (int i = 1; i <= last; ++i)
-            names.push_back(stem + std::to_string(i));
-    };
-    numbered("Cheer", 4);
-    numbered("Pigeons", 4);
-    numbered("FlyThrustLoop", 3);
-    numbered("WalkStep", 6);
-    numbered("RunStep", 6);
-    numbered("Land", 5);
-    numbered("Jump", 4);
-    numbered("Meow", 3);
-    for (const std::string& name : names)
+    std::istringstream names(
+        "AmbientWindLoop Elation Race Bebop1 ButtonClick BeautifulExplosion WingOpen1 WingOpen2 "
+        "FlurrLaunchExplosion FlyLoop FlyThrustRumbleLoop JobComplete");
+    for (std::string name; names >> name;)
         EXPECT_TRUE(sound->IsLoaded(name)) << name;
+    // Then the numbered ones: "Cheer4" stands for Cheer1 to Cheer4.
+    std::istringstream numbered(
+        "Cheer4 Pigeons4 FlyThrustLoop3 WalkStep6 RunStep6 Land5 Jump4 Meow3");
+    for (std::string name; numbered >> name;)
+        for (char i = '1'; i <= name.back(); ++i)
+            EXPECT_TRUE(sound->IsLoaded(name.substr(0, name.size() - 1) + i)) << name << i;
 
     const int64_t music = Phase(ButtonInputMessage("Play"));
     EXPECT_GE(sound->PlayingChannel("Elation"), 0);
