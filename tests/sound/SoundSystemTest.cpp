@@ -388,8 +388,8 @@ TEST_F(Sound, TheGameBankHasEverySoundTheGamePlays) {
 
 // The title menu's "Play" silences whatever plays, then starts the music
 // and the wind, as messages every listener hears; no other name does.
-TEST_F(SoundRules, PlayButtonStartsTheMusicAndTheWind) {
-    Start("Root\n-Root\n");
+TEST_F(Sound, PlayButtonStartsTheMusicAndTheWind) {
+    Start("");
     auto* heard = new EngineTest::Recorder("heard");
     core.AddSystem(heard);
     for (int32_t id : {MessageId::StopAllSounds, MessageId::PlaySound})
