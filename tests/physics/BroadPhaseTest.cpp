@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -15,9 +14,7 @@
 namespace Flurr {
 namespace {
 
-using PhysicsTest::Box;
-using PhysicsTest::Rect;
-using PhysicsTest::Shape;
+using namespace PhysicsTest;
 
 // A busy scene: a heap of boxes and wedges falling into a walled pit, a
 // sloped floor with a player, a fan, a bound pad, an outline that is not
@@ -26,18 +23,10 @@ void BuildScene(PhysicsWorld& world) {
     world.CreateBody(Vec2(0, -10), 0.0f, Box(800, 20));
     world.CreateBody(Vec2(-400, 200), 0.0f, Box(20, 400));
     world.CreateBody(Vec2(400, 200), 0.0f, Box(20, 400));
-    RigidBody* slope = world.CreateBody(Vec2(600, 0), 0.0f,
-                                        Shape({{{-150, -50}, {150, -50}, {150, 30}, {-150, -30}}}));
-    slope->isFloor = slope->isFloorForPlayer = true;
-    slope->floorEdges = {{3, 0}};
-    RigidBody* player = world.CreateBody(Vec2(620, 90), 1.0f, Box(40, 100));
-    player->isPlayer = true;
-    player->footEdge = 1;
-    uint32_t seed = 12345;
-    auto next = [&seed]() {
-        seed = seed * 1664525u + 1013904223u;
-        return static_cast<float>((seed >> 8) % 1000) / 1000.0f;
-    };
+    Floor(world.CreateBody(Vec2(600, 0), 0.0f,
+                           Shape({{{-150, -50}, {150, -50}, {150, 30}, {-150, -30}}})));
+    Player(world.CreateBody(Vec2(620, 90), 1.0f, Box(40, 100)));
+    Random next{12345, 1000};
     for (int k = 0; k < 120; ++k) {
         const Vec2 at(-350.0f + 700.0f * next(), 40.0f + 600.0f * next());
         RigidBody* b =
@@ -69,11 +58,7 @@ void BuildScene(PhysicsWorld& world) {
 // from the origin, and a player landing on platforms. Returns what the
 // test changes between steps: a platform to move and one to remove.
 std::pair<RigidBody*, RigidBody*> BuildSparseScene(PhysicsWorld& world) {
-    uint32_t seed = 777;
-    auto next = [&seed]() {
-        seed = seed * 1664525u + 1013904223u;
-        return static_cast<float>((seed >> 8) % 10000) / 10000.0f;
-    };
+    Random next{777, 10000};
     world.CreateBody(Vec2(0, -3000), 0.0f, Box(100000, 50));
     std::vector<RigidBody*> platforms;
     for (int k = 0; k < 150; ++k) {
@@ -85,9 +70,7 @@ std::pair<RigidBody*, RigidBody*> BuildSparseScene(PhysicsWorld& world) {
         p->floorEdges = {{k % 3 == 0 ? 1u : 3u, 0}};
         platforms.push_back(p);
     }
-    RigidBody* player = world.CreateBody(platforms[4]->position + Vec2(0, 80), 1.0f, Box(20, 50));
-    player->isPlayer = true;
-    player->footEdge = 1;
+    Player(world.CreateBody(platforms[4]->position + Vec2(0, 80), 1.0f, Box(20, 50)));
     for (int k = 0; k < 50; ++k) {
         // Dropped over a platform, so most land somewhere.
         const RigidBody* over = platforms[static_cast<std::size_t>(k) * 3 % platforms.size()];
@@ -104,37 +87,18 @@ std::pair<RigidBody*, RigidBody*> BuildSparseScene(PhysicsWorld& world) {
     return {platforms[10], platforms[20]};
 }
 
-std::vector<uint32_t> Digest(const PhysicsWorld& world) {
-    std::vector<uint32_t> out;
-    auto put = [&out](float f) {
-        uint32_t bits;
-        std::memcpy(&bits, &f, sizeof bits);
-        out.push_back(bits);
-    };
-    for (const RigidBody* b : world.Bodies()) {
-        put(b->position.x);
-        put(b->position.y);
-        put(b->angle);
-        put(b->velocity.x);
-        put(b->velocity.y);
-        put(b->angularVelocity);
-        out.push_back(static_cast<uint32_t>(b->contacts.size()));
-        out.push_back(b->onFloor);
-    }
-    return out;
-}
-
 TEST(BroadPhase, SameResultsBitForBitAsTestingEveryPair) {
     PhysicsWorld every, culled;
     every.useBroadPhase = false;
     culled.useBroadPhase = true;
     BuildScene(every);
     BuildScene(culled);
-    ASSERT_EQ(Digest(every), Digest(culled));
+    ASSERT_EQ(Digest(every.Bodies()), Digest(culled.Bodies()));
     for (int step = 0; step < 300; ++step) {
         every.Step(kPhysicsStep);
         culled.Step(kPhysicsStep);
-        ASSERT_EQ(Digest(every), Digest(culled)) << "first difference at step " << step;
+        ASSERT_EQ(Digest(every.Bodies()), Digest(culled.Bodies()))
+            << "first difference at step " << step;
     }
     // The scene did something: bodies touched and the player stood.
     std::size_t contacts = 0;
@@ -174,7 +138,8 @@ TEST(BroadPhase, SameResultsBitForBitOnASparseLevelThatChanges) {
         }
         every.Step(kPhysicsStep);
         culled.Step(kPhysicsStep);
-        ASSERT_EQ(Digest(every), Digest(culled)) << "first difference at step " << step;
+        ASSERT_EQ(Digest(every.Bodies()), Digest(culled.Bodies()))
+            << "first difference at step " << step;
         for (const RigidBody* b : culled.Bodies()) {
             contacts += b->contacts.size();
             stood = stood || b->onFloor;

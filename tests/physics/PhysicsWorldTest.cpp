@@ -13,21 +13,15 @@
 namespace Flurr {
 namespace {
 
-using PhysicsTest::Box;
-using PhysicsTest::Rect;
-using PhysicsTest::Shape;
+using namespace PhysicsTest;
 
+// Each body's index is its place in the list, and no dynamic body stands
+// after a static one.
 bool DynamicFirst(const PhysicsWorld& world) {
-    bool seenStatic = false;
-    for (std::size_t i = 0; i < world.Bodies().size(); ++i) {
-        const RigidBody* b = world.Bodies()[i];
-        if (b->index != i)
+    const std::vector<RigidBody*>& b = world.Bodies();
+    for (std::size_t i = 0; i < b.size(); ++i)
+        if (b[i]->index != i || (i > 0 && b[i]->density != 0 && b[i - 1]->density == 0))
             return false;
-        if (b->density == 0.0f)
-            seenStatic = true;
-        else if (seenStatic)
-            return false;
-    }
     return true;
 }
 
@@ -105,8 +99,7 @@ TEST(PhysicsWorld, MasksAndGhosts) {
     EXPECT_EQ(b->position, Vec2(1, 0));
     EXPECT_FALSE(sinker->Touched(floor));
     EXPECT_TRUE(held->Touched(floor2));
-    for (int k = 0; k < 100; ++k)
-        world.Step(kPhysicsStep);
+    Steps(world, 100);
     EXPECT_LT(sinker->position.y, -50.0f);
     EXPECT_GT(held->position.y, 1.0f);
 }
@@ -130,54 +123,50 @@ float Bottom(const RigidBody& b) {
     return lowest;
 }
 
-TEST(RestingContact, ABoxLandingFlatSettlesSquareAndStill) {
-    PhysicsWorld world;
-    world.CreateBody(Vec2(0, -10), 0.0f, Box(400, 20));
-    // Dropped from a little height, so it lands with some speed.
-    RigidBody* box = world.CreateBody(Vec2(0, 12.0f), 0.01f, Box(20, 20));
-    for (int step = 0; step < 1000; ++step) {
-        world.Step(kPhysicsStep);
-        if (step >= 100) {
-            ASSERT_NEAR(Tilt(*box), 0.0f, 1e-4f) << "rocking at step " << step;
-            ASSERT_NEAR(box->position.x, 0.0f, 1e-3f) << "creeping at step " << step;
-            ASSERT_NEAR(box->position.y, 10.0f, 0.1f) << "step " << step;
-            // In contact every step, not dropping onto the ground every
-            // other one.
-            ASSERT_EQ(box->contacts.size(), 1u) << "step " << step;
-        }
-    }
-    EXPECT_NEAR(box->velocity.x, 0.0f, 1e-4f);
-    EXPECT_NEAR(box->velocity.y, 0.0f, 1e-4f);
-    EXPECT_NEAR(box->angularVelocity, 0.0f, 1e-4f);
-}
-
-TEST(RestingContact, TowersStandAndSettleFor1000Steps) {
-    for (int height : {3, 5}) {
-        SCOPED_TRACE(testing::Message() << "a tower of " << height);
+TEST(RestingContact, ABoxAndTowersSettleSquareAndStill) {
+    // A box dropped from a little height, so it lands with some speed, and
+    // towers stacked a hair apart, so each box lands on the one below.
+    struct Tower {
+        int height;
+        float lift, gap; // of the first box above its place, between boxes
+        float press;     // how far landing may press a box into the ground
+        int settled;     // steps after which it must stand
+        float tilt, drift, speed;
+    };
+    for (const Tower& t : {Tower{1, 2.0f, 0.0f, 1.0f, 100, 1e-4f, 1e-3f, 1e-4f},
+                           Tower{3, 0.0f, 0.5f, 0.5f, 200, 0.01f, 0.1f, 1e-3f},
+                           Tower{5, 0.0f, 0.5f, 0.5f, 200, 0.01f, 0.1f, 1e-3f}}) {
+        SCOPED_TRACE(testing::Message() << "a tower of " << t.height);
         PhysicsWorld world;
         RigidBody* ground = world.CreateBody(Vec2(0, -10), 0.0f, Box(400, 20));
         std::vector<RigidBody*> boxes;
-        // A hair apart, so each lands on the one below.
-        for (int k = 0; k < height; ++k)
-            boxes.push_back(world.CreateBody(Vec2(0, 10.0f + 20.5f * k), 0.01f, Box(20, 20)));
+        for (int k = 0; k < t.height; ++k)
+            boxes.push_back(world.CreateBody(Vec2(0, 10.0f + t.lift + (20.0f + t.gap) * k), 0.01f,
+                                             Box(20, 20)));
         for (int step = 0; step < 1000; ++step) {
             world.Step(kPhysicsStep);
-            for (RigidBody* box : boxes) {
+            for (int k = 0; k < t.height; ++k) {
+                const RigidBody& box = *boxes[k];
                 // Landing presses in a little for a moment; no further.
-                ASSERT_GT(Bottom(*box), -0.5f) << "sank into the ground at step " << step;
-                if (step >= 200) {
-                    // Standing: each box square and over the one below.
-                    ASSERT_NEAR(Tilt(*box), 0.0f, 0.01f) << "step " << step;
-                    ASSERT_NEAR(box->position.x, 0.0f, 0.1f) << "step " << step;
+                ASSERT_GT(Bottom(box), -t.press) << "sank into the ground at step " << step;
+                if (step >= t.settled) {
+                    // Standing: each box square, over the one below, in its place.
+                    ASSERT_NEAR(Tilt(box), 0.0f, t.tilt) << "box " << k << ", step " << step;
+                    ASSERT_NEAR(box.position.x, 0.0f, t.drift) << "box " << k << ", step " << step;
+                    ASSERT_NEAR(box.position.y, 10.0f + 20.0f * k, 0.1f * (k + 1))
+                        << "box " << k << ", step " << step;
                 }
             }
+            // In contact every step, not dropping onto what is below every
+            // other one.
+            if (step >= t.settled) {
+                ASSERT_EQ(boxes.back()->contacts.size(), 1u) << "step " << step;
+            }
         }
-        for (int k = 0; k < height; ++k) {
-            const RigidBody& box = *boxes[k];
-            EXPECT_NEAR(box.position.y, 10.0f + 20.0f * k, 0.1f * (k + 1)) << "box " << k;
-            EXPECT_NEAR(box.velocity.x, 0.0f, 1e-3f) << "box " << k;
-            EXPECT_NEAR(box.velocity.y, 0.0f, 1e-3f) << "box " << k;
-            EXPECT_NEAR(box.angularVelocity, 0.0f, 1e-3f) << "box " << k;
+        for (const RigidBody* box : boxes) {
+            EXPECT_NEAR(box->velocity.x, 0.0f, t.speed);
+            EXPECT_NEAR(box->velocity.y, 0.0f, t.speed);
+            EXPECT_NEAR(box->angularVelocity, 0.0f, t.speed);
         }
         EXPECT_EQ(ground->position, Vec2(0, -10));
     }
@@ -190,8 +179,7 @@ TEST(RestingContact, ABoxOnAWiderBoxRestsOnTwoPoints) {
     // Off centre, so one corner of the top box would sag if it stood on a
     // single point.
     RigidBody* top = world.CreateBody(Vec2(12, 15.5f), 0.01f, Box(20, 10));
-    for (int step = 0; step < 600; ++step)
-        world.Step(kPhysicsStep);
+    Steps(world, 600);
     ASSERT_TRUE(top->Touched(wide));
     Contact c;
     NarrowPhase(*wide, 0, *top, 0, c);
@@ -232,11 +220,7 @@ TEST(RestingContact, BodiesMadeAndRemovedElsewhereDoNotDisturbAStack) {
             disturbed.RemoveBody(disturbed.Bodies()[0]); // the drifter: the stack moves up
         plain.Step(kPhysicsStep);
         disturbed.Step(kPhysicsStep);
-        for (std::size_t k = 0; k < a.size(); ++k) {
-            ASSERT_EQ(a[k]->position, b[k]->position) << "box " << k << ", step " << step;
-            ASSERT_EQ(a[k]->angle, b[k]->angle) << "box " << k << ", step " << step;
-            ASSERT_EQ(a[k]->velocity, b[k]->velocity) << "box " << k << ", step " << step;
-        }
+        ASSERT_EQ(Digest(a), Digest(b)) << "step " << step;
     }
 }
 
@@ -248,10 +232,9 @@ TEST(RestingContact, AHeapStaysAboveItsGround) {
     world.CreateBody(Vec2(-90, 150), 0.0f, Box(20, 300));
     world.CreateBody(Vec2(90, 150), 0.0f, Box(20, 300));
     std::vector<RigidBody*> boxes;
-    uint32_t seed = 3;
+    Random next{3, 100};
     for (int k = 0; k < 120; ++k) {
-        seed = seed * 1664525u + 1013904223u;
-        const float jitter = static_cast<float>((seed >> 8) % 100) / 100.0f - 0.5f;
+        const float jitter = next() - 0.5f;
         boxes.push_back(
             world.CreateBody(Vec2(-66.0f + (k % 12) * 12.0f + jitter, 10.0f + (k / 12) * 12.0f),
                              0.02f, Box(10, 10)));
@@ -279,12 +262,8 @@ TEST(RestingContact, AHeapStaysAboveItsGround) {
 
 TEST(PhysicsWorld, RemovedBodiesLeaveNoTrace) {
     PhysicsWorld world;
-    RigidBody* floor = world.CreateBody(Vec2(0, 0), 0.0f, Box(100, 2));
-    floor->isFloor = floor->isFloorForPlayer = true;
-    floor->floorEdges = {{3, 0}};
-    RigidBody* player = world.CreateBody(Vec2(0, 5.9f), 1.0f, Box(4, 10));
-    player->isPlayer = true;
-    player->footEdge = 1;
+    RigidBody* floor = Floor(world.CreateBody(Vec2(0, 0), 0.0f, Box(100, 2)));
+    RigidBody* player = Player(world.CreateBody(Vec2(0, 5.9f), 1.0f, Box(4, 10)));
     RigidBody* crate = world.CreateBody(Vec2(20, 1.9f), 1.0f, Box(2, 2));
     AdvForceArea* bound = world.CreateForceArea(Vec2(), 1.0f, Vec2(1, 0), 0, 0, 0, crate);
     world.CreateForceArea(Vec2(), 1.0f, Vec2(1, 0), 0, 0, 1000.0f, nullptr);
@@ -297,9 +276,7 @@ TEST(PhysicsWorld, RemovedBodiesLeaveNoTrace) {
     EXPECT_FALSE(floor->Touched(crate));
     EXPECT_EQ(bound->boundBody, nullptr);
     EXPECT_EQ(world.Floor().player, nullptr);
-    // Stepping on must not reach the removed bodies (AddressSanitizer).
-    for (int k = 0; k < 5; ++k)
-        world.Step(kPhysicsStep);
+    Steps(world, 5); // must not reach the removed bodies (AddressSanitizer)
     EXPECT_EQ(floor->index, 0u);
 }
 
@@ -307,34 +284,14 @@ TEST(PhysicsWorld, RemovedBodiesLeaveNoTrace) {
 struct PlayerScene {
     explicit PlayerScene(float slope) {
         const float rise = 200.0f * std::tan(slope);
-        floor = world.CreateBody(Vec2(), 0.0f,
-                                 Shape({{{-200, -300}, {200, -300}, {200, rise}, {-200, -rise}}}));
-        floor->isFloor = floor->isFloorForPlayer = true;
-        floor->floorEdges = {{3, 0}};
-        player = world.CreateBody(Vec2(0, 60.0f), 1.0f, Shape({Rect(-20, -50, 20, 50)}));
-        player->isPlayer = true;
-        player->footEdge = 1; // vertex 0 to vertex 1: the bottom
+        floor = Floor(world.CreateBody(
+            Vec2(), 0.0f, Shape({{{-200, -300}, {200, -300}, {200, rise}, {-200, -rise}}})));
+        player = Player(world.CreateBody(Vec2(0, 60.0f), 1.0f, Box(40, 100)));
     }
     PhysicsWorld world;
     RigidBody* floor;
     RigidBody* player;
 };
-
-TEST(PlayerFloor, StandsOnAFlatFloorEdgeEveryStep) {
-    PlayerScene scene(0.0f);
-    for (int k = 0; k < 60; ++k)
-        scene.world.Step(kPhysicsStep);
-    for (int k = 0; k < 120; ++k) {
-        scene.world.Step(kPhysicsStep);
-        ASSERT_TRUE(scene.player->onFloor) << "step " << k;
-        EXPECT_EQ(scene.player->floorSide, 1);
-        EXPECT_FALSE(scene.player->touchingFloor);
-    }
-    EXPECT_NEAR(scene.player->position.y, 50.0f, 0.05f);
-    EXPECT_NEAR(scene.player->position.x, 0.0f, 0.05f);
-    EXPECT_NEAR(scene.player->angle, 0.0f, 1e-3f);
-    EXPECT_NEAR(scene.player->velocity.y, 0.0f, 1e-3f);
-}
 
 TEST(PlayerFloor, FollowsASlopedFloorEdge) {
     const float slope = 0.2f; // radians, rising to the right
@@ -356,12 +313,8 @@ TEST(PlayerFloor, FollowsASlopedFloorEdge) {
 TEST(PlayerFloor, AWallOfAFloorBodyIsNotAFloor) {
     PhysicsWorld world;
     // Floor edge flagged on the top only; the player presses into its side.
-    RigidBody* block = world.CreateBody(Vec2(), 0.0f, Box(100, 100));
-    block->isFloor = block->isFloorForPlayer = true;
-    block->floorEdges = {{3, 0}};
-    RigidBody* player = world.CreateBody(Vec2(-69.0f, 0), 1.0f, Box(40, 40));
-    player->isPlayer = true;
-    player->footEdge = 1;
+    Floor(world.CreateBody(Vec2(), 0.0f, Box(100, 100)));
+    RigidBody* player = Player(world.CreateBody(Vec2(-69.0f, 0), 1.0f, Box(40, 40)));
     player->gravity = 0.0f;
     player->velocity = Vec2(5, 0);
     bool touched = false;
@@ -380,11 +333,8 @@ TEST(PlayerFloor, AWallOfAFloorBodyIsNotAFloor) {
 // floor body whose top is not a floor edge, falling onto it.
 struct CornerScene {
     explicit CornerScene(float tilt) {
-        floor = world.CreateBody(Vec2(0, -10), 0.0f, Box(400, 20));
-        floor->isFloor = floor->isFloorForPlayer = true;
-        player = world.CreateBody(Vec2(), 1.0f, Box(40, 100));
-        player->isPlayer = true;
-        player->footEdge = 1;
+        Floor(world.CreateBody(Vec2(0, -10), 0.0f, Box(400, 20)), {});
+        player = Player(world.CreateBody(Vec2(), 1.0f, Box(40, 100)));
         player->angle = tilt;
         corner = Rotate(Vec2(-20, -50), tilt);
         player->position = Vec2(0, 2.0f - corner.y);
@@ -400,12 +350,11 @@ struct CornerScene {
         return false;
     }
     PhysicsWorld world;
-    RigidBody* floor;
     RigidBody* player;
     Vec2 corner; // the lowest corner, where it starts
 };
 
-TEST(PlayerFloor, ACornerStrikingAFloorBodyTurnsThePlayerAboutIt) {
+TEST(PlayerFloor, ACornerStrikingAFloorBodyTurnsThePlayerAboutItsNearerEdge) {
     CornerScene scene(0.3f);
     ASSERT_TRUE(scene.StepUntilTouching());
     EXPECT_FALSE(scene.player->onFloor); // not a floor edge
@@ -426,24 +375,20 @@ TEST(PlayerFloor, ACornerStrikingAFloorBodyTurnsThePlayerAboutIt) {
     tumbling.player->followsFloor = false;
     ASSERT_TRUE(tumbling.StepUntilTouching());
     EXPECT_NEAR(Tilt(*tumbling.player), 0.3f, 0.02f);
-}
 
-TEST(PlayerFloor, ACornerLaysTheNearerOfItsEdgesDown) {
     // Tilted by 1.2 radians, the edge at the lowest corner nearer the
     // floor's line is the long side (0.37 off it), not the foot edge (1.2
     // off): the player comes to lie on its side.
-    CornerScene scene(1.2f);
-    ASSERT_TRUE(scene.StepUntilTouching());
-    EXPECT_NEAR(Tilt(*scene.player), kPi / 2, 1e-3f);
+    CornerScene steep(1.2f);
+    ASSERT_TRUE(steep.StepUntilTouching());
+    EXPECT_NEAR(Tilt(*steep.player), kPi / 2, 1e-3f);
 }
 
-TEST(PlayerFloor, FloorStateTellsAControllerWhereTheFloorIs) {
+TEST(PlayerFloor, StandsOnAFlatFloorEdgeAndTellsAControllerWhereItIs) {
     PlayerScene scene(0.0f);
     // A platform overhead with a floor edge on top must not count as the
     // floor below the foot.
-    RigidBody* overhead = scene.world.CreateBody(Vec2(0, 300), 0.0f, Box(200, 20));
-    overhead->isFloor = overhead->isFloorForPlayer = true;
-    overhead->floorEdges = {{3, 0}};
+    Floor(scene.world.CreateBody(Vec2(0, 300), 0.0f, Box(200, 20)));
     scene.player->position.y = 50.0f + 80.0f; // foot 80 above the floor
     scene.world.Step(kPhysicsStep);
     EXPECT_EQ(scene.player->floorDistance, kFloorProbeDistance); // out of reach
@@ -468,13 +413,23 @@ TEST(PlayerFloor, FloorStateTellsAControllerWhereTheFloorIs) {
         EXPECT_GE(scene.player->stepsOffFloor, 2u);
     }
     EXPECT_TRUE(measured);
-    for (int k = 0; k < 30; ++k)
+
+    // Landed, it stands on the floor edge every step.
+    Steps(scene.world, 60);
+    for (int k = 0; k < 120; ++k) {
         scene.world.Step(kPhysicsStep);
-    ASSERT_TRUE(scene.player->onFloor);
-    EXPECT_EQ(scene.player->stepsOffFloor, 0u);
-    EXPECT_LT(scene.player->floorDistance, 0.1f);
-    ASSERT_EQ(scene.player->floorBodies.size(), 1u);
-    EXPECT_EQ(scene.player->floorBodies[0], scene.floor);
+        ASSERT_TRUE(scene.player->onFloor) << "step " << k;
+        EXPECT_EQ(scene.player->floorSide, 1);
+        EXPECT_FALSE(scene.player->touchingFloor);
+        EXPECT_EQ(scene.player->stepsOffFloor, 0u);
+        EXPECT_LT(scene.player->floorDistance, 0.1f);
+        ASSERT_EQ(scene.player->floorBodies.size(), 1u);
+        EXPECT_EQ(scene.player->floorBodies[0], scene.floor);
+    }
+    EXPECT_NEAR(scene.player->position.y, 50.0f, 0.05f);
+    EXPECT_NEAR(scene.player->position.x, 0.0f, 0.05f);
+    EXPECT_NEAR(scene.player->angle, 0.0f, 1e-3f);
+    EXPECT_NEAR(scene.player->velocity.y, 0.0f, 1e-3f);
 
     // The floor goes (a level change): nothing refers to it, and the player
     // counts the steps since it stood.
