@@ -1,20 +1,20 @@
 #pragma once
-// Shared parts for the engine, world and program tests: a temporary folder
-// for real data files, a log of reports, a recording system, and three small
-// component classes with a driving system, registered in a fixed order.
-//
-// Everything here lives in one named namespace (not an anonymous one):
-// the component classes must be the same classes in every test file, or
-// each file would register its own "TestSprite" under a different type id.
+// Shared parts of the tests: a temporary folder for real data files, a log
+// of reports, a system that records what it hears, a builder of level text,
+// and three small component classes with a driving system. They live in a
+// named namespace so that every test file registers the same classes.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
+#include <charconv>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -29,6 +29,9 @@
 #include "world/Factory.h"
 
 namespace EngineTest {
+
+// The name type the engine's system and component templates take.
+template <const char* Name> struct Named { static constexpr const char* value = Name; };
 
 // What components and systems did, in order, for tests about ordering.
 inline std::vector<std::string>& Events() {
@@ -58,9 +61,7 @@ public:
         std::filesystem::remove_all(root, ec);
     }
     TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
 
-    // Absolute path of `relative` inside the folder.
     std::string Path(const std::string& relative) const { return (root / relative).string(); }
 
     // Writes `text` to `relative` (creating folders) and returns its path.
@@ -73,10 +74,9 @@ public:
     }
 
     std::string Read(const std::string& relative) const {
-        std::ifstream in(root / relative, std::ios::binary);
-        std::ostringstream buf;
-        buf << in.rdbuf();
-        return buf.str();
+        std::ostringstream text;
+        text << std::ifstream(root / relative, std::ios::binary).rdbuf();
+        return text.str();
     }
 
     const std::filesystem::path& Root() const { return root; }
@@ -118,20 +118,32 @@ private:
     std::vector<std::string> texts;
 };
 
-// A system that records every message it hears and every update, and runs
-// optional hooks so a test can act from inside a frame or a delivery.
-struct RecorderName {
-    static constexpr const char* value = "TestRecorder";
-};
+// A system that records every message it hears, as a readable line, and
+// every update, and runs optional hooks so a test can act from inside a
+// frame or a delivery, or note more of the game's state with each line.
+inline constexpr char kRecorderName[] = "TestRecorder";
 
-class Recorder : public Flurr::ISystem<Recorder, RecorderName> {
+class Recorder : public Flurr::ISystem<Recorder, Named<kRecorderName>> {
 public:
     explicit Recorder(std::string label_ = "Recorder") : label(std::move(label_)) {}
     ~Recorder() override { Events().push_back("~" + label); }
 
+    // A recorder added to `core` (which owns it), hearing `kinds`.
+    static Recorder* AddTo(Flurr::Core& core, const std::vector<int32_t>& kinds = {},
+                           std::string label = "Recorder") {
+        auto* recorder = new Recorder(std::move(label));
+        core.AddSystem(recorder);
+        recorder->Hear(core, kinds);
+        return recorder;
+    }
+    void Hear(Flurr::Core& core, const std::vector<int32_t>& kinds) {
+        for (int32_t id : kinds)
+            core.RegisterForMessage(this, id);
+    }
+
     void SendMessage(Flurr::Message* message) override {
         ids.push_back(message->id);
-        log.push_back(Describe(message));
+        log.push_back(Describe(message) + (note ? note(message) : ""));
         if (onMessage)
             onMessage(message);
     }
@@ -145,16 +157,75 @@ public:
     void Free() override { Events().push_back("Free " + label); }
     void Initialize() override { Events().push_back("Initialize " + label); }
 
-    // The id, plus the payload of the kinds the tests look at.
-    static std::string Describe(Flurr::Message* message) {
+    // The lines of the log that start with `start`.
+    std::vector<std::string> Lines(const std::string& start) const {
+        std::vector<std::string> lines;
+        std::ranges::copy_if(log, std::back_inserter(lines),
+                             [&](const std::string& line) { return line.starts_with(start); });
+        return lines;
+    }
+    std::size_t Count(const std::string& start) const { return Lines(start).size(); }
+    // The lines logged since the last call.
+    std::vector<std::string> Take() {
+        const std::size_t from = std::min(taken, log.size());
+        taken = log.size();
+        return {log.begin() + static_cast<std::ptrdiff_t>(from), log.end()};
+    }
+
+    // The kind of message and the payload the tests look at, in one line.
+    static std::string Describe(const Flurr::Message* m) {
+        using namespace Flurr;
+        namespace Id = MessageId;
+        // clang-format off
+        static const std::map<int32_t, std::string> kinds = {
+            {Id::DrawText, "Text"}, {Id::BasicTrigger, "Event"},
+            {Id::PostProcessTransition, "PostProcess"}, {Id::CharacterTyped, "Char"},
+            {Id::KeyTriggered, "KeyTriggered"}, {Id::KeyPressed, "KeyPressed"},
+            {Id::KeyReleased, "KeyReleased"}, {Id::MouseMoved, "MouseMoved"},
+            {Id::MouseClicked, "MouseClicked"}, {Id::MousePressed, "MousePressed"},
+            {Id::MouseReleased, "MouseReleased"}, {Id::MouseScrolled, "Scrolled"},
+            {Id::DoubleClick, "DoubleClick"}, {Id::XboxTriggered, "PadTriggered"},
+            {Id::XboxPressed, "PadPressed"}, {Id::XboxReleased, "PadReleased"},
+            {Id::XboxLThumbMoved, "LThumb"}, {Id::XboxRThumbMoved, "RThumb"},
+            {Id::XboxTriggerMoved, "Triggers"}, {Id::PlaySound, "Play"}, {Id::StopSound, "Stop"},
+            {Id::StopAllSounds, "StopAll"}, {Id::WM, "WM"}, {Id::SetBackground, "Background"},
+            {Id::ButtonInput, "Button"}, {Id::LevelChange, "LevelChange"}};
+        // clang-format on
+        const auto kind = kinds.find(m->id);
         std::ostringstream out;
-        out << message->id;
-        if (const auto* m = Flurr::As<Flurr::PlaySoundMessage>(message))
-            out << " " << m->name << " " << m->volume << " " << m->loops;
-        if (const auto* m = Flurr::As<Flurr::ButtonInputMessage>(message))
-            out << " " << m->name;
-        if (const auto* m = Flurr::As<Flurr::SetBackgroundMessage>(message))
-            out << " " << m->path;
+        out << (kind == kinds.end() ? "id " + std::to_string(m->id) : kind->second);
+        if (const auto* k = As<KeyMessage>(m))
+            out << " " << int(k->key);
+        else if (const auto* c = As<CharacterTypedMessage>(m))
+            out << " " << int(static_cast<unsigned char>(c->character));
+        else if (const auto* v = As<MouseMovedMessage>(m))
+            out << " " << v->x << " " << v->y << " " << v->leftHeld;
+        else if (const auto* b = As<MouseButtonMessage>(m))
+            out << " " << b->x << " " << b->y << " " << int(b->button);
+        else if (const auto* s = As<MouseScrolledMessage>(m))
+            out << (s->up ? " up" : " down");
+        else if (const auto* x = As<XboxButtonMessage>(m))
+            out << " 0x" << std::hex << x->button;
+        else if (const auto* t = As<XboxThumbMessage>(m))
+            out << " " << t->x << " " << t->y << " " << t->level;
+        else if (const auto* g = As<XboxTriggerMoved>(m))
+            out << " " << g->rightLevel << " " << g->leftLevel;
+        else if (const auto* w = As<WMMessage>(m))
+            out << " 0x" << std::hex << w->code << std::dec << " " << w->wParam << " " << w->lParam;
+        else if (const auto* p = As<PlaySoundMessage>(m))
+            out << " " << p->name << " " << p->volume << " " << p->loops;
+        else if (const auto* s = As<StopSoundMessage>(m))
+            out << " " << s->name;
+        else if (const auto* t = As<DrawTextMessage>(m))
+            out << " " << t->text;
+        else if (const auto* e = As<BasicTriggerMessage>(m))
+            out << " " << e->name;
+        else if (const auto* b = As<ButtonInputMessage>(m))
+            out << " " << b->name;
+        else if (const auto* b = As<SetBackgroundMessage>(m))
+            out << " " << b->path;
+        else if (const auto* p = As<PostProcessTransitionMessage>(m))
+            out << " " << p->record.duration;
         return out.str();
     }
 
@@ -165,16 +236,19 @@ public:
     std::vector<std::string> log;
     std::function<void(Flurr::Message*)> onMessage;
     std::function<void(float)> onUpdate;
+    // Appended to each message's line: more of the game's state at that moment.
+    std::function<std::string(const Flurr::Message*)> note;
+
+private:
+    std::size_t taken = 0;
 };
 
 // Drives TestProbe components the way the logic system drives gameplay
 // components: they register in Initialize() and unregister in Free(); the
 // update walks a snapshot and skips those unregistered meanwhile.
-struct DriverName {
-    static constexpr const char* value = "TestDriver";
-};
+inline constexpr char kDriverName[] = "TestDriver";
 
-class Driver : public Flurr::ISystem<Driver, DriverName> {
+class Driver : public Flurr::ISystem<Driver, Named<kDriverName>> {
 public:
     static Driver*& Instance() {
         static Driver* instance = nullptr;
@@ -187,14 +261,10 @@ public:
         Events().push_back("~Driver");
     }
 
-    void Add(Flurr::Component* c) { components.push_back(c); }
-    void Remove(Flurr::Component* c) {
-        components.erase(std::remove(components.begin(), components.end(), c), components.end());
-    }
     void Update(float dt) override {
         const std::vector<Flurr::Component*> snapshot = components;
         for (Flurr::Component* c : snapshot)
-            if (std::find(components.begin(), components.end(), c) != components.end())
+            if (std::ranges::count(components, c))
                 c->Update(dt);
     }
     void Free() override { Events().push_back("Free Driver"); }
@@ -203,10 +273,8 @@ public:
 };
 
 // Registered first: a sprite-like component with a little data.
-struct SpriteName {
-    static constexpr const char* value = "TestSprite";
-};
-class Sprite : public Flurr::ComponentBase<Sprite, SpriteName> {
+inline constexpr char kSpriteName[] = "TestSprite";
+class Sprite : public Flurr::ComponentBase<Sprite, Named<kSpriteName>> {
 public:
     void Initialize() override { Events().push_back("Sprite::Initialize image=" + image); }
     void Free() override { Events().push_back("Sprite::Free"); }
@@ -223,10 +291,8 @@ public:
 };
 
 // Registered third: a rotator-like component.
-struct SpinnerName {
-    static constexpr const char* value = "TestSpinner";
-};
-class Spinner : public Flurr::ComponentBase<Spinner, SpinnerName> {
+inline constexpr char kSpinnerName[] = "TestSpinner";
+class Spinner : public Flurr::ComponentBase<Spinner, Named<kSpinnerName>> {
 public:
     void Initialize() override { Events().push_back("Spinner::Initialize"); }
     void Free() override { Events().push_back("Spinner::Free"); }
@@ -242,14 +308,12 @@ public:
 
 // Registered second: looks up its siblings when freed and reports whether
 // its driving system still exists; can remove its own object mid-update.
-struct ProbeName {
-    static constexpr const char* value = "TestProbe";
-};
-class Probe : public Flurr::ComponentBase<Probe, ProbeName> {
+inline constexpr char kProbeName[] = "TestProbe";
+class Probe : public Flurr::ComponentBase<Probe, Named<kProbeName>> {
 public:
     void Initialize() override {
         if (Driver* d = Driver::Instance())
-            d->Add(this);
+            d->components.push_back(this);
     }
     void Update(float) override {
         ++updates;
@@ -268,7 +332,7 @@ public:
             << " driver=" << (Driver::Instance() != nullptr);
         Events().push_back(out.str());
         if (Driver* d = Driver::Instance())
-            d->Remove(this);
+            std::erase(d->components, this);
         // Like a perch that sends its birds away when it goes: removing
         // another object from inside Free().
         if (takesWithIt >= 0)
@@ -308,6 +372,80 @@ inline std::vector<int32_t> RecordedIds(const Flurr::Factory& factory) {
     return ids;
 }
 
+// The first component of class T among the factory's objects, or null.
+template <typename T> T* FindComponent(const Flurr::Factory& factory) {
+    for (const auto& [id, object] : factory.objects)
+        if (T* c = object->template Get<T>())
+            return c;
+    return nullptr;
+}
+
+// Level text as the data files hold it, for tests that build their own
+// levels: objects with a transform, components as blocks of keys, and a
+// physics body with a box outline. Objects() gives the object elements
+// alone (to add to another level), Text() a whole level.
+class LevelText {
+public:
+    using Keys = std::vector<std::pair<std::string, std::string>>;
+    // A body that moves (density 1), a floor that can be stood on along its
+    // top edge, or a ghost that is passed through while touching counts.
+    enum Body { Moving, Floor, Ghost };
+
+    // The shortest text that reads back as `v`.
+    static std::string Number(float v) {
+        char text[32];
+        return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
+    }
+    // Starts an object at (x, y); `keys` are more of its transform (WIDTH...).
+    LevelText& Object(float x = 0, float y = 0, const Keys& keys = {}) {
+        Close();
+        text += "  GameObject\n    X:" + Number(x) + "\n    Y:" + Number(y) + "\n";
+        for (const auto& [key, value] : keys)
+            text += "    " + key + ":" + value + "\n";
+        open = true;
+        return *this;
+    }
+    // A component of the current object, with its keys.
+    LevelText& With(const std::string& component, const Keys& keys = {}) {
+        text += "    " + component + "\n";
+        for (const auto& [key, value] : keys)
+            text += "      " + key + ":" + value + "\n";
+        text += "    -" + component + "\n";
+        return *this;
+    }
+    // A physics body of the current object: a `w` x `h` box centred on it.
+    LevelText& Box(float w, float h, Body body = Moving) {
+        const std::string l = Number(-w / 2), r = Number(w / 2), b = Number(-h / 2),
+                          t = Number(h / 2);
+        text += "    PhysicsComponent\n      CollisionSets\n        List#4:CollisionSet\n"
+                "          " +
+                l + "," + b + "\n          " + r + "," + b + "\n          " + r + "," + t +
+                "\n          " + l + "," + t + "\n        -CollisionSet\n";
+        if (body == Floor)
+            text += "        List#4:FloorSet\n          false\n          false\n"
+                    "          false\n          true\n        -FloorSet\n";
+        text += std::string("      -CollisionSets\n      ") +
+                (body == Floor   ? "IsAFloor:true"
+                 : body == Ghost ? "Ghost:true"
+                                 : "Density:1") +
+                "\n    -PhysicsComponent\n";
+        return *this;
+    }
+    std::string Objects() const { return open ? text + "  -GameObject\n" : text; }
+    std::string Text(const std::string& background = "") const {
+        return "Root\n" + (background.empty() ? "" : "  Background:" + background + "\n") +
+               Objects() + "-Root\n";
+    }
+
+private:
+    void Close() {
+        if (std::exchange(open, false))
+            text += "  -GameObject\n";
+    }
+    std::string text;
+    bool open = false;
+};
+
 // The text of a route file naming `level` and `next`.
 inline std::string RouteText(const std::string& level, const std::string& next) {
     return "Root\n  LevelFile:" + level + "\n  NextFile:" + next +
@@ -318,15 +456,9 @@ inline std::string RouteText(const std::string& level, const std::string& next) 
 // route file names itself, so B repeats. All paths are absolute.
 struct RouteChain {
     RouteChain() {
-        levelA = dir.Write("Levels/A.zorvel", "Root\n  Background:A.png\n"
-                                              "  GameObject\n    X:1\n  -GameObject\n"
-                                              "  GameObject\n    X:2\n  -GameObject\n"
-                                              "-Root\n");
-        levelB =
-            dir.Write("Levels/B.zorvel",
-                      "Root\n  Background:B.png\n  GameObject\n    X:3\n  -GameObject\n-Root\n");
-        routeB = dir.Path("Routes/B.zorvel");
-        dir.Write("Routes/B.zorvel", RouteText(levelB, routeB));
+        levelA = dir.Write("Levels/A.zorvel", LevelText().Object(1).Object(2).Text("A.png"));
+        levelB = dir.Write("Levels/B.zorvel", LevelText().Object(3).Text("B.png"));
+        routeB = dir.Write("Routes/B.zorvel", RouteText(levelB, dir.Path("Routes/B.zorvel")));
         routeA = dir.Write("Routes/A.zorvel", RouteText(levelA, routeB));
     }
     TempDir dir;

@@ -11,9 +11,7 @@
 namespace Flurr {
 namespace {
 
-using EngineTest::Events;
-using EngineTest::Recorder;
-using EngineTest::RouteChain;
+using namespace EngineTest;
 
 // What the game looked like when a LevelChangeMessage went out.
 struct LevelSeen {
@@ -29,15 +27,9 @@ struct LevelSeen {
 class LoopHarness {
 public:
     explicit LoopHarness(const std::string& firstRoute) {
-        const GameSystems made = AddSystems(core, TestGame::Config());
-        spaces = made.spaces;
-        factory = made.factory;
-        game = new Recorder("game");
-        core.AddSystem(game);
-        core.RegisterForMessage(game, MessageId::LevelChange);
-        game->onMessage = [this](Message* m) {
-            if (m->id != MessageId::LevelChange)
-                return;
+        factory = AddSystems(core, TestGame::Config()).factory;
+        game = Recorder::AddTo(core, {MessageId::LevelChange}, "game");
+        game->onMessage = [this](Message*) {
             levels.push_back(
                 {route->levelFile, route->currentRouteFile, EngineTest::RecordedIds(*factory)});
             frame = 0;
@@ -67,7 +59,6 @@ public:
     }
 
     Core core;
-    SpaceManager* spaces;
     Factory* factory;
     Route* route = nullptr;
     Recorder* game;
@@ -76,32 +67,40 @@ public:
     std::function<void(int levelChanges, int frame)> script;
 };
 
-TEST(GameLoop, FirstLevelIsBuiltTwiceAndAnAdvanceOnce) {
+TEST(GameLoop, LevelsChangeOnRequestsAndTheFirstAndRestartedAreBuiltTwice) {
     RouteChain chain;
     LoopHarness h(chain.routeA);
     std::vector<int32_t> liveOnFirstFrame;
     h.script = [&](int changes, int frame) {
         if (changes == 2 && frame == 1) {
             liveOnFirstFrame = EngineTest::RecordedIds(*h.factory);
-            h.core.RequestState(Flurr::GameState::NextLevel);
+            h.core.RequestState(GameState::Restart); // the same route entry again
         }
-        if (changes == 3 && frame == 1)
-            h.core.RequestState(Flurr::GameState::Quit);
+        if (changes == 4 && frame == 1)
+            h.core.AdvanceAtFrameEnd(); // as the transition system does
+        if (changes == 5 && frame == 1)
+            h.core.RequestState(GameState::NextLevel); // B names itself next
+        if (changes == 6 && frame == 2)
+            h.core.RequestState(GameState::Quit);
     };
     h.Run();
 
-    ASSERT_EQ(h.LevelFiles(), (std::vector<std::string>{chain.levelA, chain.levelA, chain.levelB}));
+    ASSERT_EQ(h.LevelFiles(), (std::vector<std::string>{chain.levelA, chain.levelA, chain.levelA,
+                                                        chain.levelA, chain.levelB, chain.levelB}));
     ASSERT_EQ(h.levels[0].objectIds.size(), 2u);
     ASSERT_EQ(h.levels[1].objectIds.size(), 2u);
     // The first set was destroyed before the second was built, and the
     // second got fresh ids.
     EXPECT_GT(h.levels[1].objectIds.front(), h.levels[0].objectIds.back());
     EXPECT_EQ(liveOnFirstFrame, h.levels[1].objectIds);
+    EXPECT_EQ(h.levels[3].routeFile, chain.routeA);
     // The advance loaded B alone, with the ids still counting up.
-    ASSERT_EQ(h.levels[2].objectIds.size(), 1u);
-    EXPECT_GT(h.levels[2].objectIds.front(), h.levels[1].objectIds.back());
-    EXPECT_EQ(h.levels[2].routeFile, chain.routeB);
-    EXPECT_EQ(h.game->updates, 2);
+    ASSERT_EQ(h.levels[4].objectIds.size(), 1u);
+    EXPECT_GT(h.levels[4].objectIds.front(), h.levels[3].objectIds.back());
+    EXPECT_EQ(h.levels[4].routeFile, chain.routeB);
+    EXPECT_EQ(h.levels[5].routeFile, chain.routeB);
+    EXPECT_GT(h.levels[5].objectIds.front(), h.levels[4].objectIds.front());
+    EXPECT_EQ(h.game->updates, 5);
     // The loop leaves no object behind.
     EXPECT_TRUE(h.factory->objects.empty());
 }
@@ -109,9 +108,7 @@ TEST(GameLoop, FirstLevelIsBuiltTwiceAndAnAdvanceOnce) {
 TEST(GameLoop, QuitMidFrameFinishesTheFrameThenLoadsNothing) {
     RouteChain chain;
     LoopHarness h(chain.routeA);
-    auto* later = new Recorder("later");
-    h.core.AddSystem(later);
-    h.core.RegisterForMessage(later, MessageId::Quit);
+    Recorder* later = Recorder::AddTo(h.core, {MessageId::Quit}, "later");
     h.script = [&](int, int) {
         MessageQuit quit;
         h.core.SendMessage(&quit);
@@ -124,31 +121,8 @@ TEST(GameLoop, QuitMidFrameFinishesTheFrameThenLoadsNothing) {
     EXPECT_TRUE(later->ids.empty());
     EXPECT_EQ(h.levels.size(), 2u);
     EXPECT_EQ(h.core.FramesRun(), 1);
-    EXPECT_EQ(h.core.RequestedState(), Flurr::GameState::Quit);
+    EXPECT_EQ(h.core.RequestedState(), GameState::Quit);
     EXPECT_TRUE(h.factory->objects.empty());
-}
-
-TEST(GameLoop, RestartNextLevelAndASelfLoopingRoute) {
-    RouteChain chain;
-    LoopHarness h(chain.routeA);
-    h.script = [&](int changes, int frame) {
-        if (changes == 2 && frame == 1)
-            h.core.RequestState(Flurr::GameState::Restart); // the same route entry again
-        if (changes == 4 && frame == 1)
-            h.core.AdvanceAtFrameEnd(); // as the transition system does
-        if (changes == 5 && frame == 1)
-            h.core.RequestState(Flurr::GameState::NextLevel); // B names itself next
-        if (changes == 6 && frame == 2)
-            h.core.RequestState(Flurr::GameState::Quit);
-    };
-    h.Run();
-
-    EXPECT_EQ(h.LevelFiles(), (std::vector<std::string>{chain.levelA, chain.levelA, chain.levelA,
-                                                        chain.levelA, chain.levelB, chain.levelB}));
-    EXPECT_EQ(h.levels[3].routeFile, chain.routeA);
-    EXPECT_EQ(h.levels[5].routeFile, chain.routeB);
-    EXPECT_EQ(h.game->updates, 5);
-    EXPECT_GT(h.levels[5].objectIds.front(), h.levels[4].objectIds.front());
 }
 
 TEST(GameLoop, SystemsInitializeAndUpdateInTheOrderAdded) {
@@ -157,16 +131,14 @@ TEST(GameLoop, SystemsInitializeAndUpdateInTheOrderAdded) {
     Core core;
     AddSystems(core, TestGame::Config());
     std::vector<Recorder*> recorders;
-    for (const char* label : {"first", "second", "third"}) {
-        recorders.push_back(new Recorder(label));
-        core.AddSystem(recorders.back());
-    }
+    for (const char* label : {"first", "second", "third"})
+        recorders.push_back(Recorder::AddTo(core, {}, label));
     core.SetRoute(std::make_unique<Route>(Route::FirstRouteFile, chain.routeA));
     core.SetFrameLimit(3);
     core.SetFixedDt(0.25f);
     core.Initialize();
-    EXPECT_EQ(core.RequestedState(), Flurr::GameState::Restart);
-    EXPECT_EQ(core.CurrentState(), Flurr::GameState::Restart);
+    EXPECT_EQ(core.RequestedState(), GameState::Restart);
+    EXPECT_EQ(core.CurrentState(), GameState::Restart);
     core.GameLoop();
 
     EXPECT_EQ(Events(),
@@ -177,7 +149,7 @@ TEST(GameLoop, SystemsInitializeAndUpdateInTheOrderAdded) {
     for (Recorder* r : recorders)
         EXPECT_EQ(r->steps, (std::vector<float>{0.25f, 0.25f, 0.25f}));
     EXPECT_EQ(core.FramesRun(), 3);
-    EXPECT_EQ(core.RequestedState(), Flurr::GameState::Quit);
+    EXPECT_EQ(core.RequestedState(), GameState::Quit);
     // Each system is timed under its own name.
     EXPECT_EQ(core.timers.timers.count("Factory"), 1u);
     EXPECT_EQ(core.timers.timers.count("TestRecorder"), 1u);
@@ -202,13 +174,14 @@ TEST(GameLoop, ShutdownDestroysObjectsBeforeSystemsLastToFirst) {
     Factory* factory = AddSystems(core, TestGame::Config()).factory;
     core.AddSystem(new EngineTest::Driver());
     core.AddSystem(new Recorder("last"));
-    std::vector<GameObject*> made;
-    for (int i = 0; i < 2; ++i) {
-        made.push_back(factory->CreateObjectFromText("Root\nGameObject\nTestSpinner\n-TestSpinner\n"
-                                                     "TestProbe\n-TestProbe\nTestSprite\n"
-                                                     "-TestSprite\n-GameObject\n-Root\n"));
-        ASSERT_NE(made.back(), nullptr);
-    }
+    const std::string text = EngineTest::LevelText()
+                                 .Object()
+                                 .With("TestSpinner")
+                                 .With("TestProbe")
+                                 .With("TestSprite")
+                                 .Text();
+    const std::vector<GameObject*> made{factory->CreateObjectFromText(text),
+                                        factory->CreateObjectFromText(text)};
     ASSERT_EQ(EngineTest::Driver::Instance()->components.size(), 2u);
     // The first takes the second with it when it goes, through the
     // factory's deferred destruction.

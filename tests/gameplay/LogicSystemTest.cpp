@@ -7,16 +7,16 @@
 #include <cmath>
 
 #include "gameplay/DeliveryNode.h"
-#include "gameplay/GameplayTestSupport.h"
 #include "gameplay/LogicComponent.h"
 #include "gameplay/Triggers.h"
+#include "player/PlayerTestSupport.h"
 
 namespace Flurr {
 namespace {
 
-using GameplayTest::GhostBox;
-using GameplayTest::MessageLog;
+using EngineTest::LevelText;
 using PlayerTest::PlayerGame;
+using Lines = std::vector<std::string>;
 
 struct CounterName {
     static constexpr const char* value = "TestCounter";
@@ -49,12 +49,15 @@ template <typename T> T* Attach(Factory& factory, T* component) {
     return component;
 }
 
-// The music cues among the sounds (the player's steps and jumps left out).
-std::vector<std::string> Music(const MessageLog& log) {
-    std::vector<std::string> out;
-    for (const std::string& s : log.sounds)
-        if (s == "(stop all)" || s == "Race" || s == "Bebop1")
-            out.push_back(s);
+// The music started or stopped among `heard` (the player's steps and
+// jumps left out), and the texts shown when asked.
+Lines Music(const Lines& heard, bool texts = false) {
+    Lines out;
+    for (const std::string& line : heard)
+        if (line == "StopAll" || line.starts_with("Play Race ") || line.starts_with("Play Bebop1 "))
+            out.push_back(line.substr(0, line.find(' ', 5)));
+        else if (texts && line.starts_with("Text "))
+            out.push_back(line);
     return out;
 }
 
@@ -63,9 +66,7 @@ int Count(const std::vector<int32_t>& ids, int32_t id) {
 }
 
 TEST(LogicSystem, UpdatesAndTellsTheComponentsOfActiveSpacesOnce) {
-    PlayerGame::Options options;
-    options.noPlayer = true;
-    PlayerGame game(options);
+    PlayerGame game(PlayerGame::Ground("", true));
     ASSERT_NE(game.spaces->GetSpace("LogoSpace"), nullptr);
     EXPECT_FALSE(game.spaces->IsSpaceActive("LogoSpace"));
 
@@ -120,85 +121,64 @@ TEST(LogicSystem, UpdatesAndTellsTheComponentsOfActiveSpacesOnce) {
     EXPECT_EQ(both->updates, 7);
 }
 
-std::string Node(float x) {
-    return GhostBox(x, 50, 80, 100, "    DeliveryNode\n    -DeliveryNode\n");
+// Delivery points: ghost boxes 80 x 100 standing on the ground at `xs`.
+std::string Nodes(std::initializer_list<float> xs) {
+    LevelText text;
+    for (float x : xs)
+        text.Object(x, 50).Box(80, 100, LevelText::Ghost).With("DeliveryNode");
+    return text.Objects();
 }
 
-struct RaceGame {
-    explicit RaceGame(const std::string& objects) {
-        PlayerGame::Options options;
-        options.objects = objects;
-        game = std::make_unique<PlayerGame>(options);
-        log = new MessageLog(*game->core);
-        game->core->AddSystem(log);
-        game->Place(0, 60);
+struct RaceGame : PlayerGame {
+    explicit RaceGame(std::initializer_list<float> nodes) : PlayerGame(Ground(Nodes(nodes))) {
+        Place(0, 60);
     }
-    LogicSystem& logic() { return *game->logic; }
-    GameObject* Marker(const DeliveryNode* node) { return game->factory->FindObject(node->marker); }
+    GameObject* Marker(const DeliveryNode* node) { return factory->FindObject(node->marker); }
     // Puts the player on the target and runs until the target is touched
     // (the same frame may pick the next one, even the same point again).
     void Deliver() {
-        DeliveryNode* target = logic().target;
+        DeliveryNode* target = logic->target;
         ASSERT_NE(target, nullptr);
         const int32_t marker = target->marker;
-        game->Place(target->owner->x, target->owner->y);
+        Place(target->owner->x, target->owner->y);
         for (int i = 0; i < 5 && target->marker == marker; ++i)
-            game->Frame();
+            Frame();
         ASSERT_NE(target->marker, marker);
         // Away again, so the next target is not touched at once.
-        game->Place(0, 60);
+        Place(0, 60);
     }
-    std::unique_ptr<PlayerGame> game;
-    MessageLog* log = nullptr;
 };
 
 TEST(LogicSystem, DeliveryRaceScoresDeliveriesAndEndsTheLevel) {
-    RaceGame race(Node(600) + Node(-900));
-    LogicSystem& logic = race.logic();
+    RaceGame race({600, -900});
+    LogicSystem& logic = *race.logic;
     ASSERT_EQ(logic.deliveryNodes.size(), 2u);
     EXPECT_EQ(logic.timeLeft, LogicSystem::kRaceTime);
     for (DeliveryNode* node : logic.deliveryNodes)
         EXPECT_TRUE(node->owner->Get<PhysicsComponent>()->body->ghost);
 
-    // The first frame picks a target, marks it, and prices it by the
-    // player's distance to it.
-    race.game->Frame();
+    // The first frame picks a target, marks it above itself, prices it by
+    // the player's distance to it, and shows the time left and the score.
+    race.Frame();
     DeliveryNode* target = logic.target;
     ASSERT_NE(target, nullptr);
     EXPECT_TRUE(target->active);
-    const Vec2 player(race.game->player->owner->x, race.game->player->owner->y);
+    const GameObject* player = race.player->owner;
     EXPECT_NEAR(target->distance,
-                std::hypot(player.x - target->owner->x, player.y - target->owner->y), 1.0f);
+                std::hypot(player->x - target->owner->x, player->y - target->owner->y), 1.0f);
     GameObject* bang = race.Marker(target);
     ASSERT_NE(bang, nullptr);
     EXPECT_FALSE(bang->savedWithLevel);
     EXPECT_EQ(bang->x, target->owner->x);
     EXPECT_EQ(bang->y, target->owner->y + 100.0f);
-    EXPECT_EQ(bang->xScale, 20.0f);
-    EXPECT_EQ(bang->yScale, 50.0f);
-    EXPECT_EQ(bang->Get<GraphicsComponent>()->animation, "Bang");
-    EXPECT_EQ(bang->Get<GraphicsComponent>()->frameRate, 4.0f);
-
-    const GameplayTest::TextLine* time = race.log->FindText("Time Left: ");
-    ASSERT_NE(time, nullptr);
-    EXPECT_EQ(time->text, "Time Left: 119.98s");
-    EXPECT_EQ(time->left, 50);
-    EXPECT_EQ(time->top, 464);
-    EXPECT_EQ(time->font, "DebugText");
-    EXPECT_EQ(time->alpha, 255.0f);
-    EXPECT_EQ(time->red + time->green + time->blue, 0.0f);
-    EXPECT_FALSE(time->shadow);
-    EXPECT_EQ(time->right, 9999);
-    ASSERT_NE(race.log->FindText("Score: 0"), nullptr);
-    EXPECT_EQ(race.log->FindText("Score: ")->top, 500);
-    ASSERT_NE(race.log->FindText("Deliveries Completed: 0"), nullptr);
-    EXPECT_EQ(race.log->FindText("Deliveries Completed: ")->top, 536);
+    EXPECT_EQ(race.heard->Lines("Text "),
+              (Lines{"Text Time Left: 119.98s", "Text Score: 0", "Text Deliveries Completed: 0"}));
 
     // The other point does nothing while it is not the target.
     DeliveryNode* other =
         logic.deliveryNodes[0] == target ? logic.deliveryNodes[1] : logic.deliveryNodes[0];
-    race.game->Place(other->owner->x, other->owner->y);
-    race.game->Frames(3);
+    race.Place(other->owner->x, other->owner->y);
+    race.Frames(3);
     EXPECT_EQ(logic.deliveries, 0);
     EXPECT_EQ(logic.target, target);
 
@@ -209,59 +189,48 @@ TEST(LogicSystem, DeliveryRaceScoresDeliveriesAndEndsTheLevel) {
     race.Deliver();
     EXPECT_EQ(logic.deliveries, 1);
     EXPECT_FLOAT_EQ(logic.score, price);
-    race.game->Frame();
-    EXPECT_EQ(race.game->factory->FindObject(oldMarker), nullptr);
+    race.Frame();
+    EXPECT_EQ(race.factory->FindObject(oldMarker), nullptr);
     ASSERT_NE(logic.target, nullptr);
     EXPECT_NE(race.Marker(logic.target), nullptr);
 
-    // Time up: the race music once, the results, and no more points.
-    race.log->Clear();
+    // Time up: the race music once, the results instead of the time left,
+    // and no more points.
     logic.timeLeft = 0.01f;
-    race.game->Frame();
-    EXPECT_EQ(Music(*race.log), (std::vector<std::string>{"(stop all)", "Race"}));
-    ASSERT_NE(race.log->FindText("Time's up!"), nullptr);
-    EXPECT_EQ(race.log->FindText("Time's up!")->left, 350);
-    EXPECT_EQ(race.log->FindText("Time's up!")->top, 264);
-    ASSERT_NE(race.log->FindText("Final Score: "), nullptr);
-    EXPECT_EQ(race.log->FindText("Final Score: ")->text,
-              "Final Score: " + std::to_string(static_cast<int32_t>(price)));
-    ASSERT_NE(race.log->FindText("Total Deliveries Completed: 1"), nullptr);
-    EXPECT_EQ(race.log->FindText("Total Deliveries Completed: ")->top, 336);
-    EXPECT_EQ(race.log->FindText("Time Left: "), nullptr);
-
+    EXPECT_EQ(Music(race.Frame(), true),
+              (Lines{"StopAll", "Play Race", "Text Time's up!",
+                     "Text Final Score: " + std::to_string(static_cast<int32_t>(price)),
+                     "Text Total Deliveries Completed: 1"}));
     const float scoreAtEnd = logic.score;
     race.Deliver();
     EXPECT_EQ(logic.deliveries, 1);
     EXPECT_EQ(logic.score, scoreAtEnd);
 
     // Five seconds of results, then the next level with the town music.
-    race.log->Clear();
+    Lines results;
     int frames = 0;
-    while (race.game->core->RequestedState() == Flurr::GameState::Running && frames < 400) {
-        race.game->Frame();
-        ++frames;
-    }
-    EXPECT_EQ(race.game->core->RequestedState(), Flurr::GameState::NextLevel);
+    for (; race.core->RequestedState() == GameState::Running && frames < 400; ++frames)
+        std::ranges::copy(race.Frame(), std::back_inserter(results));
+    EXPECT_EQ(race.core->RequestedState(), GameState::NextLevel);
     EXPECT_NEAR(frames, 300, 3);
-    EXPECT_EQ(Music(*race.log), (std::vector<std::string>{"(stop all)", "Bebop1"}));
+    EXPECT_EQ(Music(results), (Lines{"StopAll", "Play Bebop1"}));
 
     // A later race ending does not play the race music again.
-    race.game->core->RequestState(Flurr::GameState::Running);
-    race.log->Clear();
+    race.core->RequestState(GameState::Running);
     logic.timeLeft = 0.01f;
-    race.game->Frame();
-    EXPECT_EQ(Music(*race.log), std::vector<std::string>{});
+    race.Frame();
+    EXPECT_EQ(race.heard->Count("Play Race"), 1u);
 }
 
 TEST(LogicSystem, OneNodeIsTargetAgainAndAGoneTargetIsForgotten) {
-    RaceGame race(Node(600));
-    LogicSystem& logic = race.logic();
-    race.game->Frame();
+    RaceGame race({600});
+    LogicSystem& logic = *race.logic;
+    race.Frame();
     DeliveryNode* node = logic.target;
     ASSERT_NE(node, nullptr);
     race.Deliver();
     EXPECT_EQ(logic.deliveries, 1);
-    race.game->Frame();
+    race.Frame();
     EXPECT_EQ(logic.target, node);
     EXPECT_TRUE(node->active);
     const int32_t marker = node->marker;
@@ -269,28 +238,24 @@ TEST(LogicSystem, OneNodeIsTargetAgainAndAGoneTargetIsForgotten) {
 
     // The point leaves the level (as at unloading): no target, no marker,
     // no race, and the level never ends by itself.
-    race.game->factory->DestroyObject(node->owner);
+    race.factory->DestroyObject(node->owner);
     EXPECT_EQ(logic.target, nullptr);
     EXPECT_TRUE(logic.deliveryNodes.empty());
-    race.game->Frame();
-    EXPECT_EQ(race.game->factory->FindObject(marker), nullptr);
-    race.log->Clear();
+    race.Frame();
+    EXPECT_EQ(race.factory->FindObject(marker), nullptr);
+    race.heard->Take();
     logic.timeLeft = -10.0f;
-    race.game->Frames(10);
-    EXPECT_TRUE(race.log->texts.empty());
-    EXPECT_EQ(race.game->core->RequestedState(), Flurr::GameState::Running);
+    race.Frames(10);
+    EXPECT_EQ(Music(race.heard->Take(), true), Lines{});
+    EXPECT_EQ(race.core->RequestedState(), GameState::Running);
 }
 
 TEST(LogicSystem, ARaceWithoutAPlayerWaitsForOne) {
-    PlayerGame::Options options;
-    options.noPlayer = true;
-    options.objects = Node(600);
-    PlayerGame game(options);
+    PlayerGame game(PlayerGame::Ground(Nodes({600}), true));
     game.Frames(3);
     EXPECT_EQ(game.logic->target, nullptr);
     EXPECT_LT(game.logic->timeLeft, LogicSystem::kRaceTime);
-    GameObject* player = game.factory->LoadObject("Resources/Objects/Player.zorvel");
-    ASSERT_NE(player, nullptr);
+    ASSERT_NE(game.factory->LoadObject("Resources/Objects/Player.zorvel"), nullptr);
     game.Frame();
     EXPECT_NE(game.logic->target, nullptr);
 }

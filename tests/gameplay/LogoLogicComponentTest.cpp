@@ -2,47 +2,42 @@
 
 #include <gtest/gtest.h>
 
-#include "gameplay/GameplayTestSupport.h"
 #include "gameplay/LogoLogicComponent.h"
+#include "player/PlayerTestSupport.h"
 
 namespace Flurr {
 namespace {
 
-using PlayerTest::PlayerGame;
+// An 800 x 240 logo object, with its picture unless left out.
+std::string Logo(bool picture) {
+    EngineTest::LevelText text;
+    text.Object(0, 0, {{"WIDTH", "800"}, {"HEIGHT", "240"}});
+    if (picture)
+        text.With("GraphicsComponent",
+                  {{"Animation", "StudioLogo"}, {"Loop", "1"}, {"Opacity", "1"}});
+    return text.With("LogoLogicComponent").Objects();
+}
 
-const char* const kPicture = "    GraphicsComponent\n      Animation:StudioLogo\n      Loop:1\n"
-                             "      Opacity:1\n    -GraphicsComponent\n";
-const char* const kLogo = "    LogoLogicComponent\n    -LogoLogicComponent\n";
-
-struct LogoGame {
-    explicit LogoGame(bool picture = true) {
-        PlayerGame::Options options;
-        options.noPlayer = true;
-        options.objects = "  GameObject\n    WIDTH:800\n    HEIGHT:240\n" +
-                          std::string(picture ? kPicture : "") + kLogo + "  -GameObject\n";
-        game = std::make_unique<PlayerGame>(options);
-        logo = GameplayTest::FindComponent<LogoLogicComponent>(*game->factory);
+struct LogoGame : PlayerTest::PlayerGame {
+    explicit LogoGame(bool picture = true)
+        : PlayerGame(Ground(Logo(picture), true)),
+          logo(EngineTest::FindComponent<LogoLogicComponent>(*factory)),
+          sprite(logo ? logo->owner->Get<GraphicsComponent>() : nullptr) {
         EXPECT_NE(logo, nullptr);
-        sprite = logo ? logo->owner->Get<GraphicsComponent>() : nullptr;
     }
     // Runs up to frame `n` since the level started.
     void RunTo(int n) {
-        while (frame < n) {
-            game->Frame();
-            ++frame;
-        }
+        Frames(n - frame);
+        frame = std::max(frame, n);
     }
     // Space, Enter or Esc counts when the key comes up.
     void Tap(SDL_Scancode key) {
-        PlayerTest::Key(key, true);
-        game->Frame();
-        PlayerTest::Key(key, false);
-        game->Frame();
+        Hold(key, 1);
+        Frame();
         frame += 2;
     }
-    bool NextLevel() const { return game->core->RequestedState() == Flurr::GameState::NextLevel; }
+    bool NextLevel() const { return core->RequestedState() == GameState::NextLevel; }
 
-    std::unique_ptr<PlayerGame> game;
     LogoLogicComponent* logo = nullptr;
     GraphicsComponent* sprite = nullptr;
     int frame = 0;
@@ -51,9 +46,9 @@ struct LogoGame {
 TEST(LogoLogicComponent, RunsFadeOutFadeInAndTheControlsScreen) {
     LogoGame g;
     ASSERT_NE(g.sprite, nullptr);
-    EXPECT_TRUE(g.game->spaces->IsSpaceActive("LogoSpace"));
-    ASSERT_FALSE(g.game->sounds->cues.empty());
-    EXPECT_EQ(g.game->sounds->cues.front().name, "Bebop1");
+    EXPECT_TRUE(g.spaces->IsSpaceActive("LogoSpace"));
+    ASSERT_FALSE(g.heard->Lines("Play ").empty());
+    EXPECT_TRUE(g.heard->Lines("Play ").front().starts_with("Play Bebop1 "));
 
     // A second of the first picture, then two seconds of fading out.
     g.RunTo(59);
@@ -86,8 +81,8 @@ TEST(LogoLogicComponent, RunsFadeOutFadeInAndTheControlsScreen) {
     EXPECT_TRUE(g.NextLevel());
 
     // Leaving the level switches the logo space off.
-    g.game->factory->DestroyObject(g.logo->owner);
-    EXPECT_FALSE(g.game->spaces->IsSpaceActive("LogoSpace"));
+    g.factory->DestroyObject(g.logo->owner);
+    EXPECT_FALSE(g.spaces->IsSpaceActive("LogoSpace"));
 }
 
 TEST(LogoLogicComponent, SkipInputsCountOnlyAfterTheFirstTwoSeconds) {

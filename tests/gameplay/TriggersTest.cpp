@@ -5,113 +5,97 @@
 
 #include <cmath>
 
-#include "gameplay/GameplayTestSupport.h"
 #include "gameplay/Triggers.h"
-#include "graphics/GraphicsTestSupport.h"
+#include "player/PlayerTestSupport.h"
 
 namespace Flurr {
 namespace {
 
-using GameplayTest::GhostBox;
-using GameplayTest::MessageLog;
+using EngineTest::LevelText;
 using PlayerTest::PlayerGame;
+using Lines = std::vector<std::string>;
 
 constexpr float kAway = 1500.0f;
 
-struct TriggerGame {
-    explicit TriggerGame(const std::string& objects, int width = PlayerTest::kWidth,
-                         int height = PlayerTest::kHeight) {
-        PlayerGame::Options options;
-        options.objects = objects;
-        options.width = width;
-        options.height = height;
-        game = std::make_unique<PlayerGame>(options);
-        log = new MessageLog(*game->core);
-        game->core->AddSystem(log);
+// The test ground with `objects`, under a sky, the player far from them.
+struct TriggerGame : PlayerGame {
+    explicit TriggerGame(const LevelText& objects, bool large = false)
+        : PlayerGame(Sized(Ground(objects.Objects()), large)) {
         SetBackgroundMessage sky("Resources/Images/Backgrounds/Sky.png");
-        game->core->SendMessage(&sky);
-        game->Place(kAway, 60);
+        core->SendMessage(&sky);
+        Place(kAway, 60);
     }
-    // Mean of one colour channel over the whole finished frame.
-    double MeanChannel(int channel) {
-        const Image image = game->graphics->ReadBackBuffer();
-        double sum = 0;
-        for (std::size_t i = static_cast<std::size_t>(channel); i < image.rgba.size(); i += 4)
-            sum += image.rgba[i];
-        return sum / (static_cast<double>(image.rgba.size()) / 4.0);
+    static Options Sized(Options options, bool large) {
+        if (large) {
+            options.width = 800;
+            options.height = 600;
+        }
+        return options;
     }
-    std::unique_ptr<PlayerGame> game;
-    MessageLog* log = nullptr;
 };
 
-TEST(Triggers, BasicTriggerAnnouncesItsEventEveryFrameThePlayerTouchesIt) {
-    TriggerGame t(GhostBox(
-        0, 60, 200, 200, "    BasicTrigger\n      TriggeredEvent:GateOpened\n    -BasicTrigger\n"));
-    t.game->Frames(3);
-    EXPECT_TRUE(t.log->events.empty());
-    t.game->Place(0, 60);
-    t.game->Frames(3);
-    EXPECT_EQ(t.log->events, std::vector<std::string>(3, "GateOpened"));
-    t.game->Place(kAway, 60);
-    t.game->Frames(3);
-    EXPECT_EQ(t.log->events.size(), 3u);
+// A ghost box 200 x 200 round (0, 60) with one component.
+LevelText GhostBox(const std::string& component, const LevelText::Keys& keys) {
+    return std::move(
+        LevelText().Object(0, 60).Box(200, 200, LevelText::Ghost).With(component, keys));
 }
 
-TEST(Triggers, PostProcessTriggerColoursTheScreenWhileThePlayerIsInside) {
-    TriggerGame t(GhostBox(0, 60, 200, 200,
-                           "    PostProcessTrigger\n      TransitionTime:0\n"
-                           "      White Out (Red):0\n      White Out (Green):0.5\n"
-                           "    -PostProcessTrigger\n"));
-    t.game->Frames(2);
-    const double redOutside = t.MeanChannel(0);
-    const double greenOutside = t.MeanChannel(1);
-    EXPECT_GT(redOutside, 80.0);
-    EXPECT_TRUE(t.log->records.empty());
+TEST(Triggers, BasicAndPostProcessTriggersActEveryFrameThePlayerIsInside) {
+    LevelText box = GhostBox("BasicTrigger", {{"TriggeredEvent", "GateOpened"}});
+    TriggerGame t(box.With(
+        "PostProcessTrigger",
+        {{"TransitionTime", "0"}, {"White Out (Red)", "0"}, {"White Out (Green)", "0.5"}}));
+    PostProcessRecord last;
+    t.heard->onMessage = [&](Message* m) {
+        if (const auto* post = As<PostProcessTransitionMessage>(m))
+            last = post->record;
+    };
+    const PostProcessState& shown = t.graphics->PostProcessing();
+    t.Frames(3);
+    EXPECT_EQ(t.heard->Count("Event") + t.heard->Count("PostProcess"), 0u);
 
-    // Inside: the record every frame; the picture loses its red and half
-    // its green, the blue stays.
-    t.game->Place(0, 60);
-    t.game->Frames(3);
-    ASSERT_EQ(t.log->records.size(), 3u);
-    const PostProcessRecord& record = t.log->records.back();
-    EXPECT_EQ(record.target.blur, 1.0f);
-    EXPECT_EQ(record.target.outWhite[0], 0.0f);
-    EXPECT_EQ(record.target.outWhite[1], 0.5f);
-    EXPECT_EQ(record.target.outWhite[2], 1.0f);
-    EXPECT_FALSE(record.target.distort);
-    EXPECT_EQ(record.duration, 0.0f); // at once
-    EXPECT_LT(t.MeanChannel(0), 3.0);
-    EXPECT_NEAR(t.MeanChannel(1), greenOutside / 2.0, 6.0);
+    // Inside: the event and the record every frame, the record to be shown
+    // at once.
+    t.Place(0, 60);
+    t.Frames(3);
+    EXPECT_EQ(t.heard->Lines("Event"), Lines(3, "Event GateOpened"));
+    EXPECT_EQ(t.heard->Lines("PostProcess"), Lines(3, "PostProcess 0"));
+    EXPECT_EQ(last.target.blur, 1.0f);
+    EXPECT_EQ(last.target.outWhite[0], 0.0f);
+    EXPECT_EQ(last.target.outWhite[1], 0.5f);
+    EXPECT_EQ(last.target.outWhite[2], 1.0f);
+    EXPECT_FALSE(last.target.distort);
+    EXPECT_EQ(shown.current.outWhite[1], 0.5f);
 
-    // Leaving sends the neutral block once; with no transition time the
-    // plain picture is back on the next frame.
-    t.game->Place(kAway, 60);
-    t.game->Frames(3);
-    ASSERT_EQ(t.log->records.size(), 4u);
-    EXPECT_EQ(t.log->records.back(), PostProcessRecord{});
-    EXPECT_NEAR(t.MeanChannel(0), redOutside, 3.0);
+    // Leaving sends the neutral block once, and the plain picture is back
+    // on the next frame.
+    t.Place(kAway, 60);
+    t.Frames(3);
+    EXPECT_EQ(t.heard->Count("Event"), 3u);
+    EXPECT_EQ(t.heard->Count("PostProcess"), 4u);
+    EXPECT_EQ(last, PostProcessRecord{});
+    EXPECT_EQ(shown.current.outWhite[1], 1.0f);
 }
 
 TEST(Triggers, PostProcessTriggerWithATransitionTimeApproachesGradually) {
-    TriggerGame t(GhostBox(0, 60, 200, 200,
-                           "    PostProcessTrigger\n      TransitionTime:2\n"
-                           "      White Out (Red):0\n      Distortion:true\n"
-                           "    -PostProcessTrigger\n"));
-    t.game->Place(0, 60);
-    t.game->Frames(61);
+    TriggerGame t(
+        GhostBox("PostProcessTrigger",
+                 {{"TransitionTime", "2"}, {"White Out (Red)", "0"}, {"Distortion", "true"}}));
+    t.Place(0, 60);
+    t.Frames(61);
     // The same record every frame restarts the transition from where it
     // is: each frame covers dt / 2 s of what is left, not a straight line.
-    const PostProcessState& post = t.game->graphics->PostProcessing();
+    const PostProcessState& post = t.graphics->PostProcessing();
     EXPECT_NEAR(post.current.outWhite[0], std::pow(119.0 / 120.0, 60.0), 0.01);
     EXPECT_TRUE(post.current.distort);
-    EXPECT_EQ(t.game->graphics->PostPassesRun(), 10);
-    EXPECT_TRUE(t.log->records.back().target.distort);
+    EXPECT_TRUE(post.target.distort);
+    EXPECT_EQ(t.graphics->PostPassesRun(), 10);
 
     // Leaving goes back to neutral over the same two seconds.
-    t.game->Place(kAway, 60);
-    t.game->Frames(2);
-    EXPECT_EQ(t.log->records.back().duration, 2.0f);
-    t.game->Frames(130);
+    t.Place(kAway, 60);
+    t.Frames(2);
+    EXPECT_EQ(t.heard->Lines("PostProcess").back(), "PostProcess 2");
+    t.Frames(130);
     EXPECT_NEAR(post.current.outWhite[0], 1.0f, 1e-5);
     EXPECT_FALSE(post.current.distort);
 }
@@ -122,15 +106,12 @@ TEST(Triggers, PostProcessTriggerKeysAreReadAndWrittenInOrder) {
                                 "Black Out (Green)", "Black Out (Blue)", "White In (Red)",
                                 "White In (Green)",  "White In (Blue)",  "White Out (Red)",
                                 "White Out (Green)", "White Out (Blue)"};
-    std::string body = "    PostProcessTrigger\n";
+    LevelText::Keys values;
     for (int i = 0; i < 14; ++i)
-        body += std::string("      ") + keys[i] + ":" + std::to_string(i + 1) + "\n";
-    body += "      Distortion:true\n    -PostProcessTrigger\n";
-    PlayerGame::Options options;
-    options.noPlayer = true;
-    options.objects = GhostBox(0, 60, 100, 100, body);
-    PlayerGame game(options);
-    auto* trigger = GameplayTest::FindComponent<PostProcessTrigger>(*game.factory);
+        values.emplace_back(keys[i], std::to_string(i + 1));
+    values.emplace_back("Distortion", "true");
+    PlayerGame game(PlayerGame::Ground(GhostBox("PostProcessTrigger", values).Objects(), true));
+    auto* trigger = EngineTest::FindComponent<PostProcessTrigger>(*game.factory);
     ASSERT_NE(trigger, nullptr);
     EXPECT_EQ(trigger->record.duration, 1.0f);
     for (int field = 0; field < PostProcessParams::kFloatFields; ++field)
@@ -151,58 +132,42 @@ TEST(Triggers, PostProcessTriggerKeysAreReadAndWrittenInOrder) {
 }
 
 TEST(Triggers, TextTriggerShowsItsTextNearThePlayerOnly) {
-    TriggerGame t(GameplayTest::Marker(0, 60,
-                                       "    TextTrigger\n      Text:Hold Shift to run.\n"
-                                       "      TriggerRadius:500\n    -TextTrigger\n"),
-                  800, 600);
-    auto* trigger = GameplayTest::FindComponent<TextTrigger>(*t.game->factory);
+    TriggerGame t(LevelText().Object(0, 60).With(
+                      "TextTrigger", {{"Text", "Hold Shift to run."}, {"TriggerRadius", "500"}}),
+                  true);
+    auto* trigger = EngineTest::FindComponent<TextTrigger>(*t.factory);
     ASSERT_NE(trigger, nullptr);
     EXPECT_EQ(trigger->TriggerRadius, 500.0f);
 
     // Within its radius but not within 200 units: nothing shows.
-    t.game->Place(300, 60);
-    t.game->Frames(2);
-    EXPECT_EQ(t.log->FindText("Hold Shift"), nullptr);
-    GameObject* band = t.game->factory->FindObject(trigger->textBox);
+    t.Place(300, 60);
+    t.Frames(2);
+    EXPECT_EQ(t.heard->Count("Text Hold Shift"), 0u);
+    GameObject* band = t.factory->FindObject(trigger->textBox);
     ASSERT_NE(band, nullptr);
     GraphicsComponent* sprite = band->Get<GraphicsComponent>();
     ASSERT_NE(sprite, nullptr);
     EXPECT_EQ(sprite->Opacity, 0.0f);
-    EXPECT_EQ(sprite->animation, "Black");
-    EXPECT_TRUE(sprite->screenSpace);
-    EXPECT_EQ(sprite->ZPos, 5.0f);
-    EXPECT_EQ(band->y, -200.0f);
-    EXPECT_EQ(band->xScale, 2000.0f);
-    EXPECT_EQ(band->yScale, 200.0f);
-    const Image before = t.game->graphics->ReadBackBuffer();
-    const GraphicsTest::Rgba skyBottom = GraphicsTest::PixelAt(before, 790, 540);
+    const Image before = t.graphics->ReadBackBuffer();
 
-    t.game->Place(150, 60);
-    t.game->Frames(2);
-    const GameplayTest::TextLine* line = t.log->FindText("Hold Shift");
-    ASSERT_NE(line, nullptr);
-    EXPECT_EQ(line->text, "Hold Shift to run.");
-    EXPECT_EQ(line->left, 50);
-    EXPECT_EQ(line->top, 450);
-    EXPECT_EQ(line->right, 750);
-    EXPECT_EQ(line->bottom, 550);
-    EXPECT_EQ(line->font, "CardoRegular22");
-    EXPECT_EQ(line->red + line->green + line->blue + line->alpha, 4 * 255.0f);
-    EXPECT_TRUE(line->shadow);
+    t.Place(150, 60);
+    t.Frames(2);
+    EXPECT_EQ(t.heard->Lines("Text Hold Shift").back(), "Text Hold Shift to run.");
     EXPECT_EQ(sprite->Opacity, 0.5f);
 
     // On screen: the band halves the bottom of the picture, and white
     // letters stand in it near the left edge.
-    const Image frame = t.game->graphics->ReadBackBuffer();
-    const GraphicsTest::Rgba dimmed = GraphicsTest::PixelAt(frame, 790, 540);
-    EXPECT_NEAR(dimmed[2], skyBottom[2] / 2, 8) << GraphicsTest::Show(dimmed);
-    auto whiteIn = [](const Image& image, int top, int bottom) {
+    const Image frame = t.graphics->ReadBackBuffer();
+    auto at = [](const Image& image, int column, int row, int channel) {
+        return int(image.rgba[(std::size_t(row) * image.width + column) * 4 + channel]);
+    };
+    EXPECT_NEAR(at(frame, 790, 540, 2), at(before, 790, 540, 2) / 2, 8);
+    auto whiteIn = [&](const Image& image, int top, int bottom) {
         int count = 0;
         for (int row = top; row < bottom; ++row)
-            for (int column = 40; column < 400; ++column) {
-                const GraphicsTest::Rgba p = GraphicsTest::PixelAt(image, column, row);
-                count += p[0] > 235 && p[1] > 235 && p[2] > 235;
-            }
+            for (int column = 40; column < 400; ++column)
+                count += at(image, column, row, 0) > 235 && at(image, column, row, 1) > 235 &&
+                         at(image, column, row, 2) > 235;
         return count;
     };
     EXPECT_EQ(whiteIn(before, 440, 500), 0);
@@ -210,17 +175,17 @@ TEST(Triggers, TextTriggerShowsItsTextNearThePlayerOnly) {
     EXPECT_EQ(whiteIn(frame, 500, 600), 0);
 
     // The band belongs to the running game: a saved level leaves it out.
-    ASSERT_TRUE(t.game->factory->SaveLevel(t.game->dir.Path("Saved.zorvel"), ""));
-    const std::string saved = t.game->dir.Read("Saved.zorvel");
+    ASSERT_TRUE(t.factory->SaveLevel(t.dir.Path("Saved.zorvel"), ""));
+    const std::string saved = t.dir.Read("Saved.zorvel");
     EXPECT_NE(saved.find("Text:Hold Shift to run."), std::string::npos);
     EXPECT_NE(saved.find("TriggerRadius:500"), std::string::npos);
     EXPECT_EQ(saved.find("Animation:Black"), std::string::npos);
 
     // The trigger goes, and its band with it.
     const int32_t bandId = trigger->textBox;
-    t.game->factory->DestroyObject(trigger->owner);
-    t.game->Frame();
-    EXPECT_EQ(t.game->factory->FindObject(bandId), nullptr);
+    t.factory->DestroyObject(trigger->owner);
+    t.Frame();
+    EXPECT_EQ(t.factory->FindObject(bandId), nullptr);
 }
 
 } // namespace

@@ -9,17 +9,9 @@
 namespace Flurr {
 namespace {
 
-using PlatformTest::Focus;
-using PlatformTest::Game;
-using PlatformTest::Lines;
-using PlatformTest::PushButton;
-using PlatformTest::PushKey;
-using PlatformTest::PushMotion;
-using PlatformTest::PushText;
-using PlatformTest::PushWheel;
-using PlatformTest::VirtualPad;
+using namespace PlatformTest;
 
-TEST(InputSystem, KeyEdgesFollowTheFrames) {
+TEST(InputSystem, KeyEdgesFollowTheFramesAndTextBecomesCharacters) {
     Game game;
     Focus(game);
     PushKey(SDL_SCANCODE_A, true);
@@ -54,6 +46,13 @@ TEST(InputSystem, KeyEdgesFollowTheFrames) {
     // Keys the game does not know produce nothing at all.
     PushKey(SDL_SCANCODE_AUDIOPLAY, true);
     EXPECT_EQ(game.Frame(), Lines{});
+
+    // Latin-1 text gets through as one byte; what a byte cannot hold does
+    // not. The control keys a text field needs arrive as characters too.
+    PushText("a\xC3\xA9\xE2\x82\xAC!");
+    EXPECT_EQ(game.Frame(), (Lines{"Char 97", "Char 233", "Char 33"}));
+    PushKey(SDL_SCANCODE_BACKSPACE, true);
+    EXPECT_EQ(game.Frame(), (Lines{"Char 8", "KeyTriggered 8"}));
 }
 
 TEST(InputSystem, NothingIsPolledWithoutFocus) {
@@ -78,7 +77,7 @@ TEST(InputSystem, NothingIsPolledWithoutFocus) {
     EXPECT_EQ(game.Frame(), Lines{"KeyReleased 37"});
 }
 
-TEST(InputSystem, MouseOutsideTheEditorIsPolled) {
+TEST(InputSystem, MouseIsPolledOutsideTheEditorAndFollowsWindowMessagesInIt) {
     Game game;
     Focus(game);
     PushMotion(100, 50);
@@ -110,11 +109,8 @@ TEST(InputSystem, MouseOutsideTheEditorIsPolled) {
     // Negative client coordinates (a drag out of the window) keep their sign.
     PushMotion(-5, -7);
     EXPECT_EQ(game.Frame(), Lines{"MouseMoved -5 -7 0"});
-}
 
-TEST(InputSystem, MouseInTheEditorFollowsWindowMessages) {
-    Game game;
-    Focus(game);
+    // In the editor the buttons follow the window messages.
     game.SetEditor(true);
     PushMotion(30, 40);
     PushButton(SDL_BUTTON_LEFT, true, 30, 40);
@@ -135,19 +131,6 @@ TEST(InputSystem, MouseInTheEditorFollowsWindowMessages) {
     PushButton(SDL_BUTTON_LEFT, true, 30, 40);
     EXPECT_EQ(game.Frame(), Lines{"MouseClicked 30 40 1"});
     EXPECT_EQ(game.Frame(), Lines{"MousePressed 30 40 1"});
-}
-
-TEST(InputSystem, TypedTextBecomesCharacters) {
-    Game game;
-    Focus(game);
-    // Latin-1 gets through as one byte; what a byte cannot hold does not.
-    PushText("a\xC3\xA9\xE2\x82\xAC!");
-    EXPECT_EQ(game.Frame(), (Lines{"Char 97", "Char 233", "Char 33"}));
-    // The control keys a text field needs arrive as characters too.
-    PushKey(SDL_SCANCODE_BACKSPACE, true);
-    EXPECT_EQ(game.Frame(), (Lines{"Char 8", "KeyTriggered 8"}));
-    PushKey(SDL_SCANCODE_BACKSPACE, false);
-    game.Frame();
 }
 
 TEST(InputSystem, PadButtonsSticksAndTriggers) {
@@ -228,18 +211,16 @@ TEST(InputSystem, PadButtonsSticksAndTriggers) {
 
 TEST(InputSystem, PadLevelsAtTheirThresholds) {
     // Levels count the thresholds the value is strictly above.
-    EXPECT_EQ(InputSystem::StickLevel(7849.0f, InputSystem::kLeftDeadZone), 0);
-    EXPECT_EQ(InputSystem::StickLevel(7850.0f, InputSystem::kLeftDeadZone), 1);
-    EXPECT_EQ(InputSystem::StickLevel(23849.0f, InputSystem::kLeftDeadZone), 1);
-    EXPECT_EQ(InputSystem::StickLevel(23850.0f, InputSystem::kLeftDeadZone), 2);
-    EXPECT_EQ(InputSystem::StickLevel(46000.0f, InputSystem::kLeftDeadZone), 2);
+    const float left[][2] = {{7849, 0}, {7850, 1}, {23849, 1}, {23850, 2}, {46000, 2}};
+    for (const auto& [value, level] : left)
+        EXPECT_EQ(InputSystem::StickLevel(value, InputSystem::kLeftDeadZone), level) << value;
     EXPECT_EQ(InputSystem::StickLevel(24689.0f, InputSystem::kRightDeadZone), 1);
     EXPECT_EQ(InputSystem::StickLevel(24690.0f, InputSystem::kRightDeadZone), 2);
     const int right[][2] = {{30, 0}, {31, 1}, {180, 1}, {181, 2}, {255, 2}};
     for (const auto& [value, level] : right)
         EXPECT_EQ(InputSystem::RightTriggerLevel(uint8_t(value)), level) << value;
-    const int left[][2] = {{30, 0}, {31, 1}, {87, 1}, {88, 2}, {144, 2}, {145, 3}, {202, 4}};
-    for (const auto& [value, level] : left)
+    const int leftTrigger[][2] = {{30, 0}, {31, 1}, {87, 1}, {88, 2}, {144, 2}, {145, 3}, {202, 4}};
+    for (const auto& [value, level] : leftTrigger)
         EXPECT_EQ(InputSystem::LeftTriggerLevel(uint8_t(value)), level) << value;
 }
 

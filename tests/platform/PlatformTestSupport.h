@@ -1,7 +1,7 @@
 #pragma once
-// Shared parts of the platform tests: a core with the real window and
-// input systems on SDL's offscreen driver, a system that writes down every
-// input message in a readable form, and helpers that push real SDL events.
+// A started game with the real window and input systems on SDL's offscreen
+// driver (and whatever else its config turns on), a recorder hearing the
+// messages a test looks at, and helpers that push real SDL events.
 
 #include <gtest/gtest.h>
 
@@ -10,13 +10,11 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/Core.h"
-#include "engine/GameSystem.h"
-#include "engine/Message.h"
+#include "engine/EngineTestSupport.h"
 #include "game/TestGame.h"
 #include "platform/InputSystem.h"
 #include "platform/WindowsSystem.h"
@@ -24,96 +22,23 @@
 
 namespace PlatformTest {
 
-// One line per input message: its kind and payload.
-inline std::string Describe(const Flurr::Message* m) {
-    using namespace Flurr;
-    std::ostringstream out;
-    if (const auto* k = As<KeyMessage>(m)) {
-        const char* kind = m->id == MessageId::KeyTriggered ? "KeyTriggered"
-                           : m->id == MessageId::KeyPressed ? "KeyPressed"
-                                                            : "KeyReleased";
-        out << kind << " " << int(k->key);
-    } else if (const auto* c = As<CharacterTypedMessage>(m))
-        out << "Char " << int(static_cast<unsigned char>(c->character));
-    else if (const auto* v = As<MouseMovedMessage>(m))
-        out << "MouseMoved " << v->x << " " << v->y << " " << v->leftHeld;
-    else if (const auto* b = As<MouseButtonMessage>(m)) {
-        const char* kind = m->id == MessageId::MouseClicked    ? "MouseClicked"
-                           : m->id == MessageId::MousePressed  ? "MousePressed"
-                           : m->id == MessageId::MouseReleased ? "MouseReleased"
-                                                               : "DoubleClick";
-        out << kind << " " << b->x << " " << b->y << " " << int(b->button);
-    } else if (const auto* s = As<MouseScrolledMessage>(m))
-        out << "Scrolled " << (s->up ? "up" : "down");
-    else if (const auto* x = As<XboxButtonMessage>(m)) {
-        const char* kind = m->id == MessageId::XboxTriggered ? "PadTriggered"
-                           : m->id == MessageId::XboxPressed ? "PadPressed"
-                                                             : "PadReleased";
-        out << kind << " 0x" << std::hex << x->button;
-    } else if (const auto* t = As<XboxThumbMessage>(m))
-        out << (m->id == MessageId::XboxLThumbMoved ? "LThumb " : "RThumb ") << t->x << " " << t->y
-            << " " << t->level;
-    else if (const auto* t = As<XboxTriggerMoved>(m))
-        out << "Triggers " << t->rightLevel << " " << t->leftLevel;
-    else if (const auto* w = As<WMMessage>(m))
-        out << "WM 0x" << std::hex << w->code << std::dec << " " << w->wParam << " " << w->lParam;
-    else
-        out << "id " << m->id;
-    return out.str();
-}
-
-struct ListenerName {
-    static constexpr const char* value = "TestInputListener";
-};
-
-// Hears every input message (and, when asked, the window messages too),
-// frame by frame.
-class Listener : public Flurr::ISystem<Listener, ListenerName> {
-public:
-    explicit Listener(bool windowMessages) {
-        using namespace Flurr;
-        Core* core = Core::Instance();
-        core->RegisterForMessage(this, MessageId::CharacterTyped);
-        for (int32_t id = MessageId::KeyTriggered; id <= MessageId::XboxTriggerMoved; ++id)
-            core->RegisterForMessage(this, id);
-        if (windowMessages)
-            core->RegisterForMessage(this, MessageId::WM);
-    }
-    void SendMessage(Flurr::Message* m) override { frame.push_back(Describe(m)); }
-    void Update(float dt) override { steps.push_back(dt); }
-
-    // What the last frames delivered, and forgets it.
-    std::vector<std::string> Take() { return std::exchange(frame, {}); }
-
-    std::vector<std::string> frame;
-    std::vector<float> steps;
-};
-
 using Lines = std::vector<std::string>;
 
-// A core with SpaceManager, WindowsSystem, InputSystem and a Listener.
-class Game {
+class Game : public Flurr::GameSystems {
 public:
-    explicit Game(const Flurr::WindowSettings& settings = {}, bool windowMessages = false) {
-        using namespace Flurr;
-        core = std::make_unique<Core>();
-        GameConfig config = TestGame::Config();
-        config.systems.window = config.systems.input = true;
-        config.window = settings;
-        if (config.window.width == 0) {
-            config.window.windowed = true;
-            config.window.width = 320;
-            config.window.height = 240;
-        }
-        const GameSystems made = AddSystems(*core, config);
-        spaces = made.spaces;
-        windows = made.windows;
-        input = made.input;
-        listener = new Listener(windowMessages);
-        core->AddSystem(listener);
-        windows->Initialize();
-        core->BeginLevel();
+    // The game `config` builds, started, with `heard` hearing `kinds` after
+    // every system that registers itself.
+    Game(const Flurr::GameConfig& config, const std::vector<int32_t>& kinds)
+        : core(std::make_unique<Flurr::Core>()) {
+        static_cast<Flurr::GameSystems&>(*this) = Flurr::AddSystems(*core, config);
+        heard = EngineTest::Recorder::AddTo(*core, {}, "heard");
+        TestGame::Start(*core);
+        heard->Hear(*core, kinds);
     }
+    // The window (320 x 240 unless `settings` say otherwise) and the input
+    // system, heard for every input message and, when asked, the window's.
+    explicit Game(const Flurr::WindowSettings& settings = {}, bool windowMessages = false)
+        : Game(InputOnly(settings), InputKinds(windowMessages)) {}
     ~Game() {
         // Nothing pushed in one test may reach the next.
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
@@ -123,17 +48,40 @@ public:
     // Runs one frame and returns what it delivered.
     Lines Frame() {
         core->RunFrame();
-        return listener->Take();
+        return heard->Take();
+    }
+    void Frames(int n) {
+        for (int i = 0; i < n; ++i)
+            core->RunFrame();
     }
     bool QuitRequested() const { return core->RequestedState() == Flurr::GameState::Quit; }
     void SetEditor(bool on) { spaces->SetSpaceActive("LevelEditor", on); }
     uint32_t WindowId() const { return SDL_GetWindowID(windows->Window()); }
 
     std::unique_ptr<Flurr::Core> core;
-    Flurr::SpaceManager* spaces = nullptr;
-    Flurr::WindowsSystem* windows = nullptr;
-    Flurr::InputSystem* input = nullptr;
-    Listener* listener = nullptr;
+    EngineTest::Recorder* heard = nullptr;
+
+private:
+    static Flurr::GameConfig InputOnly(const Flurr::WindowSettings& settings) {
+        Flurr::GameConfig config = TestGame::Config();
+        config.systems.window = config.systems.input = true;
+        config.window = settings;
+        if (config.window.width == 0) {
+            config.window.windowed = true;
+            config.window.width = 320;
+            config.window.height = 240;
+        }
+        return config;
+    }
+    static std::vector<int32_t> InputKinds(bool windowMessages) {
+        std::vector<int32_t> kinds{Flurr::MessageId::CharacterTyped};
+        for (int32_t id = Flurr::MessageId::KeyTriggered; id <= Flurr::MessageId::XboxTriggerMoved;
+             ++id)
+            kinds.push_back(id);
+        if (windowMessages)
+            kinds.push_back(Flurr::MessageId::WM);
+        return kinds;
+    }
 };
 
 // Real events, as a device would deliver them.

@@ -1,48 +1,75 @@
 // The first playable level as shipped: it loads cleanly, the player starts
-// on its feet, its updraft carries the player up, its signs give hints and
-// its chimney and updraft change the light.
+// on its feet, its signs give hints, its chimney and updraft change the
+// light, the updraft carries the player up, and the way right leads over
+// the hill and up the shaft.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "gameplay/GameplayTestSupport.h"
 #include "player/PlayerTestSupport.h"
 
 using namespace Flurr;
 using namespace PlayerTest;
 
-TEST(Hillside, LoadsCleanlyAndTheUpdraftLiftsThePlayer) {
+namespace {
+
+PlayerGame::Options Hillside() {
     PlayerGame::Options options;
     options.level = "Resources/Levels/Hillside.zorvel";
-    EngineTest::WarningLog log;
-    PlayerGame game(options);
-    game.Frames(60);
-    EXPECT_EQ(log.Count(), 0) << log << ": every picture, animation and effect it names exists";
+    return options;
+}
 
+} // namespace
+
+TEST(Hillside, LoadsCleanlyAndItsSignsChimneyAndUpdraftWork) {
+    EngineTest::WarningLog log;
+    PlayerGame game(Hillside());
+    const PostProcessState& post = game.graphics->PostProcessing();
+    // The first sign greets the player where it starts, in the warm light
+    // around the houses.
+    game.Frames(5);
+    EXPECT_GT(game.heard->Count("Text Welcome to Hillside!"), 0u);
+    EXPECT_FLOAT_EQ(post.target.blur, 1.3f);
+    EXPECT_FLOAT_EQ(post.target.outWhite[2], 0.94f);
+    game.Frames(55);
+    EXPECT_EQ(log.Count(), 0) << log << ": every picture, animation and effect it names exists";
     ASSERT_NE(game.player, nullptr);
     EXPECT_TRUE(game.player->onGround) << "starts on its feet";
     EXPECT_NEAR(game.Body().position.y, 50.0f, 3.0f);
     EXPECT_TRUE(game.camera->SelectByName("MapOverview"));
     EXPECT_TRUE(game.camera->SelectByName("Player"));
 
-    // Walk into the updraft's column: it lifts the player well off the
-    // ground, up to the platform beside the top of the column.
+    // Inside the chimney the light turns cool.
+    game.Place(3225.0f, 60.0f);
+    game.Frames(60);
+    EXPECT_EQ(game.heard->Count("Text Ahead is the chimney"), 0u) << "too far from its sign";
+    EXPECT_FLOAT_EQ(post.target.outWhite[0], 0.6f);
+    EXPECT_LT(post.current.outWhite[0], 0.9f);
+    EXPECT_FALSE(post.target.distort);
+
+    // In the updraft the screen glows and shimmers, and the updraft lifts
+    // the player well off the ground, up to the platform beside the top of
+    // its column.
     game.Place(5500.0f, 60.0f);
-    game.Frames(10);
-    float top = 0.0f;
-    for (int i = 0; i < 240; ++i) {
-        game.Frame();
-        top = std::max(top, game.Body().position.y);
-    }
-    EXPECT_GT(top, 1150.0f + 50.0f) << "high enough to step onto the platform beside it";
+    game.Frames(5);
+    EXPECT_FLOAT_EQ(post.target.blur, 1.4f);
+    EXPECT_TRUE(post.current.distort);
+    EXPECT_EQ(game.graphics->PostPassesRun(), 10);
+    game.Frames(5);
+    EXPECT_GT(game.Highest(240), 1150.0f + 50.0f) << "high enough for the platform beside it";
+
+    // Back out in the open on the plateau, the plain picture returns.
+    game.Place(1700.0f, 260.0f);
+    game.Frames(60);
+    EXPECT_FLOAT_EQ(post.current.outWhite[0], 1.0f);
+    EXPECT_FLOAT_EQ(post.current.blur, 1.0f);
+    EXPECT_FALSE(post.current.distort);
 }
 
-TEST(Hillside, RunningRightClimbsTheSlopeCrossesTheHillAndReachesTheShaft) {
-    PlayerGame::Options options;
-    options.level = "Resources/Levels/Hillside.zorvel";
-    PlayerGame game(options);
+TEST(Hillside, RunningRightCrossesTheHillToTheShaftWhichIsClimbedByWallJumps) {
+    PlayerGame game(Hillside());
     game.Place(200.0f, 60.0f);
     game.Frames(20);
     Key(SDL_SCANCODE_D, true);
@@ -65,16 +92,11 @@ TEST(Hillside, RunningRightClimbsTheSlopeCrossesTheHillAndReachesTheShaft) {
     // Under the floating wall and into the shaft, stopped by its far wall.
     EXPECT_NEAR(game.Body().position.x, 3350.0f - 22.0f, 2.0f);
     EXPECT_TRUE(game.player->onGround);
-}
 
-TEST(Hillside, TheShaftIsClimbedByWallJumps) {
-    PlayerGame::Options options;
-    options.level = "Resources/Levels/Hillside.zorvel";
-    PlayerGame game(options);
-    game.Place(3320.0f, 60.0f); // on the floor of the shaft, by its right wall
+    // A simple climber: from the floor of the shaft, jump towards the right
+    // wall; from a wall, jump and steer towards the other one.
+    game.Place(3320.0f, 60.0f);
     game.Frames(20);
-    // A simple climber: from the floor, jump towards the right wall; from
-    // a wall, jump and steer towards the other one.
     bool right = true;
     Key(SDL_SCANCODE_D, true);
     int sinceJump = 100;
@@ -83,9 +105,7 @@ TEST(Hillside, TheShaftIsClimbedByWallJumps) {
         ++sinceJump;
         const bool hanging = game.player->wallHang;
         if ((hanging && sinceJump > 12) || (game.player->onGround && sinceJump > 30)) {
-            Key(SDL_SCANCODE_SPACE, true);
-            game.Frames(2);
-            Key(SDL_SCANCODE_SPACE, false);
+            game.Hold(SDL_SCANCODE_SPACE, 2);
             if (hanging) {
                 Key(right ? SDL_SCANCODE_D : SDL_SCANCODE_A, false);
                 right = !right;
@@ -100,42 +120,4 @@ TEST(Hillside, TheShaftIsClimbedByWallJumps) {
     EXPECT_GE(game.Body().position.y, 1000.0f + 50.0f) << "above the top of the shaft's wall";
     EXPECT_GE(wallJumps, 1);
     EXPECT_LE(wallJumps, 4);
-}
-
-TEST(Hillside, SignsGiveHintsAndTheChimneyAndUpdraftChangeTheLight) {
-    PlayerGame::Options options;
-    options.level = "Resources/Levels/Hillside.zorvel";
-    PlayerGame game(options);
-    auto* log = new GameplayTest::MessageLog(*game.core);
-    game.core->AddSystem(log);
-    const PostProcessState& post = game.graphics->PostProcessing();
-
-    // The first sign greets the player where it starts, in the warm light
-    // around the houses.
-    game.Frames(5);
-    EXPECT_NE(log->FindText("Welcome to Hillside!"), nullptr);
-    EXPECT_FLOAT_EQ(post.target.blur, 1.3f);
-    EXPECT_FLOAT_EQ(post.target.outWhite[2], 0.94f);
-
-    // Inside the chimney the light turns cool.
-    game.Place(3225.0f, 60.0f);
-    game.Frames(60);
-    EXPECT_EQ(log->FindText("Ahead is the chimney"), nullptr) << "too far from its sign";
-    EXPECT_FLOAT_EQ(post.target.outWhite[0], 0.6f);
-    EXPECT_LT(post.current.outWhite[0], 0.9f);
-    EXPECT_FALSE(post.target.distort);
-
-    // In the updraft the screen glows and shimmers.
-    game.Place(5500.0f, 60.0f);
-    game.Frames(5);
-    EXPECT_FLOAT_EQ(post.target.blur, 1.4f);
-    EXPECT_TRUE(post.current.distort);
-    EXPECT_EQ(game.graphics->PostPassesRun(), 10);
-
-    // Back out in the open on the plateau, the plain picture returns.
-    game.Place(1700.0f, 260.0f);
-    game.Frames(60);
-    EXPECT_FLOAT_EQ(post.current.outWhite[0], 1.0f);
-    EXPECT_FLOAT_EQ(post.current.blur, 1.0f);
-    EXPECT_FALSE(post.current.distort);
 }

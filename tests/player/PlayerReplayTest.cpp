@@ -16,10 +16,6 @@ namespace {
 using EngineTest::Contains;
 using EngineTest::TempDir;
 
-EngineTest::Outcome RunGame(const std::string& arguments, const TempDir& dir) {
-    return EngineTest::RunProgram(CLOUDMERE_EXE, arguments, dir.Root());
-}
-
 // A recording of a short play: walk right, run, jump, fly up towards the
 // pointer, dash. "K" lines are key and button states by virtual key (1 and
 // 2 are the mouse buttons); "W" lines are window messages (0x200 mouse
@@ -64,7 +60,8 @@ TEST(PlayerReplay, TheSameRecordingPlaysTheSameGameTwice) {
     const std::string options =
         "--windowed --size 400x300 --unlock flight,dash --replay play.zorvel";
     for (const char* saved : {"first.zorvel", "second.zorvel"}) {
-        const EngineTest::Outcome run = RunGame(options + " --save-on-exit " + saved, dir);
+        const EngineTest::Outcome run =
+            EngineTest::RunGame(options + " --save-on-exit " + saved, dir.Root());
         ASSERT_EQ(run.exitCode, 0) << run.err;
     }
     const std::string first = dir.Read("first.zorvel");

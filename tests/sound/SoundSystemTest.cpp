@@ -398,8 +398,8 @@ TEST_F(Sound, PlayButtonStartsTheMusicAndTheWind) {
         Send(ButtonInputMessage(name));
     EXPECT_TRUE(heard->log.empty());
     Send(ButtonInputMessage("Play"));
-    EXPECT_EQ(heard->log,
-              (std::vector<std::string>{"41", "39 Elation 1 -1", "39 AmbientWindLoop 1 -1"}));
+    EXPECT_EQ(heard->log, (std::vector<std::string>{"StopAll", "Play Elation 1 -1",
+                                                    "Play AmbientWindLoop 1 -1"}));
 }
 
 } // namespace

@@ -6,8 +6,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "engine/EngineTestSupport.h"
@@ -28,21 +26,41 @@ inline Outcome RunProgram(const std::string& program, const std::string& argumen
                           const std::string& environment = "") {
     static TempDir logs;
     static int runs = 0;
-    const std::string out = logs.Path("out" + std::to_string(runs));
-    const std::string err = logs.Path("err" + std::to_string(runs++));
+    const std::string out = "out" + std::to_string(runs), err = "err" + std::to_string(runs++);
     const std::string command = "cd '" + workDir.string() + "' && " + environment + " '" + program +
-                                "' " + arguments + " >'" + out + "' 2>'" + err + "'";
+                                "' " + arguments + " >'" + logs.Path(out) + "' 2>'" +
+                                logs.Path(err) + "'";
     const int status = std::system(command.c_str());
     Outcome outcome;
     if (status != -1 && WIFEXITED(status))
         outcome.exitCode = WEXITSTATUS(status);
-    std::ifstream outFile(out), errFile(err);
-    std::ostringstream outText, errText;
-    outText << outFile.rdbuf();
-    errText << errFile.rdbuf();
-    outcome.out = outText.str();
-    outcome.err = errText.str();
+    outcome.out = logs.Read(out);
+    outcome.err = logs.Read(err);
     return outcome;
 }
+
+inline Outcome RunGame(const std::string& arguments, const std::filesystem::path& workDir,
+                       const std::string& environment = "") {
+    return RunProgram(CLOUDMERE_EXE, arguments, workDir, environment);
+}
+
+// A working directory with a small game: the route names a town level
+// (written with the game's own '\' paths) that leads to itself.
+struct GameFolder {
+    GameFolder() {
+        dir.Write("Resources/Levels/Route.zorvel",
+                  "Root\n  Route:Resources\\Levels\\Routes\\Town.zorvel\n-Root\n");
+        dir.Write(
+            "Resources/Levels/Routes/Town.zorvel",
+            RouteText("Resources\\Levels\\Town.zorvel", "Resources\\Levels\\Routes\\Town.zorvel"));
+        dir.Write("Resources/Levels/Town.zorvel",
+                  LevelText()
+                      .Object(-40, 12)
+                      .With("GraphicsComponent", {{"SpriteName", "House"}})
+                      .Object(7.5f)
+                      .Text("Resources/Images/Sky.png"));
+    }
+    TempDir dir;
+};
 
 } // namespace EngineTest

@@ -7,66 +7,27 @@
 namespace Flurr {
 namespace {
 
-using EngineTest::Contains;
-using EngineTest::Outcome;
-using EngineTest::RunProgram;
-using EngineTest::TempDir;
-
-Outcome RunGame(const std::string& arguments, const std::filesystem::path& workDir) {
-    return RunProgram(CLOUDMERE_EXE, arguments, workDir);
-}
+using namespace EngineTest;
 
 Outcome RunData(const std::string& arguments, const std::filesystem::path& workDir) {
-    return RunProgram(CLOUDMERE_DATA_EXE, arguments, workDir);
+    return EngineTest::RunProgram(CLOUDMERE_DATA_EXE, arguments, workDir);
 }
 
-// The X of every "GameObject" of a level file, and its background.
-std::vector<float> LevelXs(const std::string& file, std::string* background = nullptr) {
+// The X of every "GameObject" of a level file, after its background.
+std::vector<std::string> LevelXs(const std::string& file) {
     ALoader loader(file);
-    std::vector<float> xs;
+    std::vector<std::string> xs{""};
     if (!loader.Begin("Root"))
         return xs;
-    std::string bg;
-    loader.StringField("Background", bg);
-    if (background)
-        *background = bg;
+    loader.StringField("Background", xs[0]);
     while (loader.Begin("GameObject")) {
         float x = -1.0f;
         loader.FloatField("X", x);
-        xs.push_back(x);
+        xs.push_back(EngineTest::LevelText::Number(x));
         loader.End("GameObject");
     }
-    loader.End("GameObject");
-    loader.End("Root");
     return xs;
 }
-
-// A working directory with a small game: the route names a town level
-// (written with the game's own '\' paths) that leads to itself.
-class GameFolder {
-public:
-    GameFolder() {
-        dir.Write("Resources/Levels/Route.zorvel",
-                  "Root\n  Route:Resources\\Levels\\Routes\\Town.zorvel\n-Root\n");
-        dir.Write("Resources/Levels/Routes/Town.zorvel",
-                  EngineTest::RouteText("Resources\\Levels\\Town.zorvel",
-                                        "Resources\\Levels\\Routes\\Town.zorvel"));
-        dir.Write("Resources/Levels/Town.zorvel", "Root\n"
-                                                  "  Background:Resources/Images/Sky.png\n"
-                                                  "  GameObject\n"
-                                                  "    X:-40\n"
-                                                  "    Y:12\n"
-                                                  "    GraphicsComponent\n"
-                                                  "      SpriteName:House\n"
-                                                  "    -GraphicsComponent\n"
-                                                  "  -GameObject\n"
-                                                  "  GameObject\n"
-                                                  "    X:7.5\n"
-                                                  "  -GameObject\n"
-                                                  "-Root\n");
-    }
-    TempDir dir;
-};
 
 TEST(Program, PlaysTheRouteAndSavesTheLevelOnExit) {
     GameFolder game;
@@ -75,19 +36,17 @@ TEST(Program, PlaysTheRouteAndSavesTheLevelOnExit) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     // Bad data is a warning line on stderr, and the game runs on.
     EXPECT_TRUE(Contains("\n" + run.err, "\nWarning: no sound bank at \"Resources/")) << run.err;
-    std::string background;
-    EXPECT_EQ(LevelXs(saved, &background), (std::vector<float>{-40.0f, 7.5f}));
-    EXPECT_EQ(background, "Resources/Images/Sky.png");
+    EXPECT_EQ(LevelXs(saved), (std::vector<std::string>{"Resources/Images/Sky.png", "-40", "7.5"}));
 
     // --route starts elsewhere on the chain.
-    const std::string other = game.dir.Write(
-        "Resources/Levels/Other.zorvel", "Root\n  GameObject\n    X:99\n  -GameObject\n-Root\n");
+    const std::string other =
+        game.dir.Write("Resources/Levels/Other.zorvel", EngineTest::LevelText().Object(99).Text());
     const std::string route =
         game.dir.Write("Resources/Levels/Routes/Other.zorvel",
                        EngineTest::RouteText(other, "Resources\\Levels\\Routes\\Town.zorvel"));
     run = RunGame("--frames 10 --route " + route + " --save-on-exit " + saved, game.dir.Root());
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(LevelXs(saved), std::vector<float>{99.0f});
+    EXPECT_EQ(LevelXs(saved), (std::vector<std::string>{"", "99"}));
 
     // A file that cannot be written is a failed run, not a quiet success.
     run = RunGame("--frames 2 --save-on-exit " + game.dir.Path("No/Folder/saved.zorvel"),
@@ -101,10 +60,14 @@ TEST(Program, OptionsAreCheckedBeforeAnythingRuns) {
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(Contains(help.out, "usage: cloudmere [--frames N]")) << help.out;
 
-    for (const char* bad : {"--bogus", "--frames 0", "--frames x", "--frames -3", "--frames",
-                            "--frames 5x", "--fixed-dt -1", "--fixed-dt 0", "--fixed-dt abc",
-                            "--fixed-dt inf", "--route Levels.txt", "--save-on-exit out.txt",
-                            "--unlock fly", "--unlock flight,", "--unlock ,dash", "extra"}) {
+    for (const char* bad :
+         {"--bogus",          "--frames 0",       "--frames x",         "--frames -3",
+          "--frames",         "--frames 5x",      "--fixed-dt -1",      "--fixed-dt 0",
+          "--fixed-dt abc",   "--fixed-dt inf",   "--route Levels.txt", "--save-on-exit out.txt",
+          "--unlock fly",     "--unlock flight,", "--unlock ,dash",     "extra",
+          "--size 800",       "--size 0x600",     "--size 800x",        "--size x600",
+          "--size 800x600x2", "--size 99999x600", "--size -800x600",    "--record out.txt",
+          "--replay",         "--windowed yes"}) {
         Outcome run = RunGame(bad, game.dir.Root());
         EXPECT_EQ(run.exitCode, 2) << bad;
         EXPECT_TRUE(Contains(run.err, "usage: cloudmere [--frames N]")) << bad << ": " << run.err;
@@ -113,7 +76,7 @@ TEST(Program, OptionsAreCheckedBeforeAnythingRuns) {
     EXPECT_FALSE(std::filesystem::exists(game.dir.Path("out.txt")));
 }
 
-TEST(Program, MissingRouteFileIsReportedWithItsName) {
+TEST(Program, AMissingRouteFileOrALevelWithoutDataExtensionIsReportedAndFails) {
     TempDir dir;
     std::filesystem::create_directories(dir.Path("Resources/Levels"));
     Outcome run = RunGame("--frames 3", dir.Root());
@@ -121,13 +84,11 @@ TEST(Program, MissingRouteFileIsReportedWithItsName) {
     EXPECT_TRUE(Contains(run.err, "Error!")) << run.err;
     EXPECT_TRUE(Contains(run.err, "Resources/Levels/Route.zorvel")) << run.err;
     EXPECT_TRUE(Contains(run.err, std::filesystem::canonical(dir.Root()).string())) << run.err;
-}
 
-TEST(Program, LevelNameWithoutDataExtensionIsReportedNotAborted) {
     GameFolder game;
     game.dir.Write("Resources/Levels/Routes/Town.zorvel",
                    EngineTest::RouteText("Resources\\Levels\\Town.txt", "x.zorvel"));
-    Outcome run = RunGame("--frames 3", game.dir.Root());
+    run = RunGame("--frames 3", game.dir.Root());
     EXPECT_EQ(run.exitCode, 1) << run.err;
     EXPECT_TRUE(Contains(run.err, "Error! Error, not valid .zorvel or .zoml file: "
                                   "\"Resources\\Levels\\Town.txt\""))
@@ -153,15 +114,9 @@ TEST(Program, RelativeSaveFileIsWhereTheProgramWasStarted) {
 
 TEST(DataTool, CheckReportsProblemsWithTheirLines) {
     TempDir dir;
-    const std::string good = dir.Write("good.zorvel", "Root\n"
-                                                      "  Background:Sky.png\n"
-                                                      "  GameObject\n"
-                                                      "    X:1.5\n"
-                                                      "    List#2:Points\n"
-                                                      "      -1,1\n"
-                                                      "      1,1\n"
-                                                      "    -Points\n"
-                                                      "  -GameObject\n"
+    const std::string good = dir.Write("good.zorvel", "Root\n  Background:Sky.png\n  GameObject\n"
+                                                      "    X:1.5\n    List#2:Points\n      -1,1\n"
+                                                      "      1,1\n    -Points\n  -GameObject\n"
                                                       "-Root\n");
     Outcome run = RunData("check " + good, dir.Root());
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
@@ -194,31 +149,19 @@ TEST(DataTool, CheckReportsProblemsWithTheirLines) {
         EXPECT_EQ(run.exitCode, 1) << file;
         EXPECT_TRUE(Contains(run.out, file)) << run.out;
     }
-    EXPECT_EQ(RunData("", dir.Root()).exitCode, 2);
-    EXPECT_EQ(RunData("check", dir.Root()).exitCode, 2);
-    EXPECT_EQ(RunData("frobnicate x.zorvel", dir.Root()).exitCode, 2);
+    for (const char* bad : {"", "check", "frobnicate x.zorvel"})
+        EXPECT_EQ(RunData(bad, dir.Root()).exitCode, 2) << bad;
 }
 
 TEST(DataTool, FormatWritesWhatTheSaverWrites) {
     TempDir dir;
-    const std::string messy = dir.Write("messy.zorvel", "Root\r\n"
-                                                        "GameObject\r\n"
-                                                        "\t\tX:1\r\n"
-                                                        "      -GameObject\r\n"
-                                                        " List#5:Points\r\n"
-                                                        "1,2\r\n"
-                                                        "  -Points\r\n"
-                                                        "-Root\r\n");
+    const std::string messy = dir.Write("messy.zorvel", "Root\r\nGameObject\r\n\t\tX:1\r\n"
+                                                        "      -GameObject\r\n List#5:Points\r\n"
+                                                        "1,2\r\n  -Points\r\n-Root\r\n");
     Outcome run = RunData("format " + messy, dir.Root());
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    const std::string expected = "Root\n"
-                                 "  GameObject\n"
-                                 "    X:1\n"
-                                 "  -GameObject\n"
-                                 "  List#1:Points\n"
-                                 "    1,2\n"
-                                 "  -Points\n"
-                                 "-Root\n";
+    const std::string expected = "Root\n  GameObject\n    X:1\n  -GameObject\n"
+                                 "  List#1:Points\n    1,2\n  -Points\n-Root\n";
     EXPECT_EQ(run.out, expected);
 
     // The game's saver writes the very same bytes for the same tree.

@@ -7,28 +7,7 @@
 namespace Flurr {
 namespace {
 
-using EngineTest::ComponentNames;
-using EngineTest::Driver;
-using EngineTest::Events;
-using EngineTest::Probe;
-using EngineTest::RecordedIds;
-using EngineTest::Recorder;
-using EngineTest::Spinner;
-using EngineTest::Sprite;
-using EngineTest::TempDir;
-
-const char* const kTwoObjectLevel = "Root\n"
-                                    "  Background:Resources/Images/Sky.png\n"
-                                    "  GameObject\n"
-                                    "    X:10\n"
-                                    "    TestSprite\n"
-                                    "      Image:a.png\n"
-                                    "    -TestSprite\n"
-                                    "  -GameObject\n"
-                                    "  GameObject\n"
-                                    "    X:20\n"
-                                    "  -GameObject\n"
-                                    "-Root\n";
+using namespace EngineTest;
 
 // The factory goes first, as in the game, then a system hearing what the
 // factory announces.
@@ -37,10 +16,8 @@ protected:
     void SetUp() override {
         EngineTest::RegisterTestComponents();
         factory = AddSystems(core, TestGame::Config()).factory;
-        listener = new Recorder("listener");
-        core.AddSystem(listener);
-        core.RegisterForMessage(listener, MessageId::SetBackground);
-        core.RegisterForMessage(listener, MessageId::GODestructionNotify);
+        listener = Recorder::AddTo(core, {MessageId::SetBackground, MessageId::GODestructionNotify},
+                                   "listener");
         Events().clear();
     }
 
@@ -52,13 +29,18 @@ protected:
     }
 
     TempDir dir;
+    const std::string level =
+        dir.Write("Level.zorvel", LevelText()
+                                      .Object(10)
+                                      .With("TestSprite", {{"Image", "a.png"}})
+                                      .Object(20)
+                                      .Text("Resources/Images/Sky.png"));
     Core core;
     Factory* factory = nullptr;
     Recorder* listener = nullptr;
 };
 
-TEST_F(FactoryTest, LevelsAddToTheRecordsUntilFreed) {
-    const std::string level = dir.Write("Level.zorvel", kTwoObjectLevel);
+TEST_F(FactoryTest, LevelsAddToTheRecordsUntilFreedAndAnnounceTheirBackground) {
     factory->LoadLevel(level);
     factory->LoadLevel(level);
     const std::vector<int32_t> ids = RecordedIds(*factory);
@@ -66,8 +48,7 @@ TEST_F(FactoryTest, LevelsAddToTheRecordsUntilFreed) {
     EXPECT_EQ(ids.back() - ids.front(), 3);
     EXPECT_EQ(RecordedXs(), (std::vector<float>{10, 20, 10, 20}));
     EXPECT_EQ(factory->Background(), "Resources/Images/Sky.png");
-    EXPECT_EQ(listener->log, (std::vector<std::string>{"48 Resources/Images/Sky.png",
-                                                       "48 Resources/Images/Sky.png"}));
+    EXPECT_EQ(listener->Take(), std::vector<std::string>(2, "Background Resources/Images/Sky.png"));
     for (const auto& [id, object] : factory->objects)
         EXPECT_EQ(factory->FindObject(id), object);
 
@@ -82,8 +63,6 @@ TEST_F(FactoryTest, LevelsAddToTheRecordsUntilFreed) {
     EXPECT_EQ(factory->FindObject(screens[0]->id), nullptr);
     EXPECT_EQ(factory->FindObject(listed[1]->id), listed[1]);
     EXPECT_GT(screens[0]->id, ids.back());
-    EXPECT_EQ(screens[0]->Get<Sprite>()->image, "a.png");
-
     factory->Free();
     EXPECT_TRUE(factory->objects.empty());
     EXPECT_EQ(screens[0]->Get<Sprite>()->image, "a.png");
@@ -98,15 +77,14 @@ TEST_F(FactoryTest, LevelsAddToTheRecordsUntilFreed) {
     const int32_t next = GameObject::PeekNextId();
     factory->LoadLevel(level);
     EXPECT_EQ(RecordedIds(*factory).front(), next);
-}
 
-TEST_F(FactoryTest, BackgroundIsAnnouncedEvenWhenMissing) {
-    const std::string bare =
-        dir.Write("Bare.zorvel", "Root\n  GameObject\n    X:5\n  -GameObject\n-Root\n");
-    factory->LoadLevel(bare);
+    // A level without a background, missing or empty still announces one.
+    factory->Free();
+    listener->Take();
+    factory->LoadLevel(dir.Write("Bare.zorvel", LevelText().Object(5).Text()));
     factory->LoadLevel(dir.Path("Missing.zorvel"));
     factory->LoadLevel(dir.Write("Empty.zorvel", ""));
-    EXPECT_EQ(listener->log, (std::vector<std::string>{"48 ", "48 ", "48 "}));
+    EXPECT_EQ(listener->Take(), std::vector<std::string>(3, "Background "));
     EXPECT_EQ(factory->objects.size(), 1u);
     EXPECT_EQ(factory->Background(), "");
     // Object lists from nothing give nothing.
@@ -116,7 +94,6 @@ TEST_F(FactoryTest, BackgroundIsAnnouncedEvenWhenMissing) {
 }
 
 TEST_F(FactoryTest, CommandsTakeEffectAtTheNextUpdate) {
-    const std::string level = dir.Write("Level.zorvel", kTwoObjectLevel);
     CommandMessage load("LoadLevel " + level);
     core.SendMessage(&load);
     EXPECT_TRUE(factory->objects.empty());
@@ -147,18 +124,10 @@ TEST_F(FactoryTest, CommandsTakeEffectAtTheNextUpdate) {
 }
 
 TEST_F(FactoryTest, ArchetypesAndObjectText) {
-    const std::string archetype = dir.Write("Objects/Lamp.zorvel", "Root\n"
-                                                                   "  X:5\n"
-                                                                   "  WIDTH:32\n"
-                                                                   "  TestSprite\n"
-                                                                   "    Image:lamp.png\n"
-                                                                   "  -TestSprite\n"
-                                                                   "  GameObject\n"
-                                                                   "    X:99\n"
-                                                                   "    TestSpinner\n"
-                                                                   "    -TestSpinner\n"
-                                                                   "  -GameObject\n"
-                                                                   "-Root\n");
+    const std::string archetype = dir.Write(
+        "Objects/Lamp.zorvel",
+        "Root\n  X:5\n  WIDTH:32\n  TestSprite\n    Image:lamp.png\n  -TestSprite\n"
+        "  GameObject\n    X:99\n    TestSpinner\n    -TestSpinner\n  -GameObject\n-Root\n");
     GameObject* lamp = factory->LoadObject(archetype);
     ASSERT_NE(lamp, nullptr);
     EXPECT_EQ(lamp->x, 5.0f);
@@ -196,20 +165,13 @@ TEST_F(FactoryTest, ArchetypesAndObjectText) {
 TEST_F(FactoryTest, DestroyLaterFromInsideAnUpdate) {
     auto* driver = new Driver();
     core.AddSystem(driver);
-    const std::string level = dir.Write("Level.zorvel", "Root\n"
-                                                        "  GameObject\n"
-                                                        "    TestProbe\n"
-                                                        "      DestroySelf:true\n"
-                                                        "    -TestProbe\n"
-                                                        "    TestSprite\n"
-                                                        "    -TestSprite\n"
-                                                        "  -GameObject\n"
-                                                        "  GameObject\n"
-                                                        "    TestProbe\n"
-                                                        "    -TestProbe\n"
-                                                        "  -GameObject\n"
-                                                        "-Root\n");
-    factory->LoadLevel(level);
+    factory->LoadLevel(dir.Write("Level.zorvel", LevelText()
+                                                     .Object()
+                                                     .With("TestProbe", {{"DestroySelf", "true"}})
+                                                     .With("TestSprite")
+                                                     .Object()
+                                                     .With("TestProbe")
+                                                     .Text()));
     ASSERT_EQ(factory->objects.size(), 2u);
     GameObject* doomed = factory->objects.begin()->second;
     GameObject* survivor = std::next(factory->objects.begin())->second;
@@ -262,7 +224,7 @@ TEST_F(FactoryTest, DestroyLaterFromInsideAnUpdate) {
 }
 
 TEST_F(FactoryTest, FreeAlsoDeletesQueuedObjects) {
-    factory->LoadLevel(dir.Write("Level.zorvel", kTwoObjectLevel));
+    factory->LoadLevel(level);
     GameObject* queued = factory->objects.begin()->second;
     factory->DestroyLater(queued);
     // DestroyObject is immediate for a recorded object.
@@ -279,7 +241,7 @@ TEST_F(FactoryTest, FreeAlsoDeletesQueuedObjects) {
     // An object whose component removes another one while the level is
     // being freed: that one must go in the same Free(), not linger in the
     // queue into the next level (or past the systems at shutdown).
-    const char* probeText = "Root\nGameObject\nTestProbe\n-TestProbe\n-GameObject\n-Root\n";
+    const std::string probeText = LevelText().Object().With("TestProbe").Text();
     GameObject* perch = factory->CreateObjectFromText(probeText);
     GameObject* bird = factory->CreateObjectFromText(probeText);
     perch->Get<Probe>()->takesWithIt = bird->id;
@@ -306,26 +268,7 @@ TEST_F(FactoryTest, SavedLevelListsObjectsInIdOrderAndReadsBack) {
     const std::string saved = dir.Path("Saved.zorvel");
     ASSERT_TRUE(factory->SaveLevel(saved, "Images/Night.png"));
 
-    // The file itself lists the objects in id order (10 and 11 after 9:
-    // numbers, not text).
-    {
-        ALoader loader(saved);
-        ASSERT_TRUE(loader.Begin("Root"));
-        std::string background;
-        loader.StringField("Background", background);
-        EXPECT_EQ(background, "Images/Night.png");
-        std::vector<float> xs;
-        while (loader.Begin("GameObject")) {
-            float x = -1.0f;
-            loader.FloatField("X", x);
-            xs.push_back(x);
-            loader.End("GameObject");
-        }
-        loader.End("GameObject");
-        loader.End("Root");
-        EXPECT_EQ(xs, (std::vector<float>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
-    }
-
+    // Read back in id order (10 and 11 after 9: numbers, not text).
     factory->Free();
     factory->LoadLevel(saved);
     EXPECT_EQ(RecordedXs(), (std::vector<float>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));

@@ -9,9 +9,7 @@
 namespace Flurr {
 namespace {
 
-using EngineTest::Recorder;
-using EngineTest::RouteText;
-using EngineTest::TempDir;
+using namespace EngineTest;
 
 class RouteTest : public ::testing::Test {
 protected:
@@ -20,10 +18,7 @@ protected:
         auto owned = std::make_unique<Route>();
         route = owned.get();
         core.SetRoute(std::move(owned));
-        listener = new Recorder("listener");
-        core.AddSystem(listener);
-        core.RegisterForMessage(listener, MessageId::LevelChange);
-        core.RegisterForMessage(listener, MessageId::SetBackground);
+        listener = Recorder::AddTo(core, {MessageId::LevelChange, MessageId::SetBackground});
     }
     TempDir dir;
     Core core;
@@ -34,8 +29,7 @@ protected:
 
 TEST_F(RouteTest, ReadsTheFirstRouteFileAndEachEntry) {
     const std::string level =
-        dir.Write("Levels/Town.zorvel",
-                  "Root\n  Background:Sky.png\n  GameObject\n    X:4\n  -GameObject\n-Root\n");
+        dir.Write("Levels/Town.zorvel", EngineTest::LevelText().Object(4).Text("Sky.png"));
     const std::string entry = dir.Write("Levels/Routes/Town.zorvel",
                                         "Root\n  LevelFile:" + level +
                                             "\n  NextFile:Next.zorvel\n  ImageBank:Images\n"
@@ -55,7 +49,7 @@ TEST_F(RouteTest, ReadsTheFirstRouteFileAndEachEntry) {
     ASSERT_EQ(factory->objects.size(), 1u);
     EXPECT_EQ(factory->objects.begin()->second->x, 4.0f);
     // The level is built before anyone hears that it changed.
-    EXPECT_EQ(listener->log, (std::vector<std::string>{"48 Sky.png", "53"}));
+    EXPECT_EQ(listener->log, (std::vector<std::string>{"Background Sky.png", "LevelChange"}));
 
     route->Advance();
     EXPECT_EQ(route->currentRouteFile, "Next.zorvel");
@@ -70,7 +64,7 @@ TEST_F(RouteTest, MissingFirstRouteFileQuitsWithAReport) {
     // The loop itself gives up before any frame.
     core.GameLoop();
 
-    EXPECT_EQ(core.RequestedState(), Flurr::GameState::Quit);
+    EXPECT_EQ(core.RequestedState(), GameState::Quit);
     EXPECT_TRUE(route->Failed());
     EXPECT_EQ(core.FramesRun(), 0);
     EXPECT_TRUE(listener->ids.empty());
@@ -94,7 +88,7 @@ TEST_F(RouteTest, MissingEntryOrLevelNameQuitsWithAReport) {
     route->currentRouteFile = missingEntry;
     route->Load();
     EXPECT_TRUE(route->Failed());
-    EXPECT_EQ(core.RequestedState(), Flurr::GameState::Quit);
+    EXPECT_EQ(core.RequestedState(), GameState::Quit);
     EXPECT_TRUE(errors.Count() == 1 && errors.Contains(missingEntry)) << errors;
     EXPECT_TRUE(listener->ids.empty());
 
@@ -108,7 +102,7 @@ TEST_F(RouteTest, MissingEntryOrLevelNameQuitsWithAReport) {
 
 TEST_F(RouteTest, UnreadableNextRouteFilePlaysThePreviousLevelAgain) {
     const std::string level =
-        dir.Write("Levels/A.zorvel", "Root\n  GameObject\n    X:8\n  -GameObject\n-Root\n");
+        dir.Write("Levels/A.zorvel", EngineTest::LevelText().Object(8).Text());
     route->currentRouteFile =
         dir.Write("Routes/A.zorvel", RouteText(level, dir.Path("Routes/Missing.zorvel")));
     route->Load();
@@ -130,21 +124,6 @@ TEST_F(RouteTest, UnreadableNextRouteFilePlaysThePreviousLevelAgain) {
     route->Load();
     EXPECT_FALSE(route->Failed());
     EXPECT_EQ(factory->objects.size(), 1u);
-}
-
-TEST_F(RouteTest, NamesWithoutADataExtensionAreRefused) {
-    // The route file may name anything; a level without the extension
-    // cannot be opened and says so with the file's name.
-    route->currentRouteFile =
-        dir.Write("Routes/Bad.zorvel", RouteText("Resources\\Levels\\Town.txt", "x.zorvel"));
-    try {
-        route->Load();
-        FAIL() << "expected the extension error";
-    } catch (const DataFileError& e) {
-        EXPECT_STREQ(e.what(), "Error, not valid .zorvel or .zoml file");
-        EXPECT_EQ(e.File(), "Resources\\Levels\\Town.txt");
-    }
-    EXPECT_TRUE(factory->objects.empty());
 }
 
 } // namespace

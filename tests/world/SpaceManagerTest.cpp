@@ -18,12 +18,11 @@ std::vector<std::string> ActiveSpaces(const SpaceManager& spaces) {
     return names;
 }
 
-TEST(SpaceManager, StartsWithThreeSpacesAndOnlyTheGameActive) {
+TEST(SpaceManager, StartsWithThreeSpacesAndCreatesFindsActivatesAndDestroysMore) {
     Core core;
     auto* spaces = new SpaceManager();
     core.AddSystem(spaces);
     EXPECT_EQ(SpaceManager::Instance(), spaces);
-
     Space* game = spaces->GetSpace("GameSpace");
     Space* editor = spaces->GetSpace("LevelEditor");
     Space* pause = spaces->GetSpace("Pause");
@@ -33,14 +32,7 @@ TEST(SpaceManager, StartsWithThreeSpacesAndOnlyTheGameActive) {
     EXPECT_EQ(spaces->spacesByName.size(), 3u);
     EXPECT_EQ(spaces->spacesById.at(editor->id), editor);
     EXPECT_EQ(ActiveSpaces(*spaces), std::vector<std::string>{"GameSpace"});
-    EXPECT_EQ(game->name, "GameSpace");
-}
-
-TEST(SpaceManager, CreateFindActivateAndDestroy) {
-    Core core;
-    auto* spaces = new SpaceManager();
-    core.AddSystem(spaces);
-    const int32_t pauseId = spaces->GetSpace("Pause")->id;
+    const int32_t pauseId = pause->id;
 
     // An existing name gives the same space and uses up no id.
     EXPECT_EQ(spaces->GetOrCreateSpace("GameSpace"), spaces->GetSpace("GameSpace"));
@@ -81,9 +73,7 @@ TEST(SpaceManager, EveryLevelStartsWithOnlyTheGameActive) {
     EngineTest::RouteChain chain;
     Core core;
     SpaceManager* spaces = AddSystems(core, TestGame::Config()).spaces;
-    auto* game = new Recorder("game");
-    core.AddSystem(game);
-    core.RegisterForMessage(game, MessageId::LevelChange);
+    Recorder* game = Recorder::AddTo(core, {MessageId::LevelChange});
     core.SetRoute(std::make_unique<Route>(Route::FirstRouteFile, chain.routeA));
     core.SetFrameLimit(20);
 
