@@ -164,10 +164,8 @@ void OurSprites(benchmark::State& state, bool postProcessing) {
         auto core = std::make_unique<Core>();
         core->SetFixedDt(0.016f);
         GameConfig config;
-        config.systems = {};
-        config.systems.window = config.systems.input = config.systems.physics = false;
-        config.systems.players = config.systems.camera = config.systems.logic = false;
-        config.systems.particles = config.systems.sound = false;
+        config.systems = Flurr::GameSystemSet::None();
+        config.systems.graphics = true;
         config.playRoute = false;
         config.paths.dataRoot = folder.Root();
         config.paths.fontBanks.clear();

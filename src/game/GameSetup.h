@@ -46,6 +46,10 @@ struct ResourcePaths {
 // Which systems a game has; the program has all of them. The space
 // manager and the factory are always there.
 struct GameSystemSet {
+    // Only the space manager and the factory.
+    static GameSystemSet None() {
+        return {false, false, false, false, false, false, false, false, false};
+    }
     bool window = true;
     bool graphics = true;
     // Needs the window.

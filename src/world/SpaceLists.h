@@ -30,31 +30,24 @@ public:
 
     // f(T*) once for each item listed under an active space, in space then
     // list order (as SafeList walks: safe against changes on the way).
-    template <typename F> void ForEachActive(F&& f) {
-        std::unordered_set<T*> done;
-        for (auto& [space, list] : lists) {
-            if (!SpaceManager::Active(space))
-                continue;
-            list.ForEach([&](T* item) {
-                if (done.insert(item).second)
-                    f(item);
-            });
-        }
-    }
+    template <typename F> void ForEachActive(F&& f) { Walk(true, f); }
 
     // f(T*) once for each item of any space, active or not, in space then
     // list order; safe against changes on the way.
-    template <typename F> void ForEachAll(F&& f) {
-        std::unordered_set<T*> done;
-        for (auto& [space, list] : lists)
-            list.ForEach([&](T* item) {
-                if (done.insert(item).second)
-                    f(item);
-            });
-    }
+    template <typename F> void ForEachAll(F&& f) { Walk(false, f); }
 
     // Every item once, in space then list order, for reading only.
     std::vector<T*> Items() const {
+        const SafeList<T>* only = nullptr;
+        int filled = 0;
+        for (const auto& [space, list] : lists)
+            if (!list.Empty()) {
+                only = &list;
+                ++filled;
+            }
+        // Most systems file everything under one space: nothing to merge.
+        if (filled <= 1)
+            return only ? only->Items() : std::vector<T*>{};
         std::vector<T*> out;
         std::unordered_set<T*> done;
         for (const auto& [space, list] : lists)
@@ -92,6 +85,30 @@ public:
     }
 
 private:
+    // Walks run every frame over every sprite and body; the set that keeps
+    // an item listed under two spaces from being reached twice is only
+    // built once a second list is walked.
+    template <typename F> void Walk(bool activeOnly, F& f) {
+        std::vector<T*> reached;
+        std::unordered_set<T*> done;
+        bool merging = false;
+        for (auto& [space, list] : lists) {
+            if (activeOnly && !SpaceManager::Active(space))
+                continue;
+            if (!merging && !reached.empty()) {
+                done.insert(reached.begin(), reached.end());
+                merging = true;
+            }
+            list.ForEach([&](T* item) {
+                if (!merging)
+                    reached.push_back(item);
+                else if (!done.insert(item).second)
+                    return;
+                f(item);
+            });
+        }
+    }
+
     std::map<std::string, SafeList<T>> lists;
 };
 

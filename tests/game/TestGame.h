@@ -14,10 +14,7 @@ namespace TestGame {
 inline Flurr::GameConfig Config() {
     Flurr::GameConfig config;
     config.paths.dataRoot = CLOUDMERE_SOURCE_DIR;
-    config.systems = {};
-    config.systems.window = config.systems.graphics = config.systems.input = false;
-    config.systems.physics = config.systems.players = config.systems.camera = false;
-    config.systems.logic = config.systems.particles = config.systems.sound = false;
+    config.systems = Flurr::GameSystemSet::None();
     config.window.windowed = true;
     config.window.width = 800;
     config.window.height = 600;
