@@ -68,8 +68,7 @@ public:
     std::string Write(const std::string& relative, const std::string& text) const {
         const std::filesystem::path file = root / relative;
         std::filesystem::create_directories(file.parent_path());
-        std::ofstream out(file, std::ios::binary);
-        out << text;
+        std::ofstream(file, std::ios::binary) << text;
         return file.string();
     }
 
@@ -326,11 +325,10 @@ public:
         }
     }
     void Free() override {
-        std::ostringstream out;
-        out << "Probe::Free sprite=" << (owner && owner->Get<Sprite>() != nullptr)
-            << " spinner=" << (owner && owner->Get<Spinner>() != nullptr)
-            << " driver=" << (Driver::Instance() != nullptr);
-        Events().push_back(out.str());
+        auto has = [](bool present) { return std::string(present ? "1" : "0"); };
+        Events().push_back("Probe::Free sprite=" + has(owner && owner->Get<Sprite>()) +
+                           " spinner=" + has(owner && owner->Get<Spinner>()) +
+                           " driver=" + has(Driver::Instance()));
         if (Driver* d = Driver::Instance())
             std::erase(d->components, this);
         // Like a perch that sends its birds away when it goes: removing
@@ -415,20 +413,16 @@ public:
     }
     // A physics body of the current object: a `w` x `h` box centred on it.
     LevelText& Box(float w, float h, Body body = Moving) {
-        const std::string l = Number(-w / 2), r = Number(w / 2), b = Number(-h / 2),
-                          t = Number(h / 2);
-        text += "    PhysicsComponent\n      CollisionSets\n        List#4:CollisionSet\n"
-                "          " +
-                l + "," + b + "\n          " + r + "," + b + "\n          " + r + "," + t +
-                "\n          " + l + "," + t + "\n        -CollisionSet\n";
-        if (body == Floor)
-            text += "        List#4:FloorSet\n          false\n          false\n"
-                    "          false\n          true\n        -FloorSet\n";
-        text += std::string("      -CollisionSets\n      ") +
-                (body == Floor   ? "IsAFloor:true"
-                 : body == Ghost ? "Ghost:true"
-                                 : "Density:1") +
-                "\n    -PhysicsComponent\n";
+        const std::string x = Number(w / 2), y = Number(h / 2), set = "\n          ";
+        text += "    PhysicsComponent\n      CollisionSets\n        List#4:CollisionSet" + set +
+                "-" + x + ",-" + y + set + x + ",-" + y + set + x + "," + y + set + "-" + x + "," +
+                y + "\n        -CollisionSet\n";
+        if (body == Floor) // the top edge
+            text += "        List#4:FloorSet" + set + "false" + set + "false" + set + "false" +
+                    set + "true\n        -FloorSet\n";
+        const char* kind[] = {"Density:1", "IsAFloor:true", "Ghost:true"};
+        text +=
+            std::string("      -CollisionSets\n      ") + kind[body] + "\n    -PhysicsComponent\n";
         return *this;
     }
     std::string Objects() const { return open ? text + "  -GameObject\n" : text; }

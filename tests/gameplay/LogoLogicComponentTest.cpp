@@ -20,7 +20,7 @@ std::string Logo(bool picture) {
 
 struct LogoGame : PlayerTest::PlayerGame {
     explicit LogoGame(bool picture = true)
-        : PlayerGame(Ground(Logo(picture), true)),
+        : PlayerGame(Logo(picture), PlayerTest::kNoPlayer),
           logo(EngineTest::FindComponent<LogoLogicComponent>(*factory)),
           sprite(logo ? logo->owner->Get<GraphicsComponent>() : nullptr) {
         EXPECT_NE(logo, nullptr);

@@ -19,18 +19,11 @@ constexpr float kAway = 1500.0f;
 
 // The test ground with `objects`, under a sky, the player far from them.
 struct TriggerGame : PlayerGame {
-    explicit TriggerGame(const LevelText& objects, bool large = false)
-        : PlayerGame(Sized(Ground(objects.Objects()), large)) {
+    explicit TriggerGame(const LevelText& objects, unsigned extras = 0)
+        : PlayerGame(objects.Objects(), extras) {
         SetBackgroundMessage sky("Resources/Images/Backgrounds/Sky.png");
         core->SendMessage(&sky);
         Place(kAway, 60);
-    }
-    static Options Sized(Options options, bool large) {
-        if (large) {
-            options.width = 800;
-            options.height = 600;
-        }
-        return options;
     }
 };
 
@@ -110,7 +103,7 @@ TEST(Triggers, PostProcessTriggerKeysAreReadAndWrittenInOrder) {
     for (int i = 0; i < 14; ++i)
         values.emplace_back(keys[i], std::to_string(i + 1));
     values.emplace_back("Distortion", "true");
-    PlayerGame game(PlayerGame::Ground(GhostBox("PostProcessTrigger", values).Objects(), true));
+    PlayerGame game(GhostBox("PostProcessTrigger", values).Objects(), PlayerTest::kNoPlayer);
     auto* trigger = EngineTest::FindComponent<PostProcessTrigger>(*game.factory);
     ASSERT_NE(trigger, nullptr);
     EXPECT_EQ(trigger->record.duration, 1.0f);
@@ -134,7 +127,7 @@ TEST(Triggers, PostProcessTriggerKeysAreReadAndWrittenInOrder) {
 TEST(Triggers, TextTriggerShowsItsTextNearThePlayerOnly) {
     TriggerGame t(LevelText().Object(0, 60).With(
                       "TextTrigger", {{"Text", "Hold Shift to run."}, {"TriggerRadius", "500"}}),
-                  true);
+                  PlayerTest::kLarge);
     auto* trigger = EngineTest::FindComponent<TextTrigger>(*t.factory);
     ASSERT_NE(trigger, nullptr);
     EXPECT_EQ(trigger->TriggerRadius, 500.0f);

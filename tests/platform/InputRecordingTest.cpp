@@ -25,28 +25,17 @@ TEST(InputRecording, ReplayReproducesTheMessagesFrameByFrame) {
         Game game(settings);
         // Varying steps, as a measured clock would give.
         const float steps[] = {0.016f, 0.017f, 0.0151f, 0.033f, 0.016f, 0.02f, 0.016f};
-        std::function<void()> inputs[] = {
-            [&] { Focus(game); },
-            [] {
-                PushKey(SDL_SCANCODE_D, true);
-                PushMotion(10, 20);
-            },
-            [] { PushButton(SDL_BUTTON_LEFT, true, 10, 20); },
-            [] {
-                PushText("hi");
-                PushWheel(1);
-            },
-            [] {
-                PushKey(SDL_SCANCODE_D, false);
-                PushButton(SDL_BUTTON_LEFT, false, 12, 22);
-            },
-            [] {},
-            [] { PushKey(SDL_SCANCODE_SPACE, true); },
-        };
+        const std::vector<SDL_Event> inputs[] = {
+            {},
+            {Key(SDL_SCANCODE_D, true), Motion(10, 20)},
+            {Button(SDL_BUTTON_LEFT, true, 10, 20)},
+            {Text("hi"), Wheel(1)},
+            {Key(SDL_SCANCODE_D, false), Button(SDL_BUTTON_LEFT, false, 12, 22)},
+            {},
+            {Key(SDL_SCANCODE_SPACE, true)}};
         for (std::size_t i = 0; i < std::size(steps); ++i) {
-            inputs[i]();
             game.core->SetFixedDt(steps[i]);
-            recorded.push_back(game.Frame());
+            recorded.push_back(game.Frame(inputs[i]));
         }
         recordedSteps = game.heard->steps;
         ASSERT_TRUE(recorder.Save(file));
@@ -65,8 +54,7 @@ TEST(InputRecording, ReplayReproducesTheMessagesFrameByFrame) {
     settings.recorder = &again;
     Game game(settings);
     // Live devices are not listened to during a replay.
-    Focus(game);
-    PushKey(SDL_SCANCODE_Q, true);
+    Push({Key(SDL_SCANCODE_Q, true)});
     std::vector<Lines> replayed;
     while (!game.QuitRequested() && replayed.size() < 100)
         replayed.push_back(game.Frame());

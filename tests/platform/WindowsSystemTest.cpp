@@ -61,7 +61,7 @@ TEST(WindowsSystem, OneWindowWithAnOpenGLCoreContext) {
 
 TEST(WindowsSystem, TheCursorShowsOnlyInTheEditorAndClosingQuitsAtTheEndOfTheFrame) {
     {
-        Game game;
+        Game game({}, false, false);
         game.Frame();
         EXPECT_FALSE(game.windows->CursorShown());
         EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
@@ -75,45 +75,36 @@ TEST(WindowsSystem, TheCursorShowsOnlyInTheEditorAndClosingQuitsAtTheEndOfTheFra
 
         EXPECT_FALSE(game.QuitRequested());
         // Another window's close is not ours.
-        PushWindowEvent(game.WindowId() + 100, SDL_WINDOWEVENT_CLOSE);
-        game.Frame();
+        game.Frame({Window(game.WindowId() + 100, SDL_WINDOWEVENT_CLOSE)});
         EXPECT_FALSE(game.QuitRequested());
-        PushWindowEvent(game.WindowId(), SDL_WINDOWEVENT_CLOSE);
-        game.Frame();
+        game.Frame({Window(game.WindowId(), SDL_WINDOWEVENT_CLOSE)});
         EXPECT_TRUE(game.QuitRequested());
         // The window stays until shutdown: the rest of the frame may still
         // draw and present.
         EXPECT_NE(game.windows->Window(), nullptr);
         EXPECT_EQ(game.heard->steps.size(), 5u);
     }
-    Game game;
+    Game game({}, false, false);
     SDL_Event quit{};
     quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
-    game.Frame();
+    game.Frame({quit});
     EXPECT_TRUE(game.QuitRequested());
 }
 
 TEST(WindowsSystem, WindowMessagesArePackedLikeWin32) {
     Game game({}, /*windowMessages=*/true);
-    Focus(game);
-    PushKey(SDL_SCANCODE_A, true);
-    PushKey(SDL_SCANCODE_A, true, true);
-    PushKey(SDL_SCANCODE_A, false);
     // Down: repeat count 1; the repeat has "was down" (bit 30); the up has
     // bits 30 and 31.
-    EXPECT_EQ(game.Frame(),
+    EXPECT_EQ(game.Frame({Key(SDL_SCANCODE_A, true), Key(SDL_SCANCODE_A, true, true),
+                          Key(SDL_SCANCODE_A, false)}),
               (Lines{"WM 0x100 65 1", "WM 0x100 65 1073741825", "WM 0x101 65 -1073741823"}));
     // Right Ctrl is named without its side, and is an extended key.
-    PushKey(SDL_SCANCODE_RCTRL, true);
-    EXPECT_EQ(game.Frame(), (Lines{"WM 0x100 17 16777217", "KeyTriggered 17", "KeyTriggered 163"}));
-    PushKey(SDL_SCANCODE_RCTRL, false);
-    game.Frame();
+    EXPECT_EQ(game.Frame({Key(SDL_SCANCODE_RCTRL, true)}),
+              (Lines{"WM 0x100 17 16777217", "KeyTriggered 17", "KeyTriggered 163"}));
+    game.Frame({Key(SDL_SCANCODE_RCTRL, false)});
 
     // Mouse: client position in lParam, held buttons in wParam.
-    PushMotion(300, 200);
-    PushButton(SDL_BUTTON_RIGHT, true, 300, 200);
-    PushWheel(-1);
+    Push({Motion(300, 200), Button(SDL_BUTTON_RIGHT, true, 300, 200), Wheel(-1)});
     const int32_t at = (200 << 16) | 300;
     const int32_t wheel = int32_t((uint32_t(-120 & 0xFFFF) << 16) | Mk::RButton);
     // The input system hears each window message before this listener.

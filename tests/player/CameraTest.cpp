@@ -9,8 +9,6 @@
 #include <array>
 #include <cmath>
 
-#include "engine/GameObject.h"
-#include "physics/Physics.h"
 #include "physics/PhysicsComponent.h"
 #include "physics/RigidBody.h"
 #include "player/CameraComponent.h"
@@ -46,8 +44,7 @@ protected:
             if (const auto* m = As<SetCameraMessage>(message))
                 sent.push_back({m->x, m->y, m->zoom});
         };
-        for (IGameSystem* s : core.Systems())
-            s->Initialize();
+        core.Initialize();
     }
 
     GameObject* Make(float x, float y, const std::string& name, bool body = false) {
@@ -88,14 +85,17 @@ TEST_F(CameraControllerTest, FollowsTheFirstCameraSelectsByNameAndHandsOverWhenO
     EXPECT_FALSE(camera->SelectByName("mapoverview"));
     EXPECT_EQ(camera->current, CameraOf(map));
 
-    // The name survives a save and a reload.
+    // The name survives a save and a reload; a level change takes every
+    // camera with it, and the next level's first camera is followed.
     const std::string level = dir.Path("Level.zorvel");
     ASSERT_TRUE(factory->SaveLevel(level, ""));
     factory->Free();
     EXPECT_TRUE(camera->cameras.Empty());
+    EXPECT_EQ(camera->current, nullptr);
     factory->LoadLevel(level);
     ASSERT_EQ(camera->cameras.Size(), 3u);
-    EXPECT_EQ(camera->cameras.Items()[0]->targetName, "Player");
+    EXPECT_EQ(camera->current, camera->cameras.Items()[0]);
+    EXPECT_EQ(camera->current->targetName, "Player");
     EXPECT_EQ(camera->cameras.Items()[1]->targetName, "MapOverview");
     EXPECT_EQ(camera->cameras.Items()[1]->owner->x, 500.0f);
     factory->Free();
@@ -129,13 +129,6 @@ TEST_F(CameraControllerTest, FollowsTheFirstCameraSelectsByNameAndHandsOverWhenO
     core.RunFrame();
     EXPECT_TRUE(sent.empty());
 
-    // A level change takes every camera with it; the next level's first
-    // camera is followed.
-    Make(0, 0, "Old");
-    Make(0, 0, "Old2");
-    factory->Free();
-    EXPECT_TRUE(camera->cameras.Empty());
-    EXPECT_EQ(camera->current, nullptr);
     GameObject* fresh = Make(7, 8, "Player");
     EXPECT_EQ(camera->current, CameraOf(fresh));
     camera->mode = CameraMode::Attached;
@@ -353,24 +346,18 @@ TEST_F(CameraControllerTest, LookAheadAimsWhereTheBodyIsHeading) {
 // carries a camera; the object's later end must not reach back into it.
 TEST(CameraControllerLifetime, CamerasOutliveTheControllerSafely) {
     TempDir dir;
-    const std::string screens =
-        dir.Write("Screens.zorvel", EngineTest::LevelText()
-                                        .Object(1, 2)
-                                        .With("CameraComponent", {{"CameraTargetName", "Menu"}})
-                                        .Object(3, 4)
-                                        .With("CameraComponent", {{"CameraTargetName", "Map"}})
-                                        .Text());
+    EngineTest::LevelText screens;
+    for (const char* name : {"Menu", "Map"})
+        screens.Object().With("CameraComponent", {{"CameraTargetName", name}});
     std::vector<GameObject*> kept;
     {
         Core core;
         GameConfig config = TestGame::Config();
         config.systems.camera = true;
         const GameSystems made = AddSystems(core, config);
-        Factory* factory = made.factory;
         CameraController* camera = made.camera;
         core.Initialize();
-
-        factory->LoadUnrecordedObjects(screens, kept);
+        made.factory->LoadUnrecordedObjects(dir.Write("Screens.zorvel", screens.Text()), kept);
         ASSERT_EQ(kept.size(), 2u);
         ASSERT_EQ(camera->cameras.Size(), 2u);
 
@@ -383,7 +370,7 @@ TEST(CameraControllerLifetime, CamerasOutliveTheControllerSafely) {
         EXPECT_TRUE(camera->cameras.Empty());
 
         // A camera arriving later is followed as usual.
-        GameObject* late = factory->CreateObjectFromText(CameraObject(5, 6, "Late"));
+        GameObject* late = made.factory->CreateObjectFromText(CameraObject(5, 6, "Late"));
         EXPECT_EQ(camera->current, late->Get<CameraComponent>());
         core.Shutdown();
         EXPECT_EQ(CameraController::Instance(), nullptr);

@@ -13,19 +13,11 @@
 using namespace Flurr;
 using namespace PlayerTest;
 
-namespace {
-
-PlayerGame::Options Hillside() {
-    PlayerGame::Options options;
-    options.level = "Resources/Levels/Hillside.zorvel";
-    return options;
-}
-
-} // namespace
+const char* const kHillside = "Resources/Levels/Hillside.zorvel";
 
 TEST(Hillside, LoadsCleanlyAndItsSignsChimneyAndUpdraftWork) {
     EngineTest::WarningLog log;
-    PlayerGame game(Hillside());
+    PlayerGame game("", 0, kHillside);
     const PostProcessState& post = game.graphics->PostProcessing();
     // The first sign greets the player where it starts, in the warm light
     // around the houses.
@@ -69,7 +61,7 @@ TEST(Hillside, LoadsCleanlyAndItsSignsChimneyAndUpdraftWork) {
 }
 
 TEST(Hillside, RunningRightCrossesTheHillToTheShaftWhichIsClimbedByWallJumps) {
-    PlayerGame game(Hillside());
+    PlayerGame game("", 0, kHillside);
     game.Place(200.0f, 60.0f);
     game.Frames(20);
     Key(SDL_SCANCODE_D, true);

@@ -11,8 +11,10 @@
 
 using namespace Flurr;
 using namespace PlayerTest;
+using PlatformTest::Button;
 using PlatformTest::Lines;
-using PlatformTest::PushButton;
+using PlatformTest::Motion;
+using PlatformTest::Push;
 
 TEST(PlayerTest, HoldingDWalksAndShiftRunsWithStepsOnFramesThreeAndSeven) {
     PlayerGame game;
@@ -145,9 +147,7 @@ TEST(PlayerTest, WalkingAndJumpingFollowTheKeysTheActionTableBinds) {
 }
 
 TEST(PlayerTest, AWallJumpLeavesTheWall) {
-    PlayerGame::Options options;
-    options.wall = true;
-    PlayerGame game(options);
+    PlayerGame game("", kWall);
     // In the air against the wall's left face, sliding down.
     game.Place(300.0f - 23.0f, 400.0f);
     Key(SDL_SCANCODE_D, true);
@@ -173,13 +173,12 @@ TEST(PlayerTest, AWallJumpLeavesTheWall) {
 }
 
 TEST(PlayerTest, FlightDrainsFuelAndRefillsAfterThirtyFramesWithoutThrust) {
-    PlayerGame game(PlayerGame::Unlocked());
+    PlayerGame game("", kFlight);
     ASSERT_TRUE(game.player->flightUnlocked);
     game.Stand(0.0f);
     // Pointer straight above the centre of the window; hold the left button.
-    PlatformTest::PushMotion(kAboveX, kAboveY);
-    game.Frame();
-    PushButton(SDL_BUTTON_LEFT, true, kAboveX, kAboveY);
+    game.Frame({Motion(kAboveX, kAboveY)});
+    Push({Button(SDL_BUTTON_LEFT, true, kAboveX, kAboveY)});
     game.Frames(2);
     EXPECT_EQ(game.player->thrustLevel, 2);
     const float full = game.player->fuel;
@@ -199,7 +198,7 @@ TEST(PlayerTest, FlightDrainsFuelAndRefillsAfterThirtyFramesWithoutThrust) {
     EXPECT_FALSE(game.player->trail->effect->active);
     EXPECT_GT(game.heard->Count("Stop FlyThrustRumbleLoop"), 0u);
 
-    PushButton(SDL_BUTTON_LEFT, false, kAboveX, kAboveY);
+    Push({Button(SDL_BUTTON_LEFT, false, kAboveX, kAboveY)});
     game.Frame();
     // The release frame is the first without thrust; the 31st refills.
     const float afterThrust = game.player->fuel;
@@ -225,15 +224,13 @@ TEST(PlayerTest, FlightDrainsFuelAndRefillsAfterThirtyFramesWithoutThrust) {
 }
 
 TEST(PlayerTest, ADashNeedsFuelAboveSixAndTheSpeedLimitsHold) {
-    PlayerGame game(PlayerGame::Unlocked(true));
+    PlayerGame game("", kFlight | kDash);
     game.Place(0.0f, 400.0f);
     game.Frame();
-    PlatformTest::PushMotion(kRightX, kRightY);
-    game.Frame();
+    game.Frame({Motion(kRightX, kRightY)});
     auto click = [&] {
-        PushButton(SDL_BUTTON_RIGHT, true, kRightX, kRightY);
-        game.Frame();
-        PushButton(SDL_BUTTON_RIGHT, false, kRightX, kRightY);
+        game.Frame({Button(SDL_BUTTON_RIGHT, true, kRightX, kRightY)});
+        Push({Button(SDL_BUTTON_RIGHT, false, kRightX, kRightY)});
     };
     game.player->fuel = 5.0f;
     click();
@@ -288,9 +285,7 @@ TEST(PlayerTest, MapViewFollowsTheOverviewAndFallsBackWithoutOne) {
         game.Hold(SDL_SCANCODE_D, 30);
         EXPECT_NEAR(game.Body().position.x, x, 0.5f);
     }
-    PlayerGame::Options options;
-    options.mapOverview = false;
-    PlayerGame game(options);
+    PlayerGame game("", kNoMapOverview);
     game.Place(0.0f, 52.0f);
     game.Frame();
     game.player->mapView = true;
@@ -326,10 +321,9 @@ TEST(PlayerTest, ArchetypeKeysShareTheFourthMoveForceWithTheFirstThrust) {
 }
 
 TEST(PlayerTest, DestroyingThePlayerLeavesNothingBehind) {
-    PlayerGame game(PlayerGame::Unlocked());
+    PlayerGame game("", kFlight);
     game.Place(0.0f, 300.0f);
-    PlatformTest::PushMotion(kAboveX, kAboveY);
-    PushButton(SDL_BUTTON_LEFT, true, kAboveX, kAboveY);
+    Push({Motion(kAboveX, kAboveY), Button(SDL_BUTTON_LEFT, true, kAboveX, kAboveY)});
     game.Frames(40); // flying: the trails are live
     ASSERT_NE(game.player->marker, nullptr);
     ASSERT_GT(game.factory->objects.size(), 3u) << "the trails' particles are objects too";
@@ -346,7 +340,7 @@ TEST(PlayerTest, DestroyingThePlayerLeavesNothingBehind) {
     // a player component on an object with nothing else (odd data).
     game.factory->Free();
     game.Frames(30);
-    PushButton(SDL_BUTTON_LEFT, false, kAboveX, kAboveY);
+    Push({Button(SDL_BUTTON_LEFT, false, kAboveX, kAboveY)});
     GameObject* bare =
         game.factory->CreateObjectFromText(LevelText().Object().With("PlayerComponent").Text());
     ASSERT_NE(bare, nullptr);
@@ -359,7 +353,7 @@ TEST(PlayerTest, DestroyingThePlayerLeavesNothingBehind) {
 }
 
 TEST(PlayerTest, APadWalksJumpsFliesDashesAndShowsTheMap) {
-    PlayerGame game(PlayerGame::Unlocked(true));
+    PlayerGame game("", kFlight | kDash);
     PlatformTest::VirtualPad pad;
     ASSERT_TRUE(pad.Attached()) << SDL_GetError();
     game.Stand(-1500.0f);

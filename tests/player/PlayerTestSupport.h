@@ -41,63 +41,46 @@ inline constexpr int kRightY = kHeight / 2;
 
 using EngineTest::LevelText;
 
+// What the flat test ground has besides its floor, the map overview's
+// camera and the player.
+enum Extras : unsigned {
+    kWall = 1,          // a wall from x 300 to 400 standing on the ground
+    kNoMapOverview = 2, // no camera for the map view
+    kNoPlayer = 4,
+    kFlight = 8, // unlocked for the player
+    kDash = 16,
+    kLarge = 32, // an 800 x 600 window, for tests that look at the picture
+};
+
 class PlayerGame : public PlatformTest::Game {
 public:
-    struct Options {
-        // A wall from x 300 to 400 standing on the ground.
-        bool wall = false;
-        bool mapOverview = true;
-        bool flight = false;
-        bool dash = false;
-        // A real level file instead of the flat test ground; the player is
-        // the one it holds.
-        std::string level;
-        // More objects for the flat test ground (LevelText::Objects()).
-        std::string objects;
-        bool noPlayer = false;
-        // Larger for tests that look at the picture.
-        int width = kWidth;
-        int height = kHeight;
-    };
-    // The flat test ground with flight (and the dash, when asked) unlocked.
-    static Options Unlocked(bool dash = false) {
-        Options options;
-        options.flight = true;
-        options.dash = dash;
-        return options;
-    }
-    // The flat test ground with more `objects`, without the player if asked.
-    static Options Ground(std::string objects, bool noPlayer = false) {
-        Options options;
-        options.objects = std::move(objects);
-        options.noPlayer = noPlayer;
-        return options;
-    }
-
-    PlayerGame() : PlayerGame(Options{}) {}
-    explicit PlayerGame(const Options& options)
-        : Game(MakeConfig(options),
+    // The flat test ground with `objects` (LevelText::Objects()) and
+    // `extras`, or, when `level` names one, a real level and its player.
+    explicit PlayerGame(const std::string& objects = "", unsigned extras = 0,
+                        const std::string& level = "")
+        : Game(MakeConfig(extras),
                {Flurr::MessageId::PlaySound, Flurr::MessageId::StopSound,
                 Flurr::MessageId::StopAllSounds, Flurr::MessageId::DrawText,
                 Flurr::MessageId::BasicTrigger, Flurr::MessageId::PostProcessTransition}) {
         core->SetFixedDt(1.0f / 60.0f);
-        if (!options.level.empty()) {
-            factory->LoadLevel(options.level);
+        if (!level.empty()) {
+            factory->LoadLevel(level);
         } else {
-            LevelText level;
-            level.Object(0, -200).Box(6000, 400, LevelText::Floor);
-            if (options.wall)
-                level.Object(350, 400).Box(100, 800, LevelText::Floor);
-            if (options.mapOverview)
-                level.Object(0, 500).With("CameraComponent", {{"CameraTargetName", "MapOverview"}});
-            factory->LoadLevel(dir.Write("Level.zorvel",
-                                         "Root\n" + level.Objects() + options.objects + "-Root\n"));
-            if (!options.noPlayer) {
+            LevelText ground;
+            ground.Object(0, -200).Box(6000, 400, LevelText::Floor);
+            if (extras & kWall)
+                ground.Object(350, 400).Box(100, 800, LevelText::Floor);
+            if (!(extras & kNoMapOverview))
+                ground.Object(0, 500).With("CameraComponent",
+                                           {{"CameraTargetName", "MapOverview"}});
+            factory->LoadLevel(
+                dir.Write("Level.zorvel", "Root\n" + ground.Objects() + objects + "-Root\n"));
+            if (!(extras & kNoPlayer)) {
                 EXPECT_NE(factory->LoadObject("Resources/Objects/Player.zorvel"), nullptr);
             }
         }
         player = players->Player();
-        PlatformTest::Focus(*this);
+        PlatformTest::Push({Focus()});
     }
 
     Flurr::RigidBody& Body() const { return *player->owner->Get<Flurr::PhysicsComponent>()->body; }
@@ -124,31 +107,31 @@ public:
     }
     // Holds `key` down for `frames` frames.
     void Hold(SDL_Scancode key, int frames) {
-        PlatformTest::PushKey(key, true);
+        PlatformTest::Push({PlatformTest::Key(key, true)});
         Frames(frames);
-        PlatformTest::PushKey(key, false);
+        PlatformTest::Push({PlatformTest::Key(key, false)});
     }
 
     EngineTest::TempDir dir;
     Flurr::PlayerComponent* player = nullptr;
 
 private:
-    static Flurr::GameConfig MakeConfig(const Options& options) {
+    static Flurr::GameConfig MakeConfig(unsigned extras) {
         Flurr::SeedRandom(12345);
         Flurr::GameConfig config = TestGame::Config();
         config.systems = Flurr::GameSystemSet{};
         config.systems.sound = false; // written down, not played
-        config.window.width = options.width;
-        config.window.height = options.height;
+        config.window.width = extras & kLarge ? 800 : kWidth;
+        config.window.height = extras & kLarge ? 600 : kHeight;
         config.present = [] {}; // the tests read state or the back buffer
-        config.unlockFlight = options.flight;
-        config.unlockDash = options.dash;
+        config.unlockFlight = extras & kFlight;
+        config.unlockDash = extras & kDash;
         return config;
     }
 };
 
 inline void Key(SDL_Scancode key, bool down) {
-    PlatformTest::PushKey(key, down);
+    PlatformTest::Push({PlatformTest::Key(key, down)});
 }
 
 } // namespace PlayerTest
