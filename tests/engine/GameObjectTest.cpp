@@ -1,11 +1,10 @@
-// Game objects and components: ids, the load order of components, lookups,
-// saving, and making components by name (the order they are freed in is
-// the game loop's shutdown test).
+// Game objects and components: ids, the load order of components, lookups
+// and saving (the order they are freed in is the game loop's shutdown test).
 
 #include "engine/EngineTestSupport.h"
 #include "game/TestGame.h"
 
-namespace Flurr {
+using namespace Flurr;
 namespace {
 
 using namespace EngineTest;
@@ -114,25 +113,4 @@ TEST_F(GameObjectTest, SavedObjectReadsBackTheSame) {
     EXPECT_LT(text.find("ROT:"), text.find("TestSprite"));
 }
 
-TEST_F(GameObjectTest, CreateComponentByNameMakesAFreshInstance) {
-    EXPECT_EQ(CreateComponent("NoSuchComponent"), nullptr);
-    EXPECT_EQ(CreateComponent(""), nullptr);
-    std::unique_ptr<Component> made(CreateComponent("TestSpinner"));
-    ASSERT_NE(made, nullptr);
-    EXPECT_EQ(made->GetTypeId(), Spinner::TypeId());
-    EXPECT_EQ(made->owner, nullptr);
-    // With defaults, not the values another instance (or the prototype) has.
-    EXPECT_NE(made.get(), GetComponentRegistry().componentPrototypes.at(Spinner::TypeId()).get());
-    static_cast<Spinner*>(made.get())->speed = 5.0f;
-    std::unique_ptr<Component> another(CreateComponent("TestSpinner"));
-    EXPECT_EQ(static_cast<Spinner*>(another.get())->speed, 1.0f);
-
-    // Registering again changes nothing.
-    const auto count = GetComponentRegistry().componentPrototypes.size();
-    EngineTest::RegisterTestComponents();
-    EXPECT_EQ(GetComponentRegistry().componentPrototypes.size(), count);
-    EXPECT_EQ(GetComponentRegistry().componentTypeIds.at("TestSprite"), Sprite::TypeId());
-}
-
 } // namespace
-} // namespace Flurr

@@ -1,12 +1,11 @@
 // The message bus: immediate, depth-first delivery to registered systems,
 // with two ids the core itself reacts to.
 
-#include <initializer_list>
 #include <type_traits>
 
 #include "engine/EngineTestSupport.h"
 
-namespace Flurr {
+using namespace Flurr;
 namespace {
 
 using EngineTest::Recorder;
@@ -75,43 +74,19 @@ static_assert(!std::is_assignable_v<KeyPressedMessage&, const KeyPressedMessage&
 
 TEST(MessageBus, AsReadsAMessageOnlyAsItsOwnClassOrShape) {
     const KeyReleasedMessage released(0x41);
-    const Message& message = released;
-    ASSERT_NE(As<KeyReleasedMessage>(message), nullptr);
-    EXPECT_EQ(As<KeyReleasedMessage>(message)->key, 0x41);
-    EXPECT_EQ(As<KeyPressedMessage>(message), nullptr);
-    EXPECT_EQ(As<CharacterTypedMessage>(message), nullptr);
-    EXPECT_EQ(As<KeyMessage>(message)->key, 0x41);
+    EXPECT_EQ(As<KeyReleasedMessage>(released)->key, 0x41);
+    EXPECT_EQ(As<KeyMessage>(released)->key, 0x41);
+    EXPECT_EQ(As<KeyPressedMessage>(released), nullptr);
+    EXPECT_EQ(As<CharacterTypedMessage>(released), nullptr);
     EXPECT_EQ(As<KeyReleasedMessage>(static_cast<const Message*>(nullptr)), nullptr);
-
-    // Every id of a shape reads as the shape, with the payload it was sent
-    // with; no other id does.
+    // Every id of a shape reads as the shape; no other id does.
     const MouseClickedMessage clicked(1, 2, MouseButton::Left);
-    const MousePressedMessage pressed(3, 4, MouseButton::Right);
-    const MouseReleasedMessage releasedButton(5, 6, MouseButton::Middle);
     const DoubleClickMessage doubled(7, 8, MouseButton::Left);
-    int32_t sum = 0;
-    for (const Message* m :
-         std::initializer_list<const Message*>{&clicked, &pressed, &releasedButton, &doubled}) {
-        const auto* button = As<MouseButtonMessage>(m);
-        ASSERT_NE(button, nullptr) << m->id;
-        sum += button->x + button->y;
-    }
-    EXPECT_EQ(sum, 36);
+    EXPECT_EQ(As<MouseButtonMessage>(clicked)->y + As<MouseButtonMessage>(doubled)->y, 10);
     EXPECT_EQ(As<MouseButtonMessage>(MouseMovedMessage(1, 2, true)), nullptr);
-    EXPECT_NE(As<XboxButtonMessage>(XboxPressedMessage(0x1000)), nullptr);
-    EXPECT_EQ(As<XboxButtonMessage>(XboxTriggerMoved(1, 0)), nullptr);
-    EXPECT_NE(As<XboxThumbMessage>(XboxRThumbMoved(1, 0, 2)), nullptr);
-    EXPECT_EQ(As<XboxLThumbMoved>(XboxRThumbMoved(1, 0, 2)), nullptr);
     const PerchAlertPerchMessage perch(10.0f, 20.0f);
     EXPECT_EQ(As<PerchAlertMessage>(perch)->y, 20.0f);
     EXPECT_EQ(As<PerchAlertPlayerMessage>(perch), nullptr);
-
-    // Payloads travel by value: the sender's copy may change or go at once.
-    PostProcessRecord block;
-    block.target.blur = 3.0f;
-    const PostProcessTransitionMessage transition(block);
-    block.target.blur = 0.0f;
-    EXPECT_EQ(As<PostProcessTransitionMessage>(transition)->record.target.blur, 3.0f);
 }
 
 TEST(MessageBus, NestedSendsGoDepthFirstAndLateRegistrationsWaitForTheNextMessage) {
@@ -150,4 +125,3 @@ TEST(MessageBus, NestedSendsGoDepthFirstAndLateRegistrationsWaitForTheNextMessag
 }
 
 } // namespace
-} // namespace Flurr

@@ -9,7 +9,7 @@
 
 #include "engine/SafeList.h"
 
-namespace Flurr {
+using namespace Flurr;
 namespace {
 
 struct Item {
@@ -57,4 +57,3 @@ TEST(SafeList, WalkSurvivesRemovalReAdditionAndAdditionFromInside) {
 }
 
 } // namespace
-} // namespace Flurr

@@ -10,7 +10,7 @@
 #include "gameplay/Triggers.h"
 #include "player/PlayerTestSupport.h"
 
-namespace Flurr {
+using namespace Flurr;
 namespace {
 
 using EngineTest::LevelText;
@@ -238,4 +238,3 @@ TEST(LogicSystem, ARaceWithoutAPlayerWaitsForOne) {
 }
 
 } // namespace
-} // namespace Flurr

@@ -5,7 +5,7 @@
 #include "gameplay/LogoLogicComponent.h"
 #include "player/PlayerTestSupport.h"
 
-namespace Flurr {
+using namespace Flurr;
 namespace {
 
 // An 800 x 240 logo object, with its picture unless left out.
@@ -123,4 +123,3 @@ TEST(LogoLogicComponent, WithoutAPictureItMovesOnAfterTwoSeconds) {
 }
 
 } // namespace
-} // namespace Flurr

@@ -8,7 +8,7 @@
 #include "gameplay/Triggers.h"
 #include "player/PlayerTestSupport.h"
 
-namespace Flurr {
+using namespace Flurr;
 namespace {
 
 using EngineTest::LevelText;
@@ -182,4 +182,3 @@ TEST(Triggers, TextTriggerShowsItsTextNearThePlayerOnly) {
 }
 
 } // namespace
-} // namespace Flurr

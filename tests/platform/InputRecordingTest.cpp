@@ -7,7 +7,7 @@
 #include "platform/WindowMessages.h"
 #include "tools/ProgramRunner.h"
 
-namespace Flurr {
+using namespace Flurr;
 namespace {
 
 using namespace EngineTest;
@@ -67,16 +67,8 @@ TEST(InputRecording, ReplayReproducesTheMessagesFrameByFrame) {
     EXPECT_EQ(dir.Read("again.zorvel"), dir.Read("session.zorvel"));
 }
 
-TEST(InputRecording, EventsReadBackAsWritten) {
-    PadState pad;
-    pad.connected = true;
-    pad.buttons = 0x9001;
-    pad.leftTrigger = 255;
-    pad.rightTrigger = 3;
-    pad.thumbLX = -32768;
-    pad.thumbLY = 32767;
-    pad.thumbRX = -1;
-    pad.thumbRY = 0;
+TEST(InputRecording, EventsReadBackAsWrittenAndDamagedFilesAsFarAsTheyMakeSense) {
+    const PadState pad{true, 0x9001, 255, 3, -32768, 32767, -1, 0};
     const PlatformEvent events[] = {
         PlatformEvent::WindowMessage(WM::KeyUp, 65, int32_t(0xC0000001u)),
         PlatformEvent::WindowMessage(WM::MouseWheel, -7864320, PackPoint(-3, 40)),
@@ -97,9 +89,8 @@ TEST(InputRecording, EventsReadBackAsWritten) {
                             "P 1 65536 0 0 0 0 0 0", "P 1 0 0 0 40000 0 0 0", "P 1 0 0 0 0 0 0",
                             "X 1", "W 1 2 x", "W 1 2 3x", "W 99999999999 0 0", "K65 1"})
         EXPECT_FALSE(EventFromText(bad).has_value()) << "'" << bad << "'";
-}
 
-TEST(InputRecording, DamagedRecordingsAreReadAsFarAsTheyMakeSense) {
+    // Damaged recordings are read as far as they make sense.
     TempDir dir;
     InputReplay replay;
     std::string error;
@@ -167,4 +158,3 @@ TEST(InputRecording, TheGameRecordsAndReplaysItsRun) {
 }
 
 } // namespace
-} // namespace Flurr

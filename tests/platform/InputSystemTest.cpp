@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-namespace Flurr {
+using namespace Flurr;
 namespace {
 
 using namespace PlatformTest;
@@ -108,20 +108,19 @@ TEST(InputSystem, PadButtonsSticksAndTriggers) {
     EXPECT_EQ(game.Frame(), Lines{});
     EXPECT_EQ(game.Frame(), Lines{});
 
-    pad.Button(SDL_CONTROLLER_BUTTON_A, true);
-    pad.Button(SDL_CONTROLLER_BUTTON_START, true);
+    pad.Button(SDL_CONTROLLER_BUTTON_A, true).Button(SDL_CONTROLLER_BUTTON_START, true);
     EXPECT_EQ(game.Frame(), (Lines{"PadTriggered 0x10", "PadTriggered 0x1000"}));
     pad.Button(SDL_CONTROLLER_BUTTON_START, false);
     EXPECT_EQ(game.Frame(), (Lines{"PadReleased 0x10", "PadPressed 0x1000"}));
-    pad.Button(SDL_CONTROLLER_BUTTON_A, false);
-    pad.Button(SDL_CONTROLLER_BUTTON_Y, true);
-    pad.Button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
-    pad.Button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true);
+    pad.Button(SDL_CONTROLLER_BUTTON_A, false)
+        .Button(SDL_CONTROLLER_BUTTON_Y, true)
+        .Button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true)
+        .Button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true);
     EXPECT_EQ(game.Frame(), (Lines{"PadTriggered 0x4", "PadTriggered 0x200", "PadReleased 0x1000",
                                    "PadTriggered 0x8000"}));
-    pad.Button(SDL_CONTROLLER_BUTTON_Y, false);
-    pad.Button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
-    pad.Button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, false);
+    pad.Button(SDL_CONTROLLER_BUTTON_Y, false)
+        .Button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false)
+        .Button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, false);
     game.Frame();
 
     // Half deflection is level 1, full deflection level 2; a level change
@@ -131,8 +130,7 @@ TEST(InputSystem, PadButtonsSticksAndTriggers) {
     pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
     EXPECT_EQ(game.Frame(), Lines{});
     // Up on the stick is up in the game.
-    pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
-    pad.Axis(SDL_CONTROLLER_AXIS_LEFTY, -32768);
+    pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, 0).Axis(SDL_CONTROLLER_AXIS_LEFTY, -32768);
     EXPECT_EQ(game.Frame(), Lines{"LThumb 0 1 2"});
     // Back to the centre: direction (0, 0), level 0, and then silence.
     pad.Axis(SDL_CONTROLLER_AXIS_LEFTY, 0);
@@ -145,8 +143,7 @@ TEST(InputSystem, PadButtonsSticksAndTriggers) {
     // The right stick has its own dead zone: 8689.
     pad.Axis(SDL_CONTROLLER_AXIS_RIGHTY, 8000);
     EXPECT_EQ(game.Frame(), Lines{"RThumb 0 -1 0"});
-    pad.Axis(SDL_CONTROLLER_AXIS_RIGHTX, 9000);
-    pad.Axis(SDL_CONTROLLER_AXIS_RIGHTY, 0);
+    pad.Axis(SDL_CONTROLLER_AXIS_RIGHTX, 9000).Axis(SDL_CONTROLLER_AXIS_RIGHTY, 0);
     EXPECT_EQ(game.Frame(), Lines{"RThumb 1 0 1"});
 
     // Triggers: 90 of 255 is level 2 on the left and level 1 on the right.
@@ -155,8 +152,8 @@ TEST(InputSystem, PadButtonsSticksAndTriggers) {
     EXPECT_EQ(game.Frame(), Lines{"Triggers 0 2"});
     pad.Trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, ninety);
     EXPECT_EQ(game.Frame(), Lines{"Triggers 1 2"});
-    pad.Trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
-    pad.Trigger(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767);
+    pad.Trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767)
+        .Trigger(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767);
     EXPECT_EQ(game.Frame(), Lines{"Triggers 2 4"});
     pad.Trigger(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32000); // 249: still past 201
     EXPECT_EQ(game.Frame(), Lines{});
@@ -189,4 +186,3 @@ TEST(InputSystem, PadLevelsAtTheirThresholds) {
 }
 
 } // namespace
-} // namespace Flurr

@@ -162,17 +162,18 @@ public:
         joystick = nullptr;
     }
     bool Attached() const { return joystick != nullptr; }
-    void Axis(SDL_GameControllerAxis axis, int16_t value) {
+    VirtualPad& Axis(SDL_GameControllerAxis axis, int16_t value) {
         SDL_JoystickSetVirtualAxis(joystick, axis, value);
+        return *this;
     }
     // A trigger's raw axis spans the full range and reads as 0..32767
     // through the controller mapping; this sets the controller's value.
-    void Trigger(SDL_GameControllerAxis axis, int32_t value) {
-        const auto raw = int32_t(std::lround(value * 65535.0 / 32767.0)) - 32768;
-        SDL_JoystickSetVirtualAxis(joystick, axis, int16_t(raw));
+    VirtualPad& Trigger(SDL_GameControllerAxis axis, int32_t value) {
+        return Axis(axis, int16_t(std::lround(value * 65535.0 / 32767.0) - 32768));
     }
-    void Button(SDL_GameControllerButton button, bool down) {
+    VirtualPad& Button(SDL_GameControllerButton button, bool down) {
         SDL_JoystickSetVirtualButton(joystick, button, down ? 1 : 0);
+        return *this;
     }
 
     int index = -1;

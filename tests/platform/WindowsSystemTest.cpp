@@ -6,7 +6,7 @@
 
 #include <epoxy/gl.h>
 
-namespace Flurr {
+using namespace Flurr;
 namespace {
 
 using namespace PlatformTest;
@@ -115,4 +115,3 @@ TEST(WindowsSystem, WindowMessagesArePackedLikeWin32) {
 }
 
 } // namespace
-} // namespace Flurr

@@ -15,7 +15,7 @@
 #include "player/CameraController.h"
 #include "world/SpaceManager.h"
 
-namespace Flurr {
+using namespace Flurr;
 namespace {
 
 using EngineTest::Recorder;
@@ -381,4 +381,3 @@ TEST(CameraControllerLifetime, CamerasOutliveTheControllerSafely) {
 }
 
 } // namespace
-} // namespace Flurr

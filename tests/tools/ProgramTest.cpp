@@ -4,7 +4,7 @@
 #include "engine/EngineTestSupport.h"
 #include "tools/ProgramRunner.h"
 
-namespace Flurr {
+using namespace Flurr;
 namespace {
 
 using namespace EngineTest;
@@ -13,7 +13,7 @@ Outcome RunData(const std::string& arguments, const std::filesystem::path& workD
     return EngineTest::RunProgram(CLOUDMERE_DATA_EXE, arguments, workDir);
 }
 
-TEST(Program, PlaysTheRouteAndSavesTheLevelOnExit) {
+TEST(Program, ChecksItsOptionsPlaysTheRouteAndSavesTheLevelOnExit) {
     GameFolder game;
     const std::string saved = game.dir.Path("saved.zorvel");
     Outcome run = RunGame("--frames 10 --fixed-dt 0.016 --save-on-exit " + saved, game.dir.Root());
@@ -40,10 +40,8 @@ TEST(Program, PlaysTheRouteAndSavesTheLevelOnExit) {
     run = RunGame("--frames 2 --save-on-exit " + game.dir.Path("No/Folder/saved.zorvel"),
                   game.dir.Root());
     EXPECT_EQ(run.exitCode, 1) << run.err;
-}
 
-TEST(Program, OptionsAreCheckedBeforeAnythingRuns) {
-    GameFolder game;
+    // Options are checked before anything runs.
     Outcome help = RunGame("--help", game.dir.Root());
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(Contains(help.out, "usage: cloudmere [--frames N]")) << help.out;
@@ -56,7 +54,7 @@ TEST(Program, OptionsAreCheckedBeforeAnythingRuns) {
           "--size 800",       "--size 0x600",     "--size 800x",        "--size x600",
           "--size 800x600x2", "--size 99999x600", "--size -800x600",    "--record out.txt",
           "--replay",         "--windowed yes"}) {
-        Outcome run = RunGame(bad, game.dir.Root());
+        run = RunGame(bad, game.dir.Root());
         EXPECT_EQ(run.exitCode, 2) << bad;
         EXPECT_TRUE(Contains(run.err, "usage: cloudmere [--frames N]")) << bad << ": " << run.err;
     }
@@ -100,7 +98,7 @@ TEST(Program, RelativeSaveFileIsWhereTheProgramWasStarted) {
     std::filesystem::remove(source / name);
 }
 
-TEST(DataTool, CheckReportsProblemsWithTheirLines) {
+TEST(DataTool, CheckReportsProblemsWithTheirLinesAndFormatWritesTheSaversLayout) {
     TempDir dir;
     const std::string good = dir.Write("good.zorvel", "Root\n  Background:Sky.png\n  GameObject\n"
                                                       "    X:1.5\n    List#2:Points\n      -1,1\n"
@@ -139,14 +137,12 @@ TEST(DataTool, CheckReportsProblemsWithTheirLines) {
     }
     for (const char* bad : {"", "check", "frobnicate x.zorvel"})
         EXPECT_EQ(RunData(bad, dir.Root()).exitCode, 2) << bad;
-}
 
-TEST(DataTool, FormatWritesTheSaversLayout) {
-    TempDir dir;
+    // Format writes the saver's layout, stably.
     const std::string messy = dir.Write("messy.zorvel", "Root\r\nGameObject\r\n\t\tX:1\r\n"
                                                         "      -GameObject\r\n List#5:Points\r\n"
                                                         "1,2\r\n  -Points\r\n-Root\r\n");
-    Outcome run = RunData("format " + messy, dir.Root());
+    run = RunData("format " + messy, dir.Root());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::string expected = "Root\n  GameObject\n    X:1\n  -GameObject\n"
                                  "  List#1:Points\n    1,2\n  -Points\n-Root\n";
@@ -176,4 +172,3 @@ TEST(DataTool, ShippedDataFilesPassTheCheck) {
 }
 
 } // namespace
-} // namespace Flurr

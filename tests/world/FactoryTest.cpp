@@ -4,7 +4,7 @@
 #include "engine/EngineTestSupport.h"
 #include "game/TestGame.h"
 
-namespace Flurr {
+using namespace Flurr;
 namespace {
 
 using namespace EngineTest;
@@ -162,7 +162,7 @@ TEST_F(FactoryTest, ArchetypesAndObjectText) {
     EXPECT_EQ(factory->CreateObjectFromText(""), nullptr);
 }
 
-TEST_F(FactoryTest, DestroyLaterFromInsideAnUpdate) {
+TEST_F(FactoryTest, DestroyLaterFromInsideAnUpdateAndFreeTakesTheQueueToo) {
     auto* driver = new Driver();
     core.AddSystem(driver);
     factory->LoadLevel(dir.Write("Level.zorvel", LevelText()
@@ -221,22 +221,19 @@ TEST_F(FactoryTest, DestroyLaterFromInsideAnUpdate) {
     factory->DestroyObject(nullptr);
     EXPECT_TRUE(factory->pendingDestruction.empty());
     EXPECT_EQ(stranger.components.size(), 1u);
-}
 
-TEST_F(FactoryTest, FreeAlsoDeletesQueuedObjects) {
+    // Free() also deletes what is queued, without an announcement: the
+    // whole level is going. DestroyObject is immediate for a recorded object.
+    listener->ids.clear();
+    factory->DestroyLater(survivor);
     factory->LoadLevel(level);
-    GameObject* queued = factory->objects.begin()->second;
-    factory->DestroyLater(queued);
-    // DestroyObject is immediate for a recorded object.
-    GameObject* other = factory->objects.begin()->second;
-    factory->DestroyObject(other);
+    factory->DestroyLater(factory->objects.begin()->second);
+    factory->DestroyObject(factory->objects.begin()->second);
     EXPECT_TRUE(factory->objects.empty());
-    EXPECT_EQ(factory->pendingDestruction.size(), 1u);
+    EXPECT_EQ(factory->pendingDestruction.size(), 2u);
     factory->Free();
     EXPECT_TRUE(factory->pendingDestruction.empty());
-    // Freed without an announcement: the whole level is going.
-    EXPECT_EQ(
-        std::count(listener->ids.begin(), listener->ids.end(), MessageId::GODestructionNotify), 0);
+    EXPECT_EQ(std::ranges::count(listener->ids, MessageId::GODestructionNotify), 0);
 
     // An object whose component removes another one while the level is
     // being freed: that one must go in the same Free(), not linger in the
@@ -286,4 +283,3 @@ TEST_F(FactoryTest, SavedLevelListsObjectsInIdOrderAndReadsBack) {
 }
 
 } // namespace
-} // namespace Flurr
