@@ -33,7 +33,7 @@ namespace EngineTest {
 // The name type the engine's system and component templates take.
 template <const char* Name> struct Named { static constexpr const char* value = Name; };
 
-// What components and systems did, in order, for tests about ordering.
+// What components and systems did, in order.
 inline std::vector<std::string>& Events() {
     static std::vector<std::string> events;
     return events;
@@ -43,7 +43,7 @@ inline bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-// A fresh folder under the system's temp directory, removed afterwards.
+// A fresh temporary folder, removed afterwards.
 class TempDir {
 public:
     TempDir() {
@@ -64,7 +64,6 @@ public:
 
     std::string Path(const std::string& relative) const { return (root / relative).string(); }
 
-    // Writes `text` to `relative` (creating folders) and returns its path.
     std::string Write(const std::string& relative, const std::string& text) const {
         const std::filesystem::path file = root / relative;
         std::filesystem::create_directories(file.parent_path());
@@ -117,9 +116,8 @@ private:
     std::vector<std::string> texts;
 };
 
-// A system that records every message it hears, as a readable line, and
-// every update, and runs optional hooks so a test can act from inside a
-// frame or a delivery, or note more of the game's state with each line.
+// Records every message it hears as a readable line, and every update; its
+// hooks act from inside a frame or a delivery, or note more state per line.
 inline constexpr char kRecorderName[] = "TestRecorder";
 
 class Recorder : public Flurr::ISystem<Recorder, Named<kRecorderName>> {
@@ -242,9 +240,8 @@ private:
     std::size_t taken = 0;
 };
 
-// Drives TestProbe components the way the logic system drives gameplay
-// components: they register in Initialize() and unregister in Free(); the
-// update walks a snapshot and skips those unregistered meanwhile.
+// Drives TestProbes as the logic system drives its components: a snapshot,
+// skipping those unregistered meanwhile.
 inline constexpr char kDriverName[] = "TestDriver";
 
 class Driver : public Flurr::ISystem<Driver, Named<kDriverName>> {
@@ -331,8 +328,7 @@ public:
                            " driver=" + has(Driver::Instance()));
         if (Driver* d = Driver::Instance())
             std::erase(d->components, this);
-        // Like a perch that sends its birds away when it goes: removing
-        // another object from inside Free().
+        // Like a perch sending its birds away when it goes.
         if (takesWithIt >= 0)
             if (Flurr::Factory* factory = Flurr::Factory::Instance())
                 factory->DestroyLater(factory->FindObject(takesWithIt));
@@ -348,14 +344,12 @@ public:
 };
 
 // Registers the three classes, in this order, the first time it runs.
-// Every test that loads objects calls it before touching their type ids.
 inline void RegisterTestComponents() {
     Flurr::RegisterComponent<Sprite>();
     Flurr::RegisterComponent<Probe>();
     Flurr::RegisterComponent<Spinner>();
 }
 
-// Type names of an object's components, in list order.
 inline std::vector<std::string> ComponentNames(const Flurr::GameObject* object) {
     std::vector<std::string> names;
     for (Flurr::Component* c : object->components)
@@ -378,18 +372,15 @@ template <typename T> T* FindComponent(const Flurr::Factory& factory) {
     return nullptr;
 }
 
-// Level text as the data files hold it, for tests that build their own
-// levels: objects with a transform, components as blocks of keys, and a
-// physics body with a box outline. Objects() gives the object elements
-// alone (to add to another level), Text() a whole level.
+// Level text as the data files hold it: objects with a transform, components
+// as blocks of keys, a physics body with a box outline. Objects() gives the
+// objects alone (to add to another level), Text() a whole level.
 class LevelText {
 public:
     using Keys = std::vector<std::pair<std::string, std::string>>;
-    // A body that moves (density 1), a floor that can be stood on along its
-    // top edge, or a ghost that is passed through while touching counts.
+    // Moving (density 1), a floor with a top edge to stand on, or a ghost.
     enum Body { Moving, Floor, Ghost };
 
-    // The shortest text that reads back as `v`.
     static std::string Number(float v) {
         char text[32];
         return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
@@ -403,7 +394,6 @@ public:
         open = true;
         return *this;
     }
-    // A component of the current object, with its keys.
     LevelText& With(const std::string& component, const Keys& keys = {}) {
         text += "    " + component + "\n";
         for (const auto& [key, value] : keys)

@@ -1,5 +1,4 @@
-// The core's main loop over a real route of level files: level changes,
-// state requests from inside frames, the update order and shutdown.
+// The core's loop over real level files: level changes, requests, order.
 
 #include "engine/EngineTestSupport.h"
 #include "game/TestGame.h"
@@ -21,10 +20,8 @@ struct LevelSeen {
     std::vector<std::string> activeSpaces;
 };
 
-// A core with the space manager, the factory and one recorder that notes
-// every level change and counts the frames of the current level. `script`
-// runs at each update with the number of level changes so far and the
-// frame number within the level (from 1).
+// A core with the factory and a recorder noting every level change; `script`
+// runs at each update with the level changes so far and the frame (from 1).
 class LoopHarness {
 public:
     explicit LoopHarness(const std::string& firstRoute) {
@@ -48,8 +45,7 @@ public:
         auto owned = std::make_unique<Route>(Route::FirstRouteFile, firstRoute);
         route = owned.get();
         core.SetRoute(std::move(owned));
-        // A guard, so a broken loop fails instead of hanging.
-        core.SetFrameLimit(100);
+        core.SetFrameLimit(100); // a guard: a broken loop fails, not hangs
     }
 
     void Run() {
@@ -96,8 +92,7 @@ TEST(GameLoop, LevelsChangeOnRequestsAndTheFirstAndRestartedAreBuiltTwiceAtMeasu
                                                chain.levelA, chain.levelB, chain.levelB}));
     ASSERT_EQ(h.levels[0].objectIds.size(), 2u);
     ASSERT_EQ(h.levels[1].objectIds.size(), 2u);
-    // The first set was destroyed before the second was built, and the
-    // second got fresh ids.
+    // The first set was destroyed before the second was built, with new ids.
     EXPECT_GT(h.levels[1].objectIds.front(), h.levels[0].objectIds.back());
     EXPECT_EQ(liveOnFirstFrame, h.levels[1].objectIds);
     EXPECT_EQ(h.levels[3].routeFile, chain.routeA);
@@ -108,13 +103,11 @@ TEST(GameLoop, LevelsChangeOnRequestsAndTheFirstAndRestartedAreBuiltTwiceAtMeasu
     EXPECT_EQ(h.levels[5].routeFile, chain.routeB);
     EXPECT_GT(h.levels[5].objectIds.front(), h.levels[4].objectIds.front());
     EXPECT_EQ(h.game->updates, 5);
-    // Each step is the time since the previous frame.
     EXPECT_TRUE(std::ranges::all_of(h.game->steps.begin() + 1, h.game->steps.end(),
                                     [](float step) { return step >= 0.019f; }));
-    // Every level starts with only the game space active.
     for (const LevelSeen& level : h.levels)
-        EXPECT_EQ(level.activeSpaces, std::vector<std::string>{"GameSpace"});
-    // The loop leaves no object behind.
+        EXPECT_EQ(level.activeSpaces, std::vector<std::string>{"GameSpace"})
+            << "every level starts with only the game space active";
     EXPECT_TRUE(h.factory->objects.empty());
 }
 
@@ -150,8 +143,8 @@ TEST(GameLoop, SystemsInitializeAndUpdateInTheOrderAdded) {
     core.SetFrameLimit(3);
     core.SetFixedDt(0.25f);
     core.Initialize();
-    EXPECT_EQ(core.RequestedState(), GameState::Restart);
-    EXPECT_EQ(core.CurrentState(), GameState::Restart);
+    EXPECT_TRUE(core.RequestedState() == GameState::Restart &&
+                core.CurrentState() == GameState::Restart);
     core.GameLoop();
 
     EXPECT_EQ(Events(),
@@ -163,8 +156,7 @@ TEST(GameLoop, SystemsInitializeAndUpdateInTheOrderAdded) {
         EXPECT_EQ(r->steps, (std::vector<float>{0.25f, 0.25f, 0.25f}));
     EXPECT_EQ(core.FramesRun(), 3);
     EXPECT_EQ(core.RequestedState(), GameState::Quit);
-    // Each system is timed under its own name.
-    EXPECT_EQ(core.timers.timers.count("Factory"), 1u);
+    EXPECT_EQ(core.timers.timers.count("Factory"), 1u) << "each system is timed under its own name";
     EXPECT_EQ(core.timers.timers.count("TestRecorder"), 1u);
 }
 
@@ -183,18 +175,15 @@ TEST(GameLoop, ShutdownDestroysObjectsBeforeSystemsLastToFirst) {
     const std::vector<GameObject*> made{factory->CreateObjectFromText(text),
                                         factory->CreateObjectFromText(text)};
     ASSERT_EQ(EngineTest::Driver::Instance()->components.size(), 2u);
-    // The first takes the second with it when it goes, through the
-    // factory's deferred destruction.
+    // The first takes the second with it through deferred destruction.
     made[0]->Get<EngineTest::Probe>()->takesWithIt = made[1]->id;
 
     Events().clear();
     core.Shutdown();
 
-    // Components go last-to-first within each object, so the probe no
-    // longer sees the spinner but still sees the sprite, and every object
-    // is gone while the driving system still exists.
-    // The second object's components stop when it is queued (nothing has
-    // been removed from it yet) and are freed again when it is deleted.
+    // Components go last-to-first within each object, every object before
+    // the systems; the second object's stop when it is queued and are freed
+    // again when it is deleted.
     EXPECT_EQ(Events(),
               (std::vector<std::string>{"Spinner::Free", "Probe::Free sprite=1 spinner=0 driver=1",
                                         "Spinner::Free", "Probe::Free sprite=1 spinner=1 driver=1",

@@ -1,8 +1,6 @@
-// Recording and replaying input: a replay gives the game the same
-// messages, frame by frame, with the same steps, and then ends.
+// Recording input and replaying it: the same messages, frame by frame.
 
 #include "platform/InputRecording.h"
-#include "engine/EngineTestSupport.h"
 #include "platform/PlatformTestSupport.h"
 #include "platform/WindowMessages.h"
 #include "tools/ProgramRunner.h"
@@ -41,8 +39,8 @@ TEST(InputRecording, ReplayReproducesTheMessagesFrameByFrame) {
         ASSERT_TRUE(recorder.Save(file));
         EXPECT_EQ(recorder.Frames().size(), std::size(steps));
     }
-    // The session had something in it worth replaying.
-    EXPECT_EQ(recorded[1], (Lines{"MouseMoved 10 20 0", "KeyTriggered 68"}));
+    EXPECT_EQ(recorded[1], (Lines{"MouseMoved 10 20 0", "KeyTriggered 68"}))
+        << "the session had something in it worth replaying";
 
     InputReplay replay;
     std::string error;
@@ -61,10 +59,8 @@ TEST(InputRecording, ReplayReproducesTheMessagesFrameByFrame) {
     EXPECT_EQ(replayed, recorded);
     EXPECT_EQ(game.heard->steps, recordedSteps);
 
-    // Recording the replay gives the same file again.
-    const std::string copy = dir.Path("again.zorvel");
-    ASSERT_TRUE(again.Save(copy));
-    EXPECT_EQ(dir.Read("again.zorvel"), dir.Read("session.zorvel"));
+    ASSERT_TRUE(again.Save(dir.Path("again.zorvel")));
+    EXPECT_EQ(dir.Read("again.zorvel"), dir.Read("session.zorvel")) << "recorded again, the same";
 }
 
 TEST(InputRecording, EventsReadBackAsWrittenAndDamagedFilesAsFarAsTheyMakeSense) {

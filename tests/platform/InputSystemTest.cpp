@@ -1,5 +1,4 @@
-// The input system driven by real SDL events through the real window
-// system: what the game hears, frame by frame.
+// The input system driven by real SDL events: what the game hears.
 
 #include "platform/PlatformTestSupport.h"
 #include "platform/WindowMessages.h"
@@ -11,17 +10,16 @@ namespace {
 
 using namespace PlatformTest;
 
-TEST(InputSystem, KeyEdgesFollowTheFramesAndTextBecomesCharacters) {
+TEST(InputSystem, KeysTextAndTheMouseFollowTheFramesAndTheEditor) {
     Game game;
     EXPECT_EQ(game.Frame({Key(SDL_SCANCODE_A, true)}), Lines{"KeyTriggered 65"});
-    // Auto-repeat is not a new press.
-    EXPECT_EQ(game.Frame({Key(SDL_SCANCODE_A, true, true)}), Lines{"KeyPressed 65"});
+    EXPECT_EQ(game.Frame({Key(SDL_SCANCODE_A, true, true)}), Lines{"KeyPressed 65"})
+        << "auto-repeat is not a new press";
     EXPECT_EQ(game.Frame(), Lines{"KeyPressed 65"});
     EXPECT_EQ(game.Frame({Key(SDL_SCANCODE_A, false)}), Lines{"KeyReleased 65"});
     EXPECT_EQ(game.Frame(), Lines{});
 
-    // Either Shift also holds VK_SHIFT, as Windows reports it; it stays
-    // held until both are up.
+    // Either Shift also holds VK_SHIFT, as on Windows, until both are up.
     EXPECT_EQ(game.Frame({Key(SDL_SCANCODE_LSHIFT, true)}),
               (Lines{"KeyTriggered 16", "KeyTriggered 160"}));
     EXPECT_EQ(game.Frame({Key(SDL_SCANCODE_RSHIFT, true), Key(SDL_SCANCODE_LSHIFT, false)}),
@@ -34,7 +32,6 @@ TEST(InputSystem, KeyEdgesFollowTheFramesAndTextBecomesCharacters) {
               (Lines{"Char 13", "Char 13", "KeyTriggered 13"}));
     EXPECT_EQ(game.Frame({Key(SDL_SCANCODE_RETURN, false)}), Lines{"KeyPressed 13"});
     EXPECT_EQ(game.Frame({Key(SDL_SCANCODE_KP_ENTER, false)}), Lines{"KeyReleased 13"});
-    // Keys the game does not know produce nothing at all.
     EXPECT_EQ(game.Frame({Key(SDL_SCANCODE_AUDIOPLAY, true)}), Lines{});
 
     // Latin-1 text gets through as one byte; what a byte cannot hold does
@@ -42,25 +39,10 @@ TEST(InputSystem, KeyEdgesFollowTheFramesAndTextBecomesCharacters) {
     EXPECT_EQ(game.Frame({Text("a\xC3\xA9\xE2\x82\xAC!")}),
               (Lines{"Char 97", "Char 233", "Char 33"}));
     EXPECT_EQ(game.Frame({Key(SDL_SCANCODE_BACKSPACE, true)}), (Lines{"Char 8", "KeyTriggered 8"}));
-}
 
-TEST(InputSystem, NothingIsPolledWithoutFocus) {
-    Game game({}, false, false);
-    // No focus yet: a press and release in the background never happened.
-    EXPECT_EQ(game.Frame({Key(SDL_SCANCODE_SPACE, true)}), Lines{});
-    EXPECT_EQ(game.Frame({Key(SDL_SCANCODE_SPACE, false)}), Lines{});
-    EXPECT_EQ(game.Frame({game.Focus()}), Lines{});
+    game.Frame({Key(SDL_SCANCODE_BACKSPACE, false)});
 
-    // A key held when focus goes keeps its state; it is released when
-    // focus comes back and the key is found up.
-    EXPECT_EQ(game.Frame({Key(SDL_SCANCODE_LEFT, true)}), Lines{"KeyTriggered 37"});
-    EXPECT_EQ(game.Frame({game.Focus(false), Key(SDL_SCANCODE_LEFT, false)}), Lines{});
-    EXPECT_EQ(game.Frame(), Lines{});
-    EXPECT_EQ(game.Frame({game.Focus()}), Lines{"KeyReleased 37"});
-}
-
-TEST(InputSystem, MouseIsPolledOutsideTheEditorAndFollowsWindowMessagesInIt) {
-    Game game;
+    // The mouse is polled outside the editor.
     EXPECT_EQ(game.Frame({Motion(100, 50)}), Lines{"MouseMoved 100 50 0"});
     EXPECT_EQ(game.Frame({Button(SDL_BUTTON_LEFT, true, 100, 50)}), Lines{"MouseClicked 100 50 1"});
     // The move arrives with the window messages, before the poll.
@@ -80,7 +62,6 @@ TEST(InputSystem, MouseIsPolledOutsideTheEditorAndFollowsWindowMessagesInIt) {
               (Lines{"DoubleClick 120 60 1", "MouseClicked 120 60 1"}));
     EXPECT_EQ(game.Frame({Button(SDL_BUTTON_LEFT, false, 120, 60)}),
               Lines{"MouseReleased 120 60 1"});
-    // Negative client coordinates (a drag out of the window) keep their sign.
     EXPECT_EQ(game.Frame({Motion(-5, -7)}), Lines{"MouseMoved -5 -7 0"});
 
     // In the editor the buttons follow the window messages: held, there is
@@ -98,6 +79,21 @@ TEST(InputSystem, MouseIsPolledOutsideTheEditorAndFollowsWindowMessagesInIt) {
     game.SetEditor(false);
     EXPECT_EQ(game.Frame({Button(SDL_BUTTON_LEFT, true, 30, 40)}), Lines{"MouseClicked 30 40 1"});
     EXPECT_EQ(game.Frame(), Lines{"MousePressed 30 40 1"});
+}
+
+TEST(InputSystem, NothingIsPolledWithoutFocus) {
+    Game game({}, false, false);
+    // No focus yet: a press and release in the background never happened.
+    EXPECT_EQ(game.Frame({Key(SDL_SCANCODE_SPACE, true)}), Lines{});
+    EXPECT_EQ(game.Frame({Key(SDL_SCANCODE_SPACE, false)}), Lines{});
+    EXPECT_EQ(game.Frame({game.Focus()}), Lines{});
+
+    // A key held when focus goes keeps its state; it is released when
+    // focus comes back and the key is found up.
+    EXPECT_EQ(game.Frame({Key(SDL_SCANCODE_LEFT, true)}), Lines{"KeyTriggered 37"});
+    EXPECT_EQ(game.Frame({game.Focus(false), Key(SDL_SCANCODE_LEFT, false)}), Lines{});
+    EXPECT_EQ(game.Frame(), Lines{});
+    EXPECT_EQ(game.Frame({game.Focus()}), Lines{"KeyReleased 37"});
 }
 
 TEST(InputSystem, PadButtonsSticksAndTriggers) {
@@ -123,13 +119,11 @@ TEST(InputSystem, PadButtonsSticksAndTriggers) {
         .Button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, false);
     game.Frame();
 
-    // Half deflection is level 1, full deflection level 2; a level change
-    // with the same direction sends nothing.
+    // Half and full deflection are levels 1 and 2; a level change alone sends nothing.
     pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, 16000);
     EXPECT_EQ(game.Frame(), Lines{"LThumb 1 0 1"});
     pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
     EXPECT_EQ(game.Frame(), Lines{});
-    // Up on the stick is up in the game.
     pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, 0).Axis(SDL_CONTROLLER_AXIS_LEFTY, -32768);
     EXPECT_EQ(game.Frame(), Lines{"LThumb 0 1 2"});
     // Back to the centre: direction (0, 0), level 0, and then silence.

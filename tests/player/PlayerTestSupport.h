@@ -1,18 +1,10 @@
 #pragma once
-// The game as the program builds it (every system but sound), run headless
-// at a fixed step from the real Resources folder, on a flat test ground or
-// a real level, with input pushed as real SDL events and a recorder that
-// hears what the game asks of the sound system, the screen's texts and the
-// post-processing.
-
-#include <gtest/gtest.h>
-
-#include <SDL.h>
+// The game as the program builds it (but sound), headless at a fixed step,
+// on a flat test ground or a real level; `heard` writes down the sounds,
+// texts, events and post-processing the game asks for.
 
 #include <algorithm>
-#include <string>
 
-#include "engine/GameObject.h"
 #include "engine/Random.h"
 #include "gameplay/LogicSystem.h"
 #include "graphics/GraphicsComponent.h"
@@ -25,12 +17,10 @@
 #include "player/CameraController.h"
 #include "player/PlayerComponent.h"
 #include "player/PlayerController.h"
-#include "world/Factory.h"
 
 namespace PlayerTest {
 
-// The window is small: most tests look at the game's state, not its
-// pictures, and every frame is drawn in software.
+// Small: the tests read the game's state, and frames are drawn in software.
 inline constexpr int kWidth = 200;
 inline constexpr int kHeight = 150;
 // Pointer positions: near the top above the centre, and right of it.
@@ -49,7 +39,6 @@ enum Extras : unsigned {
     kNoPlayer = 4,
     kFlight = 8, // unlocked for the player
     kDash = 16,
-    kLarge = 32, // an 800 x 600 window, for tests that look at the picture
 };
 
 class PlayerGame : public PlatformTest::Game {
@@ -84,14 +73,12 @@ public:
     }
 
     Flurr::RigidBody& Body() const { return *player->owner->Get<Flurr::PhysicsComponent>()->body; }
-    // Puts the player (body and object) at a place, at rest.
     void Place(float x, float y) {
         Body().position = Flurr::Vec2(x, y);
         Body().velocity = Flurr::Vec2();
         player->owner->x = x;
         player->owner->y = y;
     }
-    // Lets the player land and settle where it stands.
     void Settle() { Frames(90); }
     // Puts the player on the ground at `x` and lets it settle there.
     void Stand(float x) {
@@ -105,7 +92,6 @@ public:
             core->RunFrame();
         return top;
     }
-    // Holds `key` down for `frames` frames.
     void Hold(SDL_Scancode key, int frames) {
         PlatformTest::Push({PlatformTest::Key(key, true)});
         Frames(frames);
@@ -121,8 +107,8 @@ private:
         Flurr::GameConfig config = TestGame::Config();
         config.systems = Flurr::GameSystemSet{};
         config.systems.sound = false; // written down, not played
-        config.window.width = extras & kLarge ? 800 : kWidth;
-        config.window.height = extras & kLarge ? 600 : kHeight;
+        config.window.width = kWidth;
+        config.window.height = kHeight;
         config.present = [] {}; // the tests read state or the back buffer
         config.unlockFlight = extras & kFlight;
         config.unlockDash = extras & kDash;

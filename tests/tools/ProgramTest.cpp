@@ -1,5 +1,4 @@
-// The two programs, run for real in a temporary working directory: the
-// game with its automation options, and the data tool.
+// The game and the data tool, run for real in a temporary folder.
 
 #include "engine/EngineTestSupport.h"
 #include "tools/ProgramRunner.h"
@@ -58,7 +57,6 @@ TEST(Program, ChecksItsOptionsPlaysTheRouteAndSavesTheLevelOnExit) {
         EXPECT_EQ(run.exitCode, 2) << bad;
         EXPECT_TRUE(Contains(run.err, "usage: cloudmere [--frames N]")) << bad << ": " << run.err;
     }
-    // Nothing was played, so nothing was saved.
     EXPECT_FALSE(std::filesystem::exists(game.dir.Path("out.txt")));
 }
 
@@ -82,9 +80,8 @@ TEST(Program, AMissingRouteFileOrALevelWithoutDataExtensionIsReportedAndFails) {
 }
 
 TEST(Program, RelativeSaveFileIsWhereTheProgramWasStarted) {
-    // Started from a folder without "Resources", the game works from the
-    // folder that has one; a file named on the command line still means
-    // the folder the user was in.
+    // Started where there is no "Resources", the game works from the folder
+    // that has one, but a file named on the command line is where the user is.
     const std::filesystem::path exe = std::filesystem::canonical(CLOUDMERE_EXE);
     const std::filesystem::path source = std::filesystem::canonical(CLOUDMERE_SOURCE_DIR);
     if (exe.string().rfind(source.string(), 0) != 0)
@@ -98,7 +95,7 @@ TEST(Program, RelativeSaveFileIsWhereTheProgramWasStarted) {
     std::filesystem::remove(source / name);
 }
 
-TEST(DataTool, CheckReportsProblemsWithTheirLinesAndFormatWritesTheSaversLayout) {
+TEST(DataTool, CheckPassesTheShippedDataReportsProblemsWithTheirLinesAndFormatIsStable) {
     TempDir dir;
     const std::string good = dir.Write("good.zorvel", "Root\n  Background:Sky.png\n  GameObject\n"
                                                       "    X:1.5\n    List#2:Points\n      -1,1\n"
@@ -148,13 +145,11 @@ TEST(DataTool, CheckReportsProblemsWithTheirLinesAndFormatWritesTheSaversLayout)
                                  "  List#1:Points\n    1,2\n  -Points\n-Root\n";
     EXPECT_EQ(run.out, expected);
 
-    // Formatting is stable.
     const std::string once = dir.Write("once.zorvel", run.out);
     EXPECT_EQ(RunData("format " + once, dir.Root()).out, expected);
     EXPECT_NE(RunData("format " + dir.Path("missing.zorvel"), dir.Root()).exitCode, 0);
-}
 
-TEST(DataTool, ShippedDataFilesPassTheCheck) {
+    // The shipped data files pass the check.
     const std::filesystem::path resources =
         std::filesystem::path(CLOUDMERE_SOURCE_DIR) / "Resources";
     std::string files;
@@ -167,7 +162,7 @@ TEST(DataTool, ShippedDataFilesPassTheCheck) {
         }
     }
     ASSERT_GT(count, 0);
-    Outcome run = RunData("check" + files, resources);
+    run = RunData("check" + files, resources);
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
 }
 

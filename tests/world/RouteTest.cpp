@@ -1,5 +1,4 @@
-// The level route: reading the chain of route files, and what happens
-// when a route file is missing or unreadable.
+// The level route: its chain of files, and missing or unreadable ones.
 
 #include "world/Route.h"
 #include "engine/EngineTestSupport.h"
@@ -27,7 +26,7 @@ protected:
     Recorder* listener = nullptr;
 };
 
-TEST_F(RouteTest, ReadsTheFirstRouteFileAndEachEntry) {
+TEST_F(RouteTest, ReadsEachEntryAndPlaysTheLevelAgainWhenTheNextIsUnreadable) {
     const std::string level =
         dir.Write("Levels/Town.zorvel", EngineTest::LevelText().Object(4).Text("Sky.png"));
     const std::string entry =
@@ -50,6 +49,22 @@ TEST_F(RouteTest, ReadsTheFirstRouteFileAndEachEntry) {
     route->Advance();
     EXPECT_EQ(route->currentRouteFile, "Next.zorvel");
     EXPECT_EQ(route->nextRouteFile, "Next.zorvel");
+
+    // The next route file cannot be read: the previous level plays again.
+    factory->Free();
+    route->Load();
+    EXPECT_FALSE(route->Failed());
+    EXPECT_EQ(route->levelFile, level);
+    ASSERT_EQ(factory->objects.size(), 1u);
+    EXPECT_EQ(factory->objects.begin()->second->x, 4.0f);
+    EXPECT_EQ(listener->Count("LevelChange"), 2u);
+
+    std::filesystem::create_directories(dir.Path("Routes/Folder.zorvel"));
+    route->currentRouteFile = dir.Path("Routes/Folder.zorvel");
+    factory->Free();
+    route->Load();
+    EXPECT_FALSE(route->Failed());
+    EXPECT_EQ(factory->objects.size(), 1u) << "a folder is no better than nothing";
 }
 
 TEST_F(RouteTest, MissingFirstRouteFileQuitsWithAReport) {
@@ -57,7 +72,6 @@ TEST_F(RouteTest, MissingFirstRouteFileQuitsWithAReport) {
     const std::string missing = dir.Path("Resources/Levels/Route.zorvel");
     route->ReadFirstRouteFile(missing);
     EXPECT_TRUE(route->currentRouteFile.empty());
-    // The loop itself gives up before any frame.
     core.GameLoop();
 
     EXPECT_EQ(core.RequestedState(), GameState::Quit);
@@ -68,8 +82,7 @@ TEST_F(RouteTest, MissingFirstRouteFileQuitsWithAReport) {
     EXPECT_TRUE(errors.Contains("Error! The route file " + missing)) << "a box: " << errors;
     EXPECT_TRUE(errors.Contains(DataRoot())) << errors;
 
-    // Present but naming no first route, a missing entry, or an entry that
-    // names no level: each a different, equally clear report.
+    // No first route named, a missing entry, or no level: each its report.
     EngineTest::WarningLog again;
     Route other;
     other.ReadFirstRouteFile(dir.Write("Route.zorvel", "Root\n  Rout:typo.zorvel\n-Root\n"));
@@ -89,32 +102,6 @@ TEST_F(RouteTest, MissingFirstRouteFileQuitsWithAReport) {
     EXPECT_TRUE(listener->ids.empty());
     EXPECT_TRUE(again.Count() == 3 && again.Contains(missingEntry) && again.Contains("LevelFile"))
         << again;
-}
-
-TEST_F(RouteTest, UnreadableNextRouteFilePlaysThePreviousLevelAgain) {
-    const std::string level =
-        dir.Write("Levels/A.zorvel", EngineTest::LevelText().Object(8).Text());
-    route->currentRouteFile =
-        dir.Write("Routes/A.zorvel", RouteText(level, dir.Path("Routes/Missing.zorvel")));
-    route->Load();
-    ASSERT_EQ(factory->objects.size(), 1u);
-
-    factory->Free();
-    route->Advance();
-    route->Load();
-    EXPECT_FALSE(route->Failed());
-    EXPECT_EQ(route->levelFile, level);
-    ASSERT_EQ(factory->objects.size(), 1u);
-    EXPECT_EQ(factory->objects.begin()->second->x, 8.0f);
-    EXPECT_EQ(listener->Count("LevelChange"), 2u);
-
-    // A folder where the route file should be is no better than nothing.
-    std::filesystem::create_directories(dir.Path("Routes/Folder.zorvel"));
-    route->currentRouteFile = dir.Path("Routes/Folder.zorvel");
-    factory->Free();
-    route->Load();
-    EXPECT_FALSE(route->Failed());
-    EXPECT_EQ(factory->objects.size(), 1u);
 }
 
 } // namespace

@@ -1,5 +1,4 @@
-// Named spaces and their active flags (that every level starts with only
-// the game space active is the game loop's test).
+// Named spaces and their active flags.
 
 #include "world/SpaceManager.h"
 #include "engine/EngineTestSupport.h"
@@ -21,13 +20,11 @@ TEST(SpaceManager, StartsWithThreeSpacesAndCreatesFindsActivatesAndDestroysMore)
     Core core;
     auto* spaces = new SpaceManager();
     core.AddSystem(spaces);
-    EXPECT_EQ(SpaceManager::Instance(), spaces);
     EXPECT_EQ(spaces->spacesByName.size(), 3u);
     ASSERT_TRUE(spaces->GetSpace("LevelEditor") && spaces->GetSpace("Pause"));
     EXPECT_EQ(ActiveSpaces(*spaces), std::vector<std::string>{"GameSpace"});
 
-    // An existing name gives the same space and uses up no id; a new one
-    // starts inactive and is found by its id too.
+    // An existing name gives the same space and uses up no id.
     const int32_t pauseId = spaces->GetSpace("Pause")->id;
     EXPECT_EQ(spaces->GetOrCreateSpace("GameSpace"), spaces->GetSpace("GameSpace"));
     Space* dialog = spaces->GetOrCreateSpace("SaveDialog");
