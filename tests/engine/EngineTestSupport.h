@@ -33,7 +33,7 @@ namespace EngineTest {
 // The name type the engine's system and component templates take.
 template <const char* Name> struct Named { static constexpr const char* value = Name; };
 
-// What components and systems did, in order, for tests about ordering.
+// What components and systems did, in order.
 inline std::vector<std::string>& Events() {
     static std::vector<std::string> events;
     return events;
@@ -43,7 +43,7 @@ inline bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-// A fresh folder under the system's temp directory, removed afterwards.
+// A fresh temporary folder, removed afterwards.
 class TempDir {
 public:
     TempDir() {
@@ -64,12 +64,10 @@ public:
 
     std::string Path(const std::string& relative) const { return (root / relative).string(); }
 
-    // Writes `text` to `relative` (creating folders) and returns its path.
     std::string Write(const std::string& relative, const std::string& text) const {
         const std::filesystem::path file = root / relative;
         std::filesystem::create_directories(file.parent_path());
-        std::ofstream out(file, std::ios::binary);
-        out << text;
+        std::ofstream(file, std::ios::binary) << text;
         return file.string();
     }
 
@@ -118,9 +116,8 @@ private:
     std::vector<std::string> texts;
 };
 
-// A system that records every message it hears, as a readable line, and
-// every update, and runs optional hooks so a test can act from inside a
-// frame or a delivery, or note more of the game's state with each line.
+// Records every message it hears as a readable line, and every update; its
+// hooks act from inside a frame or a delivery, or note more state per line.
 inline constexpr char kRecorderName[] = "TestRecorder";
 
 class Recorder : public Flurr::ISystem<Recorder, Named<kRecorderName>> {
@@ -243,9 +240,8 @@ private:
     std::size_t taken = 0;
 };
 
-// Drives TestProbe components the way the logic system drives gameplay
-// components: they register in Initialize() and unregister in Free(); the
-// update walks a snapshot and skips those unregistered meanwhile.
+// Drives TestProbes as the logic system drives its components: a snapshot,
+// skipping those unregistered meanwhile.
 inline constexpr char kDriverName[] = "TestDriver";
 
 class Driver : public Flurr::ISystem<Driver, Named<kDriverName>> {
@@ -326,15 +322,13 @@ public:
         }
     }
     void Free() override {
-        std::ostringstream out;
-        out << "Probe::Free sprite=" << (owner && owner->Get<Sprite>() != nullptr)
-            << " spinner=" << (owner && owner->Get<Spinner>() != nullptr)
-            << " driver=" << (Driver::Instance() != nullptr);
-        Events().push_back(out.str());
+        auto has = [](bool present) { return std::string(present ? "1" : "0"); };
+        Events().push_back("Probe::Free sprite=" + has(owner && owner->Get<Sprite>()) +
+                           " spinner=" + has(owner && owner->Get<Spinner>()) +
+                           " driver=" + has(Driver::Instance()));
         if (Driver* d = Driver::Instance())
             std::erase(d->components, this);
-        // Like a perch that sends its birds away when it goes: removing
-        // another object from inside Free().
+        // Like a perch sending its birds away when it goes.
         if (takesWithIt >= 0)
             if (Flurr::Factory* factory = Flurr::Factory::Instance())
                 factory->DestroyLater(factory->FindObject(takesWithIt));
@@ -350,14 +344,12 @@ public:
 };
 
 // Registers the three classes, in this order, the first time it runs.
-// Every test that loads objects calls it before touching their type ids.
 inline void RegisterTestComponents() {
     Flurr::RegisterComponent<Sprite>();
     Flurr::RegisterComponent<Probe>();
     Flurr::RegisterComponent<Spinner>();
 }
 
-// Type names of an object's components, in list order.
 inline std::vector<std::string> ComponentNames(const Flurr::GameObject* object) {
     std::vector<std::string> names;
     for (Flurr::Component* c : object->components)
@@ -380,18 +372,15 @@ template <typename T> T* FindComponent(const Flurr::Factory& factory) {
     return nullptr;
 }
 
-// Level text as the data files hold it, for tests that build their own
-// levels: objects with a transform, components as blocks of keys, and a
-// physics body with a box outline. Objects() gives the object elements
-// alone (to add to another level), Text() a whole level.
+// Level text as the data files hold it: objects with a transform, components
+// as blocks of keys, a physics body with a box outline. Objects() gives the
+// objects alone (to add to another level), Text() a whole level.
 class LevelText {
 public:
     using Keys = std::vector<std::pair<std::string, std::string>>;
-    // A body that moves (density 1), a floor that can be stood on along its
-    // top edge, or a ghost that is passed through while touching counts.
+    // Moving (density 1), a floor with a top edge to stand on, or a ghost.
     enum Body { Moving, Floor, Ghost };
 
-    // The shortest text that reads back as `v`.
     static std::string Number(float v) {
         char text[32];
         return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
@@ -405,7 +394,6 @@ public:
         open = true;
         return *this;
     }
-    // A component of the current object, with its keys.
     LevelText& With(const std::string& component, const Keys& keys = {}) {
         text += "    " + component + "\n";
         for (const auto& [key, value] : keys)
@@ -415,20 +403,16 @@ public:
     }
     // A physics body of the current object: a `w` x `h` box centred on it.
     LevelText& Box(float w, float h, Body body = Moving) {
-        const std::string l = Number(-w / 2), r = Number(w / 2), b = Number(-h / 2),
-                          t = Number(h / 2);
-        text += "    PhysicsComponent\n      CollisionSets\n        List#4:CollisionSet\n"
-                "          " +
-                l + "," + b + "\n          " + r + "," + b + "\n          " + r + "," + t +
-                "\n          " + l + "," + t + "\n        -CollisionSet\n";
-        if (body == Floor)
-            text += "        List#4:FloorSet\n          false\n          false\n"
-                    "          false\n          true\n        -FloorSet\n";
-        text += std::string("      -CollisionSets\n      ") +
-                (body == Floor   ? "IsAFloor:true"
-                 : body == Ghost ? "Ghost:true"
-                                 : "Density:1") +
-                "\n    -PhysicsComponent\n";
+        const std::string x = Number(w / 2), y = Number(h / 2), set = "\n          ";
+        text += "    PhysicsComponent\n      CollisionSets\n        List#4:CollisionSet" + set +
+                "-" + x + ",-" + y + set + x + ",-" + y + set + x + "," + y + set + "-" + x + "," +
+                y + "\n        -CollisionSet\n";
+        if (body == Floor) // the top edge
+            text += "        List#4:FloorSet" + set + "false" + set + "false" + set + "false" +
+                    set + "true\n        -FloorSet\n";
+        const char* kind[] = {"Density:1", "IsAFloor:true", "Ghost:true"};
+        text +=
+            std::string("      -CollisionSets\n      ") + kind[body] + "\n    -PhysicsComponent\n";
         return *this;
     }
     std::string Objects() const { return open ? text + "  -GameObject\n" : text; }

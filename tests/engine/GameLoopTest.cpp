@@ -1,5 +1,4 @@
-// The core's main loop over a real route of level files: level changes,
-// state requests from inside frames, the update order and shutdown.
+// The core's loop over real level files: level changes, requests, order.
 
 #include "engine/EngineTestSupport.h"
 #include "game/TestGame.h"
@@ -8,7 +7,7 @@
 
 #include <thread>
 
-namespace Flurr {
+using namespace Flurr;
 namespace {
 
 using namespace EngineTest;
@@ -18,20 +17,24 @@ struct LevelSeen {
     std::string levelFile;
     std::string routeFile;
     std::vector<int32_t> objectIds;
+    std::vector<std::string> activeSpaces;
 };
 
-// A core with the space manager, the factory and one recorder that notes
-// every level change and counts the frames of the current level. `script`
-// runs at each update with the number of level changes so far and the
-// frame number within the level (from 1).
+// A core with the factory and a recorder noting every level change; `script`
+// runs at each update with the level changes so far and the frame (from 1).
 class LoopHarness {
 public:
     explicit LoopHarness(const std::string& firstRoute) {
-        factory = AddSystems(core, TestGame::Config()).factory;
+        const GameSystems made = AddSystems(core, TestGame::Config());
+        factory = made.factory;
         game = Recorder::AddTo(core, {MessageId::LevelChange}, "game");
-        game->onMessage = [this](Message*) {
-            levels.push_back(
-                {route->levelFile, route->currentRouteFile, EngineTest::RecordedIds(*factory)});
+        game->onMessage = [this, spaces = made.spaces](Message*) {
+            std::vector<std::string> active;
+            for (const auto& [name, space] : spaces->spacesByName)
+                if (space->active)
+                    active.push_back(name);
+            levels.push_back({route->levelFile, route->currentRouteFile,
+                              EngineTest::RecordedIds(*factory), active});
             frame = 0;
         };
         game->onUpdate = [this](float) {
@@ -42,20 +45,12 @@ public:
         auto owned = std::make_unique<Route>(Route::FirstRouteFile, firstRoute);
         route = owned.get();
         core.SetRoute(std::move(owned));
-        // A guard, so a broken loop fails instead of hanging.
-        core.SetFrameLimit(100);
+        core.SetFrameLimit(100); // a guard: a broken loop fails, not hangs
     }
 
     void Run() {
         core.Initialize();
         core.GameLoop();
-    }
-
-    std::vector<std::string> LevelFiles() const {
-        std::vector<std::string> files;
-        for (const LevelSeen& l : levels)
-            files.push_back(l.levelFile);
-        return files;
     }
 
     Core core;
@@ -67,11 +62,16 @@ public:
     std::function<void(int levelChanges, int frame)> script;
 };
 
-TEST(GameLoop, LevelsChangeOnRequestsAndTheFirstAndRestartedAreBuiltTwice) {
+TEST(GameLoop, LevelsChangeOnRequestsAndTheFirstAndRestartedAreBuiltTwiceAtMeasuredSteps) {
     RouteChain chain;
     LoopHarness h(chain.routeA);
     std::vector<int32_t> liveOnFirstFrame;
     h.script = [&](int changes, int frame) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20)); // a measured step
+        // The pause menu and the editor are open when each level ends.
+        for (const char* name : {"TransitionSpace", "Pause", "LevelEditor"})
+            SpaceManager::Instance()->GetOrCreateSpace(name)->active = true;
+        SpaceManager::Instance()->SetSpaceActive("GameSpace", false);
         if (changes == 2 && frame == 1) {
             liveOnFirstFrame = EngineTest::RecordedIds(*h.factory);
             h.core.RequestState(GameState::Restart); // the same route entry again
@@ -85,12 +85,14 @@ TEST(GameLoop, LevelsChangeOnRequestsAndTheFirstAndRestartedAreBuiltTwice) {
     };
     h.Run();
 
-    ASSERT_EQ(h.LevelFiles(), (std::vector<std::string>{chain.levelA, chain.levelA, chain.levelA,
-                                                        chain.levelA, chain.levelB, chain.levelB}));
+    std::vector<std::string> files;
+    for (const LevelSeen& level : h.levels)
+        files.push_back(level.levelFile);
+    ASSERT_EQ(files, (std::vector<std::string>{chain.levelA, chain.levelA, chain.levelA,
+                                               chain.levelA, chain.levelB, chain.levelB}));
     ASSERT_EQ(h.levels[0].objectIds.size(), 2u);
     ASSERT_EQ(h.levels[1].objectIds.size(), 2u);
-    // The first set was destroyed before the second was built, and the
-    // second got fresh ids.
+    // The first set was destroyed before the second was built, with new ids.
     EXPECT_GT(h.levels[1].objectIds.front(), h.levels[0].objectIds.back());
     EXPECT_EQ(liveOnFirstFrame, h.levels[1].objectIds);
     EXPECT_EQ(h.levels[3].routeFile, chain.routeA);
@@ -101,7 +103,11 @@ TEST(GameLoop, LevelsChangeOnRequestsAndTheFirstAndRestartedAreBuiltTwice) {
     EXPECT_EQ(h.levels[5].routeFile, chain.routeB);
     EXPECT_GT(h.levels[5].objectIds.front(), h.levels[4].objectIds.front());
     EXPECT_EQ(h.game->updates, 5);
-    // The loop leaves no object behind.
+    EXPECT_TRUE(std::ranges::all_of(h.game->steps.begin() + 1, h.game->steps.end(),
+                                    [](float step) { return step >= 0.019f; }));
+    for (const LevelSeen& level : h.levels)
+        EXPECT_EQ(level.activeSpaces, std::vector<std::string>{"GameSpace"})
+            << "every level starts with only the game space active";
     EXPECT_TRUE(h.factory->objects.empty());
 }
 
@@ -137,8 +143,8 @@ TEST(GameLoop, SystemsInitializeAndUpdateInTheOrderAdded) {
     core.SetFrameLimit(3);
     core.SetFixedDt(0.25f);
     core.Initialize();
-    EXPECT_EQ(core.RequestedState(), GameState::Restart);
-    EXPECT_EQ(core.CurrentState(), GameState::Restart);
+    EXPECT_TRUE(core.RequestedState() == GameState::Restart &&
+                core.CurrentState() == GameState::Restart);
     core.GameLoop();
 
     EXPECT_EQ(Events(),
@@ -150,22 +156,8 @@ TEST(GameLoop, SystemsInitializeAndUpdateInTheOrderAdded) {
         EXPECT_EQ(r->steps, (std::vector<float>{0.25f, 0.25f, 0.25f}));
     EXPECT_EQ(core.FramesRun(), 3);
     EXPECT_EQ(core.RequestedState(), GameState::Quit);
-    // Each system is timed under its own name.
-    EXPECT_EQ(core.timers.timers.count("Factory"), 1u);
+    EXPECT_EQ(core.timers.timers.count("Factory"), 1u) << "each system is timed under its own name";
     EXPECT_EQ(core.timers.timers.count("TestRecorder"), 1u);
-}
-
-TEST(GameLoop, MeasuredStepIsTheTimeSinceThePreviousFrame) {
-    RouteChain chain;
-    LoopHarness h(chain.routeA);
-    h.core.SetFrameLimit(3);
-    h.script = [&](int, int) { std::this_thread::sleep_for(std::chrono::milliseconds(20)); };
-    h.Run();
-
-    ASSERT_EQ(h.game->steps.size(), 3u);
-    EXPECT_GE(h.game->steps[0], 0.0f);
-    EXPECT_GE(h.game->steps[1], 0.019f);
-    EXPECT_GE(h.game->steps[2], 0.019f);
 }
 
 TEST(GameLoop, ShutdownDestroysObjectsBeforeSystemsLastToFirst) {
@@ -183,18 +175,15 @@ TEST(GameLoop, ShutdownDestroysObjectsBeforeSystemsLastToFirst) {
     const std::vector<GameObject*> made{factory->CreateObjectFromText(text),
                                         factory->CreateObjectFromText(text)};
     ASSERT_EQ(EngineTest::Driver::Instance()->components.size(), 2u);
-    // The first takes the second with it when it goes, through the
-    // factory's deferred destruction.
+    // The first takes the second with it through deferred destruction.
     made[0]->Get<EngineTest::Probe>()->takesWithIt = made[1]->id;
 
     Events().clear();
     core.Shutdown();
 
-    // Components go last-to-first within each object, so the probe no
-    // longer sees the spinner but still sees the sprite, and every object
-    // is gone while the driving system still exists.
-    // The second object's components stop when it is queued (nothing has
-    // been removed from it yet) and are freed again when it is deleted.
+    // Components go last-to-first within each object, every object before
+    // the systems; the second object's stop when it is queued and are freed
+    // again when it is deleted.
     EXPECT_EQ(Events(),
               (std::vector<std::string>{"Spinner::Free", "Probe::Free sprite=1 spinner=0 driver=1",
                                         "Spinner::Free", "Probe::Free sprite=1 spinner=1 driver=1",
@@ -208,4 +197,3 @@ TEST(GameLoop, ShutdownDestroysObjectsBeforeSystemsLastToFirst) {
 }
 
 } // namespace
-} // namespace Flurr

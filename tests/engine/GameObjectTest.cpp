@@ -1,11 +1,9 @@
-// Game objects and components: ids, the load order of components, lookups,
-// saving, and making components by name (the order they are freed in is
-// the game loop's shutdown test).
+// Game objects: ids, the load order of their components, and saving.
 
 #include "engine/EngineTestSupport.h"
 #include "game/TestGame.h"
 
-namespace Flurr {
+using namespace Flurr;
 namespace {
 
 using namespace EngineTest;
@@ -21,10 +19,9 @@ protected:
     Factory* factory = nullptr;
 };
 
-TEST_F(GameObjectTest, IdsRiseAndComponentsAreBuiltInRegistrationOrderWhateverTheFileOrder) {
+TEST_F(GameObjectTest, IdsRiseComponentsComeInRegistrationOrderAndASavedObjectReadsBack) {
     GameObject* a = factory->CreateGameObject();
     EXPECT_EQ(GameObject::PeekNextId(), a->id + 1);
-    // Text without transform keys keeps the defaults.
     GameObject* plain = factory->CreateObjectFromText("Root\nGameObject\n-GameObject\n-Root\n");
     ASSERT_NE(plain, nullptr);
     EXPECT_EQ(plain->id, a->id + 1);
@@ -45,38 +42,14 @@ TEST_F(GameObjectTest, IdsRiseAndComponentsAreBuiltInRegistrationOrderWhateverTh
     EXPECT_EQ(object->x, 12.0f);
     for (Component* c : object->components)
         EXPECT_EQ(c->owner, object);
-    // Two spinner elements give one spinner, reading the first.
-    EXPECT_EQ(object->Get<Spinner>()->speed, 2.5f);
+    EXPECT_EQ(object->Get<Spinner>()->speed, 2.5f) << "two spinners give one: the first";
     EXPECT_EQ(object->Get<Sprite>()->image, "hero.png");
     // Each component is initialised before it reads its data.
     EXPECT_EQ(Events(), (std::vector<std::string>{
                             "Sprite::Initialize image=", "Sprite::Serialize image=hero.png",
                             "Spinner::Initialize", "Spinner::Serialize"}));
-}
 
-TEST_F(GameObjectTest, GetComponentFindsTheFirstOfItsClassOrNothing) {
-    GameObject* object = factory->CreateGameObject();
-    EXPECT_EQ(object->GetComponent(Sprite::TypeId()), nullptr);
-    auto* first = new Sprite();
-    auto* second = new Sprite();
-    auto* spinner = new Spinner();
-    for (Component* c : std::initializer_list<Component*>{spinner, first, second}) {
-        c->owner = object;
-        object->components.push_back(c);
-    }
-    EXPECT_EQ(object->GetComponent(Sprite::TypeId()), first);
-    EXPECT_EQ(object->Get<Spinner>(), spinner);
-    EXPECT_EQ(object->Get<Probe>(), nullptr);
-
-    // Removing takes it off the list without destroying it.
-    object->RemoveComponent(first);
-    EXPECT_EQ(object->Get<Sprite>(), second);
-    object->RemoveComponent(first);
-    EXPECT_EQ(object->components.size(), 2u);
-    delete first;
-}
-
-TEST_F(GameObjectTest, SavedObjectReadsBackTheSame) {
+    // A saved object reads back the same.
     GameObject* original = factory->CreateObjectFromText(
         "Root\n  GameObject\n    X:-12.5\n    Y:300.25\n    WIDTH:64\n    HEIGHT:-3\n"
         "    XSCALE:0.1\n    YSCALE:2\n    ROT:3.14159\n"
@@ -114,25 +87,4 @@ TEST_F(GameObjectTest, SavedObjectReadsBackTheSame) {
     EXPECT_LT(text.find("ROT:"), text.find("TestSprite"));
 }
 
-TEST_F(GameObjectTest, CreateComponentByNameMakesAFreshInstance) {
-    EXPECT_EQ(CreateComponent("NoSuchComponent"), nullptr);
-    EXPECT_EQ(CreateComponent(""), nullptr);
-    std::unique_ptr<Component> made(CreateComponent("TestSpinner"));
-    ASSERT_NE(made, nullptr);
-    EXPECT_EQ(made->GetTypeId(), Spinner::TypeId());
-    EXPECT_EQ(made->owner, nullptr);
-    // With defaults, not the values another instance (or the prototype) has.
-    EXPECT_NE(made.get(), GetComponentRegistry().componentPrototypes.at(Spinner::TypeId()).get());
-    static_cast<Spinner*>(made.get())->speed = 5.0f;
-    std::unique_ptr<Component> another(CreateComponent("TestSpinner"));
-    EXPECT_EQ(static_cast<Spinner*>(another.get())->speed, 1.0f);
-
-    // Registering again changes nothing.
-    const auto count = GetComponentRegistry().componentPrototypes.size();
-    EngineTest::RegisterTestComponents();
-    EXPECT_EQ(GetComponentRegistry().componentPrototypes.size(), count);
-    EXPECT_EQ(GetComponentRegistry().componentTypeIds.at("TestSprite"), Sprite::TypeId());
-}
-
 } // namespace
-} // namespace Flurr

@@ -1,5 +1,4 @@
-// Reports: one prefixed line each on stderr, said once a run when asked,
-// and sinks that take them as data and hand them back.
+// Reports: prefixed lines on stderr, once a run when asked, or to a sink.
 
 #include "engine/EngineTestSupport.h"
 

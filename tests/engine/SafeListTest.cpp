@@ -1,5 +1,4 @@
-// The list systems use for the components they drive, walked while the
-// walk itself frees and creates components.
+// The list systems drive components from, walked while the walk changes it.
 
 #include <gtest/gtest.h>
 
@@ -9,7 +8,7 @@
 
 #include "engine/SafeList.h"
 
-namespace Flurr {
+using namespace Flurr;
 namespace {
 
 struct Item {
@@ -41,8 +40,7 @@ TEST(SafeList, WalkSurvivesRemovalReAdditionAndAdditionFromInside) {
     list.ForEach([&](Item* item) {
         seen.push_back(item->name);
         if (item == a.get()) {
-            // Same pointer, new registration: the walk under way must not
-            // take it for the entry it had (that one was removed). A nested
+            // Re-added, it is a new entry this walk must not visit; a nested
             // walk sees the list as it is now.
             list.Remove(&c);
             list.Add(&c);
@@ -57,4 +55,3 @@ TEST(SafeList, WalkSurvivesRemovalReAdditionAndAdditionFromInside) {
 }
 
 } // namespace
-} // namespace Flurr

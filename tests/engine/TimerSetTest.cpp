@@ -1,4 +1,4 @@
-// Named stopwatches, the frame-rate figure and the profile overlay text.
+// The game clock, the frame rate and the profile overlay text.
 
 #include "engine/TimerSet.h"
 #include "engine/EngineTestSupport.h"
@@ -6,55 +6,15 @@
 #include <cstring>
 #include <thread>
 
-namespace Flurr {
+using namespace Flurr;
 namespace {
 
 using EngineTest::Contains;
 
-// Waits until the clock has visibly moved on, so a second reading differs.
 void LetTimePass() {
     const int64_t before = TimerSet::Now();
     while (TimerSet::Now() == before)
         std::this_thread::sleep_for(std::chrono::microseconds(50));
-}
-
-TEST(TimerSet, StopwatchOperations) {
-    TimerSet timers;
-    // An unknown name reads 0 and comes into being, stopped.
-    EXPECT_EQ(timers.GetTime("Never"), 0.0f);
-    ASSERT_EQ(timers.timers.count("Never"), 1u);
-    EXPECT_FALSE(timers.timers["Never"].running);
-
-    // A second start keeps the first start time.
-    timers.Start("Physics");
-    const int64_t firstStart = timers.timers["Physics"].start;
-    LetTimePass();
-    timers.Start("Physics");
-    EXPECT_EQ(timers.timers["Physics"].start, firstStart);
-
-    // Stop folds the running time in; stopping again changes nothing.
-    LetTimePass();
-    timers.Stop("Physics");
-    const float stopped = timers.GetTime("Physics");
-    EXPECT_GT(stopped, 0.0f);
-    EXPECT_FALSE(timers.timers["Physics"].running);
-    LetTimePass();
-    timers.Stop("Physics");
-    EXPECT_EQ(timers.GetTime("Physics"), stopped);
-    // A stop of a timer that never ran leaves it at zero.
-    timers.Stop("Sound");
-    EXPECT_EQ(timers.GetTime("Sound"), 0.0f);
-
-    // Reset clears the time but not the running flag; a running timer
-    // reads its accumulated time plus the time since its start.
-    timers.timers["Logic"].accumulated = 2.5f;
-    timers.Reset("Logic");
-    EXPECT_EQ(timers.GetTime("Logic"), 0.0f);
-    timers.Start("Logic");
-    timers.Reset("Logic");
-    EXPECT_TRUE(timers.timers["Logic"].running);
-    timers.timers["Logic"].accumulated = 10.0f;
-    EXPECT_GE(timers.GetTime("Logic"), 10.0f);
 }
 
 // Game-clock timers see only the frames' time steps: wall time passing
@@ -81,36 +41,21 @@ TEST(TimerSet, GameClockFollowsFrameSteps) {
     EXPECT_NEAR(timers.GetTime("LogoTime"), 0.25f, 1e-5f);
 }
 
-TEST(TimerSet, ProfileTextSharesTheFrameAndStaysWithinItsBuffer) {
+// The overlay leaves out what takes under one percent of the frame, shows
+// only the frame rate without detail, and stays within its buffer.
+TEST(TimerSet, ProfileTextLeavesOutTheSmallAndStaysWithinItsBuffer) {
     TimerSet timers;
     timers.framesPerSecond = 59.9f;
-    timers.timers["FrameTime"].accumulated = 0.02f;
-    timers.timers["GameTime"].accumulated = 12.5f;
     timers.timers["Physics"].accumulated = 0.004f;
-    timers.timers["ParticleSystem"].accumulated = 0.016f;
-    timers.timers["TransitionSystemWithALongName"].accumulated = 0.001f;
-    timers.timers["Quiet"].accumulated = 0.0001f; // under one percent: left out
+    timers.timers["Quiet"].accumulated = 0.0001f;
     timers.BuildProfileText(0.02f);
-    // The share of the frame, a bar per two milliseconds (at most seven
-    // for a full frame), names cut at 20 characters, and the core's two
-    // clocks without a share.
-    std::vector<std::string> lines;
-    std::istringstream text(timers.profileText);
-    for (std::string line; std::getline(text, line);)
-        lines.push_back(line);
-    std::ranges::sort(lines.begin() + 1, lines.end()); // the timers come in no fixed order
-    EXPECT_EQ(lines, (std::vector<std::string>{"59", "FrameTime            0.020000",
-                                               "GameTime             12.500000",
-                                               "ParticleSystem       0.016000  ( 80%)  |||||||",
-                                               "Physics              0.004000  ( 20%)  |",
-                                               "TransitionSystemWith 0.001000  (  5%)  "}));
-    // Without detail only the frame-rate line remains.
+    EXPECT_TRUE(Contains(timers.profileText, "Physics") && !Contains(timers.profileText, "Quiet"))
+        << timers.profileText;
     timers.showProfileDetail = false;
     timers.BuildProfileText(0.02f);
     EXPECT_STREQ(timers.profileText, "59\n");
 
-    // Far more text than the overlay holds, with absurd shares that would
-    // spill a small buffer if any write were unbounded.
+    // Far more than the overlay holds, with shares that would spill a buffer.
     timers.showProfileDetail = true;
     for (int i = 0; i < 300; ++i)
         timers.timers[std::string(200, 'a' + i % 26) + std::to_string(i)].accumulated = 1e30f;
@@ -119,8 +64,7 @@ TEST(TimerSet, ProfileTextSharesTheFrameAndStaysWithinItsBuffer) {
     const std::size_t length = strnlen(timers.profileText, TimerSet::ProfileTextSize);
     EXPECT_LT(length, TimerSet::ProfileTextSize);
     EXPECT_GT(length, TimerSet::ProfileTextSize - 200);
-    // Every share is cut at eleven bars.
-    EXPECT_FALSE(Contains(timers.profileText, std::string(12, '|')));
+    EXPECT_FALSE(Contains(timers.profileText, std::string(12, '|'))) << "at most 11 bars";
 }
 
 TEST(TimerSet, FrameRateChangesOncePerAccumulatedSecondAndIsShownWhenAsked) {
@@ -157,4 +101,3 @@ TEST(TimerSet, FrameRateChangesOncePerAccumulatedSecondAndIsShownWhenAsked) {
 }
 
 } // namespace
-} // namespace Flurr

@@ -1,11 +1,9 @@
 // The start-up logo sequence on its own level, frame by frame at 60 fps.
 
-#include <gtest/gtest.h>
-
 #include "gameplay/LogoLogicComponent.h"
 #include "player/PlayerTestSupport.h"
 
-namespace Flurr {
+using namespace Flurr;
 namespace {
 
 // An 800 x 240 logo object, with its picture unless left out.
@@ -20,12 +18,11 @@ std::string Logo(bool picture) {
 
 struct LogoGame : PlayerTest::PlayerGame {
     explicit LogoGame(bool picture = true)
-        : PlayerGame(Ground(Logo(picture), true)),
+        : PlayerGame(Logo(picture), PlayerTest::kNoPlayer),
           logo(EngineTest::FindComponent<LogoLogicComponent>(*factory)),
           sprite(logo ? logo->owner->Get<GraphicsComponent>() : nullptr) {
         EXPECT_NE(logo, nullptr);
     }
-    // Runs up to frame `n` since the level started.
     void RunTo(int n) {
         Frames(n - frame);
         frame = std::max(frame, n);
@@ -59,8 +56,7 @@ TEST(LogoLogicComponent, RunsFadeOutFadeInAndTheControlsScreen) {
     EXPECT_EQ(g.sprite->animation, "StudioLogo");
     EXPECT_LT(g.sprite->Opacity, 0.02f);
 
-    // The switch: the team picture, full screen, fading in over two
-    // seconds from the switch and done a second after that.
+    // The team picture, full screen, fades in over two seconds; done at 3.
     g.RunTo(182);
     EXPECT_TRUE(g.logo->switched);
     EXPECT_EQ(g.sprite->animation, "TeamLogo");
@@ -99,8 +95,7 @@ TEST(LogoLogicComponent, SkipInputsCountOnlyAfterTheFirstTwoSeconds) {
     g.RunTo(155);
     EXPECT_FALSE(g.logo->done);
 
-    // At 2.5 s Enter jumps to the controls screen; pressing again starts
-    // the game at once.
+    // At 2.5 s Enter jumps to the controls; again, it starts the game.
     g.Tap(SDL_SCANCODE_RETURN);
     EXPECT_TRUE(g.logo->done);
     g.RunTo(g.frame + 1);
@@ -123,4 +118,3 @@ TEST(LogoLogicComponent, WithoutAPictureItMovesOnAfterTwoSeconds) {
 }
 
 } // namespace
-} // namespace Flurr

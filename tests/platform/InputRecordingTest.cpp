@@ -1,13 +1,11 @@
-// Recording and replaying input: a replay gives the game the same
-// messages, frame by frame, with the same steps, and then ends.
+// Recording input and replaying it: the same messages, frame by frame.
 
 #include "platform/InputRecording.h"
-#include "engine/EngineTestSupport.h"
 #include "platform/PlatformTestSupport.h"
 #include "platform/WindowMessages.h"
 #include "tools/ProgramRunner.h"
 
-namespace Flurr {
+using namespace Flurr;
 namespace {
 
 using namespace EngineTest;
@@ -25,35 +23,24 @@ TEST(InputRecording, ReplayReproducesTheMessagesFrameByFrame) {
         Game game(settings);
         // Varying steps, as a measured clock would give.
         const float steps[] = {0.016f, 0.017f, 0.0151f, 0.033f, 0.016f, 0.02f, 0.016f};
-        std::function<void()> inputs[] = {
-            [&] { Focus(game); },
-            [] {
-                PushKey(SDL_SCANCODE_D, true);
-                PushMotion(10, 20);
-            },
-            [] { PushButton(SDL_BUTTON_LEFT, true, 10, 20); },
-            [] {
-                PushText("hi");
-                PushWheel(1);
-            },
-            [] {
-                PushKey(SDL_SCANCODE_D, false);
-                PushButton(SDL_BUTTON_LEFT, false, 12, 22);
-            },
-            [] {},
-            [] { PushKey(SDL_SCANCODE_SPACE, true); },
-        };
+        const std::vector<SDL_Event> inputs[] = {
+            {},
+            {Key(SDL_SCANCODE_D, true), Motion(10, 20)},
+            {Button(SDL_BUTTON_LEFT, true, 10, 20)},
+            {Text("hi"), Wheel(1)},
+            {Key(SDL_SCANCODE_D, false), Button(SDL_BUTTON_LEFT, false, 12, 22)},
+            {},
+            {Key(SDL_SCANCODE_SPACE, true)}};
         for (std::size_t i = 0; i < std::size(steps); ++i) {
-            inputs[i]();
             game.core->SetFixedDt(steps[i]);
-            recorded.push_back(game.Frame());
+            recorded.push_back(game.Frame(inputs[i]));
         }
         recordedSteps = game.heard->steps;
         ASSERT_TRUE(recorder.Save(file));
         EXPECT_EQ(recorder.Frames().size(), std::size(steps));
     }
-    // The session had something in it worth replaying.
-    EXPECT_EQ(recorded[1], (Lines{"MouseMoved 10 20 0", "KeyTriggered 68"}));
+    EXPECT_EQ(recorded[1], (Lines{"MouseMoved 10 20 0", "KeyTriggered 68"}))
+        << "the session had something in it worth replaying";
 
     InputReplay replay;
     std::string error;
@@ -65,30 +52,19 @@ TEST(InputRecording, ReplayReproducesTheMessagesFrameByFrame) {
     settings.recorder = &again;
     Game game(settings);
     // Live devices are not listened to during a replay.
-    Focus(game);
-    PushKey(SDL_SCANCODE_Q, true);
+    Push({Key(SDL_SCANCODE_Q, true)});
     std::vector<Lines> replayed;
     while (!game.QuitRequested() && replayed.size() < 100)
         replayed.push_back(game.Frame());
     EXPECT_EQ(replayed, recorded);
     EXPECT_EQ(game.heard->steps, recordedSteps);
 
-    // Recording the replay gives the same file again.
-    const std::string copy = dir.Path("again.zorvel");
-    ASSERT_TRUE(again.Save(copy));
-    EXPECT_EQ(dir.Read("again.zorvel"), dir.Read("session.zorvel"));
+    ASSERT_TRUE(again.Save(dir.Path("again.zorvel")));
+    EXPECT_EQ(dir.Read("again.zorvel"), dir.Read("session.zorvel")) << "recorded again, the same";
 }
 
-TEST(InputRecording, EventsReadBackAsWritten) {
-    PadState pad;
-    pad.connected = true;
-    pad.buttons = 0x9001;
-    pad.leftTrigger = 255;
-    pad.rightTrigger = 3;
-    pad.thumbLX = -32768;
-    pad.thumbLY = 32767;
-    pad.thumbRX = -1;
-    pad.thumbRY = 0;
+TEST(InputRecording, EventsReadBackAsWrittenAndDamagedFilesAsFarAsTheyMakeSense) {
+    const PadState pad{true, 0x9001, 255, 3, -32768, 32767, -1, 0};
     const PlatformEvent events[] = {
         PlatformEvent::WindowMessage(WM::KeyUp, 65, int32_t(0xC0000001u)),
         PlatformEvent::WindowMessage(WM::MouseWheel, -7864320, PackPoint(-3, 40)),
@@ -109,9 +85,8 @@ TEST(InputRecording, EventsReadBackAsWritten) {
                             "P 1 65536 0 0 0 0 0 0", "P 1 0 0 0 40000 0 0 0", "P 1 0 0 0 0 0 0",
                             "X 1", "W 1 2 x", "W 1 2 3x", "W 99999999999 0 0", "K65 1"})
         EXPECT_FALSE(EventFromText(bad).has_value()) << "'" << bad << "'";
-}
 
-TEST(InputRecording, DamagedRecordingsAreReadAsFarAsTheyMakeSense) {
+    // Damaged recordings are read as far as they make sense.
     TempDir dir;
     InputReplay replay;
     std::string error;
@@ -179,4 +154,3 @@ TEST(InputRecording, TheGameRecordsAndReplaysItsRun) {
 }
 
 } // namespace
-} // namespace Flurr

@@ -1,19 +1,14 @@
 #pragma once
-// A started game with the real window and input systems on SDL's offscreen
-// driver (and whatever else its config turns on), a recorder hearing the
-// messages a test looks at, and helpers that push real SDL events.
-
-#include <gtest/gtest.h>
+// Real SDL events, and a started game with the real window and input
+// systems on SDL's offscreen driver (and whatever else its config turns
+// on) with a recorder hearing the messages a test looks at.
 
 #include <SDL.h>
 
 #include <cmath>
 #include <cstring>
 #include <memory>
-#include <string>
-#include <vector>
 
-#include "engine/Core.h"
 #include "engine/EngineTestSupport.h"
 #include "game/TestGame.h"
 #include "platform/InputSystem.h"
@@ -24,10 +19,61 @@ namespace PlatformTest {
 
 using Lines = std::vector<std::string>;
 
+// Real events, as a device would deliver them, for Push() or Game::Frame().
+inline SDL_Event Window(uint32_t windowId, SDL_WindowEventID what) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = windowId;
+    e.window.event = what;
+    return e;
+}
+inline SDL_Event Key(SDL_Scancode s, bool down, bool repeat = false) {
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.repeat = repeat ? 1 : 0;
+    e.key.keysym.scancode = s;
+    e.key.keysym.sym = SDL_GetKeyFromScancode(s);
+    return e;
+}
+inline SDL_Event Motion(int x, int y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = x;
+    e.motion.y = y;
+    return e;
+}
+inline SDL_Event Button(uint8_t button, bool down, int x, int y, uint8_t clicks = 1) {
+    SDL_Event e{};
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.button = button;
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.button.clicks = clicks;
+    e.button.x = x;
+    e.button.y = y;
+    return e;
+}
+inline SDL_Event Wheel(int y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.y = y;
+    e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    return e;
+}
+inline SDL_Event Text(const char* utf8) {
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    std::strncpy(e.text.text, utf8, sizeof(e.text.text) - 1);
+    return e;
+}
+inline void Push(const std::vector<SDL_Event>& events) {
+    for (SDL_Event e : events)
+        SDL_PushEvent(&e);
+}
+
 class Game : public Flurr::GameSystems {
 public:
-    // The game `config` builds, started, with `heard` hearing `kinds` after
-    // every system that registers itself.
+    // The game `config` builds, started; `heard` hears `kinds` after the rest.
     Game(const Flurr::GameConfig& config, const std::vector<int32_t>& kinds)
         : core(std::make_unique<Flurr::Core>()) {
         static_cast<Flurr::GameSystems&>(*this) = Flurr::AddSystems(*core, config);
@@ -35,18 +81,23 @@ public:
         TestGame::Start(*core);
         heard->Hear(*core, kinds);
     }
-    // The window (320 x 240 unless `settings` say otherwise) and the input
-    // system, heard for every input message and, when asked, the window's.
-    explicit Game(const Flurr::WindowSettings& settings = {}, bool windowMessages = false)
-        : Game(InputOnly(settings), InputKinds(windowMessages)) {}
+    // Window (320 x 240 by default) and input, heard for every input message
+    // (and the window's if asked), focused from the first frame if asked.
+    explicit Game(const Flurr::WindowSettings& settings = {}, bool windowMessages = false,
+                  bool focused = true)
+        : Game(InputOnly(settings), InputKinds(windowMessages)) {
+        if (focused)
+            Push({Focus()});
+    }
     ~Game() {
         // Nothing pushed in one test may reach the next.
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         core->Shutdown();
     }
 
-    // Runs one frame and returns what it delivered.
-    Lines Frame() {
+    // Pushes `events`, runs a frame and returns what it delivered.
+    Lines Frame(const std::vector<SDL_Event>& events = {}) {
+        Push(events);
         core->RunFrame();
         return heard->Take();
     }
@@ -57,6 +108,9 @@ public:
     bool QuitRequested() const { return core->RequestedState() == Flurr::GameState::Quit; }
     void SetEditor(bool on) { spaces->SetSpaceActive("LevelEditor", on); }
     uint32_t WindowId() const { return SDL_GetWindowID(windows->Window()); }
+    SDL_Event Focus(bool on = true) const {
+        return Window(WindowId(), on ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST);
+    }
 
     std::unique_ptr<Flurr::Core> core;
     EngineTest::Recorder* heard = nullptr;
@@ -84,58 +138,6 @@ private:
     }
 };
 
-// Real events, as a device would deliver them.
-inline void PushWindowEvent(uint32_t windowId, SDL_WindowEventID what) {
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.windowID = windowId;
-    e.window.event = what;
-    SDL_PushEvent(&e);
-}
-inline void Focus(const Game& game, bool on = true) {
-    PushWindowEvent(game.WindowId(),
-                    on ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST);
-}
-inline void PushKey(SDL_Scancode s, bool down, bool repeat = false) {
-    SDL_Event e{};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.repeat = repeat ? 1 : 0;
-    e.key.keysym.scancode = s;
-    e.key.keysym.sym = SDL_GetKeyFromScancode(s);
-    SDL_PushEvent(&e);
-}
-inline void PushMotion(int x, int y) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.x = x;
-    e.motion.y = y;
-    SDL_PushEvent(&e);
-}
-inline void PushButton(uint8_t button, bool down, int x, int y, uint8_t clicks = 1) {
-    SDL_Event e{};
-    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.button = button;
-    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.button.clicks = clicks;
-    e.button.x = x;
-    e.button.y = y;
-    SDL_PushEvent(&e);
-}
-inline void PushWheel(int y) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEWHEEL;
-    e.wheel.y = y;
-    e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
-    SDL_PushEvent(&e);
-}
-inline void PushText(const char* utf8) {
-    SDL_Event e{};
-    e.type = SDL_TEXTINPUT;
-    std::strncpy(e.text.text, utf8, sizeof(e.text.text) - 1);
-    SDL_PushEvent(&e);
-}
-
 // A virtual controller plugged in while the game runs.
 class VirtualPad {
 public:
@@ -153,17 +155,18 @@ public:
         joystick = nullptr;
     }
     bool Attached() const { return joystick != nullptr; }
-    void Axis(SDL_GameControllerAxis axis, int16_t value) {
+    VirtualPad& Axis(SDL_GameControllerAxis axis, int16_t value) {
         SDL_JoystickSetVirtualAxis(joystick, axis, value);
+        return *this;
     }
     // A trigger's raw axis spans the full range and reads as 0..32767
     // through the controller mapping; this sets the controller's value.
-    void Trigger(SDL_GameControllerAxis axis, int32_t value) {
-        const auto raw = int32_t(std::lround(value * 65535.0 / 32767.0)) - 32768;
-        SDL_JoystickSetVirtualAxis(joystick, axis, int16_t(raw));
+    VirtualPad& Trigger(SDL_GameControllerAxis axis, int32_t value) {
+        return Axis(axis, int16_t(std::lround(value * 65535.0 / 32767.0) - 32768));
     }
-    void Button(SDL_GameControllerButton button, bool down) {
+    VirtualPad& Button(SDL_GameControllerButton button, bool down) {
         SDL_JoystickSetVirtualButton(joystick, button, down ? 1 : 0);
+        return *this;
     }
 
     int index = -1;

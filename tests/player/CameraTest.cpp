@@ -1,7 +1,5 @@
-// The camera controller with real objects from the factory: which camera is
-// followed as objects come and go, how each mode moves the camera and its
-// zoom, what is broadcast to the renderer, and camera components outliving
-// the controller's list or the controller itself.
+// The camera controller with real objects: which camera it follows, how
+// each mode moves it, and cameras outliving the controller.
 
 #include "engine/EngineTestSupport.h"
 #include "game/TestGame.h"
@@ -9,22 +7,18 @@
 #include <array>
 #include <cmath>
 
-#include "engine/GameObject.h"
-#include "physics/Physics.h"
 #include "physics/PhysicsComponent.h"
 #include "physics/RigidBody.h"
 #include "player/CameraComponent.h"
 #include "player/CameraController.h"
 #include "world/SpaceManager.h"
 
-namespace Flurr {
+using namespace Flurr;
 namespace {
 
-using EngineTest::Recorder;
-using EngineTest::TempDir;
+using namespace EngineTest;
 
-// An object at (x, y) with a camera called `name` and, when asked, a
-// moving 2 x 2 physics body.
+// An object at (x, y) with a camera called `name` and maybe a 2 x 2 body.
 std::string CameraObject(float x, float y, const std::string& name, bool body = false) {
     EngineTest::LevelText text;
     text.Object(x, y).With("CameraComponent", {{"CameraTargetName", name}});
@@ -33,8 +27,7 @@ std::string CameraObject(float x, float y, const std::string& name, bool body = 
 
 using Broadcast = std::array<float, 3>; // x, y, zoom
 
-// The systems in the game's order, with a recorder hearing what the camera
-// broadcasts.
+// The systems in the game's order, and what the camera broadcasts.
 class CameraControllerTest : public ::testing::Test, public GameSystems {
 protected:
     void SetUp() override {
@@ -46,8 +39,7 @@ protected:
             if (const auto* m = As<SetCameraMessage>(message))
                 sent.push_back({m->x, m->y, m->zoom});
         };
-        for (IGameSystem* s : core.Systems())
-            s->Initialize();
+        core.Initialize();
     }
 
     GameObject* Make(float x, float y, const std::string& name, bool body = false) {
@@ -55,8 +47,15 @@ protected:
     }
     static CameraComponent* CameraOf(GameObject* object) { return object->Get<CameraComponent>(); }
 
-    // Puts the camera at `at` following `object`, in `mode`, with no zoom
-    // under way.
+    Vec2 Step(float dt = 0.016f) {
+        camera->Update(dt);
+        return camera->position;
+    }
+    void Pend(float zoom) {
+        camera->targetZoom = zoom;
+        camera->zoomPending = true;
+    }
+    // The camera at `at` following `object` in `mode`, no zoom under way.
     void Start(GameObject* object, Vec2 at, CameraMode mode, float zoom = 4.0f) {
         camera->current = CameraOf(object);
         camera->position = at;
@@ -72,7 +71,6 @@ protected:
 };
 
 TEST_F(CameraControllerTest, FollowsTheFirstCameraSelectsByNameAndHandsOverWhenOneLeaves) {
-    EXPECT_EQ(CameraController::Instance(), camera);
     GameObject* player = Make(0, 0, "Player");
     GameObject* map = Make(500, 300, "MapOverview");
     GameObject* other = Make(9, 9, "MapOverview");
@@ -88,14 +86,17 @@ TEST_F(CameraControllerTest, FollowsTheFirstCameraSelectsByNameAndHandsOverWhenO
     EXPECT_FALSE(camera->SelectByName("mapoverview"));
     EXPECT_EQ(camera->current, CameraOf(map));
 
-    // The name survives a save and a reload.
+    // The name survives a save and a reload; a level change takes every
+    // camera with it, and the next level's first camera is followed.
     const std::string level = dir.Path("Level.zorvel");
     ASSERT_TRUE(factory->SaveLevel(level, ""));
     factory->Free();
     EXPECT_TRUE(camera->cameras.Empty());
+    EXPECT_EQ(camera->current, nullptr);
     factory->LoadLevel(level);
     ASSERT_EQ(camera->cameras.Size(), 3u);
-    EXPECT_EQ(camera->cameras.Items()[0]->targetName, "Player");
+    EXPECT_EQ(camera->current, camera->cameras.Items()[0]);
+    EXPECT_EQ(camera->current->targetName, "Player");
     EXPECT_EQ(camera->cameras.Items()[1]->targetName, "MapOverview");
     EXPECT_EQ(camera->cameras.Items()[1]->owner->x, 500.0f);
     factory->Free();
@@ -129,13 +130,6 @@ TEST_F(CameraControllerTest, FollowsTheFirstCameraSelectsByNameAndHandsOverWhenO
     core.RunFrame();
     EXPECT_TRUE(sent.empty());
 
-    // A level change takes every camera with it; the next level's first
-    // camera is followed.
-    Make(0, 0, "Old");
-    Make(0, 0, "Old2");
-    factory->Free();
-    EXPECT_TRUE(camera->cameras.Empty());
-    EXPECT_EQ(camera->current, nullptr);
     GameObject* fresh = Make(7, 8, "Player");
     EXPECT_EQ(camera->current, CameraOf(fresh));
     camera->mode = CameraMode::Attached;
@@ -143,7 +137,7 @@ TEST_F(CameraControllerTest, FollowsTheFirstCameraSelectsByNameAndHandsOverWhenO
     EXPECT_EQ(sent, (std::vector<Broadcast>{{7, 8, 4}}));
 }
 
-TEST_F(CameraControllerTest, BroadcastsOnlyWhileTheGameRunsAndACameraIsFollowed) {
+TEST_F(CameraControllerTest, BroadcastsWhileTheGameRunsAndTheAttachedAndZoomOnlyModes) {
     core.RunFrame();
     camera->Update(0.016f);
     EXPECT_TRUE(sent.empty()); // no camera at all
@@ -163,23 +157,18 @@ TEST_F(CameraControllerTest, BroadcastsOnlyWhileTheGameRunsAndACameraIsFollowed)
     player->x = 1000.0f;
     camera->Update(0.016f);
     EXPECT_EQ(sent, (std::vector<Broadcast>{{30, 40, 4}, {30, 40, 4}}));
-}
-
-TEST_F(CameraControllerTest, AttachedAndZoomOnlyModes) {
-    GameObject* player = Make(-12, 250, "Player");
 
     // Attached: straight onto the target, without a pending zoom the zoom stays.
     Start(player, Vec2(400, 400), CameraMode::Attached, 7.0f);
     camera->targetZoom = 50.0f;
-    camera->Update(0.016f);
-    EXPECT_EQ(camera->position, Vec2(-12, 250));
+    EXPECT_EQ(Step(), Vec2(1000, 40));
     EXPECT_EQ(camera->zoom, 7.0f);
     // ... and with one, it jumps there too.
     camera->zoomPending = true;
     camera->Update(0.016f);
     EXPECT_EQ(camera->zoom, 50.0f);
     EXPECT_FALSE(camera->zoomPending);
-    EXPECT_EQ(sent.back(), (Broadcast{-12, 250, 50}));
+    EXPECT_EQ(sent.back(), (Broadcast{1000, 40, 50}));
 
     // Zoom only: half a second halves the gap; the camera does not move.
     Start(player, Vec2(5, 5), CameraMode::ZoomOnly, 10.0f);
@@ -189,7 +178,6 @@ TEST_F(CameraControllerTest, AttachedAndZoomOnlyModes) {
     camera->Update(0.5f);
     EXPECT_FLOAT_EQ(camera->zoom, 70.0f);
     EXPECT_EQ(camera->position, Vec2(5, 5));
-    // A frame of no time changes nothing.
     camera->Update(0.0f);
     EXPECT_FLOAT_EQ(camera->zoom, 70.0f);
 }
@@ -200,9 +188,7 @@ TEST_F(CameraControllerTest, SmoothModesCloseAnEighthAndZoomOutWithTheDistance) 
         GameObject* target = Make(80, 0, "Target");
         Start(target, Vec2(0, 0), mode);
 
-        // 80 units away: 10 units in the first update.
-        camera->Update(0.016f);
-        EXPECT_FLOAT_EQ(camera->position.x, 10.0f);
+        EXPECT_FLOAT_EQ(Step().x, 10.0f) << "80 units away: 10 units in the first update";
         EXPECT_EQ(camera->position.y, 0.0f);
         // The distance (80) asks for zoom 6; a tenth of the way there.
         EXPECT_FLOAT_EQ(camera->zoom, 4.2f);
@@ -218,8 +204,7 @@ TEST_F(CameraControllerTest, SmoothModesCloseAnEighthAndZoomOutWithTheDistance) 
         for (const Broadcast& b : sent)
             EXPECT_GE(b[2], 4.0f);
 
-        // A target running away pulls the view further out the faster it
-        // goes, without a ceiling.
+        // A target running away pulls the view out, without a ceiling.
         float previous = camera->zoom;
         for (int i = 0; i < 60; ++i) {
             target->x = camera->position.x + 4000.0f;
@@ -236,8 +221,7 @@ TEST_F(CameraControllerTest, SmoothModesCloseAnEighthAndZoomOutWithTheDistance) 
 TEST_F(CameraControllerTest, PendingZoomInSmoothModeEndsExactlyOnTarget) {
     GameObject* map = Make(0, 0, "MapOverview");
     Start(map, Vec2(0, 0), CameraMode::Smooth);
-    camera->targetZoom = 250.0f;
-    camera->zoomPending = true;
+    Pend(250.0f);
     camera->Update(0.016f);
     EXPECT_FLOAT_EQ(camera->zoom, 4.0f + 24.6f);
     int updates = 1;
@@ -255,44 +239,33 @@ TEST_F(CameraControllerTest, PendingZoomInSmoothModeEndsExactlyOnTarget) {
     EXPECT_EQ(camera->zoom, 250.0f);
     EXPECT_LT(updates, 1000);
 
-    // With nothing pending the speed zoom takes over again.
     camera->Update(0.016f);
-    EXPECT_FLOAT_EQ(camera->zoom, 250.0f - 25.0f);
+    EXPECT_FLOAT_EQ(camera->zoom, 250.0f - 25.0f) << "the speed zoom takes over again";
 }
 
 TEST_F(CameraControllerTest, SteadyPursuitMovesFiveUnitsAndKeepsLevel) {
     GameObject* target = Make(12, 0, "Target");
     Start(target, Vec2(0, 0), CameraMode::SteadyPursuit);
-    camera->Update(0.016f);
-    EXPECT_FLOAT_EQ(camera->position.x, 5.0f);
-    camera->Update(0.016f);
-    EXPECT_FLOAT_EQ(camera->position.x, 10.0f);
-    // The next step would pass the target: it stops on it.
-    camera->Update(0.016f);
-    EXPECT_EQ(camera->position, Vec2(12, 0));
-    camera->Update(0.016f);
-    EXPECT_EQ(camera->position, Vec2(12, 0));
+    EXPECT_FLOAT_EQ(Step().x, 5.0f);
+    EXPECT_FLOAT_EQ(Step().x, 10.0f);
+    EXPECT_EQ(Step(), Vec2(12, 0)) << "the next step would pass the target: it stops on it";
+    EXPECT_EQ(Step(), Vec2(12, 0));
     EXPECT_EQ(camera->zoom, 4.0f);
     EXPECT_EQ(sent.size(), 4u);
 
-    // Height is matched at once; only the run along the diagonal's first
-    // step counts towards x.
+    // Height is matched at once; x moves by the diagonal step's run.
     target->x = 32.0f;
     target->y = 15.0f;
-    camera->Update(0.016f);
-    EXPECT_FLOAT_EQ(camera->position.x, 12.0f + 5.0f * 20.0f / 25.0f);
+    EXPECT_FLOAT_EQ(Step().x, 12.0f + 5.0f * 20.0f / 25.0f);
     EXPECT_EQ(camera->position.y, 15.0f);
-    // Going left works the same way.
     target->x = -100.0f;
-    camera->Update(0.016f);
-    EXPECT_FLOAT_EQ(camera->position.x, 16.0f - 5.0f);
+    EXPECT_FLOAT_EQ(Step().x, 16.0f - 5.0f);
 
     // A pending zoom arrives together with the camera: 40 units, 8 steps.
     Start(target, Vec2(0, 0), CameraMode::SteadyPursuit);
     target->x = 40.0f;
     target->y = 0.0f;
-    camera->targetZoom = 24.0f;
-    camera->zoomPending = true;
+    Pend(24.0f);
     camera->Update(0.016f);
     EXPECT_FLOAT_EQ(camera->zoom, 6.5f);
     for (int i = 1; i < 7; ++i)
@@ -300,15 +273,13 @@ TEST_F(CameraControllerTest, SteadyPursuitMovesFiveUnitsAndKeepsLevel) {
     EXPECT_TRUE(camera->zoomPending);
     EXPECT_EQ(camera->position.x, 35.0f);
     EXPECT_NEAR(camera->zoom, 21.5f, 1e-4f);
-    camera->Update(0.016f);
-    EXPECT_EQ(camera->position, Vec2(40, 0));
+    EXPECT_EQ(Step(), Vec2(40, 0));
     EXPECT_EQ(camera->zoom, 24.0f);
     EXPECT_FALSE(camera->zoomPending);
 
     // Already on the target, a new zoom cannot be shared out over a
     // distance of nothing: it arrives at once rather than turning NaN.
-    camera->targetZoom = 60.0f;
-    camera->zoomPending = true;
+    Pend(60.0f);
     camera->Update(0.016f);
     EXPECT_EQ(camera->zoom, 60.0f);
     EXPECT_FALSE(camera->zoomPending);
@@ -335,8 +306,7 @@ TEST_F(CameraControllerTest, LookAheadAimsWhereTheBodyIsHeading) {
     // A target without a body is followed like the smooth mode.
     GameObject* walker = Make(116, 50, "Walker");
     Start(walker, Vec2(100, 50), CameraMode::LookAhead);
-    camera->Update(0.016f);
-    EXPECT_EQ(camera->position, Vec2(102, 50));
+    EXPECT_EQ(Step(), Vec2(102, 50));
 
     // Real frames: the body's velocity and position come from the physics step.
     spaces->ActivateOnlyGameSpace();
@@ -353,24 +323,18 @@ TEST_F(CameraControllerTest, LookAheadAimsWhereTheBodyIsHeading) {
 // carries a camera; the object's later end must not reach back into it.
 TEST(CameraControllerLifetime, CamerasOutliveTheControllerSafely) {
     TempDir dir;
-    const std::string screens =
-        dir.Write("Screens.zorvel", EngineTest::LevelText()
-                                        .Object(1, 2)
-                                        .With("CameraComponent", {{"CameraTargetName", "Menu"}})
-                                        .Object(3, 4)
-                                        .With("CameraComponent", {{"CameraTargetName", "Map"}})
-                                        .Text());
+    EngineTest::LevelText screens;
+    for (const char* name : {"Menu", "Map"})
+        screens.Object().With("CameraComponent", {{"CameraTargetName", name}});
     std::vector<GameObject*> kept;
     {
         Core core;
         GameConfig config = TestGame::Config();
         config.systems.camera = true;
         const GameSystems made = AddSystems(core, config);
-        Factory* factory = made.factory;
         CameraController* camera = made.camera;
         core.Initialize();
-
-        factory->LoadUnrecordedObjects(screens, kept);
+        made.factory->LoadUnrecordedObjects(dir.Write("Screens.zorvel", screens.Text()), kept);
         ASSERT_EQ(kept.size(), 2u);
         ASSERT_EQ(camera->cameras.Size(), 2u);
 
@@ -382,16 +346,13 @@ TEST(CameraControllerLifetime, CamerasOutliveTheControllerSafely) {
         kept[0]->Destroy(); // a camera freed after the controller let go
         EXPECT_TRUE(camera->cameras.Empty());
 
-        // A camera arriving later is followed as usual.
-        GameObject* late = factory->CreateObjectFromText(CameraObject(5, 6, "Late"));
+        GameObject* late = made.factory->CreateObjectFromText(CameraObject(5, 6, "Late"));
         EXPECT_EQ(camera->current, late->Get<CameraComponent>());
         core.Shutdown();
         EXPECT_EQ(CameraController::Instance(), nullptr);
     }
-    // The controller is gone; the second screen's camera still frees cleanly.
     for (GameObject* object : kept)
         delete object;
 }
 
 } // namespace
-} // namespace Flurr

@@ -1,20 +1,13 @@
-// The whole game, run twice from one recording: the same input and steps
-// must give the same world, object for object.
-
-#include <gtest/gtest.h>
+// The whole game run twice from one recording must give the same world.
 
 #include <map>
 #include <sstream>
-#include <string>
 
-#include "engine/EngineTestSupport.h"
-#include "serialization/Serializer.h"
 #include "tools/ProgramRunner.h"
 
 namespace {
 
-using EngineTest::Contains;
-using EngineTest::TempDir;
+using namespace EngineTest;
 
 // A recording of a short play: walk right, run, jump, fly up towards the
 // pointer, dash. "K" lines are key and button states by virtual key (1 and

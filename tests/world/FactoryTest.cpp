@@ -1,16 +1,14 @@
-// The factory: levels, archetypes, object lists and text; commands; the
-// records it keeps; immediate and deferred destruction; saving a level.
+// The factory: loading, commands, its records, destruction and saving.
 
 #include "engine/EngineTestSupport.h"
 #include "game/TestGame.h"
 
-namespace Flurr {
+using namespace Flurr;
 namespace {
 
 using namespace EngineTest;
 
-// The factory goes first, as in the game, then a system hearing what the
-// factory announces.
+// The factory as in the game, and a system hearing what it announces.
 class FactoryTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -49,8 +47,6 @@ TEST_F(FactoryTest, LevelsAddToTheRecordsUntilFreedAndAnnounceTheirBackground) {
     EXPECT_EQ(RecordedXs(), (std::vector<float>{10, 20, 10, 20}));
     EXPECT_EQ(factory->Background(), "Resources/Images/Sky.png");
     EXPECT_EQ(listener->Take(), std::vector<std::string>(2, "Background Resources/Images/Sky.png"));
-    for (const auto& [id, object] : factory->objects)
-        EXPECT_EQ(factory->FindObject(id), object);
 
     // Objects the caller owns survive Free(); recorded ones do not.
     std::vector<GameObject*> screens;
@@ -67,16 +63,14 @@ TEST_F(FactoryTest, LevelsAddToTheRecordsUntilFreedAndAnnounceTheirBackground) {
     EXPECT_TRUE(factory->objects.empty());
     EXPECT_EQ(screens[0]->Get<Sprite>()->image, "a.png");
     EXPECT_EQ(screens[1]->x, 20.0f);
-    // Unrecorded objects are not the factory's to destroy.
     factory->DestroyObject(screens[0]);
-    EXPECT_NE(screens[0]->Get<Sprite>(), nullptr);
+    EXPECT_NE(screens[0]->Get<Sprite>(), nullptr) << "not the factory's to destroy";
     for (GameObject* object : screens)
         delete object;
 
-    // Ids keep counting across a level change.
     const int32_t next = GameObject::PeekNextId();
     factory->LoadLevel(level);
-    EXPECT_EQ(RecordedIds(*factory).front(), next);
+    EXPECT_EQ(RecordedIds(*factory).front(), next) << "ids keep counting across a level change";
 
     // A level without a background, missing or empty still announces one.
     factory->Free();
@@ -87,7 +81,6 @@ TEST_F(FactoryTest, LevelsAddToTheRecordsUntilFreedAndAnnounceTheirBackground) {
     EXPECT_EQ(listener->Take(), std::vector<std::string>(3, "Background "));
     EXPECT_EQ(factory->objects.size(), 1u);
     EXPECT_EQ(factory->Background(), "");
-    // Object lists from nothing give nothing.
     std::vector<GameObject*> none;
     factory->LoadObjects(dir.Path("Missing.zorvel"), none);
     EXPECT_TRUE(none.empty());
@@ -100,14 +93,14 @@ TEST_F(FactoryTest, CommandsTakeEffectAtTheNextUpdate) {
     factory->Update(0.016f);
     EXPECT_EQ(factory->objects.size(), 2u);
 
-    // Neither a bare "LoadLevel" nor other commands do anything.
     for (const char* text : {"LoadLevel", "LoadLevel ", "SetRot", "Unload", "loadlevel x.zorvel",
                              "LoadLevel notadatafile.txt", ""}) {
         CommandMessage other(text);
         core.SendMessage(&other);
     }
     factory->Update(0.016f);
-    EXPECT_EQ(factory->objects.size(), 2u);
+    EXPECT_EQ(factory->objects.size(), 2u)
+        << "neither a bare \"LoadLevel\" nor other commands do anything";
 
     CommandMessage unload("UnloadLevel");
     core.SendMessage(&unload);
@@ -115,12 +108,11 @@ TEST_F(FactoryTest, CommandsTakeEffectAtTheNextUpdate) {
     factory->Update(0.016f);
     EXPECT_TRUE(factory->objects.empty());
 
-    // Both in one frame run in the order sent.
     core.SendMessage(&load);
     core.SendMessage(&unload);
     core.SendMessage(&load);
     factory->Update(0.016f);
-    EXPECT_EQ(factory->objects.size(), 2u);
+    EXPECT_EQ(factory->objects.size(), 2u) << "both in one frame run in the order sent";
 }
 
 TEST_F(FactoryTest, ArchetypesAndObjectText) {
@@ -145,15 +137,6 @@ TEST_F(FactoryTest, ArchetypesAndObjectText) {
         EXPECT_EQ(empty->x, 0.0f);
     }
 
-    GameObject* pasted = factory->CreateObjectFromText(
-        "Root\r\n\tGameObject  \r\n\t\tY:7\r\n\t\tTestSpinner\r\n\t\t\tSpeed:3\r\n"
-        "\t\t-TestSpinner\r\n\t-GameObject\r\n-Root\r\n");
-    ASSERT_NE(pasted, nullptr);
-    EXPECT_EQ(pasted->y, 7.0f);
-    ASSERT_NE(pasted->Get<Spinner>(), nullptr);
-    EXPECT_EQ(pasted->Get<Spinner>()->speed, 3.0f);
-    EXPECT_EQ(factory->FindObject(pasted->id), pasted);
-
     GameObject* hollow = factory->CreateObjectFromText("Root\n  X:4\n-Root\n");
     ASSERT_NE(hollow, nullptr);
     EXPECT_TRUE(hollow->components.empty());
@@ -162,7 +145,7 @@ TEST_F(FactoryTest, ArchetypesAndObjectText) {
     EXPECT_EQ(factory->CreateObjectFromText(""), nullptr);
 }
 
-TEST_F(FactoryTest, DestroyLaterFromInsideAnUpdate) {
+TEST_F(FactoryTest, DestroyLaterFromInsideAnUpdateAndFreeTakesTheQueueToo) {
     auto* driver = new Driver();
     core.AddSystem(driver);
     factory->LoadLevel(dir.Write("Level.zorvel", LevelText()
@@ -192,7 +175,6 @@ TEST_F(FactoryTest, DestroyLaterFromInsideAnUpdate) {
                                         "Probe::Free sprite=1 spinner=0 driver=1", "Sprite::Free",
                                         "Probe::Update destroyed " + std::to_string(doomedId)}));
     EXPECT_EQ(survivorProbe->updates, 1);
-    // Nothing announced yet.
     EXPECT_TRUE(listener->ids.empty());
 
     // Asking again, or destroying it outright, changes nothing now.
@@ -221,26 +203,21 @@ TEST_F(FactoryTest, DestroyLaterFromInsideAnUpdate) {
     factory->DestroyObject(nullptr);
     EXPECT_TRUE(factory->pendingDestruction.empty());
     EXPECT_EQ(stranger.components.size(), 1u);
-}
 
-TEST_F(FactoryTest, FreeAlsoDeletesQueuedObjects) {
+    // Free() also deletes what is queued, unannounced; DestroyObject is at once.
+    listener->ids.clear();
+    factory->DestroyLater(survivor);
     factory->LoadLevel(level);
-    GameObject* queued = factory->objects.begin()->second;
-    factory->DestroyLater(queued);
-    // DestroyObject is immediate for a recorded object.
-    GameObject* other = factory->objects.begin()->second;
-    factory->DestroyObject(other);
+    factory->DestroyLater(factory->objects.begin()->second);
+    factory->DestroyObject(factory->objects.begin()->second);
     EXPECT_TRUE(factory->objects.empty());
-    EXPECT_EQ(factory->pendingDestruction.size(), 1u);
+    EXPECT_EQ(factory->pendingDestruction.size(), 2u);
     factory->Free();
     EXPECT_TRUE(factory->pendingDestruction.empty());
-    // Freed without an announcement: the whole level is going.
-    EXPECT_EQ(
-        std::count(listener->ids.begin(), listener->ids.end(), MessageId::GODestructionNotify), 0);
+    EXPECT_EQ(std::ranges::count(listener->ids, MessageId::GODestructionNotify), 0);
 
-    // An object whose component removes another one while the level is
-    // being freed: that one must go in the same Free(), not linger in the
-    // queue into the next level (or past the systems at shutdown).
+    // An object removed by another's component while the level is freed goes
+    // in the same Free(), not lingering into the next level.
     const std::string probeText = LevelText().Object().With("TestProbe").Text();
     GameObject* perch = factory->CreateObjectFromText(probeText);
     GameObject* bird = factory->CreateObjectFromText(probeText);
@@ -277,13 +254,11 @@ TEST_F(FactoryTest, SavedLevelListsObjectsInIdOrderAndReadsBack) {
     ASSERT_NE(reread->Get<Sprite>(), nullptr);
     EXPECT_EQ(reread->Get<Sprite>()->image, "Images/Player.png");
 
-    // A name the loader could never read back is refused, and nothing
-    // is written.
+    // A name the loader could never read back is refused, writing nothing.
     EXPECT_FALSE(factory->SaveLevel(dir.Path("Saved.txt"), ""));
     EXPECT_FALSE(std::filesystem::exists(dir.Path("Saved.txt")));
-    // A folder that does not exist cannot be written to.
-    EXPECT_FALSE(factory->SaveLevel(dir.Path("No/Such/Folder/Saved.zorvel"), ""));
+    EXPECT_FALSE(factory->SaveLevel(dir.Path("No/Such/Folder/Saved.zorvel"), ""))
+        << "a folder that does not exist cannot be written to";
 }
 
 } // namespace
-} // namespace Flurr

@@ -1,12 +1,11 @@
-// The level route: reading the chain of route files, and what happens
-// when a route file is missing or unreadable.
+// The level route: its chain of files, and missing or unreadable ones.
 
 #include "world/Route.h"
 #include "engine/EngineTestSupport.h"
 #include "game/TestGame.h"
 #include "world/SpaceManager.h"
 
-namespace Flurr {
+using namespace Flurr;
 namespace {
 
 using namespace EngineTest;
@@ -27,13 +26,11 @@ protected:
     Recorder* listener = nullptr;
 };
 
-TEST_F(RouteTest, ReadsTheFirstRouteFileAndEachEntry) {
+TEST_F(RouteTest, ReadsEachEntryAndPlaysTheLevelAgainWhenTheNextIsUnreadable) {
     const std::string level =
         dir.Write("Levels/Town.zorvel", EngineTest::LevelText().Object(4).Text("Sky.png"));
-    const std::string entry = dir.Write("Levels/Routes/Town.zorvel",
-                                        "Root\n  LevelFile:" + level +
-                                            "\n  NextFile:Next.zorvel\n  ImageBank:Images\n"
-                                            "  SoundBank:Sounds\n  ConfigBank:Config\n-Root\n");
+    const std::string entry =
+        dir.Write("Levels/Routes/Town.zorvel", RouteText(level, "Next.zorvel"));
     const std::string first =
         dir.Write("Levels/Route.zorvel", "Root\n  Route:" + entry + "\n-Root\n");
 
@@ -43,9 +40,7 @@ TEST_F(RouteTest, ReadsTheFirstRouteFileAndEachEntry) {
     EXPECT_FALSE(route->Failed());
     EXPECT_EQ(route->levelFile, level);
     EXPECT_EQ(route->nextRouteFile, "Next.zorvel");
-    EXPECT_EQ(route->imageBank, "Images");
-    EXPECT_EQ(route->soundBank, "Sounds");
-    EXPECT_EQ(route->configBank, "Config");
+    EXPECT_EQ(route->imageBank + route->soundBank + route->configBank, "TownTownTown");
     ASSERT_EQ(factory->objects.size(), 1u);
     EXPECT_EQ(factory->objects.begin()->second->x, 4.0f);
     // The level is built before anyone hears that it changed.
@@ -54,6 +49,22 @@ TEST_F(RouteTest, ReadsTheFirstRouteFileAndEachEntry) {
     route->Advance();
     EXPECT_EQ(route->currentRouteFile, "Next.zorvel");
     EXPECT_EQ(route->nextRouteFile, "Next.zorvel");
+
+    // The next route file cannot be read: the previous level plays again.
+    factory->Free();
+    route->Load();
+    EXPECT_FALSE(route->Failed());
+    EXPECT_EQ(route->levelFile, level);
+    ASSERT_EQ(factory->objects.size(), 1u);
+    EXPECT_EQ(factory->objects.begin()->second->x, 4.0f);
+    EXPECT_EQ(listener->Count("LevelChange"), 2u);
+
+    std::filesystem::create_directories(dir.Path("Routes/Folder.zorvel"));
+    route->currentRouteFile = dir.Path("Routes/Folder.zorvel");
+    factory->Free();
+    route->Load();
+    EXPECT_FALSE(route->Failed());
+    EXPECT_EQ(factory->objects.size(), 1u) << "a folder is no better than nothing";
 }
 
 TEST_F(RouteTest, MissingFirstRouteFileQuitsWithAReport) {
@@ -61,7 +72,6 @@ TEST_F(RouteTest, MissingFirstRouteFileQuitsWithAReport) {
     const std::string missing = dir.Path("Resources/Levels/Route.zorvel");
     route->ReadFirstRouteFile(missing);
     EXPECT_TRUE(route->currentRouteFile.empty());
-    // The loop itself gives up before any frame.
     core.GameLoop();
 
     EXPECT_EQ(core.RequestedState(), GameState::Quit);
@@ -72,7 +82,7 @@ TEST_F(RouteTest, MissingFirstRouteFileQuitsWithAReport) {
     EXPECT_TRUE(errors.Contains("Error! The route file " + missing)) << "a box: " << errors;
     EXPECT_TRUE(errors.Contains(DataRoot())) << errors;
 
-    // Present but naming no first route: a different, equally clear report.
+    // No first route named, a missing entry, or no level: each its report.
     EngineTest::WarningLog again;
     Route other;
     other.ReadFirstRouteFile(dir.Write("Route.zorvel", "Root\n  Rout:typo.zorvel\n-Root\n"));
@@ -80,51 +90,18 @@ TEST_F(RouteTest, MissingFirstRouteFileQuitsWithAReport) {
     EXPECT_TRUE(other.Failed());
     ASSERT_EQ(again.Count(), 1) << again;
     EXPECT_TRUE(again.Contains("Route.zorvel") && again.Contains("\"Route\"")) << again;
-}
-
-TEST_F(RouteTest, MissingEntryOrLevelNameQuitsWithAReport) {
-    EngineTest::WarningLog errors;
     const std::string missingEntry = dir.Path("Routes/Gone.zorvel");
-    route->currentRouteFile = missingEntry;
-    route->Load();
-    EXPECT_TRUE(route->Failed());
-    EXPECT_EQ(core.RequestedState(), GameState::Quit);
-    EXPECT_TRUE(errors.Count() == 1 && errors.Contains(missingEntry)) << errors;
+    for (const std::string& entry :
+         {missingEntry,
+          dir.Write("Routes/Nameless.zorvel", "Root\n  NextFile:x.zorvel\n-Root\n")}) {
+        Route broken;
+        broken.currentRouteFile = entry;
+        broken.Load();
+        EXPECT_TRUE(broken.Failed()) << entry;
+    }
     EXPECT_TRUE(listener->ids.empty());
-
-    Route nameless;
-    nameless.currentRouteFile =
-        dir.Write("Routes/Nameless.zorvel", "Root\n  NextFile:x.zorvel\n-Root\n");
-    nameless.Load();
-    EXPECT_TRUE(nameless.Failed());
-    EXPECT_TRUE(errors.Count() == 2 && errors.Contains("LevelFile")) << errors;
-}
-
-TEST_F(RouteTest, UnreadableNextRouteFilePlaysThePreviousLevelAgain) {
-    const std::string level =
-        dir.Write("Levels/A.zorvel", EngineTest::LevelText().Object(8).Text());
-    route->currentRouteFile =
-        dir.Write("Routes/A.zorvel", RouteText(level, dir.Path("Routes/Missing.zorvel")));
-    route->Load();
-    ASSERT_EQ(factory->objects.size(), 1u);
-
-    factory->Free();
-    route->Advance();
-    route->Load();
-    EXPECT_FALSE(route->Failed());
-    EXPECT_EQ(route->levelFile, level);
-    ASSERT_EQ(factory->objects.size(), 1u);
-    EXPECT_EQ(factory->objects.begin()->second->x, 8.0f);
-    EXPECT_EQ(std::count(listener->ids.begin(), listener->ids.end(), MessageId::LevelChange), 2);
-
-    // A folder where the route file should be is no better than nothing.
-    std::filesystem::create_directories(dir.Path("Routes/Folder.zorvel"));
-    route->currentRouteFile = dir.Path("Routes/Folder.zorvel");
-    factory->Free();
-    route->Load();
-    EXPECT_FALSE(route->Failed());
-    EXPECT_EQ(factory->objects.size(), 1u);
+    EXPECT_TRUE(again.Count() == 3 && again.Contains(missingEntry) && again.Contains("LevelFile"))
+        << again;
 }
 
 } // namespace
-} // namespace Flurr
