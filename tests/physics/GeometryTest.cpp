@@ -218,9 +218,10 @@ std::string Describe(const Contact& c) {
     return out.str();
 }
 
-TEST(NarrowPhase, ContactCases) {
+TEST(NarrowPhase, ContactsFromFastHitsToDegenerateOutlines) {
     const std::vector<Vec2> floor = Rect(-10, -1, 10, 0);
     const std::vector<Vec2> diamond = {{0, -0.5f}, {1, 0.5f}, {0, 1.5f}, {-1, 0.5f}};
+    const std::vector<Vec2> repeated = {{-1, -0.5f}, {1, -0.5f}, {1, 1}, {-1, 1}, {-1, 1}};
     struct Case {
         const char* what;
         std::vector<Vec2> a;
@@ -250,14 +251,10 @@ TEST(NarrowPhase, ContactCases) {
         {"touching by less than the tolerance, closing", Rect(-1, -1e-6f, 1, 2), Vec2(),
          Vec2(0.5f, -1), floor, "now n(0,1) push(0,0) edge A(-1,0) B(10,0) acts(1,0)(-1,0)"},
         // A zero-length edge gives no axis, and no NaN.
-        {"a repeated closing vertex",
-         {{-1, -0.5f}, {1, -0.5f}, {1, 1}, {-1, 1}, {-1, 1}},
-         Vec2(),
-         Vec2(),
-         floor,
+        {"a repeated closing vertex", repeated, Vec2(), Vec2(), floor,
          "now n(0,1) push(0,0.5) edge A(-1,-0.5) B(10,0) acts(1,0)(-1,0)"},
         {"a single point inside the floor",
-         {{0, -0.5f}},
+         {Vec2(0, -0.5f)},
          Vec2(),
          Vec2(),
          floor,

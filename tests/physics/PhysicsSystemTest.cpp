@@ -9,6 +9,7 @@
 #include "engine/GameObject.h"
 #include "physics/Physics.h"
 #include "physics/PhysicsComponent.h"
+#include "physics/PhysicsTestSupport.h"
 #include "world/SpaceManager.h"
 
 #include <tuple>
@@ -55,9 +56,10 @@ protected:
             core.RegisterForMessage(debug, id);
         core.Initialize();
     }
-    void Frame() {
-        for (IGameSystem* s : core.Systems())
-            s->Update(0.1f); // the frame time does not matter to physics
+    void Frame(int count = 1) {
+        while (count-- > 0)
+            for (IGameSystem* s : core.Systems())
+                s->Update(0.1f); // the frame time does not matter to physics
     }
 
     TempDir dir;
@@ -90,8 +92,7 @@ TEST_F(PhysicsSystemTest, LoadsKeysAndStepsOnlyWhileTheGameRuns) {
     EXPECT_EQ(g->body->inverseMass, 0.0f);
 
     spaces->SetSpaceActive("GameSpace", false);
-    for (int k = 0; k < 5; ++k)
-        Frame();
+    Frame(5);
     EXPECT_EQ(c->body->position, Vec2(5, 100));
     EXPECT_EQ(crate->y, 100.0f);
 
@@ -144,8 +145,7 @@ TEST_F(PhysicsSystemTest, SavesWhatItReadsWithMissingFloorFlagsPadded) {
     EXPECT_TRUE(q->faHasForceArea);
     EXPECT_EQ(q->faAOE, 7.0f);
     // The empty outline takes part in nothing.
-    for (int k = 0; k < 3; ++k)
-        Frame();
+    Frame(3);
 }
 
 TEST_F(PhysicsSystemTest, DebugDrawingThroughMessages) {
@@ -182,10 +182,8 @@ TEST_F(PhysicsSystemTest, BodiesGoWithTheirObjectsWheneverThatHappens) {
         factory->CreateObjectFromText(ObjectText(0, 51, BoxSets(1) + "      Density:1\n"));
     GameObject* player =
         factory->CreateObjectFromText(ObjectText(20, 60, BoxSets(5) + "      Density:1\n"));
-    player->Get<PhysicsComponent>()->body->isPlayer = true;
-    player->Get<PhysicsComponent>()->body->footEdge = 1;
-    for (int k = 0; k < 30; ++k)
-        Frame();
+    PhysicsTest::Player(player->Get<PhysicsComponent>()->body);
+    Frame(30);
     ASSERT_EQ(physics->world.Bodies().size(), 3u);
 
     // Destroyed mid-frame from inside the world's frame order.
@@ -194,8 +192,7 @@ TEST_F(PhysicsSystemTest, BodiesGoWithTheirObjectsWheneverThatHappens) {
     Frame();
     factory->DestroyObject(player);
     EXPECT_EQ(physics->world.Floor().player, nullptr);
-    for (int k = 0; k < 5; ++k)
-        Frame();
+    Frame(5);
 
     // The pad goes with its bound area; then a level change clears the rest.
     factory->DestroyObject(pad);
