@@ -1,7 +1,11 @@
 #include "engine/Core.h"
 
+#include <algorithm>
 #include <cassert>
+#include <chrono>
+#include <cmath>
 #include <csignal>
+#include <thread>
 
 #include "engine/GameSystem.h"
 #include "engine/Message.h"
@@ -22,6 +26,23 @@ void Core::RequestQuitFromSignal() {
 
 Core* Core::Instance() {
     return instance;
+}
+
+LoopClock LoopClock::Steady() {
+    using Clock = std::chrono::steady_clock;
+    LoopClock steady;
+    steady.now = [] {
+        return std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
+    };
+    steady.waitUntil = [](double seconds) {
+        std::this_thread::sleep_until(Clock::time_point(
+            std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds))));
+    };
+    return steady;
+}
+
+FrameTick Core::CurrentTick() {
+    return instance ? instance->tick : FrameTick{};
 }
 
 const InputActions& Core::Actions() {
@@ -70,24 +91,77 @@ void Core::LoadLevel() {
         route->Load();
 }
 
-void Core::RunFrame() {
-    float dt = timers.GetTime("FrameTime");
-    timers.Reset("FrameTime");
-    if (fixedDt > 0.0f)
-        dt = fixedDt;
-    if (frameStep)
-        dt = frameStep(dt);
-    TimerSet::AdvanceGameClock(dt);
-    // The count is re-read at every step: a system may be added mid-frame.
-    for (std::size_t i = 0; i < systems.size(); ++i) {
-        IGameSystem* system = systems[i];
-        const std::string name = system->GetName();
-        timers.Reset(name);
-        timers.Start(name);
-        system->Update(dt);
-        timers.Stop(name);
+int32_t Core::PlanTicks(float& step) {
+    if (fixedDt > 0.0f) {
+        step = fixedDt;
+        return 1;
     }
-    timers.Update(dt);
+    step = kTickSeconds;
+    double now = clock.now();
+    if (lastPlanned < 0.0)
+        lastPlanned = now; // a level starts owing nothing: loading is not play
+    owed += now - lastPlanned;
+    lastPlanned = now;
+    if (owed < kTickSeconds) {
+        // Drawing is ahead of the simulation: drawing again before the next
+        // tick would only show the same world.
+        clock.waitUntil(now + (kTickSeconds - owed));
+        now = clock.now();
+        owed += now - lastPlanned;
+        lastPlanned = now;
+    }
+    // A wait may end a hair early; the frame still runs its tick, and the
+    // next one waits that much longer.
+    int32_t count = std::max<int32_t>(1, static_cast<int32_t>(owed / kTickSeconds));
+    if (tickStepDrives)
+        count = 1; // a replay plays its ticks one a frame, paced but never rushed
+    if (count >= kMaxTicksPerFrame && !tickStepDrives) {
+        count = std::min(count, kMaxTicksPerFrame);
+        owed = std::fmod(owed, static_cast<double>(kTickSeconds));
+    } else {
+        owed = std::min(owed - count * static_cast<double>(kTickSeconds),
+                        static_cast<double>(kMaxTicksPerFrame * kTickSeconds));
+    }
+    return count;
+}
+
+void Core::RunFrame() {
+    timers.Reset("FrameTime");
+    // The time since the previous frame on the loop's clock, for the rate
+    // figures (none for a level's first frame).
+    const double previous = lastPlanned;
+    float step = 0.0f;
+    const int32_t count = PlanTicks(step);
+    const float measured = previous < 0.0 ? 0.0f : static_cast<float>(lastPlanned - previous);
+    for (IGameSystem* system : systems)
+        timers.Reset(system->GetName());
+    tick = FrameTick{0, count, 0.0f};
+    int32_t ran = 0;
+    while (ran < count) {
+        tick.index = ran;
+        float dt = step;
+        if (tickStep)
+            dt = tickStep(dt);
+        tick.frameSeconds += dt;
+        TimerSet::AdvanceGameClock(dt);
+        if (tick.Last())
+            timers.ShowProfile(); // drawn by this tick's renderer
+        // The count is re-read at every step: a system may be added mid-tick.
+        for (std::size_t i = 0; i < systems.size(); ++i) {
+            IGameSystem* system = systems[i];
+            const std::string name = system->GetName();
+            timers.Start(name);
+            system->Update(dt);
+            timers.Stop(name);
+        }
+        ++ran;
+        ++ticksRun;
+        // A level change or a quit ends the frame after the tick that asked.
+        if (requestedState != currentState)
+            break;
+    }
+    tick = FrameTick{};
+    timers.Update(fixedDt > 0.0f ? fixedDt : measured, ran);
     ++framesRun;
     if ((frameLimit > 0 && framesRun >= frameLimit) || quitSignalled)
         requestedState = GameState::Quit;
@@ -115,6 +189,8 @@ void Core::GameLoop() {
             break;
         timers.Start("GameTime");
         timers.Start("FrameTime");
+        lastPlanned = -1.0;
+        owed = 0.0;
         requestedState = GameState::Running;
         currentState = GameState::Running;
         do {
@@ -156,11 +232,21 @@ void Core::Broadcast(Message& message) {
         core->SendMessage(&message);
 }
 
+void Core::ToggleProfile(uint8_t key) {
+    if (actions.IsKey(Action::ShowProfile, key))
+        timers.showProfile = !timers.showProfile;
+    if (actions.IsKey(Action::ShowProfileDetail, key))
+        timers.showProfileDetail = !timers.showProfileDetail;
+}
+
 void Core::SendMessage(Message* message) {
     if (message->id == MessageId::Quit) {
         requestedState = GameState::Quit;
         return;
     }
+    // The overlay belongs to the core, so it works in every level and mode.
+    if (const auto* key = As<KeyTriggeredMessage>(message))
+        ToggleProfile(key->key);
     auto it = listeners.find(message->id);
     if (it == listeners.end())
         return;

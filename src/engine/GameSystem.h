@@ -1,8 +1,8 @@
 #pragma once
 // Systems: the long-lived services of the engine, one instance per class,
 // created at start-up and owned by the Core, which initialises them in
-// creation order, updates them once per frame in that order and frees and
-// destroys them in reverse order at shutdown.
+// creation order, updates them once per tick (1/60 s of game time) in that
+// order, and frees and destroys them in reverse order at shutdown.
 //
 // A system hears messages only for the ids it registered for with
 // Core::RegisterForMessage (usually in Initialize()); it passes them on to

@@ -38,6 +38,8 @@ InputActions::InputActions() {
     Bind(Action::Skip, {KeyCode::Space, KeyCode::Escape, KeyCode::Return},
          {PadButton::A, PadButton::Start});
     Bind(Action::Pause, {KeyCode::Escape}, {PadButton::Start});
+    Bind(Action::ShowProfile, {KeyCode::F3}, {});
+    Bind(Action::ShowProfileDetail, {KeyCode::F4}, {});
 }
 
 const InputActions::Binding& InputActions::Of(Action action) const {

@@ -35,8 +35,11 @@ enum class Action : uint8_t {
     Interact,
     Skip,
     Pause,
+    // The profile overlay: frame and tick rates, then each system's time.
+    ShowProfile,
+    ShowProfileDetail,
 };
-inline constexpr std::size_t kActionCount = static_cast<std::size_t>(Action::Pause) + 1;
+inline constexpr std::size_t kActionCount = static_cast<std::size_t>(Action::ShowProfileDetail) + 1;
 
 class InputActions {
 public:

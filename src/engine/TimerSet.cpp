@@ -22,6 +22,7 @@ constexpr float kSecondsPerGameTick = 1e-9f;
 int64_t gameTicks = 0;
 
 float frameCounter = 0.0f;
+float tickCounter = 0.0f;
 float frameTimeAccumulated = 0.0f;
 
 // Appends `text` to a buffer of `size` bytes holding a zero-terminated
@@ -54,6 +55,7 @@ int64_t TimerSet::Read() const {
 
 void TimerSet::ResetFrameCounter() {
     frameCounter = 0.0f;
+    tickCounter = 0.0f;
     frameTimeAccumulated = 0.0f;
 }
 
@@ -103,15 +105,21 @@ float TimerSet::GetTime(const std::string& name) {
     return time;
 }
 
-void TimerSet::Update(float dt) {
+void TimerSet::Update(float dt, int32_t ticks) {
     frameCounter += 1.0f;
+    tickCounter += static_cast<float>(ticks);
     frameTimeAccumulated += dt;
     if (frameTimeAccumulated >= 1.0f) {
         framesPerSecond = frameCounter;
+        ticksPerSecond = tickCounter;
         frameCounter = 0.0f;
+        tickCounter = 0.0f;
         frameTimeAccumulated = 0.0f;
         BuildProfileText(dt);
     }
+}
+
+void TimerSet::ShowProfile() {
     if (showProfile && Core::Instance()) {
         DrawTextMessage m;
         m.text = profileText;
@@ -123,7 +131,8 @@ void TimerSet::Update(float dt) {
 }
 
 void TimerSet::BuildProfileText(float dt) {
-    std::snprintf(profileText, ProfileTextSize, "%d\n", static_cast<int>(framesPerSecond));
+    std::snprintf(profileText, ProfileTextSize, "%d fps  %d ticks/s\n",
+                  static_cast<int>(framesPerSecond), static_cast<int>(ticksPerSecond));
     if (!showProfileDetail)
         return;
     // Collect names first: GetTime may create nothing here, but keep the

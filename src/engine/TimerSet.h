@@ -38,21 +38,24 @@ public:
     void Reset(const std::string& name);
     float GetTime(const std::string& name);
 
-    // Counts the frame for the frame-rate figure; once per accumulated
-    // second rebuilds the overlay text; sends it to be drawn when shown.
-    void Update(float dt);
+    // Counts a drawn frame of `dt` seconds that ran `ticks` ticks for the
+    // rate figures; once per accumulated second rebuilds the overlay text.
+    void Update(float dt, int32_t ticks = 1);
+    // Sends the overlay text to be drawn, when shown.
+    void ShowProfile();
 
     // Rebuilds `profileText` for a frame of `dt` seconds.
     void BuildProfileText(float dt);
 
     float framesPerSecond = 0.0f;
+    float ticksPerSecond = 0.0f;
     std::unordered_map<std::string, Timer> timers;
     char profileText[ProfileTextSize];
     bool showProfile = false;
     bool showProfileDetail = true;
 
-    // The frame counter and accumulated time behind the frame-rate figure
-    // are shared by every TimerSet; tests reset them.
+    // The frame and tick counters and accumulated time behind the rate
+    // figures are shared by every TimerSet; tests reset them.
     static void ResetFrameCounter();
 
     // Current reading of the steady clock, in ticks.

@@ -56,12 +56,13 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
     const GameSystemSet& want = config.systems;
     GameSystems made;
 
-    // The frame runs the systems in this order:
+    // Every tick runs the systems in this order:
     // - the space manager first: every other system asks it which spaces
     //   are active;
-    // - the window, then graphics: the window pumps the frame's events and
-    //   the renderer draws what the previous frame left (so a frame shows
-    //   the state after the last update, one frame behind the input);
+    // - the window, then graphics: the window pumps the events (on a drawn
+    //   frame's first tick) and the renderer steps sprite animations and
+    //   draws what the previous tick left (on a drawn frame's last tick),
+    //   so a frame shows the state one tick behind the input;
     // - input, which turns the pumped events into key, mouse and pad
     //   messages, before anything that reacts to them;
     // - the factory, which destroys what was queued and runs level

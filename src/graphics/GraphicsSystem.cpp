@@ -3,11 +3,9 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <ctime>
 #include <filesystem>
-#include <thread>
 
 #include <glm/gtc/matrix_transform.hpp>
 
@@ -36,8 +34,6 @@ constexpr const char* kTargetsFailedText = "Could not set up post processing.";
 constexpr float kLoadingWidth = 600.0f * 16.0f / 9.0f;
 // The smallest texture size the game's art may use.
 constexpr GLint kRequiredTextureSize = 2048;
-// Every frame-counted rule of the game was made for 60 frames a second.
-constexpr int64_t kFrameNs = 1'000'000'000 / 60;
 // The shadow of a text: one pixel right and down, in 0xBF000000.
 constexpr float kShadowAlpha = 191.0f / 255.0f;
 
@@ -51,12 +47,6 @@ FontDescription DebugFontDescription() {
     d.quality = 2;
     d.charSet = 1;
     return d;
-}
-
-int64_t NowNs() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
 }
 
 // The colour a text is drawn in: each channel as the byte it would be
@@ -315,7 +305,13 @@ void GraphicsSystem::Update(float dt) {
         sprites.ForEachAll([dt](GraphicsComponent* sprite) { sprite->Update(dt); });
     if (SpaceManager::Active(Spaces::LevelEditor))
         post.ResetNeutral();
-    DrawFrame(dt);
+    // Drawn once per frame, on its last tick. What earlier ticks asked to
+    // draw (texts, debug lines) is asked again on the next, so it goes.
+    const FrameTick tick = Core::CurrentTick();
+    if (tick.Last())
+        DrawFrame(tick.frameSeconds > 0.0f ? tick.frameSeconds : dt);
+    else
+        ClearFrameLists();
 }
 
 void GraphicsSystem::DrawFrame(float dt) {
@@ -629,21 +625,6 @@ void GraphicsSystem::Present() {
     glFinish();
     if (settings.present)
         settings.present();
-    PaceFrame();
-}
-
-void GraphicsSystem::PaceFrame() {
-    Core* core = Core::Instance();
-    if (core && core->FixedDt() > 0.0f)
-        return;
-    const int64_t now = NowNs();
-    const int64_t due = lastPresentNs + kFrameNs;
-    if (lastPresentNs != 0 && now < due) {
-        std::this_thread::sleep_for(std::chrono::nanoseconds(due - now));
-        lastPresentNs = due;
-    } else {
-        lastPresentNs = now;
-    }
 }
 
 Image GraphicsSystem::ReadBackBuffer() const {

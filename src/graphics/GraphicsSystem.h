@@ -155,7 +155,6 @@ private:
     void DrawTexts();
     void DrawText(const TextRecord& text, bool asShadow);
     void Present();
-    void PaceFrame();
     void TakeScreenshot();
     void ClearFrameLists();
     // A move or line step of the debug drawing, in world units.
@@ -196,7 +195,6 @@ private:
     bool fullscreen = true;
     std::vector<DisplayMode> modes;
     int32_t modeIndex = -1;
-    int64_t lastPresentNs = 0;
     std::function<void()> editorHook;
 };
 

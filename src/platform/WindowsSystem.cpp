@@ -88,14 +88,18 @@ WindowsSystem::WindowsSystem(const WindowSettings& settings_) : settings(setting
         InputRecorder* recorder = settings.recorder;
         InputReplay* replay = settings.replay;
         if (replay)
-            core->SetFrameStep([replay, recorder](float) {
-                const float dt = replay->BeginFrame();
-                if (recorder)
-                    recorder->BeginFrame(dt);
-                return dt;
-            });
+            core->SetTickStep(
+                [replay, recorder](float) {
+                    const float dt = replay->BeginFrame();
+                    if (recorder)
+                        recorder->BeginFrame(dt);
+                    return dt;
+                },
+                true);
         else if (recorder)
-            core->SetFrameStep([recorder](float dt) {
+            // A recording holds ticks, not drawn frames: a frame that runs
+            // three ticks records three, its events on the first.
+            core->SetTickStep([recorder](float dt) {
                 recorder->BeginFrame(dt);
                 return dt;
             });
@@ -104,7 +108,7 @@ WindowsSystem::WindowsSystem(const WindowSettings& settings_) : settings(setting
 
 WindowsSystem::~WindowsSystem() {
     if (Core* core = Core::Instance(); core && (settings.recorder || settings.replay))
-        core->SetFrameStep(nullptr);
+        core->SetTickStep(nullptr);
     edge.reset();
     if (context)
         SDL_GL_DeleteContext(context);
@@ -150,7 +154,9 @@ void WindowsSystem::UpdateCursor() {
 }
 
 void WindowsSystem::Update(float) {
-    if (failed)
+    // Events are pumped once per drawn frame; the frame's other ticks see
+    // the same input state.
+    if (failed || !Core::CurrentTick().First())
         return;
     UpdateCursor();
     if (settings.replay)

@@ -5,8 +5,6 @@
 #include "world/Route.h"
 #include "world/SpaceManager.h"
 
-#include <thread>
-
 using namespace Flurr;
 namespace {
 
@@ -46,6 +44,7 @@ public:
         route = owned.get();
         core.SetRoute(std::move(owned));
         core.SetFrameLimit(100); // a guard: a broken loop fails, not hangs
+        core.SetFixedDt(kTickSeconds);
     }
 
     void Run() {
@@ -62,12 +61,11 @@ public:
     std::function<void(int levelChanges, int frame)> script;
 };
 
-TEST(GameLoop, LevelsChangeOnRequestsAndTheFirstAndRestartedAreBuiltTwiceAtMeasuredSteps) {
+TEST(GameLoop, LevelsChangeOnRequestsAndTheFirstAndRestartedAreBuiltTwice) {
     RouteChain chain;
     LoopHarness h(chain.routeA);
     std::vector<int32_t> liveOnFirstFrame;
     h.script = [&](int changes, int frame) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20)); // a measured step
         // The pause menu and the editor are open when each level ends.
         for (const char* name : {"TransitionSpace", "Pause", "LevelEditor"})
             SpaceManager::Instance()->GetOrCreateSpace(name)->active = true;
@@ -103,8 +101,6 @@ TEST(GameLoop, LevelsChangeOnRequestsAndTheFirstAndRestartedAreBuiltTwiceAtMeasu
     EXPECT_EQ(h.levels[5].routeFile, chain.routeB);
     EXPECT_GT(h.levels[5].objectIds.front(), h.levels[4].objectIds.front());
     EXPECT_EQ(h.game->updates, 5);
-    EXPECT_TRUE(std::ranges::all_of(h.game->steps.begin() + 1, h.game->steps.end(),
-                                    [](float step) { return step >= 0.019f; }));
     for (const LevelSeen& level : h.levels)
         EXPECT_EQ(level.activeSpaces, std::vector<std::string>{"GameSpace"})
             << "every level starts with only the game space active";

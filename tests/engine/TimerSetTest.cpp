@@ -53,7 +53,7 @@ TEST(TimerSet, ProfileTextLeavesOutTheSmallAndStaysWithinItsBuffer) {
         << timers.profileText;
     timers.showProfileDetail = false;
     timers.BuildProfileText(0.02f);
-    EXPECT_STREQ(timers.profileText, "59\n");
+    EXPECT_STREQ(timers.profileText, "59 fps  0 ticks/s\n");
 
     // Far more than the overlay holds, with shares that would spill a buffer.
     timers.showProfileDetail = true;
@@ -67,26 +67,30 @@ TEST(TimerSet, ProfileTextLeavesOutTheSmallAndStaysWithinItsBuffer) {
     EXPECT_FALSE(Contains(timers.profileText, std::string(12, '|'))) << "at most 11 bars";
 }
 
-TEST(TimerSet, FrameRateChangesOncePerAccumulatedSecondAndIsShownWhenAsked) {
+TEST(TimerSet, RatesChangeOncePerAccumulatedSecondAndAreShownWhenAsked) {
     TimerSet::ResetFrameCounter();
     Core core;
     auto* graphics = EngineTest::Recorder::AddTo(core, {MessageId::DrawText});
     TimerSet timers;
     timers.timers["Physics"].accumulated = 0.1f;
     for (int i = 0; i < 3; ++i) {
-        timers.Update(0.3f);
+        timers.Update(0.3f, 18); // frames drawn late, each catching up ticks
         EXPECT_EQ(timers.framesPerSecond, 0.0f) << "after frame " << i + 1;
     }
-    EXPECT_STREQ(timers.profileText, "0\n");
-    timers.Update(0.3f); // 1.2 s: four frames counted
+    EXPECT_STREQ(timers.profileText, "0 fps  0 ticks/s\n");
+    timers.Update(0.3f, 4); // 1.2 s: four frames counted
     EXPECT_EQ(timers.framesPerSecond, 4.0f);
+    EXPECT_EQ(timers.ticksPerSecond, 58.0f);
     // The text was rebuilt for that frame's dt: 0.1 s of 0.3 s.
-    EXPECT_TRUE(std::string(timers.profileText).starts_with("4\n")) << timers.profileText;
+    EXPECT_TRUE(std::string(timers.profileText).starts_with("4 fps  58 ticks/s\n"))
+        << timers.profileText;
     EXPECT_TRUE(Contains(timers.profileText, "( 33%)")) << timers.profileText;
     timers.Update(0.5f);
     EXPECT_EQ(timers.framesPerSecond, 4.0f);
     timers.Update(0.5f); // exactly one second after the last figure
     EXPECT_EQ(timers.framesPerSecond, 2.0f);
+    EXPECT_EQ(timers.ticksPerSecond, 2.0f);
+    timers.ShowProfile();
     EXPECT_TRUE(graphics->log.empty()) << "not shown unless asked";
 
     // The count and time are shared: a second set continues the same count.
@@ -96,6 +100,7 @@ TEST(TimerSet, FrameRateChangesOncePerAccumulatedSecondAndIsShownWhenAsked) {
     timers.Update(0.6f);
     EXPECT_EQ(timers.framesPerSecond, 2.0f);
     EXPECT_EQ(other.framesPerSecond, 0.0f);
+    timers.ShowProfile();
     EXPECT_EQ(graphics->log, std::vector<std::string>{"Text " + std::string(timers.profileText)});
     TimerSet::ResetFrameCounter();
 }

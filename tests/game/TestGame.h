@@ -23,8 +23,11 @@ inline Flurr::GameConfig Config() {
 }
 
 // Initialises every system, in order, and marks a level as running, as the
-// loop does before its first frame (without loading a route).
+// loop does before its first frame (without loading a route). Every frame
+// is then one tick, as fast as the machine goes: what a test sees after a
+// frame never depends on the machine's load.
 inline void Start(Flurr::Core& core) {
+    core.SetFixedDt(Flurr::kTickSeconds);
     core.Initialize();
     core.BeginLevel();
 }

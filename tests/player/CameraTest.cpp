@@ -39,6 +39,7 @@ protected:
             if (const auto* m = As<SetCameraMessage>(message))
                 sent.push_back({m->x, m->y, m->zoom});
         };
+        core.SetFixedDt(kTickSeconds);
         core.Initialize();
     }
 

@@ -44,10 +44,11 @@ enum Extras : unsigned {
 class PlayerGame : public PlatformTest::Game {
 public:
     // The flat test ground with `objects` (LevelText::Objects()) and
-    // `extras`, or, when `level` names one, a real level and its player.
+    // `extras`, or, when `level` names one, a real level and its player;
+    // `input` may record or replay it.
     explicit PlayerGame(const std::string& objects = "", unsigned extras = 0,
-                        const std::string& level = "")
-        : Game(MakeConfig(extras),
+                        const std::string& level = "", const Flurr::WindowSettings& input = {})
+        : Game(MakeConfig(extras, input),
                {Flurr::MessageId::PlaySound, Flurr::MessageId::StopSound,
                 Flurr::MessageId::StopAllSounds, Flurr::MessageId::DrawText,
                 Flurr::MessageId::BasicTrigger, Flurr::MessageId::PostProcessTransition}) {
@@ -102,13 +103,15 @@ public:
     Flurr::PlayerComponent* player = nullptr;
 
 private:
-    static Flurr::GameConfig MakeConfig(unsigned extras) {
+    static Flurr::GameConfig MakeConfig(unsigned extras, const Flurr::WindowSettings& input) {
         Flurr::SeedRandom(12345);
         Flurr::GameConfig config = TestGame::Config();
         config.systems = Flurr::GameSystemSet{};
         config.systems.sound = false; // written down, not played
         config.window.width = kWidth;
         config.window.height = kHeight;
+        config.window.recorder = input.recorder;
+        config.window.replay = input.replay;
         config.present = [] {}; // the tests read state or the back buffer
         config.unlockFlight = extras & kFlight;
         config.unlockDash = extras & kDash;

@@ -14,6 +14,7 @@ protected:
     void SetUp() override {
         EngineTest::RegisterTestComponents();
         factory = AddSystems(core, TestGame::Config()).factory;
+        core.SetFixedDt(kTickSeconds);
         listener = Recorder::AddTo(core, {MessageId::SetBackground, MessageId::GODestructionNotify},
                                    "listener");
         Events().clear();
