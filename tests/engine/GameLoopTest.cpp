@@ -22,13 +22,12 @@ struct LevelSeen {
 
 // A core with the factory and a recorder noting every level change; `script`
 // runs at each update with the level changes so far and the frame (from 1).
-class LoopHarness {
+class LoopHarness : public GameSystems {
 public:
     explicit LoopHarness(const std::string& firstRoute) {
-        const GameSystems made = AddSystems(core, TestGame::Config());
-        factory = made.factory;
+        static_cast<GameSystems&>(*this) = AddSystems(core, TestGame::Config());
         game = Recorder::AddTo(core, {MessageId::LevelChange}, "game");
-        game->onMessage = [this, spaces = made.spaces](Message*) {
+        game->onMessage = [this](Message*) {
             std::vector<std::string> active;
             for (const auto& [name, space] : spaces->spacesByName)
                 if (space->active)
@@ -54,7 +53,6 @@ public:
     }
 
     Core core;
-    Factory* factory;
     Route* route = nullptr;
     Recorder* game;
     std::vector<LevelSeen> levels;

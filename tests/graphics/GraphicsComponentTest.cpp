@@ -11,7 +11,7 @@ namespace {
 using namespace Flurr;
 using namespace GraphicsTest;
 
-class SpriteAnimation : public RendererTest {};
+class SpriteAnimation : public GameTest {};
 
 // "animation|queued animation|frame rate" of a sprite.
 std::string State(const GraphicsComponent& s) {
@@ -21,8 +21,6 @@ std::string State(const GraphicsComponent& s) {
 }
 
 TEST_F(SpriteAnimation, RequestsFollowPriorityAndTheQueueAndSteppingLoopsHoldsOrHandsOver) {
-    GameFolder folder;
-    Game game(window);
     GraphicsComponent* s = game.Sprite("Red", 0, 0, 10, 10);
     // Loaded at priority 2; FrameTime 0 in the bank means one frame a second.
     EXPECT_EQ(State(*s), "Red||1");
@@ -110,8 +108,6 @@ TEST_F(SpriteAnimation, RequestsFollowPriorityAndTheQueueAndSteppingLoopsHoldsOr
 }
 
 TEST_F(SpriteAnimation, LoadingAndSavingAndUnknownNames) {
-    GameFolder folder;
-    Game game(window);
     GraphicsComponent* s =
         game.Sprite("Cycle", 0, 0, 10, 10,
                     "      ZPos:3\n      ZOrder:-1\n      FrameRate:-5\n      Loop:1\n"

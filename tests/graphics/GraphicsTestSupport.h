@@ -94,7 +94,8 @@ inline std::string AnimationText(const std::string& name, const std::vector<std:
 // A game folder in a scratch directory, made the data root for the life of
 // the object (every path the renderer reads is relative to it): the real
 // shaders and fonts, plain 8 x 8 images (and "Quadrants": top-left red,
-// top-right green, bottom-left blue, bottom-right white) and two banks.
+// top-right green, bottom-left blue, bottom-right white), a 64 x 64 black
+// and white "Checker" and two banks.
 class GameFolder {
 public:
     explicit GameFolder(bool defaultImage = true) {
@@ -117,10 +118,16 @@ public:
                             MakeImage(8, 8, [](int x, int y) {
                                 return y < 4 ? (x < 4 ? kRed : kGreen) : (x < 4 ? kBlue : kWhite);
                             }));
+        Flurr::WritePngFile(dir.Path("Resources/Images/Test/Checker.png"),
+                            MakeImage(64, 64, [](int x, int y) {
+                                const int v = (x + y) % 2 ? 255 : 0;
+                                return Rgba{v, v, v, 255};
+                            }));
         dir.Write("Resources/Banks/AnimationBank/Test.zorvel",
                   "Root\n" + AnimationText("Red", {"Red"}, "0") + AnimationText("Blue", {"Blue"}) +
                       AnimationText("Green", {"Green"}) +
                       AnimationText("Quadrants", {"Quadrants"}) +
+                      AnimationText("Checker", {"Checker"}) +
                       AnimationText("Cycle", {"Red", "Green", "Blue"}, "10") +
                       AnimationText("Missing", {"NotThere"}, "4") +
                       AnimationText("Empty", {}, "5") + "-Root\n");
@@ -181,7 +188,7 @@ protected:
 
 // Spaces, factory and graphics on the suite's window, 800 x 600
 // windowed, with a fixed step (the renderer never sleeps then).
-class Game {
+class Game : public Flurr::GameSystems {
 public:
     explicit Game(SDL_Window* window, int width = 800, int height = 600) {
         using namespace Flurr;
@@ -211,10 +218,7 @@ public:
             }
             SDL_GL_SwapWindow(window);
         };
-        const GameSystems made = AddSystems(*core, config);
-        spaces = made.spaces;
-        factory = made.factory;
-        graphics = made.graphics;
+        static_cast<GameSystems&>(*this) = AddSystems(*core, config);
         core->Initialize();
         // A renderer that could not start has asked to quit.
         if (core->RequestedState() != GameState::Quit)
@@ -245,12 +249,16 @@ public:
     }
 
     std::unique_ptr<Flurr::Core> core;
-    Flurr::SpaceManager* spaces = nullptr;
-    Flurr::Factory* factory = nullptr;
-    Flurr::GraphicsSystem* graphics = nullptr;
     int presents = 0;
     bool readWindow = false;
     Flurr::Image windowImage;
+};
+
+// A suite whose tests draw in the plain game folder.
+class GameTest : public RendererTest {
+protected:
+    GameFolder folder;
+    Game game{window};
 };
 
 } // namespace GraphicsTest

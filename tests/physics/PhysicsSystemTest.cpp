@@ -12,8 +12,6 @@
 #include "physics/PhysicsTestSupport.h"
 #include "world/SpaceManager.h"
 
-#include <tuple>
-
 namespace Flurr {
 namespace {
 
@@ -39,7 +37,7 @@ std::string BoxSets(float half, bool floorTop = false) {
     return text + "      -CollisionSets\n";
 }
 
-class PhysicsSystemTest : public ::testing::Test {
+class PhysicsSystemTest : public ::testing::Test, public GameSystems {
 protected:
     void SetUp() override {
         GameConfig config = TestGame::Config();
@@ -48,12 +46,9 @@ protected:
             "Banks/CollisionBank.zorvel", "Root\n  CollisionSet\n    Name:Crate\n    List#3:Lines\n"
                                           "      0,0\n      1,0\n      0,1\n    -Lines\n"
                                           "  -CollisionSet\n-Root\n");
-        const GameSystems made = AddSystems(core, config);
-        std::tie(spaces, factory, physics) = std::tuple(made.spaces, made.factory, made.physics);
-        core.AddSystem(debug);
-        for (int32_t id :
-             {MessageId::DebugSetColor, MessageId::DebugMoveTo, MessageId::DebugLineTo})
-            core.RegisterForMessage(debug, id);
+        static_cast<GameSystems&>(*this) = AddSystems(core, config);
+        debug = Recorder::AddTo(
+            core, {MessageId::DebugSetColor, MessageId::DebugMoveTo, MessageId::DebugLineTo});
         core.Initialize();
     }
     void Frame(int count = 1) {
@@ -64,10 +59,7 @@ protected:
 
     TempDir dir;
     Core core;
-    SpaceManager* spaces = nullptr;
-    Factory* factory = nullptr;
-    Physics* physics = nullptr;
-    Recorder* debug = new Recorder("debug");
+    Recorder* debug = nullptr;
 };
 
 TEST_F(PhysicsSystemTest, LoadsKeysAndStepsOnlyWhileTheGameRuns) {

@@ -10,10 +10,10 @@ namespace {
 
 using namespace EngineTest;
 
-class RouteTest : public ::testing::Test {
+class RouteTest : public ::testing::Test, public GameSystems {
 protected:
     void SetUp() override {
-        factory = AddSystems(core, TestGame::Config()).factory;
+        static_cast<GameSystems&>(*this) = AddSystems(core, TestGame::Config());
         auto owned = std::make_unique<Route>();
         route = owned.get();
         core.SetRoute(std::move(owned));
@@ -22,7 +22,6 @@ protected:
     TempDir dir;
     Core core;
     Route* route = nullptr;
-    Factory* factory = nullptr;
     Recorder* listener = nullptr;
 };
 
