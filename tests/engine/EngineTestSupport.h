@@ -43,6 +43,22 @@ inline bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
+// The text an object's Save or a component's Serialize writes.
+template <typename T> std::string SavedText(T& saved) {
+    Flurr::StringSaveSerializer saver;
+    if constexpr (std::is_same_v<T, Flurr::GameObject>)
+        saved.Save(saver);
+    else
+        saved.Serialize(saver);
+    saver.Finish();
+    return saver.Result();
+}
+
+// Sends a message made on the spot to a core, a system or a component.
+template <typename To> void Send(To& to, Flurr::Message&& message) {
+    to.SendMessage(&message);
+}
+
 // A fresh temporary folder, removed afterwards.
 class TempDir {
 public:
@@ -186,7 +202,7 @@ public:
             {Id::XboxLThumbMoved, "LThumb"}, {Id::XboxRThumbMoved, "RThumb"},
             {Id::XboxTriggerMoved, "Triggers"}, {Id::PlaySound, "Play"}, {Id::StopSound, "Stop"},
             {Id::StopAllSounds, "StopAll"}, {Id::WM, "WM"}, {Id::SetBackground, "Background"},
-            {Id::ButtonInput, "Button"}, {Id::LevelChange, "LevelChange"}};
+            {Id::LevelChange, "LevelChange"}};
         // clang-format on
         const auto kind = kinds.find(m->id);
         std::ostringstream out;
@@ -217,8 +233,6 @@ public:
             out << " " << t->text;
         else if (const auto* e = As<BasicTriggerMessage>(m))
             out << " " << e->name;
-        else if (const auto* b = As<ButtonInputMessage>(m))
-            out << " " << b->name;
         else if (const auto* b = As<SetBackgroundMessage>(m))
             out << " " << b->path;
         else if (const auto* p = As<PostProcessTransitionMessage>(m))

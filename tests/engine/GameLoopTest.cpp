@@ -114,8 +114,7 @@ TEST(GameLoop, QuitMidFrameFinishesTheFrameThenLoadsNothing) {
     LoopHarness h(chain.routeA);
     Recorder* later = Recorder::AddTo(h.core, {MessageId::Quit}, "later");
     h.script = [&](int, int) {
-        MessageQuit quit;
-        h.core.SendMessage(&quit);
+        Send(h.core, MessageQuit());
         EXPECT_EQ(later->updates, 0) << "the quit must not cut the frame short";
     };
     h.Run();

@@ -2,8 +2,6 @@
 // queue, stepping, looping and holding, loading from level text, and
 // unknown names. Run on the real renderer and banks.
 
-#include <sstream>
-
 #include "graphics/GraphicsTestSupport.h"
 
 namespace {
@@ -15,9 +13,7 @@ class SpriteAnimation : public GameTest {};
 
 // "animation|queued animation|frame rate" of a sprite.
 std::string State(const GraphicsComponent& s) {
-    std::ostringstream out;
-    out << s.animation << "|" << s.queuedAnimation << "|" << s.frameRate;
-    return out.str();
+    return s.animation + "|" + s.queuedAnimation + "|" + FormatFloat(s.frameRate);
 }
 
 TEST_F(SpriteAnimation, RequestsFollowPriorityAndTheQueueAndSteppingLoopsHoldsOrHandsOver) {
@@ -118,13 +114,7 @@ TEST_F(SpriteAnimation, LoadingAndSavingAndUnknownNames) {
     EXPECT_EQ((std::vector{s->frameRate, s->ZPos, s->ZOrder, s->Opacity}),
               (std::vector{0.0f, 3.0f, -1.0f, 0.25f}));
 
-    auto save = [](GraphicsComponent* sprite) {
-        StringSaveSerializer saver;
-        sprite->Serialize(saver);
-        saver.Finish();
-        return saver.Result();
-    };
-    const std::string saved = save(s);
+    const std::string saved = EngineTest::SavedText(*s);
     EXPECT_NE(saved.find("Animation:Cycle"), std::string::npos) << saved;
     EXPECT_NE(saved.find("Loop:1"), std::string::npos) << saved;
     // A plain sprite saves only the game's own keys.
@@ -137,7 +127,7 @@ TEST_F(SpriteAnimation, LoadingAndSavingAndUnknownNames) {
                                              "      Loop:1\n      Shader:2\n      Additive:true\n");
     EXPECT_EQ(glowing->shader, SpriteShader::ClockWipe);
     EXPECT_TRUE(glowing->additive);
-    const std::string glowText = save(glowing);
+    const std::string glowText = EngineTest::SavedText(*glowing);
     const std::size_t body = glowText.find("ZPos");
     ASSERT_NE(body, std::string::npos) << glowText;
     GraphicsComponent* copy =

@@ -5,14 +5,10 @@
 // from the top left: at 800 x 600 and zoom 0 the world point (x, y) falls
 // on column x + 400, row 300 - y.
 
-#include <gtest/gtest.h>
-
 #include <SDL.h>
 #include <epoxy/gl.h>
 
 #include <array>
-#include <filesystem>
-#include <functional>
 #include <memory>
 
 #include "engine/EngineTestSupport.h"
@@ -48,11 +44,6 @@ inline bool Near(const Rgba& a, const Rgba& b, int tolerance = 3) {
     return true;
 }
 
-inline std::string Show(const Rgba& p) {
-    return "(" + std::to_string(p[0]) + ", " + std::to_string(p[1]) + ", " + std::to_string(p[2]) +
-           ")";
-}
-
 // The pixel at column x, row y has `colour` (within `tolerance`).
 inline testing::AssertionResult PixelIs(const Flurr::Image& image, int x, int y, Rgba colour,
                                         int tolerance = 3) {
@@ -60,7 +51,8 @@ inline testing::AssertionResult PixelIs(const Flurr::Image& image, int x, int y,
     if (Near(p, colour, tolerance))
         return testing::AssertionSuccess();
     return testing::AssertionFailure()
-           << "pixel " << x << "," << y << " is " << Show(p) << ", not " << Show(colour);
+           << "pixel " << x << "," << y << " is " << testing::PrintToString(p) << ", not "
+           << testing::PrintToString(colour);
 }
 
 // An image whose pixel in column x, row y is `at(x, y)`.

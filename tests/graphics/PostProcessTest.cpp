@@ -1,7 +1,6 @@
 // The post-processing chain, checked on the finished frame: the neutral
 // block shows the scene as drawn, the bloom, levels and ripple change it
 // the way their parameters say, and missing pass effects are skipped.
-#include <filesystem>
 
 #include "graphics/GraphicsTestSupport.h"
 
@@ -107,8 +106,8 @@ TEST_F(PostProcessPixels, BloomMakesBrightAreasGlowWiderWithTheBlur) {
     const Image bloom = game.Frame();
     EXPECT_EQ(game.graphics->PostPassesRun(), 9);
     const Rgba halo = PixelAt(bloom, 295, 320);
-    EXPECT_GT(halo[0], 20) << "the glow spills past the edge: " << Show(halo);
-    EXPECT_NEAR(halo[0], halo[2], 3) << "white glows white: " << Show(halo);
+    EXPECT_GT(halo[0], 20) << "the glow spills past the edge: " << testing::PrintToString(halo);
+    EXPECT_NEAR(halo[0], halo[2], 3) << "white glows white: " << testing::PrintToString(halo);
     // The white itself stays white; the dark square gets no glow.
     EXPECT_TRUE(PixelIs(bloom, 270, 320, kWhite));
     EXPECT_TRUE(PixelIs(bloom, 575, 320, PixelAt(neutral, 575, 320), 2));
@@ -119,7 +118,8 @@ TEST_F(PostProcessPixels, BloomMakesBrightAreasGlowWiderWithTheBlur) {
     game.Frame();
     const Image widened = game.Frame();
     EXPECT_GT(PixelAt(widened, 310, 320)[0], PixelAt(bloom, 310, 320)[0] + 5)
-        << Show(PixelAt(widened, 310, 320)) << " vs " << Show(PixelAt(bloom, 310, 320));
+        << testing::PrintToString(PixelAt(widened, 310, 320)) << " vs "
+        << testing::PrintToString(PixelAt(bloom, 310, 320));
 }
 
 TEST_F(PostProcessPixels, DistortionMovesPixelsAndSwitchesOnlyWithTheBlockInEffect) {

@@ -1,8 +1,6 @@
 // Frames drawn by the real renderer on Mesa, checked on the pixels read
 // back from the finished frame, the window and the screenshot files.
 
-#include <filesystem>
-
 #include "graphics/GraphicsTestSupport.h"
 
 namespace {

@@ -14,7 +14,7 @@ using namespace ParticleTest;
 class ParticleFiles : public ParticleGame {};
 class ParticleLifecycle : public ParticleGame {};
 
-TEST_F(ParticleFiles, UnknownTypesAreReportedAndSkippedAndMissingKeysReadAsZero) {
+TEST_F(ParticleFiles, UnknownTypesAreSkippedMissingKeysReadAsZeroAndEachFileIsReadOnce) {
     Write("odd", EffectText(10, {{"EmitSometimes", {}}, Burst(2)},
                             {{"Sparkle", {}}, {"LifespanRandom", {}}},
                             {{"Wobble", {}}, {"LifespanDecay", {}}}));
@@ -53,9 +53,8 @@ TEST_F(ParticleFiles, UnknownTypesAreReportedAndSkippedAndMissingKeysReadAsZero)
         (std::vector{stream->rate, stream->duration, stream->timer, burst->timer,
                      velocity->minimumSpeed, velocity->maximumAngleVariance, force->strength}),
         std::vector(7, 0.0f));
-}
 
-TEST_F(ParticleFiles, EachFileIsReadOnceAndEveryEffectStartsFresh) {
+    // Each file is read once, and every effect starts fresh.
     Write("puff", EffectText(10, {Burst(2, "0.5")}));
     ParticleEffect* first = particles->CreateEffect("puff", 1, 2);
     first->Update(0.3f);
@@ -76,10 +75,10 @@ TEST_F(ParticleFiles, EachFileIsReadOnceAndEveryEffectStartsFresh) {
     EXPECT_EQ(dynamic_cast<EmitInstantaneously*>(third->emitters[0].get())->amount, 7u);
 
     // A missing file is said once; its effects show nothing.
-    EngineTest::WarningLog log;
+    EngineTest::WarningLog said;
     ParticleEffect* ghost = particles->CreateEffect("ghost", 0, 0);
     particles->CreateEffect("ghost", 0, 0);
-    EXPECT_EQ(log.Count("ghost.zorvel"), 1) << log;
+    EXPECT_EQ(said.Count("ghost.zorvel"), 1) << said;
     EXPECT_TRUE(ghost->emitters.empty());
     EXPECT_TRUE(ghost->Spent());
 }
@@ -202,8 +201,7 @@ TEST_F(ParticleLifecycle, LevelChangesAndShutdownLeaveNothingPointingAtDestroyed
     const std::vector<Particle> newborn = oneShot->particles;
     ASSERT_FALSE(newborn.empty());
 
-    LevelChangeMessage change;
-    core.SendMessage(&change);
+    EngineTest::Send(core, LevelChangeMessage());
     EXPECT_EQ(particles->FindEffect(oneShotId), nullptr);
     for (const Particle& p : newborn)
         EXPECT_EQ(factory->FindObject(p.objectId), nullptr);

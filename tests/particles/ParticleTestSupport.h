@@ -4,16 +4,10 @@
 // nothing is drawn) with its effect folder in a scratch directory, and a
 // writer for effect files.
 
-#include <gtest/gtest.h>
-
 #include <cmath>
-#include <string>
 #include <utility>
-#include <vector>
 
-#include "engine/Core.h"
 #include "engine/EngineTestSupport.h"
-#include "engine/GameObject.h"
 #include "engine/Random.h"
 #include "game/TestGame.h"
 #include "graphics/GraphicsComponent.h"
@@ -22,7 +16,6 @@
 #include "particles/ParticleEffect.h"
 #include "particles/ParticleEffectComponent.h"
 #include "particles/ParticleSystem.h"
-#include "world/Factory.h"
 
 namespace ParticleTest {
 

@@ -6,7 +6,6 @@
 #include "engine/EngineTestSupport.h"
 #include "game/TestGame.h"
 
-#include "engine/GameObject.h"
 #include "physics/Physics.h"
 #include "physics/PhysicsComponent.h"
 #include "physics/PhysicsTestSupport.h"
@@ -99,8 +98,7 @@ TEST_F(PhysicsSystemTest, LoadsKeysAndStepsOnlyWhileTheGameRuns) {
 
     // The editor turns the object; "SetRot" hands the turn to the body.
     crate->rotation = 0.5f;
-    CommandMessage setRot("SetRot");
-    c->SendMessage(&setRot);
+    EngineTest::Send(*c, CommandMessage("SetRot"));
     EXPECT_EQ(c->body->angle, 0.5f);
 }
 
@@ -125,10 +123,8 @@ TEST_F(PhysicsSystemTest, SavesWhatItReadsWithMissingFloorFlagsPadded) {
     EXPECT_EQ(p->forceArea->force, 0.0f); // no "FAForce": no push, not garbage
     EXPECT_EQ(p->forceArea->radius, 7.0f);
 
-    StringSaveSerializer saver;
-    object->Save(saver);
-    saver.Finish();
-    GameObject* copy = factory->CreateObjectFromText("Root\n" + saver.Result() + "\n-Root\n");
+    GameObject* copy =
+        factory->CreateObjectFromText("Root\n" + EngineTest::SavedText(*object) + "\n-Root\n");
     auto* q = copy->Get<PhysicsComponent>();
     EXPECT_EQ(q->collisionSets, p->collisionSets);
     EXPECT_EQ(q->floorSets, p->floorSets);
@@ -142,8 +138,7 @@ TEST_F(PhysicsSystemTest, SavesWhatItReadsWithMissingFloorFlagsPadded) {
 
 TEST_F(PhysicsSystemTest, DebugDrawingThroughMessages) {
     factory->CreateObjectFromText(ObjectText(10, 20, BoxSets(1)));
-    DebugDrawMessage draw;
-    core.SendMessage(&draw);
+    EngineTest::Send(core, DebugDrawMessage());
     // Colour, move to the first point, then a line to each point.
     ASSERT_EQ(debug->ids.size(), 6u);
     EXPECT_EQ(debug->ids[0], MessageId::DebugSetColor);
@@ -152,18 +147,17 @@ TEST_F(PhysicsSystemTest, DebugDrawingThroughMessages) {
     debug->ids.clear();
     Frame();
     EXPECT_TRUE(debug->ids.empty());
-    KeyTriggeredMessage f2(kDebugDrawKey);
-    core.SendMessage(&f2);
+    EngineTest::Send(core, KeyTriggeredMessage(kDebugDrawKey));
     Frame();
     // Four edges, each as colour, move, line there and back.
     EXPECT_EQ(debug->ids.size(), 16u);
-    core.SendMessage(&f2);
+    EngineTest::Send(core, KeyTriggeredMessage(kDebugDrawKey));
     debug->ids.clear();
     Frame();
     EXPECT_TRUE(debug->ids.empty());
 }
 
-TEST_F(PhysicsSystemTest, BodiesGoWithTheirObjectsWheneverThatHappens) {
+TEST_F(PhysicsSystemTest, BodiesGoWithTheirObjectsWheneverThatHappensEvenAfterTheSystem) {
     // A bound force area on a pad, a crate on it, a player falling onto it.
     GameObject* pad = factory->CreateObjectFromText(ObjectText(
         0, 0,
@@ -194,9 +188,8 @@ TEST_F(PhysicsSystemTest, BodiesGoWithTheirObjectsWheneverThatHappens) {
     EXPECT_TRUE(physics->world.Bodies().empty());
     EXPECT_TRUE(physics->components.Empty());
     Frame();
-}
 
-TEST_F(PhysicsSystemTest, ComponentsOutlivingTheSystemForgetTheirBodies) {
+    // Components outliving the system forget their bodies.
     GameObject* object =
         factory->CreateObjectFromText(ObjectText(0, 0, BoxSets(1) + "      Density:1\n"));
     auto* p = object->Get<PhysicsComponent>();

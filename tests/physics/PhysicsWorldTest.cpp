@@ -8,7 +8,6 @@
 #include <limits>
 
 #include "physics/PhysicsTestSupport.h"
-#include "physics/PhysicsWorld.h"
 
 namespace Flurr {
 namespace {

@@ -182,7 +182,8 @@ TEST_F(CameraControllerTest, BroadcastsWhileTheGameRunsAndTheAttachedAndZoomOnly
     EXPECT_FLOAT_EQ(camera->zoom, 70.0f);
 }
 
-TEST_F(CameraControllerTest, SmoothModesCloseAnEighthAndZoomOutWithTheDistance) {
+TEST_F(CameraControllerTest,
+       SmoothModesCloseAnEighthZoomOutWithTheDistanceAndEndAPendingZoomOnTarget) {
     for (CameraMode mode : {CameraMode::Smooth, CameraMode::SmoothStart}) {
         SCOPED_TRACE(static_cast<int>(mode));
         GameObject* target = Make(80, 0, "Target");
@@ -216,9 +217,8 @@ TEST_F(CameraControllerTest, SmoothModesCloseAnEighthAndZoomOutWithTheDistance) 
         EXPECT_NEAR(camera->zoom, 300.0f, 1.0f); // 4000 * 0.075
         factory->DestroyObject(target);
     }
-}
 
-TEST_F(CameraControllerTest, PendingZoomInSmoothModeEndsExactlyOnTarget) {
+    // A pending zoom in smooth mode ends exactly on its target.
     GameObject* map = Make(0, 0, "MapOverview");
     Start(map, Vec2(0, 0), CameraMode::Smooth);
     Pend(250.0f);
@@ -243,7 +243,7 @@ TEST_F(CameraControllerTest, PendingZoomInSmoothModeEndsExactlyOnTarget) {
     EXPECT_FLOAT_EQ(camera->zoom, 250.0f - 25.0f) << "the speed zoom takes over again";
 }
 
-TEST_F(CameraControllerTest, SteadyPursuitMovesFiveUnitsAndKeepsLevel) {
+TEST_F(CameraControllerTest, SteadyPursuitMovesFiveUnitsAndLookAheadAimsWhereTheBodyIsHeading) {
     GameObject* target = Make(12, 0, "Target");
     Start(target, Vec2(0, 0), CameraMode::SteadyPursuit);
     EXPECT_FLOAT_EQ(Step().x, 5.0f);
@@ -286,9 +286,8 @@ TEST_F(CameraControllerTest, SteadyPursuitMovesFiveUnitsAndKeepsLevel) {
     EXPECT_EQ(camera->position, Vec2(40, 0));
     for (const Broadcast& b : sent)
         EXPECT_TRUE(std::ranges::all_of(b, [](float v) { return std::isfinite(v); }));
-}
 
-TEST_F(CameraControllerTest, LookAheadAimsWhereTheBodyIsHeading) {
+    // Look-ahead aims where the body is heading.
     GameObject* runner = Make(100, 50, "Player", true);
     PhysicsComponent* body = runner->Get<PhysicsComponent>();
     ASSERT_NE(body, nullptr);

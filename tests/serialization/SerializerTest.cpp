@@ -5,21 +5,12 @@
 // files on disk: names, missing files, the atomic save, and the savers'
 // guards for texts the format cannot hold.
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <functional>
-#include <map>
 #include <memory>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "engine/EngineTestSupport.h"
 #include "serialization/Element.h"
-#include "serialization/Serializer.h"
 
 #include <unistd.h>
 

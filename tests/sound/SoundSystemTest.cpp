@@ -4,14 +4,7 @@
 // amplitude times the channel's volume. Time is counted in frames
 // written, not on a clock: the driver runs faster than real time.
 
-#include <gtest/gtest.h>
-
-#include <chrono>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <sstream>
 #include <thread>
 
 #include "engine/EngineTestSupport.h"
@@ -338,8 +331,7 @@ TEST_F(Sound, NoBankAndNoDeviceStillRunSilently) {
     SoundSystem noBank(dir.Path("NoSuchBank.zorvel"));
     noBank.Initialize();
     EXPECT_TRUE(log.Contains("NoSuchBank.zorvel")) << log;
-    PlaySoundMessage elation("Elation", 1.0f, -1);
-    noBank.SendMessage(&elation);
+    EngineTest::Send(noBank, PlaySoundMessage("Elation", 1.0f, -1));
     EXPECT_EQ(noBank.PlayingChannel("Elation"), -1);
 }
 

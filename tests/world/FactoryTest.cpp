@@ -89,10 +89,8 @@ TEST_F(FactoryTest, CommandsTakeEffectAtTheNextUpdate) {
     EXPECT_EQ(factory->objects.size(), 2u);
 
     for (const char* text : {"LoadLevel", "LoadLevel ", "SetRot", "Unload", "loadlevel x.zorvel",
-                             "LoadLevel notadatafile.txt", ""}) {
-        CommandMessage other(text);
-        core.SendMessage(&other);
-    }
+                             "LoadLevel notadatafile.txt", ""})
+        Send(core, CommandMessage(text));
     factory->Update(0.016f);
     EXPECT_EQ(factory->objects.size(), 2u)
         << "neither a bare \"LoadLevel\" nor other commands do anything";
