@@ -3,7 +3,6 @@
 #include "engine/EngineTestSupport.h"
 #include "game/TestGame.h"
 #include "world/Route.h"
-#include "world/SpaceManager.h"
 
 #include <thread>
 
@@ -28,12 +27,8 @@ public:
         static_cast<GameSystems&>(*this) = AddSystems(core, TestGame::Config());
         game = Recorder::AddTo(core, {MessageId::LevelChange}, "game");
         game->onMessage = [this](Message*) {
-            std::vector<std::string> active;
-            for (const auto& [name, space] : spaces->spacesByName)
-                if (space->active)
-                    active.push_back(name);
-            levels.push_back({route->levelFile, route->currentRouteFile,
-                              EngineTest::RecordedIds(*factory), active});
+            levels.push_back({route->levelFile, route->currentRouteFile, RecordedIds(*factory),
+                              ActiveSpaces(*spaces)});
             frame = 0;
         };
         game->onUpdate = [this](float) {

@@ -17,7 +17,6 @@
 #include "graphics/GraphicsSystem.h"
 #include "graphics/ImageFiles.h"
 #include "graphics/ResourceBank.h"
-#include "world/SpaceManager.h"
 
 namespace GraphicsTest {
 
@@ -64,9 +63,6 @@ inline Flurr::Image MakeImage(int width, int height, const std::function<Rgba(in
                 image.rgba.push_back(static_cast<uint8_t>(channel));
     return image;
 }
-inline Flurr::Image MakeImage(int width, int height, Rgba colour) {
-    return MakeImage(width, height, [colour](int, int) { return colour; });
-}
 
 // One animation of a bank file, its frames named as images of "Test".
 inline std::string AnimationText(const std::string& name, const std::vector<std::string>& frames,
@@ -101,11 +97,12 @@ public:
                  root / "Resources/Banks/FontBank/Fonts.zorvel");
         fs::create_directories(root / "Resources/Images/Test");
         if (defaultImage)
-            Flurr::WritePngFile(dir.Path("Resources/Images/default.png"), MakeImage(4, 4, kGrey));
+            Flurr::WritePngFile(dir.Path("Resources/Images/default.png"),
+                                MakeImage(4, 4, [](int, int) { return kGrey; }));
         for (const auto& [name, colour] :
              {std::pair{"Red", kRed}, {"Green", kGreen}, {"Blue", kBlue}})
             Flurr::WritePngFile(dir.Path("Resources/Images/Test/") + name + ".png",
-                                MakeImage(8, 8, colour));
+                                MakeImage(8, 8, [&](int, int) { return colour; }));
         Flurr::WritePngFile(dir.Path("Resources/Images/Test/Quadrants.png"),
                             MakeImage(8, 8, [](int x, int y) {
                                 return y < 4 ? (x < 4 ? kRed : kGreen) : (x < 4 ? kBlue : kWhite);

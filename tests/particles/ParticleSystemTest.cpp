@@ -109,7 +109,7 @@ TEST_F(ParticleLifecycle, SpentOneShotsRetireAndTheWalkStopsAfterARetirement) {
     EXPECT_GT(particles->CreateEffect("nothing", 0, 0)->id, fullId);
 }
 
-TEST_F(ParticleLifecycle, ComponentsHoldTheirEffectUntilFreed) {
+TEST_F(ParticleLifecycle, HeldEffectsLiveUntilFreedAndNothingPointsAtDestroyedObjects) {
     Write("stream", EffectText(10, {Stream("10")}));
     // A missing file gives no emitters, but a held effect stays.
     ParticleEffectComponent* ghost = Holder("ghost", 0, 0);
@@ -150,12 +150,11 @@ TEST_F(ParticleLifecycle, ComponentsHoldTheirEffectUntilFreed) {
     ghost->Free();
     EXPECT_TRUE(particles->effects.empty());
     EXPECT_EQ(particles->components.Size(), 0u);
-}
 
-TEST_F(ParticleLifecycle, ParticlesWhoseObjectsWentAreDroppedUntouched) {
+    // Particles whose objects went are dropped untouched.
     Write("still", EffectText(10, {Burst(3)}, {}, {{"Move", {}}, {"Rotate", {}}}));
     ParticleEffect* e = particles->CreateEffect("still", 0, 0);
-    const uint32_t id = e->id;
+    const uint32_t stillId = e->id;
     Frame(0.016f);
     ASSERT_EQ(e->particles.size(), 3u);
     const int32_t middle = e->particles[1].objectId;
@@ -170,11 +169,9 @@ TEST_F(ParticleLifecycle, ParticlesWhoseObjectsWentAreDroppedUntouched) {
     factory->DestroyLater(e->particles[0].object);
     factory->DestroyObject(e->particles[1].object);
     Frame(0.016f);
-    EXPECT_EQ(particles->FindEffect(id), nullptr);
-}
+    EXPECT_EQ(particles->FindEffect(stillId), nullptr);
 
-TEST_F(ParticleLifecycle, LevelChangesAndShutdownLeaveNothingPointingAtDestroyedObjects) {
-    Write("stream", EffectText(20, {Stream("10")}));
+    // Level changes and shutdown leave nothing pointing at destroyed objects.
     ParticleEffect* oneShot = particles->CreateEffect("stream", 0, 0);
     const uint32_t oneShotId = oneShot->id;
     ParticleEffectComponent* recordedHolder = Holder("stream", 0, 0);

@@ -55,7 +55,7 @@ TEST(ForceArea, RadialAndDirectedAreasPushBodiesWithAVertexInsideOncePerOutline)
     EXPECT_FLOAT_EQ(doubled->velocity.y, 2.0f * lifted->velocity.y);
 }
 
-TEST(ForceArea, BoundAreaPushesWhatTouchedItsBodyWhereverItIs) {
+TEST(ForceArea, BoundAndTaperedAreasAndDegenerateDistances) {
     PhysicsWorld world;
     RigidBody* pad = world.CreateBody(Vec2(0, 0), 0.0f, Box(100, 2));
     AdvForceArea* area = world.CreateForceArea(Vec2(), 5.0f, Vec2(0, 1), 0, 0, 0, pad);
@@ -71,9 +71,8 @@ TEST(ForceArea, BoundAreaPushesWhatTouchedItsBodyWhereverItIs) {
     EXPECT_EQ(pad->velocity, Vec2());
     EXPECT_EQ(area->center, pad->position);
     EXPECT_TRUE(area->members.empty()); // only within a step
-}
 
-TEST(ForceArea, TaperedRadiiAndDegenerateDistances) {
+    // Tapered radii, and distances that would divide by nothing.
     EXPECT_FLOAT_EQ(ForceAreaRadius(0, -2, 1), 2.0f);
     EXPECT_EQ(ForceAreaRadius(0, 3, 1), 0.0f);
     EXPECT_EQ(ForceAreaRadius(0, -2, 0), 0.0f); // not infinite
@@ -81,10 +80,10 @@ TEST(ForceArea, TaperedRadiiAndDegenerateDistances) {
     EXPECT_EQ(ForceAreaRadius(5000, 0, 0), 5000.0f);
 
     // A tapered area weakens with distance.
-    PhysicsWorld world;
-    world.CreateForceArea(Vec2(), 0.0f, Vec2(1, 0), -2, 1, 0, nullptr);
-    RigidBody* body = Floating(world, Vec2(1, 0), 0.5f);
-    Steps(world, 2);
+    PhysicsWorld tapered;
+    tapered.CreateForceArea(Vec2(), 0.0f, Vec2(1, 0), -2, 1, 0, nullptr);
+    RigidBody* body = Floating(tapered, Vec2(1, 0), 0.5f);
+    Steps(tapered, 2);
     EXPECT_TRUE(std::isfinite(body->velocity.x));
     EXPECT_NE(body->velocity.x, 0.0f);
 

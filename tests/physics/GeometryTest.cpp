@@ -8,7 +8,6 @@
 #include <limits>
 #include <sstream>
 #include <stdexcept>
-#include <string>
 
 #include "physics/Collision.h"
 #include "physics/PhysicsTestSupport.h"

@@ -9,32 +9,11 @@
 #include "physics/Physics.h"
 #include "physics/PhysicsComponent.h"
 #include "physics/PhysicsTestSupport.h"
-#include "world/SpaceManager.h"
 
 namespace Flurr {
 namespace {
 
-using EngineTest::Recorder;
-using EngineTest::TempDir;
-
-// An object text with one PhysicsComponent; `inner` goes inside it.
-std::string ObjectText(float x, float y, const std::string& inner) {
-    return "Root\n  GameObject\n    X:" + std::to_string(x) + "\n    Y:" + std::to_string(y) +
-           "\n    PhysicsComponent\n" + inner + "    -PhysicsComponent\n  -GameObject\n-Root\n";
-}
-
-// One square outline of half-size `half`; with `floorTop`, its top edge is
-// a floor edge.
-std::string BoxSets(float half, bool floorTop = false) {
-    const std::string h = std::to_string(half);
-    std::string text = "      CollisionSets\n        List#4:CollisionSet\n          -" + h + ",-" +
-                       h + "\n          " + h + ",-" + h + "\n          " + h + "," + h +
-                       "\n          -" + h + "," + h + "\n        -CollisionSet\n";
-    if (floorTop)
-        text += "        List#4:FloorSet\n          false\n          false\n          false\n"
-                "          true\n        -FloorSet\n";
-    return text + "      -CollisionSets\n";
-}
+using namespace EngineTest;
 
 class PhysicsSystemTest : public ::testing::Test, public GameSystems {
 protected:
@@ -65,12 +44,14 @@ TEST_F(PhysicsSystemTest, LoadsKeysAndStepsOnlyWhileTheGameRuns) {
     EXPECT_EQ(physics->FindCollisionSet("Crate")->size(), 3u);
     EXPECT_EQ(physics->FindCollisionSet("Missing"), nullptr);
 
-    GameObject* crate =
-        factory->CreateObjectFromText(ObjectText(5, 100, BoxSets(1) + "      Density:1\n"));
-    GameObject* floor = factory->CreateObjectFromText(
-        ObjectText(0, 0, BoxSets(50, true) + "      IsAFloor:true\n      Ghost:false\n"));
+    GameObject* crate = factory->CreateObjectFromText(LevelText().Object(5, 100).Box(2, 2).Text());
+    GameObject* floor =
+        factory->CreateObjectFromText(LevelText().Object().Box(100, 100, LevelText::Floor).Text());
     GameObject* floaty = factory->CreateObjectFromText(
-        ObjectText(200, 0, BoxSets(1) + "      UseCustomGravity:true\n      Gravity:-1\n"));
+        LevelText()
+            .Object(200, 0)
+            .Box(2, 2, LevelText::Static, "      UseCustomGravity:true\n      Gravity:-1\n")
+            .Text());
     auto* c = crate->Get<PhysicsComponent>();
     auto* f = floor->Get<PhysicsComponent>();
     auto* g = floaty->Get<PhysicsComponent>();
@@ -112,7 +93,9 @@ TEST_F(PhysicsSystemTest, SavesWhatItReadsWithMissingFloorFlagsPadded) {
                               "      -CollisionSets\n      Density:2\n      IsAFloor:true\n"
                               "      ForceArea\n        FAHasForceArea:true\n        FAAOE:7\n"
                               "      -ForceArea\n";
-    GameObject* object = factory->CreateObjectFromText(ObjectText(0, 0, inner));
+    GameObject* object =
+        factory->CreateObjectFromText("Root\n  GameObject\n    PhysicsComponent\n" + inner +
+                                      "    -PhysicsComponent\n  -GameObject\n-Root\n");
     auto* p = object->Get<PhysicsComponent>();
     ASSERT_EQ(p->collisionSets.size(), 2u);
     EXPECT_TRUE(p->collisionSets[1].empty());
@@ -137,7 +120,7 @@ TEST_F(PhysicsSystemTest, SavesWhatItReadsWithMissingFloorFlagsPadded) {
 }
 
 TEST_F(PhysicsSystemTest, DebugDrawingThroughMessages) {
-    factory->CreateObjectFromText(ObjectText(10, 20, BoxSets(1)));
+    factory->CreateObjectFromText(LevelText().Object(10, 20).Box(2, 2, LevelText::Static).Text());
     EngineTest::Send(core, DebugDrawMessage());
     // Colour, move to the first point, then a line to each point.
     ASSERT_EQ(debug->ids.size(), 6u);
@@ -159,15 +142,16 @@ TEST_F(PhysicsSystemTest, DebugDrawingThroughMessages) {
 
 TEST_F(PhysicsSystemTest, BodiesGoWithTheirObjectsWheneverThatHappensEvenAfterTheSystem) {
     // A bound force area on a pad, a crate on it, a player falling onto it.
-    GameObject* pad = factory->CreateObjectFromText(ObjectText(
-        0, 0,
-        BoxSets(50, true) + "      IsAFloor:true\n      ForceArea\n        FAHasForceArea:true\n"
-                            "        FABind:true\n        FAForce:1\n        FADirY:1\n"
-                            "      -ForceArea\n"));
-    GameObject* crate =
-        factory->CreateObjectFromText(ObjectText(0, 51, BoxSets(1) + "      Density:1\n"));
+    GameObject* pad = factory->CreateObjectFromText(
+        LevelText()
+            .Object()
+            .Box(100, 100, LevelText::Floor,
+                 "      ForceArea\n        FAHasForceArea:true\n        FABind:true\n"
+                 "        FAForce:1\n        FADirY:1\n      -ForceArea\n")
+            .Text());
+    GameObject* crate = factory->CreateObjectFromText(LevelText().Object(0, 51).Box(2, 2).Text());
     GameObject* player =
-        factory->CreateObjectFromText(ObjectText(20, 60, BoxSets(5) + "      Density:1\n"));
+        factory->CreateObjectFromText(LevelText().Object(20, 60).Box(10, 10).Text());
     PhysicsTest::Player(player->Get<PhysicsComponent>()->body);
     Frame(30);
     ASSERT_EQ(physics->world.Bodies().size(), 3u);
@@ -183,15 +167,14 @@ TEST_F(PhysicsSystemTest, BodiesGoWithTheirObjectsWheneverThatHappensEvenAfterTh
     // The pad goes with its bound area; then a level change clears the rest.
     factory->DestroyObject(pad);
     EXPECT_TRUE(physics->world.ForceAreas().empty());
-    factory->CreateObjectFromText(ObjectText(0, 0, BoxSets(1) + "      Density:1\n"));
+    factory->CreateObjectFromText(LevelText().Object().Box(2, 2).Text());
     factory->Free();
     EXPECT_TRUE(physics->world.Bodies().empty());
     EXPECT_TRUE(physics->components.Empty());
     Frame();
 
     // Components outliving the system forget their bodies.
-    GameObject* object =
-        factory->CreateObjectFromText(ObjectText(0, 0, BoxSets(1) + "      Density:1\n"));
+    GameObject* object = factory->CreateObjectFromText(LevelText().Object().Box(2, 2).Text());
     auto* p = object->Get<PhysicsComponent>();
     physics->Free();
     EXPECT_EQ(p->body, nullptr);

@@ -38,8 +38,7 @@ TEST(PhysicsWorld, FreeFallStaticBodiesSmallSpeedsAndNaNRecovery) {
     ground->torque = 50.0f;
     world.Step(kPhysicsStep);
 
-    EXPECT_FLOAT_EQ(falling->velocity.y, -0.8f);
-    EXPECT_FLOAT_EQ(falling->position.y, 100.0f - 0.128f);
+    EXPECT_FLOAT_EQ(falling->velocity.y, -0.8f); // the physics system test checks its place
     EXPECT_EQ(ground->position, Vec2(0, -100));
     EXPECT_EQ(ground->angle, 0.0f);
     EXPECT_EQ(ground->velocity, Vec2());
@@ -51,22 +50,6 @@ TEST(PhysicsWorld, FreeFallStaticBodiesSmallSpeedsAndNaNRecovery) {
     EXPECT_EQ(broken->angularVelocity, 0.0f);
     world.Step(kPhysicsStep);
     EXPECT_FLOAT_EQ(broken->velocity.y, -0.8f); // back to normal falling
-}
-
-TEST(PhysicsWorld, DynamicBodiesStayFirstThroughCreationAndRemoval) {
-    PhysicsWorld world;
-    std::vector<RigidBody*> made;
-    for (int k = 0; k < 12; ++k) {
-        made.push_back(world.CreateBody(Vec2(k * 10.0f, 0), (k % 3 == 0) ? 0.0f : 1.0f, Box(1, 1)));
-        EXPECT_TRUE(DynamicFirst(world)) << "after creating body " << k;
-    }
-    for (int k : {0, 5, 7, 1}) {
-        world.RemoveBody(made[k]);
-        EXPECT_TRUE(DynamicFirst(world)) << "after removing body " << k;
-    }
-    EXPECT_EQ(world.Bodies().size(), 8u);
-    world.RemoveBody(made[0]); // already gone: nothing happens
-    EXPECT_EQ(world.Bodies().size(), 8u);
 }
 
 TEST(PhysicsWorld, MasksAndGhosts) {
@@ -255,7 +238,7 @@ TEST(RestingContact, AHeapStaysAboveItsGround) {
     }
 }
 
-TEST(PhysicsWorld, RemovedBodiesLeaveNoTrace) {
+TEST(PhysicsWorld, RemovedBodiesLeaveNoTraceAndDynamicOnesStayFirst) {
     PhysicsWorld world;
     RigidBody* floor = Floor(world.CreateBody(Vec2(0, 0), 0.0f, Box(100, 2)));
     RigidBody* player = Player(world.CreateBody(Vec2(0, 5.9f), 1.0f, Box(4, 10)));
@@ -273,6 +256,21 @@ TEST(PhysicsWorld, RemovedBodiesLeaveNoTrace) {
     EXPECT_EQ(world.Floor().player, nullptr);
     Steps(world, 5); // must not reach the removed bodies (AddressSanitizer)
     EXPECT_EQ(floor->index, 0u);
+
+    // Dynamic bodies stay first in the list through creation and removal.
+    PhysicsWorld many;
+    std::vector<RigidBody*> made;
+    for (int k = 0; k < 12; ++k) {
+        made.push_back(many.CreateBody(Vec2(k * 10.0f, 0), (k % 3 == 0) ? 0.0f : 1.0f, Box(1, 1)));
+        EXPECT_TRUE(DynamicFirst(many)) << "after creating body " << k;
+    }
+    for (int k : {0, 5, 7, 1}) {
+        many.RemoveBody(made[k]);
+        EXPECT_TRUE(DynamicFirst(many)) << "after removing body " << k;
+    }
+    EXPECT_EQ(many.Bodies().size(), 8u);
+    many.RemoveBody(made[0]); // already gone: nothing happens
+    EXPECT_EQ(many.Bodies().size(), 8u);
 }
 
 // A player box 40 wide standing on floor edge 3 (the top) of a floor body.

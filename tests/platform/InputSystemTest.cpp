@@ -3,8 +3,6 @@
 #include "platform/PlatformTestSupport.h"
 #include "platform/WindowMessages.h"
 
-#include <cmath>
-
 using namespace Flurr;
 namespace {
 

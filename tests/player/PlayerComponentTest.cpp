@@ -72,8 +72,7 @@ TEST(PlayerTest, HoldingDWalksAndShiftRunsWithStepsOnFramesThreeAndSeven) {
     EXPECT_GT(game.player->moveLevel, 0) << "the key still held takes over";
 }
 
-TEST(PlayerTest,
-     AGroundJumpReachesItsHeightOnceHoldingDoesNotJumpAgainAndKeysFollowTheActionTable) {
+TEST(PlayerTest, AGroundJumpRisesOnceHoweverLongHeldAndKeysFollowTheActionTable) {
     PlayerGame game;
     game.Stand(-1500.0f);
     const float ground = game.Body().position.y;

@@ -20,10 +20,9 @@ protected:
     }
 
     std::vector<float> RecordedXs() const {
-        std::vector<float> xs;
-        for (const auto& [id, object] : factory->objects)
-            xs.push_back(object->x);
-        return xs;
+        const auto xs =
+            std::views::values(factory->objects) | std::views::transform(&GameObject::x);
+        return {xs.begin(), xs.end()};
     }
 
     TempDir dir;

@@ -3,7 +3,6 @@
 #include "world/Route.h"
 #include "engine/EngineTestSupport.h"
 #include "game/TestGame.h"
-#include "world/SpaceManager.h"
 
 using namespace Flurr;
 namespace {
