@@ -15,6 +15,7 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <ranges>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -27,6 +28,7 @@
 #include "engine/Report.h"
 #include "serialization/Serializer.h"
 #include "world/Factory.h"
+#include "world/SpaceManager.h"
 
 namespace EngineTest {
 
@@ -41,6 +43,22 @@ inline std::vector<std::string>& Events() {
 
 inline bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
+}
+
+// The text an object's Save or a component's Serialize writes.
+template <typename T> std::string SavedText(T& saved) {
+    Flurr::StringSaveSerializer saver;
+    if constexpr (std::is_same_v<T, Flurr::GameObject>)
+        saved.Save(saver);
+    else
+        saved.Serialize(saver);
+    saver.Finish();
+    return saver.Result();
+}
+
+// Sends a message made on the spot to a core, a system or a component.
+template <typename To> void Send(To& to, Flurr::Message&& message) {
+    to.SendMessage(&message);
 }
 
 // A fresh temporary folder, removed afterwards.
@@ -186,7 +204,7 @@ public:
             {Id::XboxLThumbMoved, "LThumb"}, {Id::XboxRThumbMoved, "RThumb"},
             {Id::XboxTriggerMoved, "Triggers"}, {Id::PlaySound, "Play"}, {Id::StopSound, "Stop"},
             {Id::StopAllSounds, "StopAll"}, {Id::WM, "WM"}, {Id::SetBackground, "Background"},
-            {Id::ButtonInput, "Button"}, {Id::LevelChange, "LevelChange"}};
+            {Id::LevelChange, "LevelChange"}};
         // clang-format on
         const auto kind = kinds.find(m->id);
         std::ostringstream out;
@@ -217,8 +235,6 @@ public:
             out << " " << t->text;
         else if (const auto* e = As<BasicTriggerMessage>(m))
             out << " " << e->name;
-        else if (const auto* b = As<ButtonInputMessage>(m))
-            out << " " << b->name;
         else if (const auto* b = As<SetBackgroundMessage>(m))
             out << " " << b->path;
         else if (const auto* p = As<PostProcessTransitionMessage>(m))
@@ -351,17 +367,22 @@ inline void RegisterTestComponents() {
 }
 
 inline std::vector<std::string> ComponentNames(const Flurr::GameObject* object) {
-    std::vector<std::string> names;
-    for (Flurr::Component* c : object->components)
-        names.push_back(c->GetName());
-    return names;
+    const auto names = object->components | std::views::transform(&Flurr::Component::GetName);
+    return {names.begin(), names.end()};
 }
 
 inline std::vector<int32_t> RecordedIds(const Flurr::Factory& factory) {
-    std::vector<int32_t> ids;
-    for (const auto& [id, object] : factory.objects)
-        ids.push_back(id);
-    return ids;
+    const auto ids = std::views::keys(factory.objects);
+    return {ids.begin(), ids.end()};
+}
+
+// The names of the active spaces, in name order.
+inline std::vector<std::string> ActiveSpaces(const Flurr::SpaceManager& spaces) {
+    std::vector<std::string> names;
+    for (const auto& [name, space] : spaces.spacesByName)
+        if (space->active)
+            names.push_back(name);
+    return names;
 }
 
 // The first component of class T among the factory's objects, or null.
@@ -378,8 +399,9 @@ template <typename T> T* FindComponent(const Flurr::Factory& factory) {
 class LevelText {
 public:
     using Keys = std::vector<std::pair<std::string, std::string>>;
-    // Moving (density 1), a floor with a top edge to stand on, or a ghost.
-    enum Body { Moving, Floor, Ghost };
+    // Moving (density 1), a floor with a top edge to stand on, a ghost, or
+    // static.
+    enum Body { Moving, Floor, Ghost, Static };
 
     static std::string Number(float v) {
         char text[32];
@@ -401,8 +423,9 @@ public:
         text += "    -" + component + "\n";
         return *this;
     }
-    // A physics body of the current object: a `w` x `h` box centred on it.
-    LevelText& Box(float w, float h, Body body = Moving) {
+    // A physics body of the current object: a `w` x `h` box centred on it,
+    // with `more` (lines of its keys) in the component.
+    LevelText& Box(float w, float h, Body body = Moving, const std::string& more = "") {
         const std::string x = Number(w / 2), y = Number(h / 2), set = "\n          ";
         text += "    PhysicsComponent\n      CollisionSets\n        List#4:CollisionSet" + set +
                 "-" + x + ",-" + y + set + x + ",-" + y + set + x + "," + y + set + "-" + x + "," +
@@ -410,9 +433,9 @@ public:
         if (body == Floor) // the top edge
             text += "        List#4:FloorSet" + set + "false" + set + "false" + set + "false" +
                     set + "true\n        -FloorSet\n";
-        const char* kind[] = {"Density:1", "IsAFloor:true", "Ghost:true"};
-        text +=
-            std::string("      -CollisionSets\n      ") + kind[body] + "\n    -PhysicsComponent\n";
+        const char* kind[] = {"      Density:1\n", "      IsAFloor:true\n", "      Ghost:true\n",
+                              ""};
+        text += "      -CollisionSets\n" + (kind[body] + more) + "    -PhysicsComponent\n";
         return *this;
     }
     std::string Objects() const { return open ? text + "  -GameObject\n" : text; }

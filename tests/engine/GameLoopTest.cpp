@@ -3,7 +3,6 @@
 #include "engine/EngineTestSupport.h"
 #include "game/TestGame.h"
 #include "world/Route.h"
-#include "world/SpaceManager.h"
 
 using namespace Flurr;
 namespace {
@@ -20,19 +19,14 @@ struct LevelSeen {
 
 // A core with the factory and a recorder noting every level change; `script`
 // runs at each update with the level changes so far and the frame (from 1).
-class LoopHarness {
+class LoopHarness : public GameSystems {
 public:
     explicit LoopHarness(const std::string& firstRoute) {
-        const GameSystems made = AddSystems(core, TestGame::Config());
-        factory = made.factory;
+        static_cast<GameSystems&>(*this) = AddSystems(core, TestGame::Config());
         game = Recorder::AddTo(core, {MessageId::LevelChange}, "game");
-        game->onMessage = [this, spaces = made.spaces](Message*) {
-            std::vector<std::string> active;
-            for (const auto& [name, space] : spaces->spacesByName)
-                if (space->active)
-                    active.push_back(name);
-            levels.push_back({route->levelFile, route->currentRouteFile,
-                              EngineTest::RecordedIds(*factory), active});
+        game->onMessage = [this](Message*) {
+            levels.push_back({route->levelFile, route->currentRouteFile, RecordedIds(*factory),
+                              ActiveSpaces(*spaces)});
             frame = 0;
         };
         game->onUpdate = [this](float) {
@@ -53,7 +47,6 @@ public:
     }
 
     Core core;
-    Factory* factory;
     Route* route = nullptr;
     Recorder* game;
     std::vector<LevelSeen> levels;
@@ -112,8 +105,7 @@ TEST(GameLoop, QuitMidFrameFinishesTheFrameThenLoadsNothing) {
     LoopHarness h(chain.routeA);
     Recorder* later = Recorder::AddTo(h.core, {MessageId::Quit}, "later");
     h.script = [&](int, int) {
-        MessageQuit quit;
-        h.core.SendMessage(&quit);
+        Send(h.core, MessageQuit());
         EXPECT_EQ(later->updates, 0) << "the quit must not cut the frame short";
     };
     h.Run();

@@ -22,15 +22,12 @@ TEST(MessageBus, DeliveryFollowsRegistrationDepthFirstAndQuitIsNeverDelivered) {
     core.RegisterForMessage(b, MessageId::KeyTriggered);
     core.BeginLevel();
 
-    KeyTriggeredMessage key(32);
-    core.SendMessage(&key);
+    EngineTest::Send(core, KeyTriggeredMessage(32));
     EXPECT_EQ(order, (Lines{"b", "a", "b"}));
-    KeyPressedMessage held(32);
-    core.SendMessage(&held);
+    EngineTest::Send(core, KeyPressedMessage(32));
     EXPECT_EQ(order.size(), 3u) << "ids nobody registered for go nowhere";
 
-    MessageQuit quit;
-    core.SendMessage(&quit);
+    EngineTest::Send(core, MessageQuit());
     EXPECT_EQ(order.size(), 3u);
     EXPECT_EQ(core.RequestedState(), GameState::Quit);
     EXPECT_EQ(core.CurrentState(), GameState::Running);
@@ -42,14 +39,12 @@ TEST(MessageBus, DeliveryFollowsRegistrationDepthFirstAndQuitIsNeverDelivered) {
     order.clear();
     first->onMessage = [&](Message*) {
         order.push_back("first");
-        CharacterTypedMessage typed('x');
-        core.SendMessage(&typed);
+        EngineTest::Send(core, CharacterTypedMessage('x'));
         order.push_back("first done");
     };
     second->onMessage = [&](Message*) { order.push_back("second"); };
     nested->onMessage = [&](Message* m) { order.push_back("nested " + Recorder::Describe(m)); };
-    BasicTriggerMessage trigger("Door");
-    core.SendMessage(&trigger);
+    EngineTest::Send(core, BasicTriggerMessage("Door"));
     EXPECT_EQ(order,
               (Lines{"first", "nested Char 120", "first done", "second", "nested Event Door"}));
 
@@ -60,11 +55,10 @@ TEST(MessageBus, DeliveryFollowsRegistrationDepthFirstAndQuitIsNeverDelivered) {
         for (int i = 0; i < 64; ++i)
             core.RegisterForMessage(late, MessageId::LevelChange);
     };
-    LevelChangeMessage change;
-    core.SendMessage(&change);
+    EngineTest::Send(core, LevelChangeMessage());
     EXPECT_EQ(registrar->ids.size(), 1u);
     EXPECT_TRUE(late->ids.empty());
-    core.SendMessage(&change);
+    EngineTest::Send(core, LevelChangeMessage());
     EXPECT_EQ(registrar->ids.size(), 2u);
     EXPECT_EQ(late->ids.size(), 64u);
 }

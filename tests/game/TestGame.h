@@ -15,9 +15,7 @@ inline Flurr::GameConfig Config() {
     Flurr::GameConfig config;
     config.paths.dataRoot = CLOUDMERE_SOURCE_DIR;
     config.systems = Flurr::GameSystemSet::None();
-    config.window.windowed = true;
-    config.window.width = 800;
-    config.window.height = 600;
+    config.window = {.windowed = true, .width = 800, .height = 600};
     config.playRoute = false;
     return config;
 }

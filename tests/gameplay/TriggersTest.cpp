@@ -46,10 +46,7 @@ TEST(Triggers, BasicAndPostProcessTriggersActEveryFrameThePlayerIsInside) {
     t.Frames(3);
     EXPECT_EQ(t.heard->Lines("Event"), Lines(3, "Event GateOpened"));
     EXPECT_EQ(t.heard->Lines("PostProcess"), Lines(3, "PostProcess 0"));
-    PostProcessRecord expected;
-    expected.target.outWhite[0] = 0.0f;
-    expected.target.outWhite[1] = 0.5f;
-    EXPECT_EQ(last, expected);
+    EXPECT_EQ(last, (PostProcessRecord{.target = {.outWhite = {0.0f, 0.5f, 1.0f}}}));
     EXPECT_EQ(shown.current.outWhite[1], 0.5f);
 
     // Leaving sends the neutral block once, shown on the next frame.

@@ -2,8 +2,6 @@
 // queue, stepping, looping and holding, loading from level text, and
 // unknown names. Run on the real renderer and banks.
 
-#include <sstream>
-
 #include "graphics/GraphicsTestSupport.h"
 
 namespace {
@@ -11,18 +9,14 @@ namespace {
 using namespace Flurr;
 using namespace GraphicsTest;
 
-class SpriteAnimation : public RendererTest {};
+class SpriteAnimation : public GameTest {};
 
 // "animation|queued animation|frame rate" of a sprite.
 std::string State(const GraphicsComponent& s) {
-    std::ostringstream out;
-    out << s.animation << "|" << s.queuedAnimation << "|" << s.frameRate;
-    return out.str();
+    return s.animation + "|" + s.queuedAnimation + "|" + FormatFloat(s.frameRate);
 }
 
 TEST_F(SpriteAnimation, RequestsFollowPriorityAndTheQueueAndSteppingLoopsHoldsOrHandsOver) {
-    GameFolder folder;
-    Game game(window);
     GraphicsComponent* s = game.Sprite("Red", 0, 0, 10, 10);
     // Loaded at priority 2; FrameTime 0 in the bank means one frame a second.
     EXPECT_EQ(State(*s), "Red||1");
@@ -110,8 +104,6 @@ TEST_F(SpriteAnimation, RequestsFollowPriorityAndTheQueueAndSteppingLoopsHoldsOr
 }
 
 TEST_F(SpriteAnimation, LoadingAndSavingAndUnknownNames) {
-    GameFolder folder;
-    Game game(window);
     GraphicsComponent* s =
         game.Sprite("Cycle", 0, 0, 10, 10,
                     "      ZPos:3\n      ZOrder:-1\n      FrameRate:-5\n      Loop:1\n"
@@ -122,13 +114,7 @@ TEST_F(SpriteAnimation, LoadingAndSavingAndUnknownNames) {
     EXPECT_EQ((std::vector{s->frameRate, s->ZPos, s->ZOrder, s->Opacity}),
               (std::vector{0.0f, 3.0f, -1.0f, 0.25f}));
 
-    auto save = [](GraphicsComponent* sprite) {
-        StringSaveSerializer saver;
-        sprite->Serialize(saver);
-        saver.Finish();
-        return saver.Result();
-    };
-    const std::string saved = save(s);
+    const std::string saved = EngineTest::SavedText(*s);
     EXPECT_NE(saved.find("Animation:Cycle"), std::string::npos) << saved;
     EXPECT_NE(saved.find("Loop:1"), std::string::npos) << saved;
     // A plain sprite saves only the game's own keys.
@@ -141,7 +127,7 @@ TEST_F(SpriteAnimation, LoadingAndSavingAndUnknownNames) {
                                              "      Loop:1\n      Shader:2\n      Additive:true\n");
     EXPECT_EQ(glowing->shader, SpriteShader::ClockWipe);
     EXPECT_TRUE(glowing->additive);
-    const std::string glowText = save(glowing);
+    const std::string glowText = EngineTest::SavedText(*glowing);
     const std::size_t body = glowText.find("ZPos");
     ASSERT_NE(body, std::string::npos) << glowText;
     GraphicsComponent* copy =

@@ -5,14 +5,10 @@
 // from the top left: at 800 x 600 and zoom 0 the world point (x, y) falls
 // on column x + 400, row 300 - y.
 
-#include <gtest/gtest.h>
-
 #include <SDL.h>
 #include <epoxy/gl.h>
 
 #include <array>
-#include <filesystem>
-#include <functional>
 #include <memory>
 
 #include "engine/EngineTestSupport.h"
@@ -21,7 +17,6 @@
 #include "graphics/GraphicsSystem.h"
 #include "graphics/ImageFiles.h"
 #include "graphics/ResourceBank.h"
-#include "world/SpaceManager.h"
 
 namespace GraphicsTest {
 
@@ -48,11 +43,6 @@ inline bool Near(const Rgba& a, const Rgba& b, int tolerance = 3) {
     return true;
 }
 
-inline std::string Show(const Rgba& p) {
-    return "(" + std::to_string(p[0]) + ", " + std::to_string(p[1]) + ", " + std::to_string(p[2]) +
-           ")";
-}
-
 // The pixel at column x, row y has `colour` (within `tolerance`).
 inline testing::AssertionResult PixelIs(const Flurr::Image& image, int x, int y, Rgba colour,
                                         int tolerance = 3) {
@@ -60,7 +50,8 @@ inline testing::AssertionResult PixelIs(const Flurr::Image& image, int x, int y,
     if (Near(p, colour, tolerance))
         return testing::AssertionSuccess();
     return testing::AssertionFailure()
-           << "pixel " << x << "," << y << " is " << Show(p) << ", not " << Show(colour);
+           << "pixel " << x << "," << y << " is " << testing::PrintToString(p) << ", not "
+           << testing::PrintToString(colour);
 }
 
 // An image whose pixel in column x, row y is `at(x, y)`.
@@ -71,9 +62,6 @@ inline Flurr::Image MakeImage(int width, int height, const std::function<Rgba(in
             for (int channel : at(x, y))
                 image.rgba.push_back(static_cast<uint8_t>(channel));
     return image;
-}
-inline Flurr::Image MakeImage(int width, int height, Rgba colour) {
-    return MakeImage(width, height, [colour](int, int) { return colour; });
 }
 
 // One animation of a bank file, its frames named as images of "Test".
@@ -94,7 +82,8 @@ inline std::string AnimationText(const std::string& name, const std::vector<std:
 // A game folder in a scratch directory, made the data root for the life of
 // the object (every path the renderer reads is relative to it): the real
 // shaders and fonts, plain 8 x 8 images (and "Quadrants": top-left red,
-// top-right green, bottom-left blue, bottom-right white) and two banks.
+// top-right green, bottom-left blue, bottom-right white), a 64 x 64 black
+// and white "Checker" and two banks.
 class GameFolder {
 public:
     explicit GameFolder(bool defaultImage = true) {
@@ -108,19 +97,26 @@ public:
                  root / "Resources/Banks/FontBank/Fonts.zorvel");
         fs::create_directories(root / "Resources/Images/Test");
         if (defaultImage)
-            Flurr::WritePngFile(dir.Path("Resources/Images/default.png"), MakeImage(4, 4, kGrey));
+            Flurr::WritePngFile(dir.Path("Resources/Images/default.png"),
+                                MakeImage(4, 4, [](int, int) { return kGrey; }));
         for (const auto& [name, colour] :
              {std::pair{"Red", kRed}, {"Green", kGreen}, {"Blue", kBlue}})
             Flurr::WritePngFile(dir.Path("Resources/Images/Test/") + name + ".png",
-                                MakeImage(8, 8, colour));
+                                MakeImage(8, 8, [&](int, int) { return colour; }));
         Flurr::WritePngFile(dir.Path("Resources/Images/Test/Quadrants.png"),
                             MakeImage(8, 8, [](int x, int y) {
                                 return y < 4 ? (x < 4 ? kRed : kGreen) : (x < 4 ? kBlue : kWhite);
+                            }));
+        Flurr::WritePngFile(dir.Path("Resources/Images/Test/Checker.png"),
+                            MakeImage(64, 64, [](int x, int y) {
+                                const int v = (x + y) % 2 ? 255 : 0;
+                                return Rgba{v, v, v, 255};
                             }));
         dir.Write("Resources/Banks/AnimationBank/Test.zorvel",
                   "Root\n" + AnimationText("Red", {"Red"}, "0") + AnimationText("Blue", {"Blue"}) +
                       AnimationText("Green", {"Green"}) +
                       AnimationText("Quadrants", {"Quadrants"}) +
+                      AnimationText("Checker", {"Checker"}) +
                       AnimationText("Cycle", {"Red", "Green", "Blue"}, "10") +
                       AnimationText("Missing", {"NotThere"}, "4") +
                       AnimationText("Empty", {}, "5") + "-Root\n");
@@ -181,7 +177,7 @@ protected:
 
 // Spaces, factory and graphics on the suite's window, 800 x 600
 // windowed, with a fixed step (the renderer never sleeps then).
-class Game {
+class Game : public Flurr::GameSystems {
 public:
     explicit Game(SDL_Window* window, int width = 800, int height = 600) {
         using namespace Flurr;
@@ -211,10 +207,7 @@ public:
             }
             SDL_GL_SwapWindow(window);
         };
-        const GameSystems made = AddSystems(*core, config);
-        spaces = made.spaces;
-        factory = made.factory;
-        graphics = made.graphics;
+        static_cast<GameSystems&>(*this) = AddSystems(*core, config);
         core->Initialize();
         // A renderer that could not start has asked to quit.
         if (core->RequestedState() != GameState::Quit)
@@ -245,12 +238,16 @@ public:
     }
 
     std::unique_ptr<Flurr::Core> core;
-    Flurr::SpaceManager* spaces = nullptr;
-    Flurr::Factory* factory = nullptr;
-    Flurr::GraphicsSystem* graphics = nullptr;
     int presents = 0;
     bool readWindow = false;
     Flurr::Image windowImage;
+};
+
+// A suite whose tests draw in the plain game folder.
+class GameTest : public RendererTest {
+protected:
+    GameFolder folder;
+    Game game{window};
 };
 
 } // namespace GraphicsTest

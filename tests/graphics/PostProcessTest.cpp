@@ -1,7 +1,6 @@
 // The post-processing chain, checked on the finished frame: the neutral
 // block shows the scene as drawn, the bloom, levels and ripple change it
 // the way their parameters say, and missing pass effects are skipped.
-#include <filesystem>
 
 #include "graphics/GraphicsTestSupport.h"
 
@@ -10,7 +9,9 @@ namespace {
 using namespace Flurr;
 using namespace GraphicsTest;
 
-class PostProcessPixels : public RendererTest {};
+class PostProcessPixels : public GameTest {};
+// Tests that change the game folder before the game starts.
+class PostProcessChain : public RendererTest {};
 
 // Starts a transition to `block` over `duration` seconds.
 void SendBlock(Game& game, const PostProcessParams& block, float duration = 0.0f) {
@@ -26,7 +27,7 @@ int PixelsDiffering(const Image& a, const Image& b, int tolerance = 2) {
     return count;
 }
 
-TEST_F(PostProcessPixels, TheNeutralBlockRunsNinePassesAndLeavesTheSceneUnchanged) {
+TEST_F(PostProcessChain, TheNeutralBlockRunsNinePassesAndLeavesTheSceneUnchanged) {
     // A scene with saturated, bright, mid and dark areas and sharp edges.
     auto scene = [](Game& game) {
         game.Sprite("Quadrants", -200.0f, 0.0f, 200, 200);
@@ -63,8 +64,6 @@ TEST_F(PostProcessPixels, TheNeutralBlockRunsNinePassesAndLeavesTheSceneUnchange
 }
 
 TEST_F(PostProcessPixels, LevelsMapEachChannelAndTakeEffectAfterOneFrame) {
-    GameFolder folder;
-    Game game(window);
     game.Sprite("Red", -200.0f, 0.0f, 100, 100);
     game.Sprite("Quadrants", 200.0f, 0.0f, 100, 100);
     // Darken: white comes out at (0.6, 0.4, 0.2), black at 0.2 grey.
@@ -93,8 +92,6 @@ TEST_F(PostProcessPixels, LevelsMapEachChannelAndTakeEffectAfterOneFrame) {
 }
 
 TEST_F(PostProcessPixels, BloomMakesBrightAreasGlowWiderWithTheBlur) {
-    GameFolder folder;
-    Game game(window);
     // A bright white square and an equally large dark one.
     game.Sprite("Quadrants", -150.0f, 0.0f, 80, 80);
     GraphicsComponent* dim = game.Sprite("Quadrants", 150.0f, 0.0f, 80, 80);
@@ -109,8 +106,8 @@ TEST_F(PostProcessPixels, BloomMakesBrightAreasGlowWiderWithTheBlur) {
     const Image bloom = game.Frame();
     EXPECT_EQ(game.graphics->PostPassesRun(), 9);
     const Rgba halo = PixelAt(bloom, 295, 320);
-    EXPECT_GT(halo[0], 20) << "the glow spills past the edge: " << Show(halo);
-    EXPECT_NEAR(halo[0], halo[2], 3) << "white glows white: " << Show(halo);
+    EXPECT_GT(halo[0], 20) << "the glow spills past the edge: " << testing::PrintToString(halo);
+    EXPECT_NEAR(halo[0], halo[2], 3) << "white glows white: " << testing::PrintToString(halo);
     // The white itself stays white; the dark square gets no glow.
     EXPECT_TRUE(PixelIs(bloom, 270, 320, kWhite));
     EXPECT_TRUE(PixelIs(bloom, 575, 320, PixelAt(neutral, 575, 320), 2));
@@ -121,12 +118,11 @@ TEST_F(PostProcessPixels, BloomMakesBrightAreasGlowWiderWithTheBlur) {
     game.Frame();
     const Image widened = game.Frame();
     EXPECT_GT(PixelAt(widened, 310, 320)[0], PixelAt(bloom, 310, 320)[0] + 5)
-        << Show(PixelAt(widened, 310, 320)) << " vs " << Show(PixelAt(bloom, 310, 320));
+        << testing::PrintToString(PixelAt(widened, 310, 320)) << " vs "
+        << testing::PrintToString(PixelAt(bloom, 310, 320));
 }
 
 TEST_F(PostProcessPixels, DistortionMovesPixelsAndSwitchesOnlyWithTheBlockInEffect) {
-    GameFolder folder;
-    Game game(window);
     game.Sprite("Quadrants", 0.0f, 0.0f, 400, 400);
     const Image plain = game.Frame();
     EXPECT_EQ(game.graphics->PostPassesRun(), 9);
@@ -158,7 +154,7 @@ TEST_F(PostProcessPixels, DistortionMovesPixelsAndSwitchesOnlyWithTheBlockInEffe
     EXPECT_EQ(game.graphics->PostPassesRun(), 9);
 }
 
-TEST_F(PostProcessPixels, WithoutFinalTheResultIsCopiedAndMissingPassesAreSkipped) {
+TEST_F(PostProcessChain, WithoutFinalTheResultIsCopiedAndMissingPassesAreSkipped) {
     GameFolder folder;
     std::filesystem::remove(folder.dir.Path("Resources/Shaders/Final.fx"));
     std::filesystem::remove(folder.dir.Path("Resources/Shaders/HighPass.fx"));

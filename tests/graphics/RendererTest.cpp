@@ -1,8 +1,6 @@
 // Frames drawn by the real renderer on Mesa, checked on the pixels read
 // back from the finished frame, the window and the screenshot files.
 
-#include <filesystem>
-
 #include "graphics/GraphicsTestSupport.h"
 
 namespace {
@@ -10,7 +8,7 @@ namespace {
 using namespace Flurr;
 using namespace GraphicsTest;
 
-class RendererPixels : public RendererTest {};
+class RendererPixels : public GameTest {};
 
 // Counts pixels of a colour inside a rectangle of columns and rows.
 int CountNear(const Image& image, Rgba colour, int left, int top, int right, int bottom,
@@ -23,8 +21,6 @@ int CountNear(const Image& image, Rgba colour, int left, int top, int right, int
 }
 
 TEST_F(RendererPixels, SpritesLandAtTheirWorldPlaceAndSizeTopUpAndFlipsMirrorThem) {
-    GameFolder folder;
-    Game game(window);
     game.Sprite("Red", 0, 0, 100, 50);
     // floor() of the position: 100.7 draws at 100.
     game.Sprite("Blue", 100.7f, 150.2f, 20, 20);
@@ -57,8 +53,6 @@ TEST_F(RendererPixels, SpritesLandAtTheirWorldPlaceAndSizeTopUpAndFlipsMirrorThe
 }
 
 TEST_F(RendererPixels, DrawOrderDecidesOverlapsAndBatchingKeepsIt) {
-    GameFolder folder;
-    Game game(window);
     // Created first but nearer: drawn last. (At zoom 0 anything nearer
     // than depth 0 is in front of the near plane, so the other one is
     // farther away.)
@@ -113,8 +107,6 @@ TEST_F(RendererPixels, DrawOrderDecidesOverlapsAndBatchingKeepsIt) {
 }
 
 TEST_F(RendererPixels, CameraZoomOrthographicAndScreenSpaceViews) {
-    GameFolder folder;
-    Game game(window);
     game.Sprite("Red", 100, 0, 20, 20);
     game.Sprite("Blue", 100, 100, 20, 20)->orthographic = true;
     game.Sprite("Green", 100, -100, 20, 20)->screenSpace = true;
@@ -141,15 +133,6 @@ TEST_F(RendererPixels, CameraZoomOrthographicAndScreenSpaceViews) {
 // view, far scenery) it is averaged from its mipmaps rather than sampled
 // into sparkling noise.
 TEST_F(RendererPixels, SpritesStayCrispAtTheirSizeAndSmoothWhenShrunk) {
-    GameFolder folder;
-    ASSERT_TRUE(WritePngFile(folder.dir.Path("Resources/Images/Test/Checker.png"),
-                             MakeImage(64, 64, [](int x, int y) {
-                                 const int v = (x + y) % 2 ? 255 : 0;
-                                 return Rgba{v, v, v, 255};
-                             })));
-    folder.dir.Write("Resources/Banks/AnimationBank/Checker.zorvel",
-                     "Root\n" + AnimationText("Checker", {"Checker"}) + "-Root\n");
-    Game game(window);
     game.Sprite("Checker", -200, 0, 64, 64);
     game.Sprite("Checker", 200, 0, 10, 10);
     const Image image = game.Frame();
@@ -169,8 +152,6 @@ TEST_F(RendererPixels, SpritesStayCrispAtTheirSizeAndSmoothWhenShrunk) {
 }
 
 TEST_F(RendererPixels, BlendingOpacityColourAndFrameBlendingShaders) {
-    GameFolder folder;
-    Game game(window);
     for (auto [x, y] : {std::pair{-200, 0}, {0, 0}, {200, -200}})
         game.Sprite("Blue", x, y, 100, 100, "      ZPos:-1\n");
     game.Sprite("Red", -200, 0, 50, 50)->additive = true;
@@ -206,8 +187,6 @@ TEST_F(RendererPixels, BlendingOpacityColourAndFrameBlendingShaders) {
 }
 
 TEST_F(RendererPixels, BackgroundFillsTheViewAndDebugLinesDrawInWorldUnits) {
-    GameFolder folder;
-    Game game(window);
     game.Send(SetBackgroundMessage("Resources/Images/Test/Blue.png"));
     game.Send(MoveCameraMessage(0.0f, 0.0f, 30.0f));
     game.Send(DebugSetColorMessage(0.0f, 255.0f, 0.0f, 255.0f));
@@ -256,8 +235,6 @@ Ink FindInk(const Image& image, int left, int top, int right, int bottom) {
 }
 
 TEST_F(RendererPixels, TextsAppearWhereDrawnWrapInTheirBoxAndLastOneFrame) {
-    GameFolder folder;
-    Game game(window);
     // White texts, each in its box.
     auto text = [&](const char* words, const char* font, int32_t left, int32_t top, int32_t right,
                     int32_t bottom, bool shadow = false) {
@@ -297,14 +274,12 @@ TEST_F(RendererPixels, TextsAppearWhereDrawnWrapInTheirBoxAndLastOneFrame) {
 }
 
 TEST_F(RendererPixels, EachF11WritesOneScreenshotOfTheFinishedFrame) {
-    GameFolder folder;
     // Screenshots go where the player started the game.
     struct InFolder {
         explicit InFolder(const std::filesystem::path& dir) { std::filesystem::current_path(dir); }
         ~InFolder() { std::filesystem::current_path(previous); }
         std::filesystem::path previous = std::filesystem::current_path();
     } inFolder(folder.dir.Root());
-    Game game(window);
     game.Sprite("Red", 0, 0, 100, 100);
     game.Frame();
     EXPECT_EQ(game.graphics->ScreenshotsWritten(), 0);
@@ -335,8 +310,6 @@ TEST_F(RendererPixels, EachF11WritesOneScreenshotOfTheFinishedFrame) {
 }
 
 TEST_F(RendererPixels, ResolutionChangesRecreateTheFrameAtTheNewSize) {
-    GameFolder folder;
-    Game game(window);
     game.Sprite("Red", 0, 0, 100, 100);
     const auto& modes = game.graphics->DisplayModes();
     ASSERT_FALSE(modes.empty());

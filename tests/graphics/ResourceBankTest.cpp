@@ -1,8 +1,6 @@
 // The banks: what they read from the game folder, and how they stand in
 // for what is missing or broken without ever stopping the game.
 
-#include <sstream>
-
 #include "graphics/Effect.h"
 #include "graphics/Fonts.h"
 #include "graphics/GraphicsTestSupport.h"
@@ -55,9 +53,7 @@ TEST_F(Resources, BanksReadEveryBankFileAndStandInForMissingImagesAndFonts) {
     EXPECT_EQ(big->PixelHeight(), 40);
     EXPECT_EQ(FontPixelHeight(22, 1080), 39);
     // Face names are kept to 31 characters.
-    FontDescription longName;
-    longName.faceName = std::string(40, 'x');
-    bank.AddFont("Long", longName);
+    bank.AddFont("Long", {.faceName = std::string(40, 'x')});
     EXPECT_NE(bank.GetFont("Long", 600), nullptr);
 }
 

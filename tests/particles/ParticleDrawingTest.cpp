@@ -11,11 +11,9 @@ namespace {
 using namespace GraphicsTest;
 using namespace ParticleTest;
 
-class ParticleDrawing : public RendererTest {};
+class ParticleDrawing : public GameTest {};
 
 TEST_F(ParticleDrawing, ParticlesDrawAsSpritesUntilTheyDie) {
-    GameFolder folder;
-    Game game(window);
     auto* particles = new ParticleSystem(Flurr::ResourcePaths{}.particleEffects);
     game.core->AddSystem(particles);
     particles->Initialize();

@@ -5,8 +5,6 @@
 
 #include "particles/ParticleTestSupport.h"
 
-#include <algorithm>
-#include <cmath>
 #include <numbers>
 #include <set>
 
@@ -95,7 +93,7 @@ struct RangeCase {
     std::set<float> expected;
 };
 
-TEST_F(ParticleInitializers, RandomValuesFollowTheGameRangeRuleAndBoundsThatCannotBeHitStillEnd) {
+TEST_F(ParticleInitializers, NewbornsGetTheirSpritePlaceMotionAndRangedValues) {
     using Read = float (*)(const Particle&);
     const Read life = [](const Particle& p) { return p.life; };
     const Read scales = [](const Particle& p) {
@@ -135,9 +133,8 @@ TEST_F(ParticleInitializers, RandomValuesFollowTheGameRangeRuleAndBoundsThatCann
             seen.insert(c.value(p));
         EXPECT_EQ(seen, c.expected);
     }
-}
 
-TEST_F(ParticleInitializers, NewbornsGetTheirSpritePlaceAndMotion) {
+    // Newborns get their sprite, place and motion.
     constexpr float kPi = std::numbers::pi_v<float>;
     // A colour before the sprite exists does nothing.
     Write("sprites", EffectText(20, {Burst(20)},
@@ -254,7 +251,54 @@ TEST_F(ParticleOperators, EachOperatorChangesItsParticleOncePerFrame) {
         {0.0f, 0.2f, 0.4f, 0.6f, 3.0f}));
 }
 
-TEST_F(ParticleOperators, RemovalDuringThePassSkipsNoParticle) {
+TEST_F(ParticleOperators, LockedOnesFollowTheOwnerOffPausesBirthsAndRemovalSkipsNone) {
+    // Particles locked to the effect follow a moving owner exactly.
+    Write("locked", EffectText(10, {Burst(3)}, {Ring("0", "5")}, {{"LockToEffectPos", {}}}));
+    GameObject* owner = nullptr;
+    ParticleEffectComponent* c = Holder("locked", 40, 60, &owner);
+    ParticleEffect* held = c->effect;
+    ASSERT_NE(held, nullptr);
+    EXPECT_EQ(held->holder, c);
+    Frame(0.016f);
+    ASSERT_EQ(held->particles.size(), 3u);
+    std::vector<std::pair<float, float>> before;
+    for (const Particle& p : held->particles)
+        before.push_back({p.object->x, p.object->y});
+
+    owner->x += 30.0f;
+    owner->y -= 20.0f;
+    Frame(0.016f);
+    for (std::size_t k = 0; k < 3; ++k)
+        EXPECT_TRUE(Floats({held->particles[k].object->x, held->particles[k].object->y},
+                           {before[k].first + 30.0f, before[k].second - 20.0f}));
+    EXPECT_TRUE(Floats({held->x, held->y, held->dx}, {70.0f, 40.0f, 0.0f}));
+
+    // The offset is part of where the effect is kept.
+    c->offsetX = 10.0f;
+    Frame(0.016f);
+    EXPECT_FLOAT_EQ(held->x, 80.0f);
+    EXPECT_FLOAT_EQ(held->particles[0].object->x, before[0].first + 40.0f);
+
+    // Switched off, an effect lets its particles die and resumes on its clock.
+    Write("trail",
+          EffectText(50, {Stream("10")}, {Ranged("Lifespan", "1", "1")}, {{"LifespanDecay", {}}}));
+    ParticleEffect* trail = particles->CreateEffect("trail", 0, 0);
+    const uint32_t trailId = trail->id;
+    Frame(0.35f);
+    EXPECT_EQ(trail->particles.size(), 3u);
+    trail->active = false;
+    for (int k = 0; k < 4; ++k)
+        Frame(0.3f);
+    EXPECT_TRUE(trail->particles.empty());
+    EXPECT_EQ(particles->FindEffect(trailId), trail)
+        << "an unfinished emitter keeps even a one-shot effect";
+    EXPECT_FALSE(trail->emitters[0]->finished);
+    EXPECT_NEAR(trail->emitters[0]->timer, 0.05f, 1e-5f) << "the clock stood still";
+    trail->active = true;
+    Frame(0.06f);
+    EXPECT_EQ(trail->particles.size(), 1u);
+
+    // Particles that die during the pass skip none of the others.
     Write("row",
           EffectText(10, {Burst(5)}, {Ranged("Lifespan", "1", "1"), Velocity("10", "1"), Ring()},
                      {{"LifespanDecay", {}}, {"Move", {}}}));
@@ -276,53 +320,6 @@ TEST_F(ParticleOperators, RemovalDuringThePassSkipsNoParticle) {
         EXPECT_TRUE(Floats({p.object->x, p.age, p.life}, {2.0f, 0.2f, 0.9f}));
     for (int k : {0, 1, 3})
         EXPECT_EQ(factory->FindObject(ids[k]), nullptr);
-}
-
-TEST_F(ParticleOperators, LockedParticlesFollowTheOwnerExactly) {
-    Write("locked", EffectText(10, {Burst(3)}, {Ring("0", "5")}, {{"LockToEffectPos", {}}}));
-    GameObject* owner = nullptr;
-    ParticleEffectComponent* c = Holder("locked", 40, 60, &owner);
-    ParticleEffect* e = c->effect;
-    ASSERT_NE(e, nullptr);
-    EXPECT_EQ(e->holder, c);
-    Frame(0.016f);
-    ASSERT_EQ(e->particles.size(), 3u);
-    std::vector<std::pair<float, float>> before;
-    for (const Particle& p : e->particles)
-        before.push_back({p.object->x, p.object->y});
-
-    owner->x += 30.0f;
-    owner->y -= 20.0f;
-    Frame(0.016f);
-    for (std::size_t k = 0; k < 3; ++k)
-        EXPECT_TRUE(Floats({e->particles[k].object->x, e->particles[k].object->y},
-                           {before[k].first + 30.0f, before[k].second - 20.0f}));
-    EXPECT_TRUE(Floats({e->x, e->y, e->dx}, {70.0f, 40.0f, 0.0f}));
-
-    // The offset is part of where the effect is kept.
-    c->offsetX = 10.0f;
-    Frame(0.016f);
-    EXPECT_FLOAT_EQ(e->x, 80.0f);
-    EXPECT_FLOAT_EQ(e->particles[0].object->x, before[0].first + 40.0f);
-}
-
-TEST_F(ParticleOperators, SwitchedOffEffectsLetParticlesDieAndResumeOnTheirClock) {
-    Write("trail",
-          EffectText(50, {Stream("10")}, {Ranged("Lifespan", "1", "1")}, {{"LifespanDecay", {}}}));
-    ParticleEffect* e = particles->CreateEffect("trail", 0, 0);
-    const uint32_t id = e->id;
-    Frame(0.35f);
-    EXPECT_EQ(e->particles.size(), 3u);
-    e->active = false;
-    for (int k = 0; k < 4; ++k)
-        Frame(0.3f);
-    EXPECT_TRUE(e->particles.empty());
-    EXPECT_EQ(particles->FindEffect(id), e) << "an unfinished emitter keeps even a one-shot effect";
-    EXPECT_FALSE(e->emitters[0]->finished);
-    EXPECT_NEAR(e->emitters[0]->timer, 0.05f, 1e-5f) << "the clock stood still";
-    e->active = true;
-    Frame(0.06f);
-    EXPECT_EQ(e->particles.size(), 1u);
 }
 
 } // namespace

@@ -4,16 +4,10 @@
 // nothing is drawn) with its effect folder in a scratch directory, and a
 // writer for effect files.
 
-#include <gtest/gtest.h>
-
 #include <cmath>
-#include <string>
 #include <utility>
-#include <vector>
 
-#include "engine/Core.h"
 #include "engine/EngineTestSupport.h"
-#include "engine/GameObject.h"
 #include "engine/Random.h"
 #include "game/TestGame.h"
 #include "graphics/GraphicsComponent.h"
@@ -22,7 +16,6 @@
 #include "particles/ParticleEffect.h"
 #include "particles/ParticleEffectComponent.h"
 #include "particles/ParticleSystem.h"
-#include "world/Factory.h"
 
 namespace ParticleTest {
 
@@ -109,7 +102,7 @@ inline Part Sprite(const std::string& animation, const std::string& more = "") {
     return p;
 }
 
-class ParticleGame : public ::testing::Test {
+class ParticleGame : public ::testing::Test, public Flurr::GameSystems {
 protected:
     void SetUp() override {
         using namespace Flurr;
@@ -120,10 +113,7 @@ protected:
         config.systems.graphics = true;
         config.systems.particles = true;
         config.paths.particleEffects = dir.Path("Effects") + "/";
-        const GameSystems made = AddSystems(core, config);
-        graphics = made.graphics;
-        factory = made.factory;
-        particles = made.particles;
+        static_cast<GameSystems&>(*this) = AddSystems(core, config);
         // "Ten": ten frames, at 8 a second.
         graphics->Bank()->AddAnimation("Ten", {8.0f, std::vector<std::string>(10, "Frame.png")});
         factory->Initialize();
@@ -160,9 +150,6 @@ protected:
 
     EngineTest::TempDir dir;
     Flurr::Core core;
-    Flurr::GraphicsSystem* graphics = nullptr;
-    Flurr::Factory* factory = nullptr;
-    Flurr::ParticleSystem* particles = nullptr;
 };
 
 } // namespace ParticleTest

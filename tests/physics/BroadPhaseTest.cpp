@@ -4,12 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
-#include <utility>
-#include <vector>
 
 #include "physics/PhysicsTestSupport.h"
-#include "physics/PhysicsWorld.h"
 
 namespace Flurr {
 namespace {

@@ -3,15 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
-#include <cstdint>
 #include <iomanip>
 #include <limits>
 #include <sstream>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 #include "physics/Collision.h"
 #include "physics/PhysicsTestSupport.h"

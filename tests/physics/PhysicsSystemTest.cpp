@@ -6,40 +6,16 @@
 #include "engine/EngineTestSupport.h"
 #include "game/TestGame.h"
 
-#include "engine/GameObject.h"
 #include "physics/Physics.h"
 #include "physics/PhysicsComponent.h"
 #include "physics/PhysicsTestSupport.h"
-#include "world/SpaceManager.h"
-
-#include <tuple>
 
 namespace Flurr {
 namespace {
 
-using EngineTest::Recorder;
-using EngineTest::TempDir;
+using namespace EngineTest;
 
-// An object text with one PhysicsComponent; `inner` goes inside it.
-std::string ObjectText(float x, float y, const std::string& inner) {
-    return "Root\n  GameObject\n    X:" + std::to_string(x) + "\n    Y:" + std::to_string(y) +
-           "\n    PhysicsComponent\n" + inner + "    -PhysicsComponent\n  -GameObject\n-Root\n";
-}
-
-// One square outline of half-size `half`; with `floorTop`, its top edge is
-// a floor edge.
-std::string BoxSets(float half, bool floorTop = false) {
-    const std::string h = std::to_string(half);
-    std::string text = "      CollisionSets\n        List#4:CollisionSet\n          -" + h + ",-" +
-                       h + "\n          " + h + ",-" + h + "\n          " + h + "," + h +
-                       "\n          -" + h + "," + h + "\n        -CollisionSet\n";
-    if (floorTop)
-        text += "        List#4:FloorSet\n          false\n          false\n          false\n"
-                "          true\n        -FloorSet\n";
-    return text + "      -CollisionSets\n";
-}
-
-class PhysicsSystemTest : public ::testing::Test {
+class PhysicsSystemTest : public ::testing::Test, public GameSystems {
 protected:
     void SetUp() override {
         GameConfig config = TestGame::Config();
@@ -48,12 +24,9 @@ protected:
             "Banks/CollisionBank.zorvel", "Root\n  CollisionSet\n    Name:Crate\n    List#3:Lines\n"
                                           "      0,0\n      1,0\n      0,1\n    -Lines\n"
                                           "  -CollisionSet\n-Root\n");
-        const GameSystems made = AddSystems(core, config);
-        std::tie(spaces, factory, physics) = std::tuple(made.spaces, made.factory, made.physics);
-        core.AddSystem(debug);
-        for (int32_t id :
-             {MessageId::DebugSetColor, MessageId::DebugMoveTo, MessageId::DebugLineTo})
-            core.RegisterForMessage(debug, id);
+        static_cast<GameSystems&>(*this) = AddSystems(core, config);
+        debug = Recorder::AddTo(
+            core, {MessageId::DebugSetColor, MessageId::DebugMoveTo, MessageId::DebugLineTo});
         core.Initialize();
     }
     void Frame(int count = 1) {
@@ -64,22 +37,21 @@ protected:
 
     TempDir dir;
     Core core;
-    SpaceManager* spaces = nullptr;
-    Factory* factory = nullptr;
-    Physics* physics = nullptr;
-    Recorder* debug = new Recorder("debug");
+    Recorder* debug = nullptr;
 };
 
 TEST_F(PhysicsSystemTest, LoadsKeysAndStepsOnlyWhileTheGameRuns) {
     EXPECT_EQ(physics->FindCollisionSet("Crate")->size(), 3u);
     EXPECT_EQ(physics->FindCollisionSet("Missing"), nullptr);
 
-    GameObject* crate =
-        factory->CreateObjectFromText(ObjectText(5, 100, BoxSets(1) + "      Density:1\n"));
-    GameObject* floor = factory->CreateObjectFromText(
-        ObjectText(0, 0, BoxSets(50, true) + "      IsAFloor:true\n      Ghost:false\n"));
+    GameObject* crate = factory->CreateObjectFromText(LevelText().Object(5, 100).Box(2, 2).Text());
+    GameObject* floor =
+        factory->CreateObjectFromText(LevelText().Object().Box(100, 100, LevelText::Floor).Text());
     GameObject* floaty = factory->CreateObjectFromText(
-        ObjectText(200, 0, BoxSets(1) + "      UseCustomGravity:true\n      Gravity:-1\n"));
+        LevelText()
+            .Object(200, 0)
+            .Box(2, 2, LevelText::Static, "      UseCustomGravity:true\n      Gravity:-1\n")
+            .Text());
     auto* c = crate->Get<PhysicsComponent>();
     auto* f = floor->Get<PhysicsComponent>();
     auto* g = floaty->Get<PhysicsComponent>();
@@ -107,8 +79,7 @@ TEST_F(PhysicsSystemTest, LoadsKeysAndStepsOnlyWhileTheGameRuns) {
 
     // The editor turns the object; "SetRot" hands the turn to the body.
     crate->rotation = 0.5f;
-    CommandMessage setRot("SetRot");
-    c->SendMessage(&setRot);
+    EngineTest::Send(*c, CommandMessage("SetRot"));
     EXPECT_EQ(c->body->angle, 0.5f);
 }
 
@@ -122,7 +93,9 @@ TEST_F(PhysicsSystemTest, SavesWhatItReadsWithMissingFloorFlagsPadded) {
                               "      -CollisionSets\n      Density:2\n      IsAFloor:true\n"
                               "      ForceArea\n        FAHasForceArea:true\n        FAAOE:7\n"
                               "      -ForceArea\n";
-    GameObject* object = factory->CreateObjectFromText(ObjectText(0, 0, inner));
+    GameObject* object =
+        factory->CreateObjectFromText("Root\n  GameObject\n    PhysicsComponent\n" + inner +
+                                      "    -PhysicsComponent\n  -GameObject\n-Root\n");
     auto* p = object->Get<PhysicsComponent>();
     ASSERT_EQ(p->collisionSets.size(), 2u);
     EXPECT_TRUE(p->collisionSets[1].empty());
@@ -133,10 +106,8 @@ TEST_F(PhysicsSystemTest, SavesWhatItReadsWithMissingFloorFlagsPadded) {
     EXPECT_EQ(p->forceArea->force, 0.0f); // no "FAForce": no push, not garbage
     EXPECT_EQ(p->forceArea->radius, 7.0f);
 
-    StringSaveSerializer saver;
-    object->Save(saver);
-    saver.Finish();
-    GameObject* copy = factory->CreateObjectFromText("Root\n" + saver.Result() + "\n-Root\n");
+    GameObject* copy =
+        factory->CreateObjectFromText("Root\n" + EngineTest::SavedText(*object) + "\n-Root\n");
     auto* q = copy->Get<PhysicsComponent>();
     EXPECT_EQ(q->collisionSets, p->collisionSets);
     EXPECT_EQ(q->floorSets, p->floorSets);
@@ -149,9 +120,8 @@ TEST_F(PhysicsSystemTest, SavesWhatItReadsWithMissingFloorFlagsPadded) {
 }
 
 TEST_F(PhysicsSystemTest, DebugDrawingThroughMessages) {
-    factory->CreateObjectFromText(ObjectText(10, 20, BoxSets(1)));
-    DebugDrawMessage draw;
-    core.SendMessage(&draw);
+    factory->CreateObjectFromText(LevelText().Object(10, 20).Box(2, 2, LevelText::Static).Text());
+    EngineTest::Send(core, DebugDrawMessage());
     // Colour, move to the first point, then a line to each point.
     ASSERT_EQ(debug->ids.size(), 6u);
     EXPECT_EQ(debug->ids[0], MessageId::DebugSetColor);
@@ -160,28 +130,28 @@ TEST_F(PhysicsSystemTest, DebugDrawingThroughMessages) {
     debug->ids.clear();
     Frame();
     EXPECT_TRUE(debug->ids.empty());
-    KeyTriggeredMessage f2(kDebugDrawKey);
-    core.SendMessage(&f2);
+    EngineTest::Send(core, KeyTriggeredMessage(kDebugDrawKey));
     Frame();
     // Four edges, each as colour, move, line there and back.
     EXPECT_EQ(debug->ids.size(), 16u);
-    core.SendMessage(&f2);
+    EngineTest::Send(core, KeyTriggeredMessage(kDebugDrawKey));
     debug->ids.clear();
     Frame();
     EXPECT_TRUE(debug->ids.empty());
 }
 
-TEST_F(PhysicsSystemTest, BodiesGoWithTheirObjectsWheneverThatHappens) {
+TEST_F(PhysicsSystemTest, BodiesGoWithTheirObjectsWheneverThatHappensEvenAfterTheSystem) {
     // A bound force area on a pad, a crate on it, a player falling onto it.
-    GameObject* pad = factory->CreateObjectFromText(ObjectText(
-        0, 0,
-        BoxSets(50, true) + "      IsAFloor:true\n      ForceArea\n        FAHasForceArea:true\n"
-                            "        FABind:true\n        FAForce:1\n        FADirY:1\n"
-                            "      -ForceArea\n"));
-    GameObject* crate =
-        factory->CreateObjectFromText(ObjectText(0, 51, BoxSets(1) + "      Density:1\n"));
+    GameObject* pad = factory->CreateObjectFromText(
+        LevelText()
+            .Object()
+            .Box(100, 100, LevelText::Floor,
+                 "      ForceArea\n        FAHasForceArea:true\n        FABind:true\n"
+                 "        FAForce:1\n        FADirY:1\n      -ForceArea\n")
+            .Text());
+    GameObject* crate = factory->CreateObjectFromText(LevelText().Object(0, 51).Box(2, 2).Text());
     GameObject* player =
-        factory->CreateObjectFromText(ObjectText(20, 60, BoxSets(5) + "      Density:1\n"));
+        factory->CreateObjectFromText(LevelText().Object(20, 60).Box(10, 10).Text());
     PhysicsTest::Player(player->Get<PhysicsComponent>()->body);
     Frame(30);
     ASSERT_EQ(physics->world.Bodies().size(), 3u);
@@ -197,16 +167,14 @@ TEST_F(PhysicsSystemTest, BodiesGoWithTheirObjectsWheneverThatHappens) {
     // The pad goes with its bound area; then a level change clears the rest.
     factory->DestroyObject(pad);
     EXPECT_TRUE(physics->world.ForceAreas().empty());
-    factory->CreateObjectFromText(ObjectText(0, 0, BoxSets(1) + "      Density:1\n"));
+    factory->CreateObjectFromText(LevelText().Object().Box(2, 2).Text());
     factory->Free();
     EXPECT_TRUE(physics->world.Bodies().empty());
     EXPECT_TRUE(physics->components.Empty());
     Frame();
-}
 
-TEST_F(PhysicsSystemTest, ComponentsOutlivingTheSystemForgetTheirBodies) {
-    GameObject* object =
-        factory->CreateObjectFromText(ObjectText(0, 0, BoxSets(1) + "      Density:1\n"));
+    // Components outliving the system forget their bodies.
+    GameObject* object = factory->CreateObjectFromText(LevelText().Object().Box(2, 2).Text());
     auto* p = object->Get<PhysicsComponent>();
     physics->Free();
     EXPECT_EQ(p->body, nullptr);

@@ -18,9 +18,7 @@ TEST(InputRecording, ReplayReproducesTheMessagesFrameByFrame) {
     std::vector<float> recordedSteps;
     {
         InputRecorder recorder(1234);
-        WindowSettings settings;
-        settings.recorder = &recorder;
-        Game game(settings);
+        Game game({.recorder = &recorder});
         // Varying steps, as a measured clock would give.
         const float steps[] = {0.016f, 0.017f, 0.0151f, 0.033f, 0.016f, 0.02f, 0.016f};
         const std::vector<SDL_Event> inputs[] = {
@@ -47,10 +45,7 @@ TEST(InputRecording, ReplayReproducesTheMessagesFrameByFrame) {
     ASSERT_TRUE(replay.Load(file, error)) << error;
     EXPECT_EQ(replay.Seed(), 1234u);
     InputRecorder again(replay.Seed());
-    WindowSettings settings;
-    settings.replay = &replay;
-    settings.recorder = &again;
-    Game game(settings);
+    Game game({.recorder = &again, .replay = &replay});
     // Live devices are not listened to during a replay.
     Push({Key(SDL_SCANCODE_Q, true)});
     std::vector<Lines> replayed;

@@ -12,8 +12,6 @@
 #include "engine/EngineTestSupport.h"
 #include "game/TestGame.h"
 #include "platform/InputSystem.h"
-#include "platform/WindowsSystem.h"
-#include "world/SpaceManager.h"
 
 namespace PlatformTest {
 

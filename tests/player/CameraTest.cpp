@@ -11,7 +11,6 @@
 #include "physics/RigidBody.h"
 #include "player/CameraComponent.h"
 #include "player/CameraController.h"
-#include "world/SpaceManager.h"
 
 using namespace Flurr;
 namespace {
@@ -183,7 +182,7 @@ TEST_F(CameraControllerTest, BroadcastsWhileTheGameRunsAndTheAttachedAndZoomOnly
     EXPECT_FLOAT_EQ(camera->zoom, 70.0f);
 }
 
-TEST_F(CameraControllerTest, SmoothModesCloseAnEighthAndZoomOutWithTheDistance) {
+TEST_F(CameraControllerTest, SmoothSteadyAndLookAheadModesMoveAndZoomByTheirRules) {
     for (CameraMode mode : {CameraMode::Smooth, CameraMode::SmoothStart}) {
         SCOPED_TRACE(static_cast<int>(mode));
         GameObject* target = Make(80, 0, "Target");
@@ -217,9 +216,8 @@ TEST_F(CameraControllerTest, SmoothModesCloseAnEighthAndZoomOutWithTheDistance) 
         EXPECT_NEAR(camera->zoom, 300.0f, 1.0f); // 4000 * 0.075
         factory->DestroyObject(target);
     }
-}
 
-TEST_F(CameraControllerTest, PendingZoomInSmoothModeEndsExactlyOnTarget) {
+    // A pending zoom in smooth mode ends exactly on its target.
     GameObject* map = Make(0, 0, "MapOverview");
     Start(map, Vec2(0, 0), CameraMode::Smooth);
     Pend(250.0f);
@@ -242,9 +240,8 @@ TEST_F(CameraControllerTest, PendingZoomInSmoothModeEndsExactlyOnTarget) {
 
     camera->Update(0.016f);
     EXPECT_FLOAT_EQ(camera->zoom, 250.0f - 25.0f) << "the speed zoom takes over again";
-}
 
-TEST_F(CameraControllerTest, SteadyPursuitMovesFiveUnitsAndKeepsLevel) {
+    // Steady pursuit moves five units a step and keeps level.
     GameObject* target = Make(12, 0, "Target");
     Start(target, Vec2(0, 0), CameraMode::SteadyPursuit);
     EXPECT_FLOAT_EQ(Step().x, 5.0f);
@@ -287,9 +284,8 @@ TEST_F(CameraControllerTest, SteadyPursuitMovesFiveUnitsAndKeepsLevel) {
     EXPECT_EQ(camera->position, Vec2(40, 0));
     for (const Broadcast& b : sent)
         EXPECT_TRUE(std::ranges::all_of(b, [](float v) { return std::isfinite(v); }));
-}
 
-TEST_F(CameraControllerTest, LookAheadAimsWhereTheBodyIsHeading) {
+    // Look-ahead aims where the body is heading.
     GameObject* runner = Make(100, 50, "Player", true);
     PhysicsComponent* body = runner->Get<PhysicsComponent>();
     ASSERT_NE(body, nullptr);
@@ -333,22 +329,21 @@ TEST(CameraControllerLifetime, CamerasOutliveTheControllerSafely) {
         GameConfig config = TestGame::Config();
         config.systems.camera = true;
         const GameSystems made = AddSystems(core, config);
-        CameraController* camera = made.camera;
         core.Initialize();
         made.factory->LoadUnrecordedObjects(dir.Write("Screens.zorvel", screens.Text()), kept);
         ASSERT_EQ(kept.size(), 2u);
-        ASSERT_EQ(camera->cameras.Size(), 2u);
+        ASSERT_EQ(made.camera->cameras.Size(), 2u);
 
         // Letting go of the cameras leaves them with their objects.
-        camera->Free();
-        EXPECT_TRUE(camera->cameras.Empty());
-        EXPECT_EQ(camera->current, nullptr);
+        made.camera->Free();
+        EXPECT_TRUE(made.camera->cameras.Empty());
+        EXPECT_EQ(made.camera->current, nullptr);
         EXPECT_EQ(kept[0]->Get<CameraComponent>()->targetName, "Menu");
         kept[0]->Destroy(); // a camera freed after the controller let go
-        EXPECT_TRUE(camera->cameras.Empty());
+        EXPECT_TRUE(made.camera->cameras.Empty());
 
         GameObject* late = made.factory->CreateObjectFromText(CameraObject(5, 6, "Late"));
-        EXPECT_EQ(camera->current, late->Get<CameraComponent>());
+        EXPECT_EQ(made.camera->current, late->Get<CameraComponent>());
         core.Shutdown();
         EXPECT_EQ(CameraController::Instance(), nullptr);
     }

@@ -72,7 +72,7 @@ TEST(PlayerTest, HoldingDWalksAndShiftRunsWithStepsOnFramesThreeAndSeven) {
     EXPECT_GT(game.player->moveLevel, 0) << "the key still held takes over";
 }
 
-TEST(PlayerTest, AGroundJumpReachesItsHeightOnceAndHoldingDoesNotJumpAgain) {
+TEST(PlayerTest, AGroundJumpRisesOnceHoweverLongHeldAndKeysFollowTheActionTable) {
     PlayerGame game;
     game.Stand(-1500.0f);
     const float ground = game.Body().position.y;
@@ -107,17 +107,14 @@ TEST(PlayerTest, AGroundJumpReachesItsHeightOnceAndHoldingDoesNotJumpAgain) {
     // The press count, not the key: a third press before release is no jump.
     game.Settle();
     game.player->jumpPresses = 2;
-    KeyPressedMessage third(0x20);
-    game.player->SendMessage(&third);
+    EngineTest::Send(*game.player, KeyPressedMessage(0x20));
     game.Frames(10);
     EXPECT_LT(game.Body().position.y, ground + 5.0f);
-}
+    EngineTest::Send(*game.player, KeyReleasedMessage(0x20));
 
-// The player's keys come from the core's action table: bound elsewhere,
-// walking and jumping follow the new keys and the old ones do nothing.
-TEST(PlayerTest, WalkingAndJumpingFollowTheKeysTheActionTableBinds) {
-    PlayerGame game;
-    game.Stand(-1500.0f);
+    // The keys come from the core's action table: bound elsewhere, walking
+    // and jumping follow the new keys and the old ones do nothing.
+    game.Settle();
     game.core->actions.Bind(Action::MoveRight, {KeyCode::Right}, {});
     game.core->actions.Bind(Action::Jump, {KeyCode::Up}, {PadButton::A});
     const Vec2 start = game.Body().position;
@@ -133,7 +130,6 @@ TEST(PlayerTest, WalkingAndJumpingFollowTheKeysTheActionTableBinds) {
     EXPECT_GT(game.player->moveLevel, 0);
     EXPECT_GT(game.Body().position.x, start.x + 50.0f) << "the right arrow walks";
     game.Settle();
-    const float ground = game.Body().position.y;
     Key(SDL_SCANCODE_UP, true);
     EXPECT_GT(game.Highest(40), ground + 50.0f) << "the up arrow jumps";
     Key(SDL_SCANCODE_UP, false);
@@ -302,11 +298,10 @@ TEST(PlayerTest, ArchetypeKeysShareTheFourthMoveForceWithTheFirstThrust) {
     StringLoadSerializer fourth("PlayerComponent\n  MoveForce_4:11\n-PlayerComponent\n");
     only.Serialize(fourth);
     EXPECT_EQ(only.ThrustForce(1), 11.0f);
-    StringSaveSerializer saver;
-    only.Serialize(saver);
-    saver.Finish();
-    EXPECT_NE(saver.Result().find("MoveForce_4:11"), std::string::npos);
-    EXPECT_NE(saver.Result().find("FlurrForce_1:11"), std::string::npos);
+    const std::string saved = EngineTest::SavedText(only);
+    EXPECT_TRUE(EngineTest::Contains(saved, "MoveForce_4:11") &&
+                EngineTest::Contains(saved, "FlurrForce_1:11"))
+        << saved;
 }
 
 TEST(PlayerTest, DestroyingThePlayerLeavesNothingBehind) {
@@ -332,8 +327,7 @@ TEST(PlayerTest, DestroyingThePlayerLeavesNothingBehind) {
     GameObject* bare =
         game.factory->CreateObjectFromText(LevelText().Object().With("PlayerComponent").Text());
     ASSERT_NE(bare, nullptr);
-    KeyPressedMessage jump(0x20);
-    bare->Get<PlayerComponent>()->SendMessage(&jump);
+    EngineTest::Send(*bare->Get<PlayerComponent>(), KeyPressedMessage(0x20));
     game.Frames(30);
     EXPECT_EQ(bare->Get<PlayerComponent>()->physics, nullptr);
     game.factory->DestroyObject(bare);

@@ -3,8 +3,6 @@
 // on a flat test ground or a real level; `heard` writes down the sounds,
 // texts, events and post-processing the game asks for.
 
-#include <algorithm>
-
 #include "engine/Random.h"
 #include "gameplay/LogicSystem.h"
 #include "graphics/GraphicsComponent.h"
@@ -106,10 +104,8 @@ private:
     static Flurr::GameConfig MakeConfig(unsigned extras, const Flurr::WindowSettings& input) {
         Flurr::SeedRandom(12345);
         Flurr::GameConfig config = TestGame::Config();
-        config.systems = Flurr::GameSystemSet{};
-        config.systems.sound = false; // written down, not played
-        config.window.width = kWidth;
-        config.window.height = kHeight;
+        config.systems = {.sound = false}; // sounds are written down, not played
+        config.window = {.windowed = true, .width = kWidth, .height = kHeight};
         config.window.recorder = input.recorder;
         config.window.replay = input.replay;
         config.present = [] {}; // the tests read state or the back buffer

@@ -4,14 +4,7 @@
 // amplitude times the channel's volume. Time is counted in frames
 // written, not on a clock: the driver runs faster than real time.
 
-#include <gtest/gtest.h>
-
-#include <chrono>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <sstream>
 #include <thread>
 
 #include "engine/EngineTestSupport.h"
@@ -21,8 +14,7 @@
 namespace Flurr {
 namespace {
 
-using EngineTest::Contains;
-using EngineTest::TempDir;
+using namespace EngineTest;
 
 constexpr uint32_t kRate = 44100;
 constexpr int16_t kAmplitude = 16000;
@@ -258,34 +250,6 @@ TEST_F(Sound, AnEndedSoundsChannelNumberIsNotReachedThroughItsOldName) {
 
 // --- Rules, without measuring the output ---
 
-TEST_F(Sound, MasterVolumeStepsDriftAndStopAsTheOptionsMenuExpects) {
-    Start("");
-    Send(MusicRaise());
-    EXPECT_EQ(sound->MasterVolume(), 1.0f); // already at the top
-
-    float expected = 1.0f;
-    for (int i = 0; i < 10; ++i) {
-        Send(MusicLower());
-        expected -= 0.1f;
-        EXPECT_EQ(sound->MasterVolume(), expected) << "after " << i + 1 << " lowers";
-    }
-    // Float steps of 0.1 do not land on 0: the tenth leaves it just below.
-    EXPECT_LT(sound->MasterVolume(), 0.0f);
-    EXPECT_NEAR(sound->MasterVolume(), -7.45e-8f, 1e-8f);
-    Send(MusicLower());
-    EXPECT_EQ(sound->MasterVolume(), expected);
-
-    Send(SetAllVolumeMessage(0.3f));
-    EXPECT_EQ(sound->MasterVolume(), expected);
-    Send(MusicRaise());
-    EXPECT_EQ(sound->MasterVolume(), expected + 0.1f);
-
-    Send(MusicMute());
-    EXPECT_TRUE(sound->Muted());
-    Send(MusicMute());
-    EXPECT_FALSE(sound->Muted());
-}
-
 TEST_F(Sound, BadDataIsReportedOnceAndTheGameRunsOn) {
     WriteTone(dir.Path("good.wav"), 0.2);
     dir.Write("garbage.ogg", "this is not a sound file");
@@ -326,7 +290,7 @@ TEST_F(Sound, BadDataIsReportedOnceAndTheGameRunsOn) {
     EXPECT_EQ(sound->PlayingChannel("Nobody"), -1);
 }
 
-TEST_F(Sound, NoBankAndNoDeviceStillRunSilently) {
+TEST_F(Sound, WithoutADeviceOrABankItRunsSilentlyAndTheMasterVolumeStillSteps) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     testing::internal::CaptureStdout();
     sound = TestGame::WithSound(
@@ -339,6 +303,23 @@ TEST_F(Sound, NoBankAndNoDeviceStillRunSilently) {
     EXPECT_TRUE(sound->IsLoaded("Tone"));
     Send(PlaySoundMessage("Tone", 1.0f, -1));
     EXPECT_GE(sound->PlayingChannel("Tone"), 0);
+    // The master volume steps, drifts and stops as the options menu expects.
+    Send(MusicRaise());
+    EXPECT_EQ(sound->MasterVolume(), 1.0f); // already at the top
+
+    float expected = 1.0f;
+    for (int i = 0; i < 10; ++i) {
+        Send(MusicLower());
+        expected -= 0.1f;
+        EXPECT_EQ(sound->MasterVolume(), expected) << "after " << i + 1 << " lowers";
+    }
+    // Float steps of 0.1 do not land on 0: the tenth leaves it just below.
+    EXPECT_LT(sound->MasterVolume(), 0.0f);
+    EXPECT_NEAR(sound->MasterVolume(), -7.45e-8f, 1e-8f);
+    Send(MusicLower());
+    EXPECT_EQ(sound->MasterVolume(), expected);
+    Send(MusicRaise());
+    EXPECT_EQ(sound->MasterVolume(), expected + 0.1f);
     sound->Free();
     setenv("SDL_AUDIODRIVER", "dummy", 1);
 
@@ -346,18 +327,21 @@ TEST_F(Sound, NoBankAndNoDeviceStillRunSilently) {
     SoundSystem noBank(dir.Path("NoSuchBank.zorvel"));
     noBank.Initialize();
     EXPECT_TRUE(log.Contains("NoSuchBank.zorvel")) << log;
-    PlaySoundMessage elation("Elation", 1.0f, -1);
-    noBank.SendMessage(&elation);
+    EngineTest::Send(noBank, PlaySoundMessage("Elation", 1.0f, -1));
     EXPECT_EQ(noBank.PlayingChannel("Elation"), -1);
 }
 
 // The game's own bank: every sound any part of the game plays is there and
-// loads, the "Play" button starts the music and the wind, and whatever the
-// game asks to loop forever really loops (the bank marks it a stream).
-TEST_F(Sound, TheGameBankHasEverySoundTheGamePlays) {
+// loads, and whatever the game asks to loop forever really loops (the bank
+// marks it a stream). The title menu's "Play" silences whatever plays, then
+// starts the music and the wind, as messages every listener hears; no other
+// name does.
+TEST_F(Sound, TheGameBankHasEverySoundTheGamePlaysAndPlayStartsTheMusicAndTheWind) {
     EngineTest::WarningLog log;
     StartWithBank(Flurr::ResourcePaths{}.soundBank);
     EXPECT_EQ(log.Count(), 0) << log;
+    auto* heard = EngineTest::Recorder::AddTo(
+        core, {MessageId::StopAllSounds, MessageId::PlaySound}, "heard");
 
     std::istringstream names(
         "AmbientWindLoop Elation Race Bebop1 ButtonClick BeautifulExplosion WingOpen1 WingOpen2 "
@@ -371,7 +355,12 @@ TEST_F(Sound, TheGameBankHasEverySoundTheGamePlays) {
         for (char i = '1'; i <= name.back(); ++i)
             EXPECT_TRUE(sound->IsLoaded(name.substr(0, name.size() - 1) + i)) << name << i;
 
+    for (const char* name : {"play", "Play ", "PlayAgain", "", " Play"})
+        Send(ButtonInputMessage(name));
+    EXPECT_TRUE(heard->log.empty());
     const int64_t music = Phase(ButtonInputMessage("Play"));
+    EXPECT_EQ(heard->log, (std::vector<std::string>{"StopAll", "Play Elation 1 -1",
+                                                    "Play AmbientWindLoop 1 -1"}));
     EXPECT_GE(sound->PlayingChannel("Elation"), 0);
     EXPECT_GE(sound->PlayingChannel("AmbientWindLoop"), 0);
     const std::vector<std::string> loops = {
@@ -384,22 +373,6 @@ TEST_F(Sound, TheGameBankHasEverySoundTheGamePlays) {
         EXPECT_GE(sound->PlayingChannel(loop), 0) << loop;
     Finish();
     EXPECT_GT(Peak(music), 1000);
-}
-
-// The title menu's "Play" silences whatever plays, then starts the music
-// and the wind, as messages every listener hears; no other name does.
-TEST_F(Sound, PlayButtonStartsTheMusicAndTheWind) {
-    Start("");
-    auto* heard = new EngineTest::Recorder("heard");
-    core.AddSystem(heard);
-    for (int32_t id : {MessageId::StopAllSounds, MessageId::PlaySound})
-        core.RegisterForMessage(heard, id);
-    for (const char* name : {"play", "Play ", "PlayAgain", "", " Play"})
-        Send(ButtonInputMessage(name));
-    EXPECT_TRUE(heard->log.empty());
-    Send(ButtonInputMessage("Play"));
-    EXPECT_EQ(heard->log, (std::vector<std::string>{"StopAll", "Play Elation 1 -1",
-                                                    "Play AmbientWindLoop 1 -1"}));
 }
 
 } // namespace

@@ -5,8 +5,6 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <string>
 
 #include "engine/EngineTestSupport.h"
 

@@ -3,17 +3,16 @@
 #include "world/Route.h"
 #include "engine/EngineTestSupport.h"
 #include "game/TestGame.h"
-#include "world/SpaceManager.h"
 
 using namespace Flurr;
 namespace {
 
 using namespace EngineTest;
 
-class RouteTest : public ::testing::Test {
+class RouteTest : public ::testing::Test, public GameSystems {
 protected:
     void SetUp() override {
-        factory = AddSystems(core, TestGame::Config()).factory;
+        static_cast<GameSystems&>(*this) = AddSystems(core, TestGame::Config());
         auto owned = std::make_unique<Route>();
         route = owned.get();
         core.SetRoute(std::move(owned));
@@ -22,7 +21,6 @@ protected:
     TempDir dir;
     Core core;
     Route* route = nullptr;
-    Factory* factory = nullptr;
     Recorder* listener = nullptr;
 };
 

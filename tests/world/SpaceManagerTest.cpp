@@ -6,15 +6,7 @@
 using namespace Flurr;
 namespace {
 
-using EngineTest::Recorder;
-
-std::vector<std::string> ActiveSpaces(const SpaceManager& spaces) {
-    std::vector<std::string> names;
-    for (const auto& [name, space] : spaces.spacesByName)
-        if (space->active)
-            names.push_back(name);
-    return names;
-}
+using EngineTest::ActiveSpaces;
 
 TEST(SpaceManager, StartsWithThreeSpacesAndCreatesFindsActivatesAndDestroysMore) {
     Core core;
