@@ -2,7 +2,8 @@
 // with its sky, scenery, player, particles, sign text and post-processing,
 // every system of the game but the window, input and sound, drawn at
 // 800 x 600 and 1280 x 720 on the software renderer (SDL's offscreen
-// driver and Mesa). The level settles for a second first (the player lands,
+// driver and Mesa), and again with every post-processing pass at full
+// size as the chain first ran. The level settles for a second first (the player lands,
 // the greeting sign speaks, the first particles fly); then each iteration
 // is one frame, finished on the renderer before the clock stops.
 //
@@ -79,7 +80,7 @@ struct FrameWindow {
     SDL_GLContext context = nullptr;
 };
 
-void HillsideFrame(benchmark::State& state) {
+void HillsideFrame(benchmark::State& state, Flurr::PassSizes sizes) {
     const int width = static_cast<int>(state.range(0));
     const int height = static_cast<int>(state.range(1));
     const fs::path data = DataFolder();
@@ -108,6 +109,7 @@ void HillsideFrame(benchmark::State& state) {
     config.drawHeight = height;
     config.present = [&frame] { SDL_GL_SwapWindow(frame.window); };
     const GameSystems made = AddSystems(*core, config);
+    made.graphics->SetPostPassSizes(sizes);
     core->Initialize();
     core->BeginLevel();
     made.factory->LoadLevel(kLevel);
@@ -120,8 +122,19 @@ void HillsideFrame(benchmark::State& state) {
     core->Shutdown();
 }
 
-BENCHMARK(HillsideFrame)
-    ->Name("BM_Frame_Hillside")
+void BM_Frame_Hillside(benchmark::State& state) {
+    HillsideFrame(state, Flurr::PassSizes::Reduced);
+}
+void BM_Frame_HillsideFullSizePasses(benchmark::State& state) {
+    HillsideFrame(state, Flurr::PassSizes::FullSize);
+}
+
+BENCHMARK(BM_Frame_Hillside)
+    ->Args({800, 600})
+    ->Args({1280, 720})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_Frame_HillsideFullSizePasses)
     ->Args({800, 600})
     ->Args({1280, 720})
     ->Unit(benchmark::kMillisecond)

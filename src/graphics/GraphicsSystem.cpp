@@ -453,21 +453,19 @@ void GraphicsSystem::DrawPostProcessing(float dt) {
     if (distort)
         distortClock += dt;
     const std::vector<PostPass> passes = BuildPassList(post.Effective(), distort, distortClock);
-    const uint32_t result = RunPasses(*bank, *targets, passes, &postPassesRun);
+    const RenderTarget result = RunPasses(*bank, *targets, passes, &postPassesRun, passSizes);
 
     glBindFramebuffer(GL_FRAMEBUFFER, targets->backFramebuffer);
     glViewport(0, 0, backWidth, backHeight);
-    if (RunFinalPass(*bank, result, backWidth, backHeight))
+    if (RunFinalPass(*bank, *targets, result, passSizes))
         return;
-    // Without "Final.fx" the result is copied as it is.
-    uint32_t resultFramebuffer = targets->sceneFramebuffer;
-    for (int32_t k = 0; k < 2; ++k)
-        if (result == targets->workTexture[k])
-            resultFramebuffer = targets->workFramebuffer[k];
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, resultFramebuffer);
+    // Without "Final.fx" the result is copied as it is (stretched, should
+    // the last pass that ran be one of the bloom's smaller ones).
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, result.framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, targets->backFramebuffer);
-    glBlitFramebuffer(0, 0, backWidth, backHeight, 0, 0, backWidth, backHeight, GL_COLOR_BUFFER_BIT,
-                      GL_NEAREST);
+    const bool sameSize = result.width == backWidth && result.height == backHeight;
+    glBlitFramebuffer(0, 0, result.width, result.height, 0, 0, backWidth, backHeight,
+                      GL_COLOR_BUFFER_BIT, sameSize ? GL_NEAREST : GL_LINEAR);
 }
 
 void GraphicsSystem::DrawDebugLines(const ViewMatrices& views) {
