@@ -372,15 +372,23 @@ void GraphicsSystem::DrawScene(const ViewMatrices& views, float dt) {
             const glm::mat4 viewProjection = views.perspective * views.screenView;
             // The background covers the whole view: an opaque picture is
             // copied rather than blended (the same pixels, without reading
-            // the target).
+            // the target), and it is filtered as a sprite of its size is.
             if (picture.opaque)
                 glDisable(GL_BLEND);
             effect->Use();
             effect->SetMatrix("worldViewProj", viewProjection * world);
             effect->SetVector("color", glm::vec4(1.0f));
             effect->SetTexture("texture0", picture.id);
+            const int32_t unit = effect->TextureUnit("texture0");
+            const bool mipmaps =
+                TexelsPerPixel(viewProjection, world, picture.width, picture.height, backWidth,
+                               backHeight) > kMipmapTexelsPerPixel;
+            if (!mipmaps && unit >= 0)
+                glBindSampler(static_cast<GLuint>(unit), gl->BilinearSampler());
             glBindVertexArray(bank->GetQuad()->vao);
             glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+            if (!mipmaps && unit >= 0)
+                glBindSampler(static_cast<GLuint>(unit), 0);
             glEnable(GL_BLEND);
         }
     }
