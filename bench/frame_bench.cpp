@@ -3,9 +3,10 @@
 // every system of the game but the window, input and sound, drawn at
 // 800 x 600 and 1280 x 720 on the software renderer (SDL's offscreen
 // driver and Mesa), and again with every post-processing pass at full
-// size as the chain first ran. The level settles for a second first (the player lands,
-// the greeting sign speaks, the first particles fly); then each iteration
-// is one frame, finished on the renderer before the clock stops.
+// size as the chain first ran. The level settles for a second first (the
+// player lands, the greeting sign speaks, the first particles fly); then
+// each iteration is one frame, finished on the renderer before the clock
+// stops.
 //
 // Reads the shipped data where it lies (the folder holding "Resources",
 // found from the working directory or the program).

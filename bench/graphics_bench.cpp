@@ -4,10 +4,12 @@
 // the whole frame of the game (scene target, sprites in draw order,
 // "Final.fx", overlay, present) without the post-processing passes, with
 // them, and with them all at full size as the chain first ran (the cost
-// of the passes is the difference to the run without); the peer clears, draws every sprite with
-// SDL_RenderCopyEx and presents (with SDL's default nearest filter, and with linear filtering like
-// ours). Both wait for the frame to finish, so the time is the real cost on the software renderer
-// (SDL's offscreen driver and Mesa) rather than the cost of queueing commands.
+// of the passes is the difference to the run without); the peer clears,
+// draws every sprite with SDL_RenderCopyEx and presents (with SDL's
+// default nearest filter, and with linear filtering like ours). Both wait
+// for the frame to finish, so the time is the real cost on the software
+// renderer (SDL's offscreen driver and Mesa) rather than the cost of
+// queueing commands.
 //
 // Runs in a scratch game folder holding the shipped shaders (all of them,
 // or all but the pass effects for the run without post-processing), one
