@@ -2,12 +2,14 @@
 // same sprites at 800 x 600: 500, 2,000 and 8,000 textured 32 x 32 sprites,
 // each placed and turned at random (the same layout for both). Ours runs
 // the whole frame of the game (scene target, sprites in draw order,
-// "Final.fx", overlay, present) with and without the post-processing
-// passes; the peer clears, draws every sprite with SDL_RenderCopyEx and
-// presents (with SDL's default nearest filter, and with linear filtering
-// like ours). Both wait for the frame to finish, so the time is the real
-// cost on the software renderer (SDL's offscreen driver and Mesa) rather
-// than the cost of queueing commands.
+// "Final.fx", overlay, present) without the post-processing passes, with
+// them, and with them all at full size as the chain first ran (the cost
+// of the passes is the difference to the run without); the peer clears,
+// draws every sprite with SDL_RenderCopyEx and presents (with SDL's
+// default nearest filter, and with linear filtering like ours). Both wait
+// for the frame to finish, so the time is the real cost on the software
+// renderer (SDL's offscreen driver and Mesa) rather than the cost of
+// queueing commands.
 //
 // Runs in a scratch game folder holding the shipped shaders (all of them,
 // or all but the pass effects for the run without post-processing), one
@@ -151,7 +153,8 @@ Windows& SharedWindows() {
     return windows;
 }
 
-void OurSprites(benchmark::State& state, bool postProcessing) {
+void OurSprites(benchmark::State& state, bool postProcessing,
+                Flurr::PassSizes sizes = Flurr::PassSizes::Reduced) {
     Windows& windows = SharedWindows();
     if (!windows.context) {
         state.SkipWithError("no OpenGL 3.3 core context");
@@ -179,6 +182,7 @@ void OurSprites(benchmark::State& state, bool postProcessing) {
         const GameSystems made = AddSystems(*core, config);
         Factory* factory = made.factory;
         GraphicsSystem* graphics = made.graphics;
+        graphics->SetPostPassSizes(sizes);
         core->Initialize();
         core->BeginLevel();
         for (const Placement& p : Layout(static_cast<int>(state.range(0)))) {
@@ -256,6 +260,9 @@ void BM_Sprites_Ours(benchmark::State& state) {
 void BM_Sprites_OursPostProcessed(benchmark::State& state) {
     OurSprites(state, true);
 }
+void BM_Sprites_OursPostProcessedFullSize(benchmark::State& state) {
+    OurSprites(state, true, Flurr::PassSizes::FullSize);
+}
 // SDL's default filter is nearest; ours filters (mipmapped, linear), so
 // the peer runs both ways.
 void BM_Sprites_SdlRenderer(benchmark::State& state) {
@@ -272,6 +279,12 @@ BENCHMARK(BM_Sprites_Ours)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_Sprites_OursPostProcessed)
+    ->Arg(500)
+    ->Arg(2000)
+    ->Arg(8000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_Sprites_OursPostProcessedFullSize)
     ->Arg(500)
     ->Arg(2000)
     ->Arg(8000)

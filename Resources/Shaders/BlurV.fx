@@ -1,5 +1,6 @@
 // BlurV: a vertical Gaussian blur of srcTexture; "blur" scales its
-// radius (at 1 the taps are 3 pixels apart; 0 turns the blur off).
+// radius (at 1 the taps are 3 back-buffer pixels apart, whatever the size
+// of the target it is drawn into; 0 turns the blur off).
 #ifdef VERTEX
 layout(location = 0) in vec3 position;
 layout(location = 1) in vec2 texCoord;
@@ -20,11 +21,12 @@ uniform sampler2D srcTexture;
 uniform float blur = 1.0;
 out vec4 fragColor;
 const float WEIGHTS[5] = float[](0.227027, 0.1945946, 0.1216216, 0.054054, 0.016216);
-// Pixels between taps at blur 1.
+// Back-buffer pixels between taps at blur 1.
 const float SPACING = 3.0;
 void main() {
-    vec2 texel = 1.0 / vec2(textureSize(srcTexture, 0));
-    vec2 step = vec2(0.0, texel.y) * SPACING * max(blur, 0.0);
+    // One back-buffer pixel in uv.
+    vec2 pixel = 1.0 / vec2(textureSize(sceneTexture, 0));
+    vec2 step = vec2(0.0, pixel.y) * SPACING * max(blur, 0.0);
     vec3 sum = texture(srcTexture, uv).rgb * WEIGHTS[0];
     for (int i = 1; i < 5; ++i) {
         sum += texture(srcTexture, uv + step * float(i)).rgb * WEIGHTS[i];

@@ -1,4 +1,6 @@
-// Up4: a four-fold up-sample: smooths the blocks Down4 left behind.
+// Up4: a four-fold up-sample: smooths the blocks Down4 left behind with
+// four taps two back-buffer pixels away on the diagonals, read bilinearly
+// from a source of any size.
 #ifdef VERTEX
 layout(location = 0) in vec3 position;
 layout(location = 1) in vec2 texCoord;
@@ -18,11 +20,12 @@ uniform sampler2D sceneTexture;
 uniform sampler2D srcTexture;
 out vec4 fragColor;
 void main() {
-    vec2 texel = 1.0 / vec2(textureSize(srcTexture, 0));
-    vec3 sum = texture(srcTexture, uv + vec2(-2.0, -2.0) * texel).rgb +
-               texture(srcTexture, uv + vec2(2.0, -2.0) * texel).rgb +
-               texture(srcTexture, uv + vec2(-2.0, 2.0) * texel).rgb +
-               texture(srcTexture, uv + vec2(2.0, 2.0) * texel).rgb;
+    // One back-buffer pixel in uv.
+    vec2 pixel = 1.0 / vec2(textureSize(sceneTexture, 0));
+    vec3 sum = texture(srcTexture, uv + vec2(-2.0, -2.0) * pixel).rgb +
+               texture(srcTexture, uv + vec2(2.0, -2.0) * pixel).rgb +
+               texture(srcTexture, uv + vec2(-2.0, 2.0) * pixel).rgb +
+               texture(srcTexture, uv + vec2(2.0, 2.0) * pixel).rgb;
     fragColor = vec4(sum * 0.25, 1.0);
 }
 #endif

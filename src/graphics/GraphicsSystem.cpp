@@ -106,6 +106,17 @@ struct GraphicsSystem::Gl {
     GLuint bilinearSampler = 0;
     SpriteRun run;
 
+    GLuint BilinearSampler() {
+        if (!bilinearSampler) {
+            glGenSamplers(1, &bilinearSampler);
+            glSamplerParameteri(bilinearSampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+            glSamplerParameteri(bilinearSampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+            glSamplerParameteri(bilinearSampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+            glSamplerParameteri(bilinearSampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        }
+        return bilinearSampler;
+    }
+
     ~Gl() {
         if (bilinearSampler)
             glDeleteSamplers(1, &bilinearSampler);
@@ -351,14 +362,30 @@ void GraphicsSystem::DrawScene(const ViewMatrices& views, float dt) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     if (hasBackground) {
         if (Effect* effect = bank->GetEffect(kBasicEffect)) {
+            const Texture& picture = bank->GetTexture(backgroundPath);
             const glm::mat4 world =
                 glm::scale(glm::mat4(1.0f), glm::vec3(views.aspectWidth, kViewHeight, 1.0f));
+            const glm::mat4 viewProjection = views.perspective * views.screenView;
+            // The background covers the whole view: an opaque picture is
+            // copied rather than blended (the same pixels, without reading
+            // the target), and it is filtered as a sprite of its size is.
+            if (picture.opaque)
+                glDisable(GL_BLEND);
             effect->Use();
-            effect->SetMatrix("worldViewProj", views.perspective * views.screenView * world);
+            effect->SetMatrix("worldViewProj", viewProjection * world);
             effect->SetVector("color", glm::vec4(1.0f));
-            effect->SetTexture("texture0", bank->GetTexture(backgroundPath).id);
+            effect->SetTexture("texture0", picture.id);
+            const int32_t unit = effect->TextureUnit("texture0");
+            const bool mipmaps =
+                TexelsPerPixel(viewProjection, world, picture.width, picture.height, backWidth,
+                               backHeight) > kMipmapTexelsPerPixel;
+            if (!mipmaps && unit >= 0)
+                glBindSampler(static_cast<GLuint>(unit), gl->BilinearSampler());
             glBindVertexArray(bank->GetQuad()->vao);
             glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+            if (!mipmaps && unit >= 0)
+                glBindSampler(static_cast<GLuint>(unit), 0);
+            glEnable(GL_BLEND);
         }
     }
     const glm::mat4 world = views.perspective * views.worldView;
@@ -371,6 +398,13 @@ void GraphicsSystem::DrawScene(const ViewMatrices& views, float dt) {
         if (!sprite->GetPlainQuad(quad)) {
             FlushSpriteRun();
             sprite->Draw(viewProjection, dt, basicTime);
+            continue;
+        }
+        // A sprite at no opacity changes no pixel, blended or added (a
+        // text trigger's band while the player is away covers a third of
+        // the screen): it is left out, but its time still runs.
+        if (quad.color.a <= 0.0f) {
+            basicTime += dt;
             continue;
         }
         SpriteRun& run = gl->run;
@@ -418,16 +452,8 @@ void GraphicsSystem::FlushSpriteRun() {
         effect->Use();
         effect->SetTexture("texture0", run.texture);
         const int32_t unit = effect->TextureUnit("texture0");
-        if (!run.mipmapped && unit >= 0) {
-            if (!gl->bilinearSampler) {
-                glGenSamplers(1, &gl->bilinearSampler);
-                glSamplerParameteri(gl->bilinearSampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-                glSamplerParameteri(gl->bilinearSampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-                glSamplerParameteri(gl->bilinearSampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-                glSamplerParameteri(gl->bilinearSampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-            }
-            glBindSampler(static_cast<GLuint>(unit), gl->bilinearSampler);
-        }
+        if (!run.mipmapped && unit >= 0)
+            glBindSampler(static_cast<GLuint>(unit), gl->BilinearSampler());
         effect->SetFloat("t", basicTime);
         effect->SetMatrix("worldViewProj", *run.viewProjection);
         effect->SetVector("color", run.color);
@@ -449,21 +475,19 @@ void GraphicsSystem::DrawPostProcessing(float dt) {
     if (distort)
         distortClock += dt;
     const std::vector<PostPass> passes = BuildPassList(post.Effective(), distort, distortClock);
-    const uint32_t result = RunPasses(*bank, *targets, passes, &postPassesRun);
+    const RenderTarget result = RunPasses(*bank, *targets, passes, &postPassesRun, passSizes);
 
     glBindFramebuffer(GL_FRAMEBUFFER, targets->backFramebuffer);
     glViewport(0, 0, backWidth, backHeight);
-    if (RunFinalPass(*bank, result, backWidth, backHeight))
+    if (RunFinalPass(*bank, *targets, result, passSizes))
         return;
-    // Without "Final.fx" the result is copied as it is.
-    uint32_t resultFramebuffer = targets->sceneFramebuffer;
-    for (int32_t k = 0; k < 2; ++k)
-        if (result == targets->workTexture[k])
-            resultFramebuffer = targets->workFramebuffer[k];
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, resultFramebuffer);
+    // Without "Final.fx" the result is copied as it is (stretched, should
+    // the last pass that ran be one of the bloom's smaller ones).
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, result.framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, targets->backFramebuffer);
-    glBlitFramebuffer(0, 0, backWidth, backHeight, 0, 0, backWidth, backHeight, GL_COLOR_BUFFER_BIT,
-                      GL_NEAREST);
+    const bool sameSize = result.width == backWidth && result.height == backHeight;
+    glBlitFramebuffer(0, 0, result.width, result.height, 0, 0, backWidth, backHeight,
+                      GL_COLOR_BUFFER_BIT, sameSize ? GL_NEAREST : GL_LINEAR);
 }
 
 void GraphicsSystem::DrawDebugLines(const ViewMatrices& views) {

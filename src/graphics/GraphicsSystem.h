@@ -133,6 +133,9 @@ public:
     const PostProcessState& PostProcessing() const { return post; }
     // Post-processing passes run in the last frame (besides "Final.fx").
     int32_t PostPassesRun() const { return postPassesRun; }
+    // Where the passes write (PassSizes): for the renderer tests and
+    // benchmark only, which compare the game's chain with the full-size one.
+    void SetPostPassSizes(PassSizes sizes) { passSizes = sizes; }
     const std::string& LastScreenshot() const { return lastScreenshot; }
     int32_t ScreenshotsWritten() const { return screenshotsWritten; }
 
@@ -183,6 +186,7 @@ private:
     // Seconds the ripple has run: it moves only while it is switched on.
     float distortClock = 0.0f;
     int32_t postPassesRun = 0;
+    PassSizes passSizes = PassSizes::Reduced;
     bool screenshotPending = false;
     int64_t screenshotAtFrame = 0;
     int64_t framesDrawn = 0;

@@ -1,5 +1,8 @@
 #include "graphics/PostProcess.h"
 
+#include <algorithm>
+#include <initializer_list>
+
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "graphics/Camera.h"
@@ -87,6 +90,18 @@ void FreeTarget(uint32_t& texture, uint32_t& framebuffer) {
     framebuffer = 0;
 }
 
+bool MakeTarget(int32_t width, int32_t height, RenderTarget& target) {
+    target.width = width;
+    target.height = height;
+    return MakeTarget(width, height, target.texture, target.framebuffer);
+}
+
+void FreeTarget(RenderTarget& target) {
+    FreeTarget(target.texture, target.framebuffer);
+    target.width = 0;
+    target.height = 0;
+}
+
 } // namespace
 
 bool RenderTargets::Create(int32_t w, int32_t h) {
@@ -95,12 +110,27 @@ bool RenderTargets::Create(int32_t w, int32_t h) {
         return false;
     width = w;
     height = h;
+    // Every quarter-size pixel is exactly two by two half-size ones, so
+    // the down-sample between them is exact whatever the back buffer's size.
+    const int32_t quarterWidth = std::max(w / 4, 1), quarterHeight = std::max(h / 4, 1);
+    const int32_t halfWidth = 2 * quarterWidth, halfHeight = 2 * quarterHeight;
     const bool ok = MakeTarget(w, h, sceneTexture, sceneFramebuffer) &&
                     MakeTarget(w, h, workTexture[0], workFramebuffer[0]) &&
                     MakeTarget(w, h, workTexture[1], workFramebuffer[1]) &&
+                    MakeTarget(halfWidth, halfHeight, half[0]) &&
+                    MakeTarget(halfWidth, halfHeight, half[1]) &&
+                    MakeTarget(quarterWidth, quarterHeight, quarter[0]) &&
+                    MakeTarget(quarterWidth, quarterHeight, quarter[1]) &&
                     MakeTarget(w, h, backTexture, backFramebuffer);
-    if (!ok)
+    if (ok) {
+        glGenSamplers(1, &nearestSampler);
+        glSamplerParameteri(nearestSampler, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glSamplerParameteri(nearestSampler, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glSamplerParameteri(nearestSampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glSamplerParameteri(nearestSampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    } else {
         Release();
+    }
     return ok;
 }
 
@@ -108,7 +138,14 @@ void RenderTargets::Release() {
     FreeTarget(sceneTexture, sceneFramebuffer);
     FreeTarget(workTexture[0], workFramebuffer[0]);
     FreeTarget(workTexture[1], workFramebuffer[1]);
+    for (int32_t k = 0; k < 2; ++k) {
+        FreeTarget(half[k]);
+        FreeTarget(quarter[k]);
+    }
     FreeTarget(backTexture, backFramebuffer);
+    if (nearestSampler)
+        glDeleteSamplers(1, &nearestSampler);
+    nearestSampler = 0;
 }
 
 glm::mat4 FullScreenQuadMatrix(int32_t width, int32_t height) {
@@ -202,38 +239,106 @@ void SetPassParameters(Effect& effect, const PostPass& pass) {
     }
 }
 
+// The pair a pass writes in the reduced chain: the bright pass at half
+// size (keeping the bright part of every pixel, then averaging two by two);
+// the down-samples, blurs and up-samples at a quarter, where the glow has
+// all the detail it keeps (the second down-sample finds its source already
+// averaged in blocks and leaves it as it is; the up-samples smooth the
+// blocks at the size they are); everything else at full size, the combine
+// reading the glow bilinearly.
+enum class PassSize : int32_t { Full, Half, Quarter };
+
+PassSize ReducedSize(PostPass::Type type) {
+    switch (type) {
+    case PostPass::HighPass:
+        return PassSize::Half;
+    case PostPass::Up4:
+    case PostPass::Down4:
+    case PostPass::BlurH:
+    case PostPass::BlurV:
+        return PassSize::Quarter;
+    default:
+        return PassSize::Full;
+    }
+}
+
+// Passes that take each pixel from the same pixel of their inputs: the
+// levels, and the combine's frame and glow.
+bool ReadsPixelForPixel(PostPass::Type type) {
+    return type == PostPass::ColorCorrection || type == PostPass::Combine;
+}
+
+// Binds `texture` to the effect's sampler `name`, read without filtering
+// when `unfiltered`: a pass reading a texture of its own target's size
+// pixel for pixel samples texel centres, where bilinear filtering gives
+// the texel itself, and the software rasteriser fetches one texel instead
+// of four. Returns the unit to unbind after the draw, or -1.
+int32_t BindInput(Effect& effect, const char* name, uint32_t texture, bool unfiltered,
+                  uint32_t nearestSampler) {
+    effect.SetTexture(name, texture);
+    const int32_t unit = effect.TextureUnit(name);
+    if (!unfiltered || unit < 0 || !nearestSampler)
+        return -1;
+    glBindSampler(static_cast<GLuint>(unit), nearestSampler);
+    return unit;
+}
+
+void UnbindSamplers(std::initializer_list<int32_t> units) {
+    for (int32_t unit : units)
+        if (unit >= 0)
+            glBindSampler(static_cast<GLuint>(unit), 0);
+}
+
+bool SameSize(const RenderTarget& a, const RenderTarget& b) {
+    return a.width == b.width && a.height == b.height;
+}
+
 } // namespace
 
-uint32_t RunPasses(ResourceBank& bank, const RenderTargets& targets,
-                   const std::vector<PostPass>& passes, int32_t* passesRun) {
+RenderTarget RunPasses(ResourceBank& bank, const RenderTargets& targets,
+                       const std::vector<PostPass>& passes, int32_t* passesRun, PassSizes sizes) {
     int32_t run = 0;
-    uint32_t source = targets.sceneTexture;
+    RenderTarget source = targets.Scene();
     if (targets.Ready()) {
+        const RenderTarget full[2] = {
+            {targets.workTexture[0], targets.workFramebuffer[0], targets.width, targets.height},
+            {targets.workTexture[1], targets.workFramebuffer[1], targets.width, targets.height}};
+        // The quad covers the whole of whichever target it is drawn into.
         const glm::mat4 quad = FullScreenQuadMatrix(targets.width, targets.height);
-        bool toggle = false;
         glDisable(GL_BLEND);
-        glViewport(0, 0, targets.width, targets.height);
         glBindVertexArray(bank.GetQuad()->vao);
         for (const PostPass& pass : passes) {
             Effect* effect = bank.GetEffect(PassEffectPath(pass.type));
             if (!effect)
                 continue;
-            // Work B first, then A, B, ... : each destination is the next
-            // pass's source.
-            const int32_t destination = toggle ? 0 : 1;
-            glBindFramebuffer(GL_FRAMEBUFFER, targets.workFramebuffer[destination]);
+            const PassSize size =
+                sizes == PassSizes::FullSize ? PassSize::Full : ReducedSize(pass.type);
+            const RenderTarget* pair = size == PassSize::Half      ? targets.half
+                                       : size == PassSize::Quarter ? targets.quarter
+                                                                   : full;
+            // The second of the pair unless the pass reads it: work B
+            // first, then A, B, ... along a run of passes of one size.
+            const RenderTarget& destination = pair[1].texture == source.texture ? pair[0] : pair[1];
+            glBindFramebuffer(GL_FRAMEBUFFER, destination.framebuffer);
+            glViewport(0, 0, destination.width, destination.height);
             effect->Use();
             SetPassParameters(*effect, pass);
-            effect->SetTexture("sceneTexture", targets.sceneTexture);
-            effect->SetTexture("srcTexture", source);
+            const bool pixelForPixel = sizes == PassSizes::Reduced && ReadsPixelForPixel(pass.type);
+            const int32_t sceneUnit = BindInput(
+                *effect, "sceneTexture", targets.sceneTexture,
+                pixelForPixel && SameSize(targets.Scene(), destination), targets.nearestSampler);
+            const int32_t sourceUnit =
+                BindInput(*effect, "srcTexture", source.texture,
+                          pixelForPixel && SameSize(source, destination), targets.nearestSampler);
             effect->SetMatrix("worldViewProj", quad);
             // The quad covers every pixel, so clearing the target first
             // would be overwritten at once.
             glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-            source = targets.workTexture[destination];
-            toggle = !toggle;
+            UnbindSamplers({sceneUnit, sourceUnit});
+            source = destination;
             ++run;
         }
+        glViewport(0, 0, targets.width, targets.height);
         glEnable(GL_BLEND);
     }
     if (passesRun)
@@ -241,16 +346,21 @@ uint32_t RunPasses(ResourceBank& bank, const RenderTargets& targets,
     return source;
 }
 
-bool RunFinalPass(ResourceBank& bank, uint32_t source, int32_t width, int32_t height) {
+bool RunFinalPass(ResourceBank& bank, const RenderTargets& targets, const RenderTarget& source,
+                  PassSizes sizes) {
     Effect* effect = bank.GetEffect(kFinalEffect);
     if (!effect)
         return false;
     glDisable(GL_BLEND);
+    glViewport(0, 0, targets.width, targets.height);
     effect->Use();
-    effect->SetTexture("sceneTexture", source);
-    effect->SetMatrix("worldViewProj", FullScreenQuadMatrix(width, height));
+    const int32_t unit = BindInput(*effect, "sceneTexture", source.texture,
+                                   sizes == PassSizes::Reduced && SameSize(source, targets.Scene()),
+                                   targets.nearestSampler);
+    effect->SetMatrix("worldViewProj", FullScreenQuadMatrix(targets.width, targets.height));
     glBindVertexArray(bank.GetQuad()->vao);
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    UnbindSamplers({unit});
     glEnable(GL_BLEND);
     return true;
 }

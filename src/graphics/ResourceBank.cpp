@@ -74,6 +74,10 @@ Texture ResourceBank::MakeTexture(int32_t width, int32_t height, const uint8_t* 
     Texture texture;
     texture.width = width;
     texture.height = height;
+    texture.opaque = true;
+    const std::size_t texels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    for (std::size_t i = 0; i < texels && texture.opaque; ++i)
+        texture.opaque = rgba[4 * i + 3] == 255;
     glGenTextures(1, &texture.id);
     glBindTexture(GL_TEXTURE_2D, texture.id);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);

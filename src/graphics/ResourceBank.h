@@ -35,6 +35,9 @@ struct Texture {
     uint32_t id = 0; // GL texture name
     int32_t width = 0;
     int32_t height = 0;
+    // Every texel fully opaque: drawn at full opacity it covers what lies
+    // beneath, so blending it gives the same pixels as copying it.
+    bool opaque = false;
 };
 
 // Vertices of position (3 floats) and one texture coordinate pair (2

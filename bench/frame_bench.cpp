@@ -1,0 +1,144 @@
+// The whole frame of the first level as the player first sees it: Hillside
+// with its sky, scenery, player, particles, sign text and post-processing,
+// every system of the game but the window, input and sound, drawn at
+// 800 x 600 and 1280 x 720 on the software renderer (SDL's offscreen
+// driver and Mesa), and again with every post-processing pass at full
+// size as the chain first ran. The level settles for a second first (the
+// player lands, the greeting sign speaks, the first particles fly); then
+// each iteration is one frame, finished on the renderer before the clock
+// stops.
+//
+// Reads the shipped data where it lies (the folder holding "Resources",
+// found from the working directory or the program).
+
+#include <benchmark/benchmark.h>
+
+#include <SDL.h>
+#include <epoxy/gl.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/Core.h"
+#include "engine/Random.h"
+#include "game/GameSetup.h"
+#include "graphics/GraphicsSystem.h"
+#include "world/Factory.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// What the first route entry plays.
+constexpr const char* kLevel = "Resources/Levels/Hillside.zorvel";
+// A second of play at 60 frames a second before the clock starts.
+constexpr int kSettleFrames = 60;
+
+fs::path DataFolder() {
+    std::vector<fs::path> starts{fs::current_path()};
+    if (char* base = SDL_GetBasePath()) {
+        starts.emplace_back(base);
+        SDL_free(base);
+    }
+    for (fs::path start : starts)
+        for (fs::path p = start; !p.empty(); p = p.parent_path()) {
+            if (fs::exists(p / kLevel))
+                return p;
+            if (p == p.parent_path())
+                break;
+        }
+    return {};
+}
+
+// A hidden window of the frame's size with its own OpenGL 3.3 core
+// context, so presenting copies the frame one to one.
+struct FrameWindow {
+    FrameWindow(int width, int height) {
+        if (!std::getenv("SDL_VIDEODRIVER"))
+            setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        SDL_Init(SDL_INIT_VIDEO);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+        window = SDL_CreateWindow("Cloudmere frame bench", 0, 0, width, height,
+                                  SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        if (window)
+            context = SDL_GL_CreateContext(window);
+        if (context)
+            SDL_GL_SetSwapInterval(0);
+    }
+    ~FrameWindow() {
+        if (context)
+            SDL_GL_DeleteContext(context);
+        if (window)
+            SDL_DestroyWindow(window);
+    }
+    SDL_Window* window = nullptr;
+    SDL_GLContext context = nullptr;
+};
+
+void HillsideFrame(benchmark::State& state, Flurr::PassSizes sizes) {
+    const int width = static_cast<int>(state.range(0));
+    const int height = static_cast<int>(state.range(1));
+    const fs::path data = DataFolder();
+    if (data.empty()) {
+        state.SkipWithError("no Resources folder with the level");
+        return;
+    }
+    FrameWindow frame(width, height);
+    if (!frame.context) {
+        state.SkipWithError("no OpenGL 3.3 core context");
+        return;
+    }
+    SDL_GL_MakeCurrent(frame.window, frame.context);
+    using namespace Flurr;
+    SeedRandom(12345);
+    auto core = std::make_unique<Core>();
+    core->SetFixedDt(1.0f / 60.0f);
+    GameConfig config;
+    config.systems.window = false;
+    config.systems.input = false;
+    config.systems.sound = false;
+    config.playRoute = false;
+    config.paths.dataRoot = data.string();
+    config.drawInto = frame.window;
+    config.drawWidth = width;
+    config.drawHeight = height;
+    config.present = [&frame] { SDL_GL_SwapWindow(frame.window); };
+    const GameSystems made = AddSystems(*core, config);
+    made.graphics->SetPostPassSizes(sizes);
+    core->Initialize();
+    core->BeginLevel();
+    made.factory->LoadLevel(kLevel);
+    for (int i = 0; i < kSettleFrames; ++i)
+        core->RunFrame();
+    for (auto _ : state)
+        core->RunFrame();
+    state.counters["sprites"] = static_cast<double>(made.graphics->SpriteCount());
+    state.counters["passes"] = made.graphics->PostPassesRun();
+    core->Shutdown();
+}
+
+void BM_Frame_Hillside(benchmark::State& state) {
+    HillsideFrame(state, Flurr::PassSizes::Reduced);
+}
+void BM_Frame_HillsideFullSizePasses(benchmark::State& state) {
+    HillsideFrame(state, Flurr::PassSizes::FullSize);
+}
+
+BENCHMARK(BM_Frame_Hillside)
+    ->Args({800, 600})
+    ->Args({1280, 720})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_Frame_HillsideFullSizePasses)
+    ->Args({800, 600})
+    ->Args({1280, 720})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+} // namespace
