@@ -48,9 +48,15 @@ inline bool Near(const Rgba& a, const Rgba& b, int tolerance = 3) {
     return true;
 }
 
+// Appended piece by piece: GCC 12 at -O3 takes `"(" + std::to_string(...)`
+// for an overlapping copy (a false -Wrestrict).
 inline std::string Show(const Rgba& p) {
-    return "(" + std::to_string(p[0]) + ", " + std::to_string(p[1]) + ", " + std::to_string(p[2]) +
-           ")";
+    std::string text;
+    for (int c = 0; c < 3; ++c) {
+        text += c == 0 ? "(" : ", ";
+        text += std::to_string(p[c]);
+    }
+    return text + ")";
 }
 
 // The pixel at column x, row y has `colour` (within `tolerance`).

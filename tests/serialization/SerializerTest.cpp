@@ -38,9 +38,14 @@ struct Token {
     static std::string Of(double d) { return FormatDouble(d); }
     static std::string Of(Vec2 v) { return "(" + Of(v.x) + "," + Of(v.y) + ")"; }
     template <typename T> static std::string Of(const std::vector<T>& list) {
+        // Appended piece by piece: GCC 12 at -O3 takes `"," + Of(...)`
+        // for an overlapping copy (a false -Wrestrict).
         std::string out = "[";
-        for (std::size_t i = 0; i < list.size(); ++i)
-            out += (i ? "," : "") + Of(static_cast<T>(list[i]));
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            if (i)
+                out += ',';
+            out += Of(static_cast<T>(list[i]));
+        }
         return out + "]";
     }
 };
