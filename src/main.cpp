@@ -9,12 +9,14 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <sstream>
 #include <string>
 
 #include "engine/Core.h"
 #include "engine/LaunchOptions.h"
 #include "engine/Random.h"
 #include "engine/Report.h"
+#include "engine/TimerSet.h"
 #include "game/GameSetup.h"
 #include "graphics/GraphicsSystem.h"
 #include "platform/InputRecording.h"
@@ -160,6 +162,15 @@ int main(int argc, char** argv) {
     if (!data.found) {
         ShowErrorBox(NoDataFolderText(data));
         return 1;
+    }
+    // A step longer than a frame may take would only run the clocks off
+    // their ends; the run goes on with the longest there is.
+    if (options.fixedDt > kMaxFrameStep) {
+        std::ostringstream text;
+        text << "--fixed-dt " << options.fixedDt << " is more than a frame may step; every frame "
+             << "gets " << kMaxFrameStep << " s";
+        Warn(text.str());
+        options.fixedDt = kMaxFrameStep;
     }
     try {
         return Run(options, data.root);
