@@ -3,18 +3,23 @@
 BUILD      ?= build
 BUILD_SAN  ?= build-sanitize
 BUILD_FUZZ ?= build-fuzz
+BUILD_REL  ?= build-release
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-sanitize bench fuzz fuzz-run format clean
+.PHONY: all deps build run test test-sanitize build-release bench fuzz fuzz-run format clean
 
 all: build
 
 deps:
 	@./scripts/install-deps.sh
 
-$(BUILD)/build.ninja: | deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Our own builds treat warnings as errors. Each configuration is made
+# again when this file changes, so a build folder from before picks up
+# what is set here.
+$(BUILD)/build.ninja: Makefile | deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCLOUDMERE_WERROR=ON
+	@touch $@
 
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
@@ -25,10 +30,11 @@ run: build
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-$(BUILD_SAN)/build.ninja: | deps
+$(BUILD_SAN)/build.ninja: Makefile | deps
 	cmake -S . -B $(BUILD_SAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-	  -DCLOUDMERE_SANITIZE=ON -DCLOUDMERE_BENCH=OFF
+	  -DCLOUDMERE_SANITIZE=ON -DCLOUDMERE_BENCH=OFF -DCLOUDMERE_WERROR=ON
+	@touch $@
 
 # Mesa's software GL driver and its EGL front end are loaded and unloaded
 # again by the GL context code. Once they are unloaded, LeakSanitizer can
@@ -47,13 +53,24 @@ test-sanitize: deps $(BUILD_SAN)/build.ninja
 	cmake --build $(BUILD_SAN) -j $(JOBS)
 	$(SAN_ENV) ctest --test-dir $(BUILD_SAN) --output-on-failure -j $(JOBS)
 
+# A Release build (-O3 has warnings of its own), built only: the suite
+# runs in the other builds. The benchmarks are left out to keep it quick.
+$(BUILD_REL)/build.ninja: Makefile | deps
+	cmake -S . -B $(BUILD_REL) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCLOUDMERE_WERROR=ON -DCLOUDMERE_BENCH=OFF
+	@touch $@
+
+build-release: deps $(BUILD_REL)/build.ninja
+	cmake --build $(BUILD_REL) -j $(JOBS)
+
 bench: build
 	./$(BUILD)/bench/cloudmere_bench
 
-$(BUILD_FUZZ)/build.ninja: | deps
+$(BUILD_FUZZ)/build.ninja: Makefile | deps
 	cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-	  -DCLOUDMERE_FUZZ=ON -DCLOUDMERE_TESTS=OFF -DCLOUDMERE_BENCH=OFF
+	  -DCLOUDMERE_FUZZ=ON -DCLOUDMERE_TESTS=OFF -DCLOUDMERE_BENCH=OFF -DCLOUDMERE_WERROR=ON
+	@touch $@
 
 fuzz: deps $(BUILD_FUZZ)/build.ninja
 	cmake --build $(BUILD_FUZZ) -j $(JOBS)
@@ -68,4 +85,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ) $(BUILD_REL)

@@ -82,9 +82,9 @@ Flurr::Image SpriteImage() {
 }
 
 // The folder holding "Resources": the working directory or one above it,
-// or one above the program.
+// or one above the program, or else the source tree of the build.
 fs::path SourceFolder() {
-    std::vector<fs::path> starts{fs::current_path()};
+    std::vector<fs::path> starts{fs::current_path(), CLOUDMERE_SOURCE_DIR};
     if (char* base = SDL_GetBasePath()) {
         starts.emplace_back(base);
         SDL_free(base);

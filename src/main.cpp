@@ -4,20 +4,24 @@
 // with a non-zero status.
 
 #include <csignal>
+#include <cstdlib>
 #include <ctime>
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <sstream>
 #include <string>
 
 #include "engine/Core.h"
 #include "engine/LaunchOptions.h"
 #include "engine/Random.h"
 #include "engine/Report.h"
+#include "engine/TimerSet.h"
 #include "game/GameSetup.h"
 #include "graphics/GraphicsSystem.h"
 #include "platform/InputRecording.h"
 #include "platform/Platform.h"
+#include "serialization/DataFolder.h"
 #include "serialization/Serializer.h"
 #include "world/Factory.h"
 
@@ -27,28 +31,37 @@ void OnSignal(int) {
     Flurr::Core::RequestQuitFromSignal();
 }
 
-// The game reads everything relative to a "Resources" folder. Run from
-// elsewhere (an installed copy, the build folder), find it beside the
-// program or further up and read the data from there (`root`; empty for
-// the working directory).
-bool FindResources(const char* argv0, std::string& root) {
+// Set by the build; empty when built some other way.
+#ifndef CLOUDMERE_INSTALLED_DATA
+#define CLOUDMERE_INSTALLED_DATA ""
+#endif
+#ifndef CLOUDMERE_DATA_FROM_PROGRAM
+#define CLOUDMERE_DATA_FROM_PROGRAM ""
+#endif
+#ifndef CLOUDMERE_SOURCE_DATA
+#define CLOUDMERE_SOURCE_DATA ""
+#endif
+
+// The game reads everything relative to a "Resources" folder; where it is
+// looked for is in serialization/DataFolder.h. Run from elsewhere (an
+// installed copy, a build folder anywhere), the data is read from the
+// folder found (the `root` of the result; empty for the working
+// directory).
+Flurr::DataSearch FindResources(const char* argv0) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    root.clear();
-    if (fs::is_directory("Resources", ec))
-        return true;
+    Flurr::DataPlaces places;
+    if (const char* chosen = std::getenv("CLOUDMERE_DATA"))
+        places.chosen = chosen;
+    places.working = fs::current_path(ec).string();
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     if (ec)
         exe = fs::absolute(argv0, ec);
-    for (fs::path dir = exe.parent_path(); !dir.empty(); dir = dir.parent_path()) {
-        if (fs::is_directory(dir / "Resources", ec)) {
-            root = dir.string();
-            return true;
-        }
-        if (dir == dir.parent_path())
-            break;
-    }
-    return false;
+    places.program = exe.parent_path().string();
+    places.installedFromProgram = CLOUDMERE_DATA_FROM_PROGRAM;
+    places.installed = CLOUDMERE_INSTALLED_DATA;
+    places.source = CLOUDMERE_SOURCE_DATA;
+    return Flurr::FindDataFolder(places);
 }
 
 int Run(const Flurr::LaunchOptions& options, const std::string& dataRoot) {
@@ -145,14 +158,22 @@ int main(int argc, char** argv) {
                 options.route = absolute.string();
         }
     }
-    std::string dataRoot;
-    if (!FindResources(argv[0], dataRoot)) {
-        ShowErrorBox("No \"Resources\" folder was found in the working directory or beside the "
-                     "program; the game cannot start without its data.");
+    const DataSearch data = FindResources(argv[0]);
+    if (!data.found) {
+        ShowErrorBox(NoDataFolderText(data));
         return 1;
     }
+    // A step longer than a frame may take would only run the clocks off
+    // their ends; the run goes on with the longest there is.
+    if (options.fixedDt > kMaxFrameStep) {
+        std::ostringstream text;
+        text << "--fixed-dt " << options.fixedDt << " is more than a frame may step; every frame "
+             << "gets " << kMaxFrameStep << " s";
+        Warn(text.str());
+        options.fixedDt = kMaxFrameStep;
+    }
     try {
-        return Run(options, dataRoot);
+        return Run(options, data.root);
     } catch (const DataFileError& e) {
         ShowErrorBox(std::string(e.what()) + ": \"" + e.File() + "\"");
     } catch (const std::exception& e) {

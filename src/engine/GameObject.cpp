@@ -40,13 +40,15 @@ void GameObject::RemoveComponent(Component* component) {
 }
 
 void GameObject::SerializeTransform(ASerializer& s) {
-    s.FloatField("X", x);
-    s.FloatField("Y", y);
+    // A non-finite place, scale or turn would spread NaN through the
+    // camera, the physics and every distance check; such a value is refused.
+    s.FiniteFloatField("X", x);
+    s.FiniteFloatField("Y", y);
     s.IntField("WIDTH", width);
     s.IntField("HEIGHT", height);
-    s.FloatField("XSCALE", xScale);
-    s.FloatField("YSCALE", yScale);
-    s.FloatField("ROT", rotation);
+    s.FiniteFloatField("XSCALE", xScale);
+    s.FiniteFloatField("YSCALE", yScale);
+    s.FiniteFloatField("ROT", rotation);
 }
 
 void GameObject::Save(ASerializer& s) {

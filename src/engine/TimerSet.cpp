@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 #include "engine/Core.h"
 #include "engine/Message.h"
@@ -41,8 +42,18 @@ int64_t TimerSet::Now() {
 }
 
 void TimerSet::AdvanceGameClock(float dt) {
-    if (dt > 0.0f)
-        gameTicks += std::llround(static_cast<double>(dt) * 1e9);
+    if (!(dt > 0.0f))
+        return;
+    constexpr int64_t kEnd = std::numeric_limits<int64_t>::max();
+    // llround is only defined for results that fit; anything near the
+    // end of the clock (or infinite) is a step to the end.
+    const double ticks = static_cast<double>(dt) * 1e9;
+    const int64_t step = ticks < 9e18 ? std::llround(ticks) : kEnd;
+    gameTicks = step > kEnd - gameTicks ? kEnd : gameTicks + step;
+}
+
+void TimerSet::ResetGameClock() {
+    gameTicks = 0;
 }
 
 int64_t TimerSet::GameNow() {

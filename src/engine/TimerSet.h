@@ -18,6 +18,11 @@
 
 namespace Flurr {
 
+// The longest time step one frame may be given from outside (--fixed-dt, a
+// recording's "Dt"), in seconds: longer than any stall a real run meets,
+// short enough that no clock or counter driven by the step can overflow.
+inline constexpr float kMaxFrameStep = 60.0f;
+
 enum class TimerClock { Steady, Game };
 
 struct Timer {
@@ -62,9 +67,13 @@ public:
     static int64_t Now();
 
     // The game clock: the core advances it by every frame's time step
-    // before the systems update.
+    // before the systems update. It saturates: a step that would carry it
+    // past its end (292 years) leaves it there instead of wrapping round.
     static void AdvanceGameClock(float dt);
     static int64_t GameNow();
+    // Back to 0, for tests; a game-clock timer running across it reads
+    // nonsense.
+    static void ResetGameClock();
 
 private:
     Timer& Get(const std::string& name);

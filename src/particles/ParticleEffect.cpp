@@ -1,5 +1,8 @@
 #include "particles/ParticleEffect.h"
 
+#include <cmath>
+#include <sstream>
+
 #include "engine/GameObject.h"
 #include "engine/Report.h"
 #include "serialization/Serializer.h"
@@ -42,14 +45,55 @@ void CopyParts(const std::vector<std::unique_ptr<Part>>& from,
     }
 }
 
+// Brings the counts and rates of a freshly read effect down to the
+// ceilings; one warning for the file, naming every number that was over.
+void CapEffect(ParticleEffectDescription& d) {
+    std::ostringstream over;
+    const auto note = [&over](const char* key, auto value) {
+        over << (over.tellp() > 0 ? ", " : "") << key << " " << value;
+    };
+    if (d.maxParticles > kMaxParticlesPerEffect) {
+        note("MaxParticles", d.maxParticles);
+        d.maxParticles = kMaxParticlesPerEffect;
+    }
+    for (const std::unique_ptr<ParticleEmitter>& emitter : d.emitters) {
+        if (auto* burst = dynamic_cast<EmitInstantaneously*>(emitter.get())) {
+            if (burst->amount > kMaxParticlesPerEffect) {
+                note("Amount", burst->amount);
+                burst->amount = kMaxParticlesPerEffect;
+            }
+        } else if (auto* stream = dynamic_cast<EmitContinuously*>(emitter.get())) {
+            // An infinite rate is left to the emitter, which treats it as
+            // one that can never be met and emits nothing.
+            if (std::isfinite(stream->rate) && stream->rate > kMaxEmissionRate) {
+                note("Rate", stream->rate);
+                stream->rate = kMaxEmissionRate;
+            }
+        }
+    }
+    if (over.tellp() > 0)
+        Warn("particle effect file " + NativePath(d.file) +
+             " asks for more than an effect may have (" + over.str() + "); it gets at most " +
+             std::to_string(kMaxParticlesPerEffect) + " particles and " +
+             std::to_string(static_cast<int>(kMaxEmissionRate)) + " births a second");
+}
+
 } // namespace
 
 bool ParticleEffect::Birth() {
     if (particles.size() >= maxParticles)
         return false;
+    if (systemRoom == 0) {
+        WarnOnce("particles: system full",
+                 "more particles at once than the particle system allows; births of effect \"" +
+                     name + "\" and others are skipped until some particles go");
+        return false;
+    }
     Factory* factory = Factory::Instance();
     if (!factory)
         return false;
+    if (systemRoom != UINT32_MAX)
+        --systemRoom;
     GameObject* object = factory->CreateGameObject();
     // A particle is not part of the level: a saved level leaves it out.
     object->savedWithLevel = false;
@@ -173,6 +217,7 @@ ParticleEffectDescription::Read(const std::string& name, const std::string& file
     ReadParts(loader, "Operators", "Operator", "Operator", MakeOperator, d->operators, file);
     loader.End("ParticleEffect");
     loader.End("Root");
+    CapEffect(*d);
     return d;
 }
 

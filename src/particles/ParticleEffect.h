@@ -28,6 +28,14 @@ namespace Flurr {
 
 class ParticleEffectComponent;
 
+// Ceilings on what an effect file may ask for. The game's own effects use
+// at most 100 particles and 90 births a second; these are ten times that,
+// so only a slip of the keyboard (or a hostile file) meets them, and such a
+// file no longer stalls the game making objects by the million. A file
+// over them is read with its numbers brought down to them, and said once.
+inline constexpr uint32_t kMaxParticlesPerEffect = 1000; // "MaxParticles", "Amount"
+inline constexpr float kMaxEmissionRate = 1000.0f;       // "Rate", births a second
+
 class ParticleEffect {
 public:
     ParticleEffect() = default;
@@ -75,6 +83,10 @@ public:
     // Set when one of the particles' objects went without this effect
     // destroying it: the next update checks every particle's object.
     bool objectsLost = false;
+    // Births the particle system still has room for, set before each
+    // update so the live particles of all effects together stay under its
+    // ceiling (ParticleSystem.h); unlimited for an effect outside a system.
+    uint32_t systemRoom = UINT32_MAX;
 
 private:
     // Stops the watches of the particles whose objects still exist.
@@ -83,8 +95,9 @@ private:
 
 struct ParticleEffectDescription {
     // Reads "<folder><name>.zorvel". Problems are warned of once, here: an
-    // unknown "Type" (that entry is skipped) or a missing file (no
-    // emitters, so a one-shot effect of it retires on its first update).
+    // unknown "Type" (that entry is skipped), a missing file (no
+    // emitters, so a one-shot effect of it retires on its first update) or
+    // counts and rates over the ceilings above (brought down to them).
     static std::unique_ptr<ParticleEffectDescription> Read(const std::string& name,
                                                            const std::string& file);
     // A new effect with copies of the parts, each pointing at it.

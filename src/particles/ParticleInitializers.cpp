@@ -104,8 +104,8 @@ void RadiusRandomInitializer::Apply(Particle& p) {
 }
 
 void RadiusRandomInitializer::Serialize(ASerializer& s) {
-    s.FloatField("MinimumRadius", minimumRadius);
-    s.FloatField("MaximumRadius", maximumRadius);
+    s.FiniteFloatField("MinimumRadius", minimumRadius);
+    s.FiniteFloatField("MaximumRadius", maximumRadius);
 }
 
 void LifespanRandomInitializer::Apply(Particle& p) {
@@ -142,8 +142,8 @@ void PositionWithinCircleRandomInitializer::Apply(Particle& p) {
 }
 
 void PositionWithinCircleRandomInitializer::Serialize(ASerializer& s) {
-    s.FloatField("MinimumDistance", minimumDistance);
-    s.FloatField("MaximumDistance", maximumDistance);
+    s.FiniteFloatField("MinimumDistance", minimumDistance);
+    s.FiniteFloatField("MaximumDistance", maximumDistance);
 }
 
 void RotationRandomInitializer::Apply(Particle& p) {
@@ -151,8 +151,8 @@ void RotationRandomInitializer::Apply(Particle& p) {
 }
 
 void RotationRandomInitializer::Serialize(ASerializer& s) {
-    s.FloatField("MinimumRotation", minimumRotation);
-    s.FloatField("MaximumRotation", maximumRotation);
+    s.FiniteFloatField("MinimumRotation", minimumRotation);
+    s.FiniteFloatField("MaximumRotation", maximumRotation);
 }
 
 void RotationSpeedRandomInitializer::Apply(Particle& p) {

@@ -169,7 +169,7 @@ bool RadiusScaleOperator::Apply(Particle& p, float dt) {
 }
 
 void RadiusScaleOperator::Serialize(ASerializer& s) {
-    s.FloatField("EndRadius", endRadius);
+    s.FiniteFloatField("EndRadius", endRadius);
 }
 
 } // namespace Flurr

@@ -33,9 +33,17 @@ void ParticleSystem::Initialize() {
 void ParticleSystem::Update(float dt) {
     // Effects follow their holders whichever spaces are active.
     components.ForEachAll([dt](ParticleEffectComponent* c) { c->Update(dt); });
+    std::size_t live = 0;
+    for (const std::unique_ptr<ParticleEffect>& effect : effects)
+        live += effect->particles.size();
     for (std::size_t i = 0; i < effects.size(); ++i) {
         ParticleEffect* effect = effects[i].get();
-        if (effect->Update(dt) && !effect->holder) {
+        effect->systemRoom =
+            static_cast<uint32_t>(live < kMaxLiveParticles ? kMaxLiveParticles - live : 0);
+        const std::size_t before = effect->particles.size();
+        const bool spent = effect->Update(dt);
+        live = live - before + effect->particles.size();
+        if (spent && !effect->holder) {
             // Spent: it has no particles left to take with it.
             effects.erase(effects.begin() + static_cast<std::ptrdiff_t>(i));
             break;

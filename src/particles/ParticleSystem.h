@@ -27,6 +27,11 @@
 // whose objects went first (the Factory frees every object at a level
 // change) are dropped by their effect on its next update.
 //
+// The live particles of all effects together stay under
+// kMaxLiveParticles: once that many live, births are skipped (said once a
+// run) until some go. With every effect also held to its own ceilings
+// (ParticleEffect.h), no file can make a frame's work unbounded.
+//
 // Invariant: nothing an effect's update calls reaches a component of this
 // system, so the live list does not change under the walk except by
 // the retirement that ends it.
@@ -44,6 +49,9 @@
 namespace Flurr {
 
 class ParticleEffectComponent;
+
+// Ten times the particles of every effect the game can show at once.
+inline constexpr std::size_t kMaxLiveParticles = 10000;
 
 struct ParticleSystemName {
     static constexpr const char* value = "ParticleSystem";

@@ -137,7 +137,7 @@ void PhysicsComponent::Serialize(ASerializer& s) {
     } else {
         ReadCollisionSets(s);
     }
-    s.FloatField("Density", density);
+    s.FiniteFloatField("Density", density);
     s.BoolField("IsAFloor", isAFloor);
     s.BoolField("Ghost", ghost);
     s.BoolField("UseCustomGravity", useCustomGravity);

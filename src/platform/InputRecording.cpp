@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "engine/Report.h"
+#include "engine/TimerSet.h"
 #include "serialization/Serializer.h"
 
 namespace Flurr {
@@ -66,6 +67,14 @@ bool InputReplay::Load(const std::string& file, std::string& error) {
                  << kDefaultDt << " s";
             Warn(text.str());
             frame.dt = kDefaultDt;
+        } else if (frame.dt > kMaxFrameStep) {
+            // Replayed as the longest step a frame may take, so the game
+            // clock and every timer behind it stay in range.
+            std::ostringstream text;
+            text << file << ": frame " << frames.size() + 1 << " has a Dt of " << frame.dt
+                 << " s, more than a frame may step; it gets " << kMaxFrameStep << " s";
+            Warn(text.str());
+            frame.dt = kMaxFrameStep;
         }
         lines.clear();
         loader.StringList("Events", lines);

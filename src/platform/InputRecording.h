@@ -58,7 +58,10 @@ private:
 class InputReplay {
 public:
     // Reads a recording. False with `error` set when the file cannot be
-    // read; events that cannot be understood are skipped with a warning.
+    // read; events that cannot be understood are skipped with a warning,
+    // and a frame's Dt that is not a step (negative, NaN, infinite) is
+    // replayed as 1/60 s and one over kMaxFrameStep as kMaxFrameStep, each
+    // with a warning.
     bool Load(const std::string& file, std::string& error);
 
     // Moves on to the next frame and returns its dt (0 past the end).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -323,6 +324,16 @@ void LoaderBase::DoubleField(std::string_view name, double& value) {
 void LoaderBase::FloatField(std::string_view name, float& value) {
     ReadNumber(name, value);
 }
+void LoaderBase::FiniteFloatField(std::string_view name, float& value) {
+    if (Begin(name)) {
+        float read = value;
+        if (ParseFloat(current->value, read) && std::isfinite(read))
+            value = read;
+        else
+            WarnNotANumber(name, *current);
+    }
+    End(name);
+}
 void LoaderBase::UnsignedField(std::string_view name, uint32_t& value) {
     ReadNumber(name, value);
 }
@@ -514,6 +525,9 @@ void SaverBase::DoubleField(std::string_view name, double& value) {
 }
 void SaverBase::FloatField(std::string_view name, float& value) {
     AddValue(name, FormatFloat(value));
+}
+void SaverBase::FiniteFloatField(std::string_view name, float& value) {
+    FloatField(name, value);
 }
 void SaverBase::UnsignedField(std::string_view name, uint32_t& value) {
     AddValue(name, std::to_string(value));

@@ -81,6 +81,11 @@ public:
     virtual void StringField(std::string_view name, std::string& value) = 0;
     virtual void DoubleField(std::string_view name, double& value) = 0;
     virtual void FloatField(std::string_view name, float& value) = 0;
+    // A float that only makes sense finite: a position, rotation, scale,
+    // size or density. Loaders refuse "nan" and "inf" there as they refuse
+    // a number too big for a float (a warning, the previous value kept);
+    // savers write it like FloatField.
+    virtual void FiniteFloatField(std::string_view name, float& value) = 0;
     virtual void UnsignedField(std::string_view name, uint32_t& value) = 0;
     virtual void IntField(std::string_view name, int32_t& value) = 0;
     virtual void Vec2List(std::string_view name, std::vector<Vec2>& list) = 0;
@@ -111,6 +116,7 @@ public:
     void StringField(std::string_view name, std::string& value) override;
     void DoubleField(std::string_view name, double& value) override;
     void FloatField(std::string_view name, float& value) override;
+    void FiniteFloatField(std::string_view name, float& value) override;
     void UnsignedField(std::string_view name, uint32_t& value) override;
     void IntField(std::string_view name, int32_t& value) override;
     void Vec2List(std::string_view name, std::vector<Vec2>& list) override;
@@ -191,6 +197,7 @@ public:
     void StringField(std::string_view name, std::string& value) override;
     void DoubleField(std::string_view name, double& value) override;
     void FloatField(std::string_view name, float& value) override;
+    void FiniteFloatField(std::string_view name, float& value) override;
     void UnsignedField(std::string_view name, uint32_t& value) override;
     void IntField(std::string_view name, int32_t& value) override;
     void Vec2List(std::string_view name, std::vector<Vec2>& list) override;

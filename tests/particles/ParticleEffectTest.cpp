@@ -58,9 +58,11 @@ TEST_F(ParticleEmitters, BirthsFollowRatesDelaysDurationsAndTheCap) {
         {"rate inf", 100, {Stream("inf")}, {{0.1f, 0, 1}}},
         {"rate nan", 100, {Stream("nan")}, {{0.1f, 0, 1}}},
         {"no rate", 10, {{"EmitContinuously", {}}}, {{0.1f, 0, 1}}},
-        // A step too small to change the clock at its size: as many as
-        // fit, and the frame ends.
-        {"rate 1e12", 50, {Stream("1e12")}, {{0.1f, 50, 0}}, 0.0f, 1e-11f}};
+        // A rate over the ceiling is read as the ceiling, 1000 a second.
+        {"rate 1e12", 50, {Stream("1e12")}, {{0.1f, 50, 0}}, 0.0005f, 0.0005f},
+        // A step too small to change the clock at its size (a frame of
+        // 1e9 seconds): as many as fit, and the frame ends.
+        {"huge frame", 50, {Stream("1000")}, {{1e9f, 50, 0}}, 0.0005f, 0.0005f}};
     int n = 0;
     for (const EmitterCase& c : cases) {
         SCOPED_TRACE(c.what);

@@ -26,11 +26,23 @@ struct Token {
     static std::string Of(std::integral auto i) { return std::to_string(i); }
     static std::string Of(float f) { return FormatFloat(f); }
     static std::string Of(double d) { return FormatDouble(d); }
-    static std::string Of(Vec2 v) { return "(" + Of(v.x) + "," + Of(v.y) + ")"; }
+    // Both appended piece by piece: GCC 12 at -O3 takes a literal put in
+    // front of a temporary string (`"(" + Of(...)`) for an overlapping copy,
+    // a false -Wrestrict.
+    static std::string Of(Vec2 v) {
+        std::string out = "(";
+        out += Of(v.x);
+        out += ',';
+        out += Of(v.y);
+        return out + ")";
+    }
     template <typename T> static std::string Of(const std::vector<T>& list) {
         std::string out = "[";
-        for (std::size_t i = 0; i < list.size(); ++i)
-            out += (i ? "," : "") + Of(static_cast<T>(list[i]));
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            if (i)
+                out += ',';
+            out += Of(static_cast<T>(list[i]));
+        }
         return out + "]";
     }
 };

@@ -18,16 +18,18 @@ struct Outcome {
 
 // Runs `arguments` of `program` with `workDir` as the working directory
 // and `environment` ("NAME=value ...") added. Output goes to files in a
-// folder of its own, outside `workDir`.
+// folder of its own, outside `workDir`. A CLOUDMERE_DATA of the person
+// running the tests would take the game elsewhere; only `environment` sets
+// it.
 inline Outcome RunProgram(const std::string& program, const std::string& arguments,
                           const std::filesystem::path& workDir,
                           const std::string& environment = "") {
     static TempDir logs;
     static int runs = 0;
     const std::string out = "out" + std::to_string(runs), err = "err" + std::to_string(runs++);
-    const std::string command = "cd '" + workDir.string() + "' && " + environment + " '" + program +
-                                "' " + arguments + " >'" + logs.Path(out) + "' 2>'" +
-                                logs.Path(err) + "'";
+    const std::string command = "cd '" + workDir.string() + "' && unset CLOUDMERE_DATA && " +
+                                environment + " '" + program + "' " + arguments + " >'" +
+                                logs.Path(out) + "' 2>'" + logs.Path(err) + "'";
     const int status = std::system(command.c_str());
     Outcome outcome;
     if (status != -1 && WIFEXITED(status))

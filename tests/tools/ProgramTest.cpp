@@ -82,10 +82,7 @@ TEST(Program, AMissingRouteFileOrALevelWithoutDataExtensionIsReportedAndFails) {
 TEST(Program, RelativeSaveFileIsWhereTheProgramWasStarted) {
     // Started where there is no "Resources", the game works from the folder
     // that has one, but a file named on the command line is where the user is.
-    const std::filesystem::path exe = std::filesystem::canonical(CLOUDMERE_EXE);
     const std::filesystem::path source = std::filesystem::canonical(CLOUDMERE_SOURCE_DIR);
-    if (exe.string().rfind(source.string(), 0) != 0)
-        GTEST_SKIP() << "the program is not built inside the source tree";
     TempDir dir;
     const std::string name = "relative-save-" + dir.Root().filename().string() + ".zorvel";
     Outcome run = RunGame("--frames 2 --save-on-exit " + name, dir.Root());
