@@ -209,7 +209,7 @@ TEST_F(PostProcessPixels, TheBloomOnSmallerTargetsLooksLikeTheFullSizeOne) {
             // The reference does glow: just right of the white quadrant
             // (columns 220-279, rows 240-299) the dark ground is lit.
             const Rgba halo = PixelAt(full, 285, 270);
-            EXPECT_GT(std::min({halo[0] - 26, halo[1] - 13, halo[2]}), 40) << Show(halo);
+            EXPECT_GT(std::min({halo[0] - 26, halo[1] - 13, halo[2]}), 40) << testing::PrintToString(halo);
         }
         // The glow is rebuilt from fewer samples, so it may differ a little
         // where it is steepest (beside the bright edges); nowhere by more
