@@ -366,14 +366,20 @@ inline void RegisterTestComponents() {
     Flurr::RegisterComponent<Spinner>();
 }
 
+// (Plain loops: the sanitizer build's clang cannot compile libstdc++ 12's
+// range views.)
 inline std::vector<std::string> ComponentNames(const Flurr::GameObject* object) {
-    const auto names = object->components | std::views::transform(&Flurr::Component::GetName);
-    return {names.begin(), names.end()};
+    std::vector<std::string> names;
+    for (const Flurr::Component* c : object->components)
+        names.push_back(c->GetName());
+    return names;
 }
 
 inline std::vector<int32_t> RecordedIds(const Flurr::Factory& factory) {
-    const auto ids = std::views::keys(factory.objects);
-    return {ids.begin(), ids.end()};
+    std::vector<int32_t> ids;
+    for (const auto& [id, object] : factory.objects)
+        ids.push_back(id);
+    return ids;
 }
 
 // The names of the active spaces, in name order.

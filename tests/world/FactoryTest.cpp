@@ -21,9 +21,10 @@ protected:
     }
 
     std::vector<float> RecordedXs() const {
-        const auto xs =
-            std::views::values(factory->objects) | std::views::transform(&GameObject::x);
-        return {xs.begin(), xs.end()};
+        std::vector<float> xs;
+        for (const auto& [id, object] : factory->objects)
+            xs.push_back(object->x);
+        return xs;
     }
 
     TempDir dir;
