@@ -102,7 +102,7 @@ public:
         for (const auto& [name, colour] :
              {std::pair{"Red", kRed}, {"Green", kGreen}, {"Blue", kBlue}})
             Flurr::WritePngFile(dir.Path("Resources/Images/Test/") + name + ".png",
-                                MakeImage(8, 8, [&](int, int) { return colour; }));
+                                MakeImage(8, 8, [c = colour](int, int) { return c; }));
         Flurr::WritePngFile(dir.Path("Resources/Images/Test/Quadrants.png"),
                             MakeImage(8, 8, [](int x, int y) {
                                 return y < 4 ? (x < 4 ? kRed : kGreen) : (x < 4 ? kBlue : kWhite);
