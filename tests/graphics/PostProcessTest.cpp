@@ -12,7 +12,8 @@ using namespace Flurr;
 using namespace GraphicsTest;
 
 class PostProcessPixels : public GameTest {};
-// Tests that change the game folder before the game starts.
+// Tests that change the game folder before the game starts, or build games
+// of their own.
 class PostProcessChain : public RendererTest {};
 
 // Starts a transition to `block` over `duration` seconds.
@@ -172,7 +173,7 @@ TEST_F(PostProcessChain, WithoutFinalTheResultIsCopiedAndMissingPassesAreSkipped
     EXPECT_TRUE(PixelIs(image, 400, 200, kBlack));
 }
 
-TEST_F(PostProcessPixels, TheBloomOnSmallerTargetsLooksLikeTheFullSizeOne) {
+TEST_F(PostProcessChain, TheBloomOnSmallerTargetsLooksLikeTheFullSizeOne) {
     // Bright sprites of every colour, a dim one that must not glow, a thin
     // line and a sprite with edges off the pixel grid, through a wide
     // bloom, levels and the ripple.
