@@ -9,9 +9,11 @@
 // stops.
 //
 // Reads the shipped data where it lies (the folder holding "Resources",
-// found from the working directory or the program).
+// found from the working directory, the source tree or the program).
 
 #include <benchmark/benchmark.h>
+
+#include "BenchSupport.h"
 
 #include <SDL.h>
 #include <epoxy/gl.h>
@@ -37,54 +39,21 @@ constexpr const char* kLevel = "Resources/Levels/Hillside.zorvel";
 // A second of play at 60 frames a second before the clock starts.
 constexpr int kSettleFrames = 60;
 
-fs::path DataFolder() {
-    std::vector<fs::path> starts{fs::current_path()};
-    if (char* base = SDL_GetBasePath()) {
-        starts.emplace_back(base);
-        SDL_free(base);
-    }
-    for (fs::path start : starts)
-        for (fs::path p = start; !p.empty(); p = p.parent_path()) {
-            if (fs::exists(p / kLevel))
-                return p;
-            if (p == p.parent_path())
-                break;
-        }
-    return {};
-}
-
-// A hidden window of the frame's size with its own OpenGL 3.3 core
-// context, so presenting copies the frame one to one.
-struct FrameWindow {
-    FrameWindow(int width, int height) {
-        if (!std::getenv("SDL_VIDEODRIVER"))
-            setenv("SDL_VIDEODRIVER", "offscreen", 1);
-        SDL_Init(SDL_INIT_VIDEO);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        window = SDL_CreateWindow("Cloudmere frame bench", 0, 0, width, height,
-                                  SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        if (window)
-            context = SDL_GL_CreateContext(window);
-        if (context)
-            SDL_GL_SetSwapInterval(0);
-    }
+// A window of the frame's size, so presenting copies the frame one to one.
+struct FrameWindow : Bench::GlWindow {
+    FrameWindow(int width, int height) : GlWindow("Cloudmere frame bench", width, height) {}
     ~FrameWindow() {
         if (context)
             SDL_GL_DeleteContext(context);
         if (window)
             SDL_DestroyWindow(window);
     }
-    SDL_Window* window = nullptr;
-    SDL_GLContext context = nullptr;
 };
 
 void HillsideFrame(benchmark::State& state, Flurr::PassSizes sizes) {
     const int width = static_cast<int>(state.range(0));
     const int height = static_cast<int>(state.range(1));
-    const fs::path data = DataFolder();
+    const fs::path data = Bench::DataFolder(kLevel);
     if (data.empty()) {
         state.SkipWithError("no Resources folder with the level");
         return;

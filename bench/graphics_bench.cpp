@@ -17,6 +17,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
+
 #include <SDL.h>
 #include <epoxy/gl.h>
 
@@ -81,24 +83,6 @@ Flurr::Image SpriteImage() {
     return image;
 }
 
-// The folder holding "Resources": the working directory or one above it,
-// or one above the program, or else the source tree of the build.
-fs::path SourceFolder() {
-    std::vector<fs::path> starts{fs::current_path(), CLOUDMERE_SOURCE_DIR};
-    if (char* base = SDL_GetBasePath()) {
-        starts.emplace_back(base);
-        SDL_free(base);
-    }
-    for (fs::path start : starts)
-        for (fs::path p = start; !p.empty(); p = p.parent_path()) {
-            if (fs::exists(p / "Resources/Shaders/Basic.fx"))
-                return p;
-            if (p == p.parent_path())
-                break;
-        }
-    return {};
-}
-
 // A scratch game folder, the data root of the game built on it.
 class GameFolder {
 public:
@@ -108,7 +92,8 @@ public:
         fs::remove_all(root);
         fs::create_directories(root / "Resources/Images");
         fs::create_directories(root / "Resources/Banks/AnimationBank");
-        fs::copy(SourceFolder() / "Resources/Shaders", root / "Resources/Shaders");
+        fs::copy(Bench::DataFolder("Resources/Shaders/Basic.fx") / "Resources/Shaders",
+                 root / "Resources/Shaders");
         if (!postProcessing)
             for (const char* pass : {"HighPass", "Down4", "BlurH", "BlurV", "Up4", "Combine",
                                      "ColorCorrection", "Distort"})
@@ -126,26 +111,9 @@ private:
     fs::path root;
 };
 
-// The suite's windows: one with an OpenGL 3.3 core context for ours, one
-// for SDL's renderer.
-struct Windows {
-    Windows() {
-        if (!std::getenv("SDL_VIDEODRIVER"))
-            setenv("SDL_VIDEODRIVER", "offscreen", 1);
-        SDL_Init(SDL_INIT_VIDEO);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        ours = SDL_CreateWindow("Cloudmere bench", 0, 0, kWidth, kHeight,
-                                SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        if (ours)
-            context = SDL_GL_CreateContext(ours);
-        if (context)
-            SDL_GL_SetSwapInterval(0);
-    }
-    SDL_Window* ours = nullptr;
-    SDL_GLContext context = nullptr;
+// The suite's window with an OpenGL 3.3 core context for ours.
+struct Windows : Bench::GlWindow {
+    Windows() : GlWindow("Cloudmere bench", kWidth, kHeight) {}
 };
 
 Windows& SharedWindows() {
@@ -160,7 +128,7 @@ void OurSprites(benchmark::State& state, bool postProcessing,
         state.SkipWithError("no OpenGL 3.3 core context");
         return;
     }
-    SDL_GL_MakeCurrent(windows.ours, windows.context);
+    SDL_GL_MakeCurrent(windows.window, windows.context);
     GameFolder folder(postProcessing);
     {
         using namespace Flurr;
@@ -172,11 +140,11 @@ void OurSprites(benchmark::State& state, bool postProcessing,
         config.playRoute = false;
         config.paths.dataRoot = folder.Root();
         config.paths.fontBanks.clear();
-        config.drawInto = windows.ours;
+        config.drawInto = windows.window;
         config.drawWidth = kWidth;
         config.drawHeight = kHeight;
         config.present = [&windows] {
-            SDL_GL_SwapWindow(windows.ours);
+            SDL_GL_SwapWindow(windows.window);
             glFinish();
         };
         const GameSystems made = AddSystems(*core, config);
