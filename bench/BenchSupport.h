@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "serialization/DataFolder.h"
+
 namespace Bench {
 
 // A hidden window of `width` x `height` with a core context and no vsync.
@@ -32,24 +34,24 @@ struct GlWindow {
     SDL_GLContext context = nullptr;
 };
 
-// The folder holding `marker` (a path under it): the working directory or
-// one above it, the source tree of the build, or the program's folder or
-// one above it. Empty when none has it.
-inline std::filesystem::path DataFolder(const char* marker) {
-    namespace fs = std::filesystem;
-    std::vector<fs::path> starts{fs::current_path(), CLOUDMERE_SOURCE_DIR};
+// The folder holding the shipped "Resources", found the way the game finds
+// it (CLOUDMERE_DATA, the working directory, beside the program, the source
+// tree of the build). Empty when none has it.
+inline std::filesystem::path DataFolder() {
+    Flurr::DataPlaces places;
+    if (const char* chosen = std::getenv("CLOUDMERE_DATA"))
+        places.chosen = chosen;
+    places.working = std::filesystem::current_path().string();
     if (char* base = SDL_GetBasePath()) {
-        starts.emplace_back(base);
+        places.program = base;
         SDL_free(base);
     }
-    for (const fs::path& start : starts)
-        for (fs::path p = start; !p.empty(); p = p.parent_path()) {
-            if (fs::exists(p / marker))
-                return p;
-            if (p == p.parent_path())
-                break;
-        }
-    return {};
+    places.source = CLOUDMERE_SOURCE_DIR;
+    const Flurr::DataSearch search = Flurr::FindDataFolder(places);
+    if (!search.found)
+        return {};
+    return search.root.empty() ? std::filesystem::current_path()
+                               : std::filesystem::path(search.root);
 }
 
 } // namespace Bench

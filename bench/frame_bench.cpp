@@ -53,7 +53,7 @@ struct FrameWindow : Bench::GlWindow {
 void HillsideFrame(benchmark::State& state, Flurr::PassSizes sizes) {
     const int width = static_cast<int>(state.range(0));
     const int height = static_cast<int>(state.range(1));
-    const fs::path data = Bench::DataFolder(kLevel);
+    const fs::path data = Bench::DataFolder();
     if (data.empty()) {
         state.SkipWithError("no Resources folder with the level");
         return;

@@ -92,7 +92,7 @@ public:
         fs::remove_all(root);
         fs::create_directories(root / "Resources/Images");
         fs::create_directories(root / "Resources/Banks/AnimationBank");
-        fs::copy(Bench::DataFolder("Resources/Shaders/Basic.fx") / "Resources/Shaders",
+        fs::copy(Bench::DataFolder() / "Resources/Shaders",
                  root / "Resources/Shaders");
         if (!postProcessing)
             for (const char* pass : {"HighPass", "Down4", "BlurH", "BlurV", "Up4", "Combine",
