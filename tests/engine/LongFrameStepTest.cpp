@@ -63,13 +63,9 @@ TEST(LongFrameSteps, StepsFromOutsideAreCutToTheLongestFrameAndTheGameRunsOn) {
         << log;
     EXPECT_TRUE(log.Contains(recording + ": frame 2 has no usable Dt")) << log;
 
-    // The real game, replaying it and at a fixed step of 1e30 s.
-    EngineTest::Outcome run =
-        EngineTest::RunGame("--windowed --size 320x200 --replay long.zorvel", dir.Root());
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_TRUE(Contains(run.err, "Warning: " + recording + ": frame 1 has a Dt of 1e+09 s"))
-        << run.err;
-    run = EngineTest::RunGame("--frames 3 --fixed-dt 1e30 --save-on-exit saved.zorvel", dir.Root());
+    // The real game at a fixed step of 1e30 s.
+    const EngineTest::Outcome run =
+        EngineTest::RunGame("--frames 3 --fixed-dt 1e30 --save-on-exit saved.zorvel", dir.Root());
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(Contains(run.err, "Warning: --fixed-dt 1e+30 is more than a frame may step; "
                                   "every frame gets 60 s"))

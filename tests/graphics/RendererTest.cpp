@@ -20,8 +20,13 @@ int CountNear(const Image& image, Rgba colour, int left, int top, int right, int
     return count;
 }
 
-TEST_F(RendererPixels, SpritesLandAtTheirWorldPlaceAndSizeTopUpAndFlipsMirrorThem) {
+// A picture drawn at its own size stays crisp; drawn far smaller (the map
+// view, far scenery) it is averaged from its mipmaps rather than sampled
+// into sparkling noise.
+TEST_F(RendererPixels, SpritesLandAtTheirWorldPlaceAndSizeTopUpFlipsMirrorThemAndShrunkAreSmooth) {
     game.Sprite("Red", 0, 0, 100, 50);
+    game.Sprite("Checker", -200, 0, 64, 64);
+    game.Sprite("Checker", 200, 0, 10, 10);
     // floor() of the position: 100.7 draws at 100.
     game.Sprite("Blue", 100.7f, 150.2f, 20, 20);
     game.Sprite("Quadrants", -200, -150, 100, 100);
@@ -45,6 +50,19 @@ TEST_F(RendererPixels, SpritesLandAtTheirWorldPlaceAndSizeTopUpAndFlipsMirrorThe
         {375, 475, kWhite}, {575, 425, kBlue},  {625, 475, kGreen}};
     for (const auto& [x, y, colour] : quadrants)
         EXPECT_TRUE(PixelIs(frame, x, y, colour));
+    // Full size: neighbours alternate between black and white.
+    int crisp = 0;
+    for (int row = 280; row < 320; ++row)
+        for (int column = 180; column < 220; ++column) {
+            const int a = PixelAt(frame, column, row)[0];
+            const int b = PixelAt(frame, column + 1, row)[0];
+            crisp += (a < 20 && b > 235) || (a > 235 && b < 20);
+        }
+    EXPECT_EQ(crisp, 40 * 40);
+    // A tenth of a picture's width per pixel: every pixel an even grey.
+    for (int row = 296; row < 304; ++row)
+        for (int column = 596; column < 604; ++column)
+            EXPECT_NEAR(PixelAt(frame, column, row)[0], 128, 20) << column << "," << row;
     // The window shows the same frame, the same way up.
     ASSERT_EQ(game.windowImage.width, 800);
     EXPECT_TRUE(PixelIs(game.windowImage, 400, 300, kRed));
@@ -127,28 +145,6 @@ TEST_F(RendererPixels, CameraZoomOrthographicAndScreenSpaceViews) {
     game.spaces->SetSpaceActive("Pause", true);
     image = game.Frame();
     EXPECT_EQ(CountNear(image, kRed, 420, 270, 490, 330), 20 * 20);
-}
-
-// A picture drawn at its own size stays crisp; drawn far smaller (the map
-// view, far scenery) it is averaged from its mipmaps rather than sampled
-// into sparkling noise.
-TEST_F(RendererPixels, SpritesStayCrispAtTheirSizeAndSmoothWhenShrunk) {
-    game.Sprite("Checker", -200, 0, 64, 64);
-    game.Sprite("Checker", 200, 0, 10, 10);
-    const Image image = game.Frame();
-    // Full size: neighbours alternate between black and white.
-    int crisp = 0;
-    for (int row = 280; row < 320; ++row)
-        for (int column = 180; column < 220; ++column) {
-            const int a = PixelAt(image, column, row)[0];
-            const int b = PixelAt(image, column + 1, row)[0];
-            crisp += (a < 20 && b > 235) || (a > 235 && b < 20);
-        }
-    EXPECT_EQ(crisp, 40 * 40);
-    // A tenth of a picture's width per pixel: every pixel an even grey.
-    for (int row = 296; row < 304; ++row)
-        for (int column = 596; column < 604; ++column)
-            EXPECT_NEAR(PixelAt(image, column, row)[0], 128, 20) << column << "," << row;
 }
 
 TEST_F(RendererPixels, BlendingOpacityColourAndFrameBlendingShaders) {
