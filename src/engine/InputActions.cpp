@@ -32,7 +32,8 @@ InputActions::InputActions() {
     // The left trigger dashes too (analogue, outside this table).
     Bind(Action::Dash, {}, {PadButton::LeftShoulder});
     Bind(Action::Map, {KeyCode::Tab}, {PadButton::Y});
-    Bind(Action::Objectives, {KeyCode::Shift}, {PadButton::B});
+    // Not Shift: Shift runs.
+    Bind(Action::Objectives, {KeyCode::Q}, {PadButton::B});
     Bind(Action::Interact, {KeyCode::E}, {PadButton::X});
     // Skips the logo screens; a mouse click does too.
     Bind(Action::Skip, {KeyCode::Space, KeyCode::Escape, KeyCode::Return},

@@ -10,6 +10,9 @@
 #include "gameplay/Triggers.h"
 #include "graphics/GraphicsComponent.h"
 #include "graphics/GraphicsSystem.h"
+#include "jobs/JobEntityComponent.h"
+#include "jobs/JobGiverComponent.h"
+#include "jobs/JobSystem.h"
 #include "particles/ParticleEffectComponent.h"
 #include "particles/ParticleSystem.h"
 #include "physics/Physics.h"
@@ -34,9 +37,9 @@ void RegisterComponents() {
     // body that moves it, the body before the player that steers it, and
     // gameplay pieces after all three. The cloud machine and cloud (after
     // PostProcessTrigger), the meter, cursor and raven (after
-    // LogoLogicComponent), the menus' elements (after CameraComponent), the
-    // job components (before ParticleEffectComponent) and the birds (last)
-    // take their places here when they arrive.
+    // LogoLogicComponent), the menus' elements (after CameraComponent) and
+    // the birds (last) take their places here when they arrive. The job
+    // components come after the sprite and body whose state they set.
     RegisterComponent<GraphicsComponent>();
     RegisterComponent<PhysicsComponent>();
     RegisterComponent<PlayerComponent>();
@@ -47,6 +50,8 @@ void RegisterComponents() {
     RegisterComponent<LogoLogicComponent>();
     RegisterComponent<Rotator>();
     RegisterComponent<TextTrigger>();
+    RegisterComponent<JobGiverComponent>();
+    RegisterComponent<JobEntityComponent>();
     RegisterComponent<ParticleEffectComponent>();
 }
 
@@ -72,6 +77,9 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
     //   player where it now is);
     // - the logic system (triggers, the race), which reads where the player
     //   and camera are;
+    // - jobs right after it: givers and entities read where the player is
+    //   and what physics touched, and the objectives are drawn over what
+    //   the level showed;
     // - particles, which follow the objects that moved this frame;
     // - sound last, so the sounds every system asked for start this frame.
     made.spaces = new SpaceManager();
@@ -137,6 +145,10 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
     if (want.logic) {
         made.logic = new LogicSystem();
         core.AddSystem(made.logic);
+    }
+    if (want.jobs) {
+        made.jobs = new JobSystem(config.paths.jobBank);
+        core.AddSystem(made.jobs);
     }
     if (want.particles) {
         made.particles = new ParticleSystem(config.paths.particleEffects);

@@ -22,6 +22,7 @@ class Core;
 class Factory;
 class GraphicsSystem;
 class InputSystem;
+class JobSystem;
 class LogicSystem;
 class ParticleSystem;
 class Physics;
@@ -41,6 +42,7 @@ struct ResourcePaths {
     std::string particleEffects = "Resources/ParticleEffects/";
     std::string animationBanks = "Resources/Banks/AnimationBank/";
     std::string fontBanks = "Resources/Banks/FontBank/";
+    std::string jobBank = "Resources/Banks/JobBank.zorvel";
 };
 
 // Which systems a game has; the program has all of them. The space
@@ -48,7 +50,7 @@ struct ResourcePaths {
 struct GameSystemSet {
     // Only the space manager and the factory.
     static GameSystemSet None() {
-        return {false, false, false, false, false, false, false, false, false};
+        return {false, false, false, false, false, false, false, false, false, false};
     }
     bool window = true;
     bool graphics = true;
@@ -58,6 +60,7 @@ struct GameSystemSet {
     bool players = true;
     bool camera = true;
     bool logic = true;
+    bool jobs = true;
     bool particles = true;
     bool sound = true;
 };
@@ -98,6 +101,7 @@ struct GameSystems {
     PlayerController* players = nullptr;
     CameraController* camera = nullptr;
     LogicSystem* logic = nullptr;
+    JobSystem* jobs = nullptr;
     ParticleSystem* particles = nullptr;
     SoundSystem* sound = nullptr;
     // False when a system that was asked for could not start (no window);

@@ -368,6 +368,8 @@ void PlayerComponent::Update(float) {
         if (animFrames > 10)
             speedSquared = body->velocity.LengthSquared();
     }
+    if (endOfUpdate)
+        endOfUpdate(*this);
 }
 
 void PlayerComponent::UpdateGroundState(RigidBody& body) {

@@ -24,6 +24,7 @@
 // Free().
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -116,9 +117,20 @@ public:
     bool mapView = false;
     int32_t introFrames = 60;
     bool showThanks = false;
+    // The special jobs' counters, kept for the player's whole life: frames
+    // spent going fast, the sum of per-frame flying speeds, and frames
+    // until the next meow may play.
+    int32_t goFastFrames = 0;
+    int32_t distanceTravelled = 0;
+    int32_t meowCooldown = 0;
     // What the body's inverse inertia was before the player locked its
     // rotation. Read every frame, so after the first it holds 0.
     float savedInverseInertia = 0.0f;
+
+    // Runs at the end of every update of a player in play: the job
+    // system's special jobs, which sit above the player and set this while
+    // they exist. Process-wide; empty when no one listens.
+    static inline std::function<void(PlayerComponent&)> endOfUpdate;
 
     ParticleEffectComponent* trail = nullptr;
     ParticleEffectComponent* firepack = nullptr;
