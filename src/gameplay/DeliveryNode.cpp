@@ -33,7 +33,8 @@ void DeliveryNode::Activate() {
     // A marker someone else removed (the editor, say) is made again.
     if (!owner || !factory || factory->FindObject(marker))
         return;
-    if (GameObject* bang = MakeSpriteObject(owner->x, owner->y + 100.0f, 20.0f, 50.0f, "Bang")) {
+    if (GameObject* bang = GraphicsComponent::MakeSpriteObject(owner->x, owner->y + 100.0f, 20.0f,
+                                                               50.0f, "Bang")) {
         if (GraphicsComponent* sprite = bang->Get<GraphicsComponent>())
             sprite->SetFrameRate(4.0f);
         marker = bang->id;

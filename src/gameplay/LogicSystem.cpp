@@ -52,21 +52,6 @@ bool TouchingPlayer(const GameObject* object) {
     return mine->body->Touched(theirs->body);
 }
 
-GameObject* MakeSpriteObject(float x, float y, float width, float height,
-                             const std::string& animation) {
-    Factory* factory = Factory::Instance();
-    if (!factory)
-        return nullptr;
-    GameObject* object = factory->CreateGameObject();
-    object->x = x;
-    object->y = y;
-    object->xScale = width;
-    object->yScale = height;
-    object->savedWithLevel = false;
-    GraphicsComponent::AttachLooping(*object, animation);
-    return object;
-}
-
 LogicSystem::LogicSystem() {}
 
 LogicSystem::~LogicSystem() {}

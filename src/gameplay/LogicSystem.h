@@ -79,11 +79,5 @@ private:
 bool PlayerPosition(Vec2& position);
 // The object's body touched the player's body in the last physics step.
 bool TouchingPlayer(const GameObject* object);
-// A new recorded object showing a looping animation, for gameplay
-// markers and text boxes; its size is its scale (the object is one unit
-// wide and high). It belongs to the running game, not the level's design,
-// so a saved level leaves it out.
-GameObject* MakeSpriteObject(float x, float y, float width, float height,
-                             const std::string& animation);
 
 } // namespace Flurr

@@ -75,7 +75,7 @@ void TextTrigger::Update(float) {
     Factory* factory = Factory::Instance();
     GameObject* box = factory ? factory->FindObject(textBox) : nullptr;
     if (!box && factory) {
-        box = MakeSpriteObject(0.0f, -200.0f, 2000.0f, 200.0f, "Black");
+        box = GraphicsComponent::MakeSpriteObject(0.0f, -200.0f, 2000.0f, 200.0f, "Black");
         if (box) {
             textBox = box->id;
             if (GraphicsComponent* sprite = box->Get<GraphicsComponent>()) {

@@ -14,6 +14,7 @@
 #include "graphics/GraphicsSystem.h"
 #include "graphics/ResourceBank.h"
 #include "serialization/Serializer.h"
+#include "world/Factory.h"
 
 namespace Flurr {
 
@@ -111,6 +112,21 @@ GraphicsComponent* GraphicsComponent::AttachLooping(GameObject& object,
     sprite->Initialize();
     sprite->SetAnimation(animation, 1.0f, AnimationFlag::Loop);
     return sprite;
+}
+
+GameObject* GraphicsComponent::MakeSpriteObject(float x, float y, float width, float height,
+                                                const std::string& animation) {
+    Factory* factory = Factory::Instance();
+    if (!factory)
+        return nullptr;
+    GameObject* object = factory->CreateGameObject();
+    object->x = x;
+    object->y = y;
+    object->xScale = width;
+    object->yScale = height;
+    object->savedWithLevel = false;
+    AttachLooping(*object, animation);
+    return object;
 }
 
 void GraphicsComponent::SetFrameRate(float rate) {

@@ -64,6 +64,13 @@ public:
     // text bands the game makes for itself. Null (with the registry's
     // warning) when no renderer registered the class.
     static GraphicsComponent* AttachLooping(GameObject& object, const std::string& animation);
+    // A new factory object one unit wide and high (so its scale is its
+    // size) at (x, y) with a looping sprite of `animation`: markers,
+    // prompts, panels and text bands. It belongs to the running game, not
+    // the level's design, so a saved level leaves it out. Null without a
+    // factory.
+    static GameObject* MakeSpriteObject(float x, float y, float width, float height,
+                                        const std::string& animation);
     // Negative rates freeze the animation (0).
     void SetFrameRate(float rate);
 

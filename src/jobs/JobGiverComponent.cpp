@@ -121,16 +121,17 @@ void JobGiverComponent::MakeDisplayObjects() {
     const float x = owner->x;
     const float y = owner->y + kOverHead;
     if (!JobWorld::Find(bang))
-        if (GameObject* made = JobWorld::MakeSprite(x, y, 20.0f, 50.0f, "Bang")) {
+        if (GameObject* made = GraphicsComponent::MakeSpriteObject(x, y, 20.0f, 50.0f, "Bang")) {
             bang = made->id;
             if (GraphicsComponent* sprite = made->Get<GraphicsComponent>())
                 sprite->SetFrameRate(4.0f);
         }
     if (!JobWorld::Find(prompt))
-        if (GameObject* made = JobWorld::MakeSprite(x, y, 40.0f, 40.0f, "KeyE"))
+        if (GameObject* made = GraphicsComponent::MakeSpriteObject(x, y, 40.0f, 40.0f, "KeyE"))
             prompt = made->id;
     if (!JobWorld::Find(textBox))
-        if (GameObject* made = JobWorld::MakeSprite(0.0f, -200.0f, 2000.0f, 200.0f, "Black")) {
+        if (GameObject* made =
+                GraphicsComponent::MakeSpriteObject(0.0f, -200.0f, 2000.0f, 200.0f, "Black")) {
             textBox = made->id;
             if (GraphicsComponent* sprite = made->Get<GraphicsComponent>()) {
                 sprite->ZPos = 5.0f;
@@ -140,7 +141,8 @@ void JobGiverComponent::MakeDisplayObjects() {
     if (!JobWorld::Find(marker)) {
         const GraphicsComponent* own = owner->Get<GraphicsComponent>();
         const char* animation = MarkerAnimation(own ? own->animation : "");
-        if (GameObject* made = JobWorld::MakeSprite(0.0f, 0.0f, 100.0f, 100.0f, animation)) {
+        if (GameObject* made =
+                GraphicsComponent::MakeSpriteObject(0.0f, 0.0f, 100.0f, 100.0f, animation)) {
             marker = made->id;
             if (GraphicsComponent* sprite = made->Get<GraphicsComponent>())
                 sprite->ZPos = 1.0f;

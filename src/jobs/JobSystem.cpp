@@ -100,20 +100,6 @@ float ViewWidth() {
     return height > 0 ? 600.0f * static_cast<float>(width) / static_cast<float>(height) : 800.0f;
 }
 
-GameObject* MakeSprite(float x, float y, float width, float height, const std::string& animation) {
-    Factory* factory = Factory::Instance();
-    if (!factory)
-        return nullptr;
-    GameObject* object = factory->CreateGameObject();
-    object->x = x;
-    object->y = y;
-    object->xScale = width;
-    object->yScale = height;
-    object->savedWithLevel = false;
-    GraphicsComponent::AttachLooping(*object, animation);
-    return object;
-}
-
 GameObject* Find(int32_t id) {
     Factory* factory = Factory::Instance();
     return factory && id >= 0 ? factory->FindObject(id) : nullptr;
@@ -430,7 +416,8 @@ void JobSystem::Update(float dt) {
 void JobSystem::UpdatePanel(float, bool shown, float s, float scaleX, float scaleY) {
     const float viewWidth = JobWorld::ViewWidth();
     GameObject* icon = JobWorld::Find(viewIcon);
-    if (!icon && (icon = JobWorld::MakeSprite(0.0f, 0.0f, 128.0f, 32.0f, "ViewObjectives"))) {
+    if (!icon &&
+        (icon = GraphicsComponent::MakeSpriteObject(0.0f, 0.0f, 128.0f, 32.0f, "ViewObjectives"))) {
         viewIcon = icon->id;
         if (auto* sprite = icon->Get<GraphicsComponent>()) {
             sprite->SetFrameRate(0.0f);
@@ -454,7 +441,8 @@ void JobSystem::UpdatePanel(float, bool shown, float s, float scaleX, float scal
 
     GameObject* frame = JobWorld::Find(objectivesFrame);
     if (!frame && shown &&
-        (frame = JobWorld::MakeSprite(0.0f, 0.0f, 2000.0f, kFrameHeight, "ObjectivesFrame"))) {
+        (frame = GraphicsComponent::MakeSpriteObject(0.0f, 0.0f, 2000.0f, kFrameHeight,
+                                                     "ObjectivesFrame"))) {
         objectivesFrame = frame->id;
         if (auto* sprite = frame->Get<GraphicsComponent>())
             sprite->screenSpace = true;

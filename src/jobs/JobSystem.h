@@ -154,10 +154,6 @@ bool PlayerPosition(Vec2& position);
 bool InMapOverview();
 // The visible width in world units for the visible height of 600.
 float ViewWidth();
-// A new recorded object one unit wide and high (so its scale is its size)
-// showing a looping animation at priority 1. It belongs to the running
-// game: a saved level leaves it out.
-GameObject* MakeSprite(float x, float y, float width, float height, const std::string& animation);
 // The object of that id, or null once it is gone.
 GameObject* Find(int32_t id);
 // Queues the object of that id for destruction, if it still exists.
