@@ -179,7 +179,7 @@ def standing(x, ground, w, h, anim, zpos=0, zorder=-10, **kw):
 # The hill: terraces, the slopes between them and two flights of steps
 # ---------------------------------------------------------------------------
 WEST, EAST = -300, 22300     # inner faces of the two end walls
-BOTTOM = -7200               # every ground mass reaches down to here
+BOTTOM = -11000              # every ground mass reaches down to here, below the map view
 SKY = 100000                 # the end walls reach up to here: no flying round them
 
 # Street levels (the tops of the ground), west to east.
@@ -462,7 +462,7 @@ def region(job, eid, x0, x1, y0, y1):
 def crate(job, eid, x, ground):
     """A crate to push: solid and in sight before, during and after its job."""
     o = Obj(x, ground + 40, 80, 80).sprite(ART["crate"], zorder=7)
-    o.body([(rect(40, 40), [False, False, False, True])], density=2, floor=False)
+    o.body([(rect(40, 40), [False, False, False, True])], density=1, floor=False)
     job_entity(o, job, "RegionObject", eid, 3, 3, 3)
 
 
@@ -649,8 +649,8 @@ job("KittyJob", ["FortuneRun", "Distance1"],
     ]))
 
 job("TimberYard", ["MarketErrands"],
-    "Tobrin: Crates on my deck. Three of them go in the pen, by the fence. Three, "
-    "mind. Then come and see me.",
+    "Tobrin: Crates up on my deck. Three go in the pen by the fence. They're heavy: "
+    "run at them. Then come and tell me.",
     "Tobrin: Good pen. Good crates. I've some building to do now. Come back later.",
     node("Sequence", "Help Tobrin in the Timber Yard", [
         node("ObjectRegion", "Push three crates into the pen", ID=10, ObjectID=11,
@@ -671,14 +671,14 @@ job("ClearTheDoor", ["TimberYard"],
     ]))
 
 job("LoadTheShip", ["ClearTheDoor", "Distance1"],
-    "Captain: Tide turns in ninety seconds, matey! Both crates into my hold, then ring "
-    "the bell by the steps. Lively now!",
+    "Captain: Tide turns in forty-five seconds, matey! Both crates into my hold, then "
+    "ring the bell by the steps. Lively now!",
     "Captain: Loaded and rung, with time to spare! You'd make a fine sailor, if you ever "
     "came down out of the sky.",
     node("Sequence", "Load the Captain's ship", [
         node("ObjectRegion", "Push every crate into the ship's hold", ID=30, ObjectID=31,
              Condition="FULL", Number=0, Counter=True,
-             Timer={"Mode": "COUNTDOWN", "Time": 90}),
+             Timer={"Mode": "COUNTDOWN", "Time": 45}),
         cp(32, "Ring the bell by the Harbour Steps", Hide="HIDEUNTILACTIVE",
            CompletionSound="JobComplete"),
     ]))
