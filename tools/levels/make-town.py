@@ -286,6 +286,13 @@ def alley(x_left, x_right, ground, top_left, top_right, thickness=60, gap=190):
     solid(x_right, ground + gap, x_right + thickness, top_right, ART["alley_wall"], zorder=6)
 
 
+def fence_pair(deck, height=110, thickness=40):
+    """Fences at both ends of a deck: people hop over them, crates stay on it."""
+    x0, x1, top = deck
+    solid(x0, top, x0 + thickness, top + height, ART["fence"], zorder=6)
+    solid(x1 - thickness, top, x1, top + height, ART["fence"], zorder=6)
+
+
 def ledge(x0, x1, top, anim=None, posts=True, thickness=40):
     """A roof, balcony or deck: solid, a floor on top; posts are only pictures."""
     solid(x0, top - thickness, x1, top, anim or ART["ledge"], zorder=6)
@@ -365,8 +372,15 @@ standing(7950, SMITHY, 420, 360, ART["forge"])
 alley(8660, 8860, SMITHY, SMITHY + 700, SMITHY + 620)
 ledge(8860, 9060, SMITHY + 620)                        # a cap on the chimney
 standing(9600, SMITHY, 640, 300, ART["foundry"])
-BALCONY = (9300, 9900, SMITHY + 350)                   # the foundry's loading balcony
+BALCONY = (9200, 9960, SMITHY + 350)                   # the foundry's loading balcony
 ledge(*BALCONY)
+# Fenced at both ends, so its crates can never be lost over the edge.
+fence_pair(BALCONY)
+# The furnace hatch at the east end takes two crates side by side; the
+# third, pushed up behind them, stays clear of it.
+HATCH = (9780, 9920)
+scenery((HATCH[0] + HATCH[1]) / 2, BALCONY[2] + 90, 110, 160, ART["flame"], zorder=-9, rate=9,
+        additive=True)
 # In the foundry's glow the light turns hot.
 mood(8600, SMITHY, 10000, SMITHY + 800, [("TransitionTime", 0.8), ("Bloom Factor", 1.4),
                                          ("White Out (Blue)", 0.85)])
@@ -385,8 +399,10 @@ sign(12300, "A fine empty lot above the harbour. Somebody ought to build somethi
 standing(16300, YARD, 900, 560, ART["timber_shed"], zorder=-12)
 DECK = (15700, 16900, YARD + 300)
 ledge(*DECK)
-solid(16860, DECK[2], 16900, DECK[2] + 110, ART["fence"], zorder=6)   # the pen's far fence
-PEN = (16450, 16860)
+fence_pair(DECK)
+# The pen at the deck's east end holds three crates against the fence; the
+# fourth, pushed up behind them, stays just outside.
+PEN = (16640, 16860)
 
 # Fish Street (18000 .. 18900): the butcher and the cold store's flat roof.
 standing(18550, FISH, 440, 320, ART["cold_store"])
@@ -492,10 +508,10 @@ checkpoint("HorseshoeHunt", 2, 8960, SMITHY + 680, art="horseshoe")
 checkpoint("HorseshoeHunt", 3, 11950, art="horseshoe")
 checkpoint("HorseshoeHunt", 4, 18700, COLD_ROOF[2] + 60, art="horseshoe")
 
-# The Metallurgist's ore: three crates on the balcony; exactly one tipped off.
-for x in (9480, 9620, 9760):
+# The Metallurgist's ore: three crates on the balcony; two go to the hatch.
+for x in (9460, 9540, 9620):
     crate("FurnaceFeed", 41, x, BALCONY[2])
-region("FurnaceFeed", 40, BALCONY[0], BALCONY[1], BALCONY[2], BALCONY[2] + 200)
+region("FurnaceFeed", 40, HATCH[0], HATCH[1], BALCONY[2], BALCONY[2] + 200)
 
 # The Professor's weather vanes, high over the town (flight needed).
 checkpoint("VaneCalibration", 1, 3000, 1400, art="weather_vane")
@@ -512,7 +528,8 @@ checkpoint("FortuneRun", 4, 20550)
 # The Gypsy's cat.
 checkpoint("KittyJob", 1, CAT[0], CAT[1], art="cat")
 
-# Tobrin's pen: three of the four crates on his deck.
+# Tobrin's pen: three of the four crates on his deck. Pushed all the way,
+# the row always leaves exactly three in the pen.
 for x in (15950, 16080, 16210, 16340):
     crate("TimberYard", 11, x, DECK[2])
 region("TimberYard", 10, PEN[0], PEN[1], DECK[2], DECK[2] + 200)
@@ -616,11 +633,11 @@ job("HorseshoeHunt", ["MarketErrands"],
     ], Counter=True, CompletionSound="JobComplete"))
 
 job("FurnaceFeed", ["HorseshoeHunt"],
-    "Metallurgist: The furnace wants precisely one crate of ore. One! Tip it off my "
-    "balcony, and leave the other two exactly where they are.",
-    "Metallurgist: One crate, to the gram. Beautiful. The alloy will be perfect.",
+    "Metallurgist: The furnace takes two crates of ore. Precisely two! Push them up to "
+    "the hatch on my balcony and leave the third outside, for the Smith.",
+    "Metallurgist: Two in, one out, to the gram. Beautiful. The alloy will be perfect.",
     node("Sequence", "Feed the foundry furnace", [
-        node("ObjectRegion", "Tip exactly one ore crate off the balcony", ID=40, ObjectID=41,
+        node("ObjectRegion", "Leave just one ore crate outside the hatch", ID=40, ObjectID=41,
              Condition="EXCLUDE_NUMBER", Number=1, Counter=True,
              CompletionSound="JobComplete"),
     ]))
