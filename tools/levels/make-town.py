@@ -31,32 +31,32 @@ ART = {
     "stair_step": "Platform",      # one step of the Long Stair and the Harbour Steps
     "quay": "Ground",              # the harbour's stone quay
     # buildings and their solid parts
-    "house_wide": "House",
-    "house_tall": "House",
-    "bakery": "House",
-    "observatory": "House",
-    "market_stall": "House",
-    "gypsy_tent": "House",
-    "forge": "House",
-    "foundry": "House",
-    "cold_store": "House",
-    "timber_shed": "House",
-    "warehouse": "House",
-    "ship": "House",
+    "house_wide": "TownHouseLow",
+    "house_tall": "TownHouseSlate",
+    "bakery": "Bakery",
+    "observatory": "TownHouseNarrow",
+    "market_stall": "MarketStall",
+    "gypsy_tent": "MarketStall",
+    "forge": "TownHouseSlate",
+    "foundry": "TownHouseLow",
+    "cold_store": "TownHouseLow",
+    "timber_shed": "TownHouseWide",
+    "warehouse": "TownHouseSlate",
+    "ship": "Dock",
     "far_house": "House",          # houses on the far hills behind the town
-    "roof": "Platform",            # a roof one can run across
-    "ledge": "Platform",           # balconies, decks, the office ledge
-    "alley_wall": "Wall",          # the walls of an alley one wall-jumps up
-    "boundary_wall": "Wall",       # the town's two end walls
+    "roof": "RoofLedge",            # a roof one can run across
+    "ledge": "RoofLedge",           # balconies, decks, the office ledge
+    "alley_wall": "AlleyWall",          # the walls of an alley one wall-jumps up
+    "boundary_wall": "AlleyWall",       # the town's two end walls
     "fence": "Wall",               # the pen's fence, the foundry's hearth
     "post": "Wall",                # posts under ledges (scenery)
-    "crane": "Wall",
+    "crane": "AlleyWall",
     # objects of the jobs
-    "crate": "Platform",           # a pushable crate
-    "checkpoint": "DropPoint",     # a place to touch
-    "horseshoe": "DropPoint",
-    "weather_vane": "DropPoint",
-    "cat": "DropPoint",
+    "crate": "Crate",           # a pushable crate
+    "checkpoint": "Checkpoint",     # a place to touch
+    "horseshoe": "CheckpointRing",
+    "weather_vane": "CheckpointRing",
+    "cat": "Kitty",
     # life
     "sign": "Sign",
     "lamppost": "Lamppost",
@@ -444,7 +444,9 @@ entities = []    # (job, type, entity id) of every job entity in the level
 
 def townsperson(name, x, jobs, ground=None):
     g = ground_at(x) if ground is None else ground
-    o = Obj(x, g + 60, 90, 120).sprite(name, zorder=8, rate=6)
+    # The townsfolk pictures are 160 units square with the feet 18 units
+    # above the bottom edge.
+    o = Obj(x, g + 62, 160, 160).sprite(name, zorder=8, rate=6)
     o.string_list("JobGiverComponent", "Jobs", jobs)
     objects.append(o)
     givers[name] = list(jobs)
@@ -460,12 +462,19 @@ def job_entity(o, job, kind, eid, pre, act, post, effect=""):
     objects.append(o)
 
 
+# The size and frame rate each kind of place to touch is drawn at (its
+# touchable box is the same for all).
+MARKS = {"checkpoint": (60, 120, 8), "horseshoe": (90, 120, 8),
+         "weather_vane": (90, 120, 8), "cat": (60, 48, 6)}
+
+
 # Entity state bits: 1 visible, 2 solid.
 def checkpoint(job, eid, x, y=None, art="checkpoint", effect="dash_burst"):
     """A place to touch: hidden until its objective opens, then shown but a ghost."""
     if y is None:
         y = ground_at(x) + 60
-    o = Obj(x, y, 80, 120).sprite(ART[art], zorder=7, opacity=0)
+    w, h, rate = MARKS.get(art, (60, 120, 8))
+    o = Obj(x, y, w, h).sprite(ART[art], zorder=7, opacity=0, rate=rate)
     o.body([(rect(50, 70), [False] * 4)], ghost=True, floor=False)
     job_entity(o, job, "Checkpoint", eid, 0, 1, 0, effect)
 
