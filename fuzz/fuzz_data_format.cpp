@@ -107,7 +107,7 @@ public:
 class FileRulesLoader : public LoaderBase {
 public:
     explicit FileRulesLoader(std::string_view text) : LoaderBase("fuzz.zorvel", "fuzz.zorvel") {
-        ParseText(text, true, false);
+        ParseText(text, false);
     }
 };
 
