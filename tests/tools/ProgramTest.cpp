@@ -81,9 +81,9 @@ TEST(Program, AMissingRouteFileOrALevelWithoutDataExtensionIsReportedAndFails) {
 TEST(DataTool, CheckPassesTheShippedDataReportsProblemsWithTheirLinesAndFormatIsStable) {
     TempDir dir;
     const std::string good = dir.Write("good.zorvel", "Root\n  Background:Sky.png\n  GameObject\n"
-                                                      "    X:1.5\n    List#2:Points\n      -1,1\n"
-                                                      "      1,1\n    -Points\n  -GameObject\n"
-                                                      "-Root\n");
+                                                      "    X:1.5\n    Rotator\n"
+                                                      "      RotationAmount:2\n    -Rotator\n"
+                                                      "  -GameObject\n-Root\n");
     Outcome run = RunData("check " + good, dir.Root());
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
     EXPECT_EQ(run.out, "");
