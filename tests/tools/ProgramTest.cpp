@@ -96,6 +96,8 @@ TEST(DataTool, CheckPassesTheShippedDataReportsProblemsWithTheirLinesAndFormatIs
     const Broken broken[] = {
         {"unclosed.zorvel", "Root\n  GameObject\n    X:1\n-Root\n", ":2: "},
         {"trailing.zorvel", "Root\n  X:1\n-Root\nRoot\n  X:2\n-Root\n", ":4: "},
+        {"font.zorvel", "Root\n  Font\n    Name:Sliver\n    Height:0\n  -Font\n-Root\n",
+         ":2: the font \"Sliver\" has a Height of 0"},
         {"number.zorvel", "Root\n  GameObject\n    X:abc\n  -GameObject\n-Root\n", ":3: "},
     };
     for (const Broken& b : broken) {
