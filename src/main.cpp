@@ -3,6 +3,7 @@
 // is reported in an "Error!" box (and on stderr) and the program exits
 // with a non-zero status.
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <ctime>
@@ -64,16 +65,9 @@ Flurr::DataSearch FindResources(const char* argv0) {
     return Flurr::FindDataFolder(places);
 }
 
-int Run(const Flurr::LaunchOptions& options, const std::string& dataRoot) {
+int Run(const Flurr::LaunchOptions& options, const std::string& dataRoot,
+        Flurr::InputReplay& replay) {
     using namespace Flurr;
-    InputReplay replay;
-    if (!options.replay.empty()) {
-        std::string error;
-        if (!replay.Load(options.replay, error)) {
-            std::cerr << "cloudmere: " << error << "\n";
-            return 1;
-        }
-    }
     // A replay keeps the seed it was recorded with, so recording a replay
     // gives the same file again.
     InputRecorder recorder(options.replay.empty() ? static_cast<uint32_t>(std::time(nullptr))
@@ -84,6 +78,7 @@ int Run(const Flurr::LaunchOptions& options, const std::string& dataRoot) {
     config.window.width = options.width;
     config.window.height = options.height;
     config.window.recorder = options.record.empty() ? nullptr : &recorder;
+    recorder.SetOptions(OptionsToRecord(options));
     config.window.replay = options.replay.empty() ? nullptr : &replay;
     config.screenshotAt = options.screenshotAt;
     config.unlockFlight = options.unlockFlight;
@@ -139,6 +134,29 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, OnSignal);
     InstallErrorBoxes();
 
+    // A replay runs with the options it was recorded with (a route among
+    // them, which is placed below like one given here).
+    InputReplay replay;
+    if (!options.replay.empty()) {
+        if (!replay.Load(NativePath(options.replay), error) ||
+            (replay.Options() &&
+             !ApplyRecordedOptions(*replay.Options(), options.replay, options, error))) {
+            std::cerr << "cloudmere: " << error << "\n";
+            return 1;
+        }
+    }
+    // The run ends with its last frame: a screenshot after it never comes.
+    {
+        int64_t last = options.frames;
+        if (!options.replay.empty()) {
+            const auto recorded = static_cast<int64_t>(replay.Frames().size());
+            last = last > 0 ? std::min(last, recorded) : recorded;
+        }
+        if (options.screenshotAt > 0 && last > 0 && options.screenshotAt > last)
+            Warn("--screenshot-at " + std::to_string(options.screenshotAt) +
+                 " comes after the run's last frame (" + std::to_string(last) +
+                 "); no screenshot is taken");
+    }
     // Files named on the command line mean the folder the user started
     // in, even when the data is read from a folder elsewhere. A route that
     // is not there may still be one inside the game folder.
@@ -173,7 +191,7 @@ int main(int argc, char** argv) {
         options.fixedDt = kMaxFrameStep;
     }
     try {
-        return Run(options, data.root);
+        return Run(options, data.root, replay);
     } catch (const DataFileError& e) {
         ShowErrorBox(std::string(e.what()) + ": \"" + e.File() + "\"");
     } catch (const std::exception& e) {

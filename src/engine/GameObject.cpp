@@ -56,6 +56,8 @@ void GameObject::Save(ASerializer& s) {
     SerializeTransform(s);
     for (Component* c : components)
         c->Serialize(s);
+    for (const KeptElement& k : kept)
+        s.WriteKept(k);
     s.End("GameObject");
 }
 

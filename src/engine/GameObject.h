@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "serialization/Element.h"
+
 namespace Flurr {
 
 class ASerializer;
@@ -30,7 +32,8 @@ public:
     // "X", "Y", "WIDTH", "HEIGHT", "XSCALE", "YSCALE", "ROT" at the
     // serializer's current level.
     void SerializeTransform(ASerializer& serializer);
-    // "GameObject": the transform, then each component in list order.
+    // "GameObject": the transform, then each component in list order, then
+    // what was kept from reading it (below).
     void Save(ASerializer& serializer);
     // Frees and deletes the components, last first. Each is taken off the
     // list before its Free(), so a sibling looking it up meanwhile finds
@@ -49,6 +52,11 @@ public:
     // False for objects that live only while the game runs (particles):
     // a saved level leaves them out.
     bool savedWithLevel = true;
+    // What its file held that this game does not read (a misspelt or newer
+    // component, a field it does not know), each with its place below the
+    // object: saved back as it was, so a level passing through this game
+    // or its editor loses nothing.
+    std::vector<KeptElement> kept;
 
     // The id the next object will get.
     static int32_t PeekNextId();

@@ -122,7 +122,7 @@ void TextTrigger::Free() {
 void TextTrigger::Serialize(ASerializer& s) {
     s.Begin("TextTrigger");
     s.StringField("Text", Text);
-    s.FloatField("TriggerRadius", TriggerRadius);
+    s.FiniteFloatField("TriggerRadius", TriggerRadius);
     s.End("TextTrigger");
 }
 

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "engine/Report.h"
+
 namespace Flurr {
 
 bool ResolveFontFile(const FontDescription& description, FontFile& file) {
@@ -38,10 +40,19 @@ bool ResolveFontFile(const FontDescription& description, FontFile& file) {
     return found;
 }
 
+int32_t SaneFontHeight(int32_t authored, const std::string& where, const std::string& name) {
+    if (authored >= kMinFontHeight && authored <= kMaxFontHeight)
+        return authored;
+    Warn(where + ": the font \"" + name + "\" has a Height of " + std::to_string(authored) +
+         ", outside " + std::to_string(kMinFontHeight) + " to " + std::to_string(kMaxFontHeight) +
+         "; it gets " + std::to_string(kDefaultFontHeight));
+    return kDefaultFontHeight;
+}
+
 int32_t FontPixelHeight(int32_t authoredHeight, int32_t backBufferHeight) {
-    const int32_t pixels =
-        static_cast<int32_t>(static_cast<float>(authoredHeight) / 600.0f * backBufferHeight);
-    return std::max(pixels, 1);
+    // Clamped before the cast: a huge height must not overflow it.
+    const float pixels = static_cast<float>(authoredHeight) / 600.0f * backBufferHeight;
+    return static_cast<int32_t>(std::clamp(pixels, 1.0f, 65535.0f));
 }
 
 std::unique_ptr<FontFace> FontFace::Open(const FontFile& file, int32_t pixelHeight) {

@@ -22,6 +22,16 @@ struct FontFile {
 // false when fontconfig knows no font at all.
 bool ResolveFontFile(const FontDescription& description, FontFile& file);
 
+// The authored heights a font may have: below the smallest, text is a
+// sliver nobody can read; above the largest, one letter is taller than the
+// view. A bank's font outside them gets kDefaultFontHeight, with a warning.
+inline constexpr int32_t kMinFontHeight = 4;
+inline constexpr int32_t kMaxFontHeight = 600;
+inline constexpr int32_t kDefaultFontHeight = 16;
+// The height to use for `authored`; `where` ("file:line") and `name` only
+// name the font in the warning.
+int32_t SaneFontHeight(int32_t authored, const std::string& where, const std::string& name);
+
 // truncate(Height / 600 x back-buffer height): a text keeps its size
 // relative to the 600-unit view at every resolution (at least 1 pixel).
 int32_t FontPixelHeight(int32_t authoredHeight, int32_t backBufferHeight);

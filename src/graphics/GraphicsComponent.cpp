@@ -246,7 +246,7 @@ void GraphicsComponent::Serialize(ASerializer& s) {
     float rate = frameRate;
     std::string name = animation;
     int32_t loop = Loop;
-    s.FloatField("ZPos", ZPos);
+    s.FiniteFloatField("ZPos", ZPos);
     s.FloatField("ZOrder", ZOrder);
     s.FloatField("FrameRate", rate);
     s.StringField("Animation", name);

@@ -211,10 +211,15 @@ bool ResourceBank::AddAnimation(const std::string& name, Animation animation) {
 }
 
 void ResourceBank::LoadAnimationBank(const std::string& folder, bool loadFrames) {
-    for (const std::string& file : BankFiles(folder)) {
+    for (const std::string& file : BankFiles(folder))
+        LoadAnimationFile(file, loadFrames);
+}
+
+void ResourceBank::LoadAnimationFile(const std::string& file, bool loadFrames) {
+    {
         ALoader loader(file);
         if (!loader.Begin("Root"))
-            continue;
+            return;
         while (loader.Begin("Animation")) {
             float frameTime = 0.0f;
             std::string name;
@@ -235,11 +240,17 @@ void ResourceBank::LoadAnimationBank(const std::string& folder, bool loadFrames)
 }
 
 void ResourceBank::LoadFontBank(const std::string& folder) {
-    for (const std::string& file : BankFiles(folder)) {
+    for (const std::string& file : BankFiles(folder))
+        LoadFontFile(file);
+}
+
+void ResourceBank::LoadFontFile(const std::string& file) {
+    {
         ALoader loader(file);
         if (!loader.Begin("Root"))
-            continue;
+            return;
         while (loader.Begin("Font")) {
+            const std::string where = loader.Where();
             std::string name;
             FontDescription d;
             int32_t italic = 0;
@@ -266,6 +277,7 @@ void ResourceBank::LoadFontBank(const std::string& folder) {
                 Warn("a font without a name in \"" + file + "\" is left out");
                 continue;
             }
+            d.height = SaneFontHeight(d.height, where, name);
             AddFont(name, std::move(d));
         }
         loader.End("Font");

@@ -111,6 +111,9 @@ public:
     // are loaded at once when `loadFrames` (needs the GL context).
     void LoadAnimationBank(const std::string& folder, bool loadFrames = true);
     void LoadFontBank(const std::string& folder);
+    // One file of either bank (the data tool checks files one by one).
+    void LoadAnimationFile(const std::string& file, bool loadFrames);
+    void LoadFontFile(const std::string& file);
 
 private:
     struct FontEntry {

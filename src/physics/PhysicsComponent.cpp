@@ -101,7 +101,12 @@ void PhysicsComponent::ReadCollisionSets(ASerializer& s) {
     if (s.Begin("CollisionSets")) {
         while (s.Begin("CollisionSet")) {
             std::vector<Vec2> points;
-            ReadListItems(s, [&](const std::string& t) { points.push_back(ParseVec2(t)); });
+            ReadListItems(s, [&](const std::string& t) {
+                Vec2 point;
+                if (!ParseVec2(t, point))
+                    WarnNotAPoint(s.Where(), t);
+                points.push_back(point);
+            });
             collisionSets.push_back(std::move(points));
             s.End("CollisionSet");
         }

@@ -87,6 +87,24 @@ Element* Element::FirstRemaining(std::string_view childName) {
     return g->items[g->head].get();
 }
 
+std::unique_ptr<Element> CloneElement(const Element& element) {
+    auto copy = std::make_unique<Element>(element.name, element.value, element.kind, element.line);
+    // Explicit stack, as everywhere a tree is walked.
+    std::vector<std::pair<const Element*, Element*>> work{{&element, copy.get()}};
+    while (!work.empty()) {
+        auto [from, to] = work.back();
+        work.pop_back();
+        for (const Element::Group& g : from->children)
+            for (std::size_t i = g.head; i < g.items.size(); ++i) {
+                const Element& child = *g.items[i];
+                Element* made = to->Append(
+                    std::make_unique<Element>(child.name, child.value, child.kind, child.line));
+                work.emplace_back(&child, made);
+            }
+    }
+    return copy;
+}
+
 bool IsListHeader(std::string_view line) {
     return line.size() >= 5 && line.substr(0, 5) == "List#" &&
            line.find(':') != std::string_view::npos;
@@ -186,6 +204,16 @@ std::unique_ptr<Element> ParseDataLines(const std::vector<std::string_view>& lin
 
     std::size_t last = parseOne(0, root.get());
     while (!open.empty()) {
+        if (open.size() > kMaxDataDepth) {
+            if (diagnostics)
+                diagnostics->push_back({open.back()->line,
+                                        "objects nested more than " +
+                                            std::to_string(kMaxDataDepth) +
+                                            " deep; the file is not read",
+                                        true, true});
+            open.clear();
+            return std::make_unique<Element>("", "", Element::Object, 0);
+        }
         std::size_t i = last + 1;
         if (i >= n) {
             for (auto it = open.rbegin(); it != open.rend(); ++it)
@@ -230,13 +258,6 @@ void WriteLine(std::string& out, int indent, std::string_view a, std::string_vie
     out.append(b);
     out.append(c);
     out.append(d);
-    // The file loader drops one carriage return before each line feed. A
-    // line of a tree read from a file can still end in one (the file had
-    // two); it gets a second so it reads back whole. Savers never write
-    // carriage returns, so their files are unaffected.
-    const std::string_view last = !d.empty() ? d : !c.empty() ? c : !b.empty() ? b : a;
-    if (!last.empty() && last.back() == '\r')
-        out.push_back('\r');
     out.push_back('\n');
 }
 

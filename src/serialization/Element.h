@@ -8,7 +8,9 @@
 //   "<name>:<text>"        value (split at the first ':')
 //   anything else          object header; children follow up to "-<name>"
 // A missing closing line lets the object or list run to the end of the
-// file. Only the first top-level element is read.
+// file. Only the first top-level element is read. Objects nest at most
+// kMaxDataDepth deep: a deeper file is refused whole (its indentation
+// alone would make a saved copy grow with the square of its depth).
 //
 // A list header must *begin* with "List#": a value whose text holds a '#'
 // (a colour "#ff9f1c", a note "take #2") then reads back as the value it
@@ -25,6 +27,10 @@
 #include <vector>
 
 namespace Flurr {
+
+// How deep objects may nest in a data file. A level is five deep; anything
+// near this is a broken or hostile file.
+inline constexpr std::size_t kMaxDataDepth = 64;
 
 struct Element {
     enum Kind : int32_t { Object = 0, Value = 1, List = 2, ListItem = 3 };
@@ -88,12 +94,31 @@ private:
     bool inBlocks = false;
 };
 
+// A deep copy made with ordinary allocations (it may outlive the tree it
+// came from), without the children its tree had already consumed.
+std::unique_ptr<Element> CloneElement(const Element& element);
+
+// An element a reader did not ask for, kept to be written back where it
+// was: `path` leads from the object it was kept for down to its parent,
+// one step per object (its name and its place among its namesakes).
+struct KeptStep {
+    std::string name;
+    std::size_t index = 0;
+};
+struct KeptElement {
+    std::vector<KeptStep> path;
+    std::shared_ptr<const Element> element;
+};
+
 // A problem found while parsing, with the 1-based line it concerns.
 struct DataDiagnostic {
     int32_t line = 0;
     std::string message;
     // False for cosmetic findings that only `cloudmere-data check` reports.
     bool serious = true;
+    // True when the whole text is refused (nesting too deep): nothing of it
+    // is read.
+    bool refused = false;
 };
 
 // Parses normalised lines into a new unnamed root object. The text of the

@@ -6,12 +6,15 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 #include <sstream>
 #include <system_error>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "engine/Report.h"
@@ -102,16 +105,36 @@ std::string_view NormaliseLine(std::string_view line, bool trimTrailing) {
 
 namespace {
 
-template <typename T> bool ParseFloating(std::string_view text, T& out) {
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+enum class NumberText { Ok, NotANumber, TextAfter };
+
+// One number, with blanks around it and nothing else. A number followed
+// by more text ("1O0", "8kg", "12.7e1" for a whole number) is refused as a
+// whole: reading its first digits would be a silent misreading.
+template <typename T> NumberText ReadNumberText(std::string_view text, T& out) {
     text = SkipSpace(text);
-    if (!text.empty() && text[0] == '+')
+    bool negative = false;
+    if (!text.empty() && (text[0] == '+' || (std::is_unsigned_v<T> && text[0] == '-'))) {
+        negative = text[0] == '-';
         text.remove_prefix(1);
+    }
     T value{};
     auto res = std::from_chars(text.data(), text.data() + text.size(), value);
     if (res.ec != std::errc())
-        return false;
-    out = value;
-    return true;
+        return NumberText::NotANumber;
+    for (const char* p = res.ptr; p != text.data() + text.size(); ++p)
+        if (!IsBlank(*p))
+            return NumberText::TextAfter;
+    // Stream input takes a minus sign on an unsigned and wraps the value;
+    // old data may rely on "-1" meaning "all bits".
+    if constexpr (std::is_unsigned_v<T>)
+        out = negative ? static_cast<T>(T{0} - value) : value;
+    else
+        out = value;
+    return NumberText::Ok;
 }
 
 } // namespace
@@ -124,60 +147,31 @@ std::string FormatDouble(double value) {
 }
 
 bool ParseFloat(std::string_view text, float& out) {
-    return ParseFloating(text, out);
+    return ReadNumberText(text, out) == NumberText::Ok;
 }
 bool ParseDouble(std::string_view text, double& out) {
-    return ParseFloating(text, out);
+    return ReadNumberText(text, out) == NumberText::Ok;
 }
-
 bool ParseInt(std::string_view text, int32_t& out) {
-    text = SkipSpace(text);
-    if (!text.empty() && text[0] == '+')
-        text.remove_prefix(1);
-    int32_t value = 0;
-    auto res = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (res.ec != std::errc())
-        return false;
-    out = value;
-    return true;
+    return ReadNumberText(text, out) == NumberText::Ok;
 }
-
 bool ParseUnsigned(std::string_view text, uint32_t& out) {
-    // Stream input takes a minus sign on an unsigned and wraps the value;
-    // old data may rely on "-1" meaning "all bits".
-    text = SkipSpace(text);
-    bool negative = false;
-    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
-        negative = text[0] == '-';
-        text.remove_prefix(1);
-    }
-    uint32_t value = 0;
-    auto res = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (res.ec != std::errc())
-        return false;
-    out = negative ? static_cast<uint32_t>(0u - value) : value;
-    return true;
+    return ReadNumberText(text, out) == NumberText::Ok;
 }
 
-Vec2 ParseVec2(std::string_view text) {
-    // sscanf("%f,%f"): the comma must follow the first number directly;
-    // the second number may have leading whitespace.
+bool ParseVec2(std::string_view text, Vec2& out) {
+    // "x,y" as the savers write it; a lone "x" (or "x,") has y 0, as
+    // sscanf("%f,%f") gave. Non-finite points would poison the physics.
+    out = Vec2();
+    const std::size_t comma = text.find(',');
     Vec2 v;
-    std::string_view rest = SkipSpace(text);
-    if (!rest.empty() && rest[0] == '+')
-        rest.remove_prefix(1);
-    auto res = std::from_chars(rest.data(), rest.data() + rest.size(), v.x);
-    if (res.ec != std::errc()) {
-        v.x = 0.0f;
-        return v;
-    }
-    rest = rest.substr(static_cast<std::size_t>(res.ptr - rest.data()));
-    if (rest.empty() || rest[0] != ',')
-        return v;
-    rest.remove_prefix(1);
-    if (!ParseFloat(rest, v.y))
-        v.y = 0.0f;
-    return v;
+    if (!ParseFloat(text.substr(0, comma), v.x) || !std::isfinite(v.x))
+        return false;
+    if (comma != std::string_view::npos && !SkipSpace(text.substr(comma + 1)).empty() &&
+        (!ParseFloat(text.substr(comma + 1), v.y) || !std::isfinite(v.y)))
+        return false;
+    out = v;
+    return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -198,20 +192,21 @@ LoaderBase::LoaderBase(std::string fileName_, std::string displayName_)
     current = root.get();
 }
 
-void LoaderBase::ParseText(std::string_view text, bool stripCarriageReturns, bool trimTrailing) {
+void LoaderBase::ParseText(std::string_view text, bool trimTrailing) {
+    // A line ends at a line feed, a CR LF pair or a lone carriage return
+    // (old Mac files): a file of lone CRs must not read as one long line.
     std::vector<std::string_view> lines;
     lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        bool terminated = end != std::string_view::npos;
-        if (!terminated)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (terminated && stripCarriageReturns && !line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.push_back(NormaliseLine(line, trimTrailing));
-        start = end + 1;
+        std::size_t end = text.find_first_of("\r\n", start);
+        std::size_t next = end + 1;
+        if (end == std::string_view::npos)
+            end = next = text.size();
+        else if (text[end] == '\r' && next < text.size() && text[next] == '\n')
+            ++next;
+        lines.push_back(NormaliseLine(text.substr(start, end - start), trimTrailing));
+        start = next;
     }
     if (lines.empty()) {
         fileMissing = true;
@@ -220,8 +215,10 @@ void LoaderBase::ParseText(std::string_view text, bool stripCarriageReturns, boo
     }
     root = ParseDataLines(lines, &diagnostics);
     current = root.get();
-    fileMissing = false;
-    ok = true;
+    refused = std::any_of(diagnostics.begin(), diagnostics.end(),
+                          [](const DataDiagnostic& d) { return d.refused; });
+    fileMissing = refused;
+    ok = !refused;
 }
 
 void LoaderBase::ReportDiagnostics() const {
@@ -234,6 +231,7 @@ bool LoaderBase::Begin(std::string_view name) {
     if (ok) {
         if (Element* child = current->FirstRemaining(name)) {
             current = child;
+            lastLine = child->line;
             return true;
         }
         ok = false;
@@ -255,6 +253,8 @@ void LoaderBase::End(std::string_view name) {
     Element* parent = current->parent;
     if (!parent)
         return; // End at the root: nothing to leave.
+    if (current->kind == Element::Object)
+        SetAsideUnread(*current);
     Element::Group* g = parent->FindGroup(current->name);
     // The element being left is always the first unconsumed one of its
     // name, since Begin only ever enters that one.
@@ -265,6 +265,40 @@ void LoaderBase::End(std::string_view name) {
     current = parent;
 }
 
+std::size_t LoaderBase::Depth() const {
+    std::size_t depth = 0;
+    for (const Element* e = current; e && e->parent; e = e->parent)
+        ++depth;
+    return depth;
+}
+
+void LoaderBase::SetAsideUnread(Element& leaving) {
+    std::vector<KeptStep> path;
+    if (keepUnread)
+        for (const Element* e = &leaving; e->parent; e = e->parent) {
+            const Element::Group* g = e->parent->FindGroup(e->name);
+            path.insert(path.begin(), KeptStep{e->name, g ? g->head : 0});
+        }
+    for (Element::Group& g : leaving.children) {
+        for (std::size_t i = g.head; i < g.items.size(); ++i) {
+            const Element& unread = *g.items[i];
+            // A file of the wrong kind (a level given as a recording) would
+            // otherwise say so once per object.
+            constexpr int kListed = 10;
+            if (++unreadWarnings == kListed + 1)
+                Warn(displayName + ": more elements the game does not read follow; not listed");
+            if (unreadWarnings <= kListed)
+                Warn(displayName + ":" + std::to_string(unread.line) + ": unknown element \"" +
+                     unread.name.substr(0, 60) + "\" in \"" + leaving.name.substr(0, 60) + "\"" +
+                     (keepUnread ? "; the game ignores it and saves it back as it is"
+                                 : "; the game ignores it"));
+            if (keepUnread)
+                kept.push_back({path, CloneElement(unread)});
+        }
+        g.head = g.items.size();
+    }
+}
+
 bool LoaderBase::HasChild(std::string_view name) const {
     if (!ok)
         return false;
@@ -272,24 +306,17 @@ bool LoaderBase::HasChild(std::string_view name) const {
     return g && !g->Empty() && g->items[g->head]->kind == Element::Object;
 }
 
-void LoaderBase::WarnNotANumber(std::string_view key, const Element& e) const {
+void LoaderBase::WarnNotANumber(std::string_view key, const Element& e, bool textAfter) const {
     Warn(displayName + ":" + std::to_string(e.line) + ": value of \"" + std::string(key) +
-         "\" is not a number (\"" + e.value.substr(0, 40) + "\"); keeping the previous value");
+         (textAfter ? "\" has text after its number (\"" : "\" is not a number (\"") +
+         e.value.substr(0, 40) + "\"); keeping the previous value");
 }
 
 template <typename T> void LoaderBase::ReadNumber(std::string_view name, T& value) {
     if (Begin(name)) {
-        bool parsed;
-        if constexpr (std::is_same_v<T, float>)
-            parsed = ParseFloat(current->value, value);
-        else if constexpr (std::is_same_v<T, double>)
-            parsed = ParseDouble(current->value, value);
-        else if constexpr (std::is_same_v<T, int32_t>)
-            parsed = ParseInt(current->value, value);
-        else
-            parsed = ParseUnsigned(current->value, value);
-        if (!parsed)
-            WarnNotANumber(name, *current);
+        const NumberText read = ReadNumberText(current->value, value);
+        if (read != NumberText::Ok)
+            WarnNotANumber(name, *current, read == NumberText::TextAfter);
     }
     End(name);
 }
@@ -327,10 +354,11 @@ void LoaderBase::FloatField(std::string_view name, float& value) {
 void LoaderBase::FiniteFloatField(std::string_view name, float& value) {
     if (Begin(name)) {
         float read = value;
-        if (ParseFloat(current->value, read) && std::isfinite(read))
+        const NumberText status = ReadNumberText(current->value, read);
+        if (status == NumberText::Ok && std::isfinite(read))
             value = read;
         else
-            WarnNotANumber(name, *current);
+            WarnNotANumber(name, *current, status == NumberText::TextAfter);
     }
     End(name);
 }
@@ -342,8 +370,21 @@ void LoaderBase::IntField(std::string_view name, int32_t& value) {
 }
 
 void LoaderBase::Vec2List(std::string_view name, std::vector<Vec2>& list) {
-    ReadList(name, list,
-             [](const Element& e, std::vector<Vec2>& l) { l.push_back(ParseVec2(e.value)); });
+    ReadList(name, list, [this](const Element& e, std::vector<Vec2>& l) {
+        Vec2 v;
+        if (!ParseVec2(e.value, v))
+            WarnNotAPoint(displayName + ":" + std::to_string(e.line), e.value);
+        l.push_back(v);
+    });
+}
+
+void WarnNotAPoint(const std::string& where, std::string_view text) {
+    Warn(where + ": list item is not a point (\"" + std::string(text.substr(0, 40)) +
+         "\"); reading it as 0,0");
+}
+
+std::string LoaderBase::Where() const {
+    return displayName + ":" + std::to_string(lastLine);
 }
 
 void LoaderBase::StringList(std::string_view name, std::vector<std::string>& list) {
@@ -437,14 +478,14 @@ void ALoader::Load(bool reportProblems) {
             Warn(fileName + ": cannot be read (" + reason + "); using defaults");
         return;
     }
-    ParseText(text, true, false);
+    ParseText(text, false);
     if (reportProblems)
         ReportDiagnostics();
 }
 
 StringLoadSerializer::StringLoadSerializer(std::string text, std::string displayName_)
     : LoaderBase(".zorvel", std::move(displayName_)), source(std::move(text)) {
-    ParseText(source, true, true);
+    ParseText(source, true);
 }
 
 // ---------------------------------------------------------------------------
@@ -572,6 +613,21 @@ void SaverBase::IntList(std::string_view name, std::vector<int32_t>& list) {
         AddItem(l, std::to_string(i));
 }
 
+void SaverBase::WriteKept(const KeptElement& kept) {
+    if (!kept.element)
+        return;
+    // Down the path as far as this save has the same objects; whatever is
+    // missing on the way, the element still goes in, one level up.
+    Element* at = current;
+    for (const KeptStep& step : kept.path) {
+        Element::Group* g = at->FindGroup(step.name);
+        if (!g || g->items.empty())
+            break;
+        at = g->items[std::min(step.index, g->items.size() - 1)].get();
+    }
+    at->Append(CloneElement(*kept.element));
+}
+
 std::string SaverBase::TakeText() {
     std::string out;
     WriteDataTree(*root, out);
@@ -582,37 +638,101 @@ std::string SaverBase::TakeText() {
 
 ASaver::ASaver(std::string fileName_) : SaverBase(std::move(fileName_)) {}
 
+namespace {
+
+// The file a save replaces: a symbolic link is followed to what it names
+// (a link to a link too), so the link stays and its target gets the text.
+std::filesystem::path SaveTarget(const std::string& path) {
+    namespace fs = std::filesystem;
+    fs::path target = path;
+    std::error_code ec;
+    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(target, ec)); ++hops) {
+        const fs::path next = fs::read_symlink(target, ec);
+        if (ec)
+            break;
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return target;
+}
+
+// A new file beside `target` with a name nobody has, opened for writing;
+// -1 with errno set when none could be made.
+int OpenFreshTemporary(const std::filesystem::path& target, std::string& name) {
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static uint64_t state = static_cast<uint64_t>(::getpid()) * 0x9E3779B97F4A7C15ull ^
+                            static_cast<uint64_t>(std::time(nullptr));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string suffix = ".";
+        for (int i = 0; i < 6; ++i) {
+            state = state * 6364136223846793005ull + 1442695040888963407ull;
+            suffix += letters[(state >> 33) % (sizeof letters - 1)];
+        }
+        name = target.string() + suffix + ".tmp";
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+bool WriteAll(int fd, const std::string& text) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
 bool ASaver::Finish() {
     if (finished)
         return succeeded;
     finished = true;
     const std::string text = TakeText();
-    const std::string path = DataPath(fileName);
-    const std::string tmp = path + ".tmp";
+    const std::filesystem::path target = SaveTarget(DataPath(fileName));
+    std::string tmp;
     std::string problem;
-    // Flushed and synced before the rename, so the rename only ever puts a
-    // complete file in place.
-    if (std::FILE* out = std::fopen(tmp.c_str(), "wb")) {
-        if (std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fflush(out) != 0 ||
-            ::fsync(::fileno(out)) != 0)
-            problem = std::strerror(errno);
-        if (std::fclose(out) != 0 && problem.empty())
-            problem = std::strerror(errno);
-    } else {
+    // Synced before the rename, so the rename only ever puts a complete
+    // file in place.
+    const int fd = OpenFreshTemporary(target, tmp);
+    if (fd < 0) {
         problem = std::strerror(errno);
+        tmp.clear();
+    } else {
+        // The new file keeps the permissions of the one it replaces.
+        struct stat old {};
+        if (::stat(target.c_str(), &old) == 0)
+            (void)::fchmod(fd, old.st_mode & 07777);
+        if (!WriteAll(fd, text) || ::fsync(fd) != 0)
+            problem = std::strerror(errno);
+        if (::close(fd) != 0 && problem.empty())
+            problem = std::strerror(errno);
     }
     if (problem.empty()) {
         std::error_code ec;
-        std::filesystem::rename(tmp, path, ec);
+        std::filesystem::rename(tmp, target, ec);
         if (ec)
             problem = ec.message();
     }
     if (!problem.empty()) {
         std::error_code ignored;
-        std::filesystem::remove(tmp, ignored);
+        if (!tmp.empty())
+            std::filesystem::remove(tmp, ignored);
         ReportError("could not save " + fileName + " (" + problem +
                     "); the previous file is unchanged");
         return succeeded = false;
+    }
+    // The rename itself reaches the disk with the folder.
+    const std::string folder = target.has_parent_path() ? target.parent_path().string() : ".";
+    if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        (void)::fsync(dir);
+        ::close(dir);
     }
     return succeeded = true;
 }

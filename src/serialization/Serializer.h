@@ -7,7 +7,9 @@
 // calls read it back. Four classes:
 //   ALoader               reads a file
 //   StringLoadSerializer  reads the same format from a string (paste)
-//   ASaver                writes a file (atomically: "<file>.tmp", then rename)
+//   ASaver                writes a file (atomically: a fresh temporary file
+//                         beside it, then rename; a symbolic link is kept
+//                         and its target replaced)
 //   StringSaveSerializer  writes into a string (copy)
 //
 // Reading is consuming: End() discards the element it leaves, so the next
@@ -16,11 +18,17 @@
 // -- the last End balances the failed Begin.
 //
 // Missing files, objects and fields are not errors: a read that finds
-// nothing leaves its variable as it was. A value that is not a number also
-// leaves the variable as it was, with one warning naming the
-// file, line and key. A file name without ".zorvel" or ".zoml" throws
-// DataFileError from the constructor; callers that take names from data
-// check them first.
+// nothing leaves its variable as it was. A value that is not a number, or
+// that has anything but blanks after its number ("1O0", "8kg", "1e9" for a
+// whole number), also leaves the variable as it was, with one warning
+// naming the file, line and key. Line ends are LF, CR LF or a lone CR.
+//
+// What no reader asked for is not lost silently: when End() leaves an
+// object, every child of it nobody read is warned of with its line (a
+// misspelt component, a field of a newer version) and, for a loader asked
+// to keep them, handed over to be written back with the object. A file name without ".zorvel" or
+// ".zoml" throws DataFileError from the constructor; callers that take names from data check them
+// first.
 //
 // Numbers are written like printf "%g" (six significant digits) whenever
 // that reads back to the same value, and with just enough further digits
@@ -98,6 +106,12 @@ public:
     // Savers write the file or string and report whether that worked;
     // loaders discard what is left of the tree and return true.
     virtual bool Finish() = 0;
+    // Writes an element kept from reading back where it came from, below
+    // the current object; loaders ignore it.
+    virtual void WriteKept(const KeptElement& kept) { (void)kept; }
+    // Where a warning about the value read last should point: "file:line"
+    // for loaders.
+    virtual std::string Where() const { return fileName; }
 
     bool IsSaving() const { return isSaving; }
     const std::string& FileName() const { return fileName; }
@@ -127,6 +141,7 @@ public:
     void UnsignedList(std::string_view name, std::vector<uint32_t>& list) override;
     void IntList(std::string_view name, std::vector<int32_t>& list) override;
     bool Finish() override;
+    std::string Where() const override;
 
     // Whether the current element still holds an unconsumed child object of
     // that name; consumes nothing (used to decide which components to make).
@@ -139,6 +154,18 @@ public:
     // What remains of the tree (the unnamed root), for tools.
     const Element& Root() const { return *root; }
     const std::vector<DataDiagnostic>& Diagnostics() const { return diagnostics; }
+    // True when the text was refused whole (nesting too deep); it then reads
+    // as a missing file.
+    bool IsRefused() const { return refused; }
+
+    // From now on, what End() finds unread in an object is kept (its path
+    // from the top of the file) instead of discarded; TakeKept() hands
+    // over what was kept so far.
+    void KeepUnread(bool keep) { keepUnread = keep; }
+    std::vector<KeptElement> TakeKept() { return std::move(kept); }
+    // How many objects the current element is below the top (0 at the
+    // unnamed root).
+    std::size_t Depth() const;
     // The name used in warnings: the file name, or what the text is.
     const std::string& DisplayName() const { return displayName; }
 
@@ -146,13 +173,14 @@ protected:
     LoaderBase(std::string fileName, std::string displayName);
     // Subclasses hand over the raw text once; it is split, normalised and
     // parsed here. `trimTrailing` is the in-memory loader's extra rule.
-    void ParseText(std::string_view text, bool stripCarriageReturns, bool trimTrailing);
+    void ParseText(std::string_view text, bool trimTrailing);
     void ReportDiagnostics() const;
 
     template <typename T> void ReadNumber(std::string_view name, T& value);
     template <typename T, typename Convert>
     void ReadList(std::string_view name, std::vector<T>& list, Convert convert);
-    void WarnNotANumber(std::string_view key, const Element& e) const;
+    void WarnNotANumber(std::string_view key, const Element& e, bool textAfter) const;
+    void SetAsideUnread(Element& leaving);
 
     std::unique_ptr<Element> root;
     Element* current = nullptr;
@@ -161,6 +189,11 @@ protected:
     std::vector<std::string> skipStack;
     std::vector<DataDiagnostic> diagnostics;
     std::string displayName;
+    bool refused = false;
+    int32_t lastLine = 0;
+    bool keepUnread = false;
+    int unreadWarnings = 0;
+    std::vector<KeptElement> kept;
 };
 
 class ALoader : public LoaderBase {
@@ -207,6 +240,7 @@ public:
     void FloatList(std::string_view name, std::vector<float>& list) override;
     void UnsignedList(std::string_view name, std::vector<uint32_t>& list) override;
     void IntList(std::string_view name, std::vector<int32_t>& list) override;
+    void WriteKept(const KeptElement& kept) override;
 
 protected:
     explicit SaverBase(std::string fileName);
@@ -224,10 +258,12 @@ protected:
 class ASaver : public SaverBase {
 public:
     explicit ASaver(std::string fileName);
-    // Writes "<file>.tmp", flushes it and renames it over the file, so a
-    // full disk or a crash never leaves half a level behind. Returns false
-    // (with an error reported) when the file could not be written; the old
-    // file is then untouched.
+    // Writes a temporary file of a fresh name beside the file (made
+    // exclusively, so no file of the user's is ever overwritten), syncs it
+    // and renames it over the file, so a full disk or a crash never leaves
+    // half a level behind. A symbolic link stays a link: the file it leads
+    // to is the one replaced. Returns false (with an error reported) when
+    // the file could not be written; the old file is then untouched.
     bool Finish() override;
     bool Succeeded() const { return succeeded; }
 
@@ -251,9 +287,9 @@ private:
 std::string FormatFloat(float value);
 std::string FormatDouble(double value);
 
-// Stream-like reads of a number from a value text: leading whitespace is
-// skipped, a number prefix is read, the rest is ignored. False when the
-// text does not start with a number or the number does not fit.
+// Reads of a number from a value text: leading and trailing blanks are
+// skipped, and the rest must be one number. False when it is not, or the
+// number does not fit.
 bool ParseFloat(std::string_view text, float& out);
 bool ParseDouble(std::string_view text, double& out);
 bool ParseInt(std::string_view text, int32_t& out);
@@ -262,7 +298,10 @@ bool ParseUnsigned(std::string_view text, uint32_t& out);
 // removed (a line of nothing else is kept as it is); with `trimTrailing`,
 // the in-memory loader's rule, trailing blanks and carriage returns too.
 std::string_view NormaliseLine(std::string_view line, bool trimTrailing);
-// "%f,%f": a missing or unreadable component is 0.
-Vec2 ParseVec2(std::string_view text);
+// "x,y": a missing y is 0 ("3" is 3,0). False (and 0,0) when either part
+// is not a finite number or text follows the point.
+bool ParseVec2(std::string_view text, Vec2& out);
+// The warning for an item that is not a point, at "file:line".
+void WarnNotAPoint(const std::string& where, std::string_view text);
 
 } // namespace Flurr

@@ -68,6 +68,10 @@ public:
     // Stops everything, drops the sounds and closes the device.
     void Free() override;
 
+    // Reads the bank; with the device closed (the data tool) only the
+    // entries, no sound files.
+    void LoadBank();
+
     // For tests and tools.
     float MasterVolume() const { return masterVolume; }
     bool Muted() const { return muted; }
@@ -90,7 +94,6 @@ private:
         int32_t loops = 0; // as the mixer was asked to play it
     };
 
-    void LoadBank();
     void Play(const std::string& name, float volume, int32_t loops);
     void Stop(const std::string& name);
     void StopAll();

@@ -11,8 +11,6 @@
 
 namespace Flurr {
 
-namespace {}
-
 Factory::Factory() {
     if (Core* core = Core::Instance())
         core->RegisterForMessage(this, MessageId::Command);
@@ -76,9 +74,21 @@ void Factory::ReadObjectBody(LoaderBase& loader, GameObject* object) {
     }
 }
 
+void Factory::ReadKeepingUnread(LoaderBase& loader, GameObject* object, const char* endName) {
+    const std::size_t depth = loader.Depth();
+    ReadObjectBody(loader, object);
+    loader.End(endName);
+    for (KeptElement& k : loader.TakeKept())
+        if (k.path.size() >= depth) {
+            k.path.erase(k.path.begin(), k.path.begin() + static_cast<std::ptrdiff_t>(depth));
+            object->kept.push_back(std::move(k));
+        }
+}
+
 void Factory::LoadLevel(const std::string& path) {
     ALoader loader(path);
-    if (loader.IsFileMissing())
+    loader.KeepUnread(true);
+    if (loader.IsFileMissing() && !loader.IsRefused())
         Warn("level file " + NativePath(path) + " is missing or empty; the level has no objects");
     loader.Begin("Root");
     background.clear();
@@ -89,32 +99,35 @@ void Factory::LoadLevel(const std::string& path) {
     }
     while (loader.Begin("GameObject")) {
         GameObject* object = CreateGameObject();
-        ReadObjectBody(loader, object);
-        loader.End("GameObject");
+        ReadKeepingUnread(loader, object, "GameObject");
     }
     loader.End("GameObject");
     loader.End("Root");
+    levelKept = loader.TakeKept();
+    for (KeptElement& k : levelKept)
+        if (!k.path.empty())
+            k.path.erase(k.path.begin());
 }
 
 GameObject* Factory::LoadObject(const std::string& path) {
     ALoader loader(path);
+    loader.KeepUnread(true);
     if (loader.IsFileMissing())
         return nullptr;
     loader.Begin("Root");
     GameObject* object = CreateGameObject();
-    ReadObjectBody(loader, object);
-    loader.End("Root");
+    ReadKeepingUnread(loader, object, "Root");
     return object;
 }
 
 void Factory::ReadObjectList(const std::string& path, std::vector<GameObject*>& out, bool record) {
     ALoader loader(path);
+    loader.KeepUnread(true);
     loader.Begin("Root");
     while (loader.Begin("GameObject")) {
         GameObject* object = record ? CreateGameObject() : new GameObject();
         out.push_back(object);
-        ReadObjectBody(loader, object);
-        loader.End("GameObject");
+        ReadKeepingUnread(loader, object, "GameObject");
     }
     loader.End("GameObject");
     loader.End("Root");
@@ -130,13 +143,14 @@ void Factory::LoadUnrecordedObjects(const std::string& path, std::vector<GameObj
 
 GameObject* Factory::CreateObjectFromText(const std::string& text) {
     StringLoadSerializer loader(text, "<pasted object>");
+    loader.KeepUnread(true);
     GameObject* object = nullptr;
     if (loader.Begin("Root")) {
         object = CreateGameObject();
-        if (loader.Begin("GameObject")) {
-            ReadObjectBody(loader, object);
-        }
-        loader.End("GameObject");
+        if (loader.Begin("GameObject"))
+            ReadKeepingUnread(loader, object, "GameObject");
+        else
+            loader.End("GameObject");
     }
     loader.End("Root");
     return object;
@@ -156,6 +170,8 @@ bool Factory::SaveLevel(const std::string& path, const std::string& backgroundNa
         if (object->savedWithLevel)
             object->Save(saver);
     }
+    for (const KeptElement& k : levelKept)
+        saver.WriteKept(k);
     saver.End("Root");
     return saver.Finish();
 }

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "engine/GameSystem.h"
+#include "serialization/Element.h"
 
 namespace Flurr {
 
@@ -87,11 +88,16 @@ public:
 
 private:
     void ReadObjectList(const std::string& path, std::vector<GameObject*>& out, bool record);
+    // ReadObjectBody, then End(`endName`), then what the loader kept unread
+    // of the object goes to the object, to be saved with it.
+    void ReadKeepingUnread(LoaderBase& loader, GameObject* object, const char* endName);
     void Record(GameObject* object);
     void RunCommand(const std::string& command);
 
     std::vector<std::string> pendingCommands;
     std::string background;
+    // What the last level's "Root" held that the game does not read.
+    std::vector<KeptElement> levelKept;
 };
 
 } // namespace Flurr

@@ -141,6 +141,29 @@ TEST(InputRecording, TheGameRecordsAndReplaysItsRun) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(Contains(run.err, "nowhere.zorvel")) << run.err;
 
+    // The options that change the game go with the recording: left out,
+    // the replay takes them (and records them again); given otherwise, the
+    // replay is refused. A level is not a recording.
+    ASSERT_EQ(play("--windowed --frames 3 --unlock dash,flight --record unlocked.zorvel").exitCode,
+              0);
+    EXPECT_TRUE(Contains(dir.Read("unlocked.zorvel"), "Unlock:flight,dash\n"));
+    run = play("--windowed --replay unlocked.zorvel --record again.zorvel");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(dir.Read("again.zorvel"), dir.Read("unlocked.zorvel"));
+    for (const char* conflicting : {"--unlock flight", "--size 640x480"}) {
+        run = play(std::string("--windowed --replay unlocked.zorvel ") + conflicting);
+        EXPECT_EQ(run.exitCode, 1) << conflicting;
+        EXPECT_TRUE(Contains(run.err, "was made with ")) << run.err;
+    }
+    run = play("--windowed --replay Resources/Levels/Town.zorvel");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(Contains(run.err, "holds no frames")) << run.err;
+    run = play("--windowed --frames 2 --screenshot-at 5");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(
+        Contains(run.err, "Warning: --screenshot-at 5 comes after the run's last frame (2)"))
+        << run.err;
+
     // No window, no game: the reason is reported and the run fails.
     run = play("--windowed --frames 3 --record none.zorvel", "SDL_VIDEODRIVER=no-such-driver");
     EXPECT_EQ(run.exitCode, 1);

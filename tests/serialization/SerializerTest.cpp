@@ -237,16 +237,21 @@ TEST(DataFormat, TextsReadAsTheyShouldAndSaveBackUnchanged) {
          "s:Label }Item i:After }Root",
          {},
          Both | Saved},
-        {"number texts read like a stream: blanks, '+' and a number prefix; unsigned wraps",
-         "Root\nA:  12abc\nB:+7\nScale:2x\nU:-1\nD: 2.5e3x\n-Root\n",
-         "Root{ i:A i:B f:Scale u:U d:D",
-         {"12", "7", "2", "4294967295", "2500"}},
-        {"bools are only \"true\"; points read like \"%f,%f\"",
+        {"a number is the whole text but for blanks and a '+'; unsigned wraps",
+         "Root\nA:  12abc\nB:+8 \nScale:2x\nU:-1\nD: 2.5e3x\nW:12.7e1\n-Root\n",
+         "Root{ i:A i:B f:Scale u:U d:D i:W",
+         {"7", "8", "7", "4294967295", "7", "7"},
+         Both,
+         {"2: value of \"A\" has text after its number (\"  12abc\")", "4: value of \"Scale\" has",
+          "6: value of \"D\" has", "7: value of \"W\" has"}},
+        {"bools are only \"true\"; points are x,y (y 0 when missing) or 0,0 with a warning",
          "Root\nT:true\nCap:True\nOne:1\nList#3:Bools\ntrue\nTRUE\nyes\n-Bools\nList#7:Points\n3\n"
          "1.5,2\n1.5, 2\n1.5 ,2\nx\n-1e-07,+4\n\n-Points\n-Root\n",
          "Root{ b:T b:Cap b:One B:Bools P:Points",
          {"true", "false", "false", "[true,false,false]",
-          "[(3,0),(1.5,2),(1.5,2),(1.5,0),(0,0),(-1e-07,4),(0,0)]"}},
+          "[(3,0),(1.5,2),(1.5,2),(1.5,2),(0,0),(-1e-07,4),(0,0)]"},
+         Both,
+         {"15: list item is not a point (\"x\")", "17: list item is not a point"}},
         {"list items are verbatim up to the closing line, whatever the count says",
          "Root\nList#9:Items\n   key: value\n#hash\nList#1:Inner\n-Inner\nRoot\n-Root\n-Items\n"
          "List#3:Empty\n-Empty\nList#0:Two\na\nb\n-Two\nList#x:Odd:Name\ni\n-Odd:Name\n"
@@ -303,13 +308,11 @@ TEST(DataFormat, TextsReadAsTheyShouldAndSaveBackUnchanged) {
          "Root{ s:Name s:Pad S:L Obj{ }Obj }Root",
          {"abc", "x", "[item]"},
          String},
-        // The data tool writes a tree read from a file with two carriage
-        // returns so that it reads back the same.
-        {"only one carriage return goes",
-         "Root\r\r\n  Name:abc\r\r\n-Root\r\r\n",
-         "Root\r{ s:Name }Root\r",
-         {"abc\r"},
-         File | Rewritten},
+        // Lone carriage returns (old Mac files) end lines too.
+        {"a lone carriage return ends a line",
+         "Root\r  Name:abc\r  List#1:L\r    item\r  -L\r  Obj\r\n  -Obj\r-Root\r",
+         "Root{ s:Name S:L Obj{ }Obj }Root",
+         {"abc", "[item]"}},
     };
     for (const Case& c : cases)
         Check(c);
@@ -364,26 +367,26 @@ TEST(DataFormat, MalformedTextsWarnAndReadWhatTheyCan) {
         Check(c);
 }
 
-TEST(DataFormat, DeepNestingDoesNotExhaustTheStack) {
-    // A hostile or broken file can nest objects as deep as it has lines.
+TEST(DataFormat, NestingDeeperThanTheLimitIsRefusedWhole) {
+    // A hostile or broken file can nest objects as deep as it has lines;
+    // saved again, its indentation alone would grow with the square.
     std::string nested;
-    for (int i = 0; i < 300000; ++i)
+    for (std::size_t i = 0; i < 300000; ++i)
         nested += "a\n";
-    {
-        StringLoadSerializer loader(nested);
-        EXPECT_TRUE(loader.Begin("a"));
-        EXPECT_TRUE(loader.Begin("a"));
+    const std::size_t limit = kMaxDataDepth;
+    for (std::size_t depth : {limit, limit + 1, std::size_t{300000}}) {
+        StringLoadSerializer loader(nested.substr(0, 2 * depth));
+        EXPECT_EQ(loader.IsRefused(), depth > limit) << depth;
+        EXPECT_EQ(loader.Begin("a"), depth <= limit) << depth;
+        if (depth > limit) {
+            ASSERT_EQ(loader.Diagnostics().size(), 1u);
+            EXPECT_EQ(loader.Diagnostics()[0].line, static_cast<int32_t>(limit + 1));
+        } else {
+            std::string out;
+            WriteDataTree(loader.Root(), out);
+            EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), static_cast<long>(2 * depth));
+        }
     }
-    // Written indentation grows with depth, so the writer gets a shallower
-    // (but still recursion-hostile under sanitizers) tree.
-    constexpr int depth = 3000;
-    StringLoadSerializer loader(nested.substr(0, 2 * depth));
-    std::string out;
-    WriteDataTree(loader.Root(), out);
-    // Every object comes back with its closing line.
-    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 2 * depth);
-    EXPECT_EQ(out.substr(0, 12), "a\n  a\n    a\n");
-    EXPECT_EQ(out.substr(out.size() - 8), "  -a\n-a\n");
 }
 
 bool SaveValue(const std::string& path, int32_t value) {
@@ -449,16 +452,28 @@ TEST(Serializer, SaveIsAtomic) {
     EXPECT_FALSE(HasTmpFile(dir.Root()));
     EXPECT_TRUE(log.Contains("nowhere/level.zorvel") && log.Contains("blocked.zorvel")) << log;
 
-    // When the new text cannot be written at all the old file stays as
-    // it was: here the temporary name is taken by a directory...
+    // A file of the user's beside it, named as a temporary file might be,
+    // is left alone.
     const std::string kept = dir.Path("kept.zorvel");
+    dir.Write("kept.zorvel.tmp", "notes\n");
     ASSERT_TRUE(SaveValue(kept, 5));
-    std::filesystem::create_directories(kept + ".tmp/inside");
-    EXPECT_FALSE(SaveValue(kept, 6));
-    EXPECT_EQ(dir.Read("kept.zorvel"), "Root\n  V:5\n-Root\n");
-    std::filesystem::remove_all(kept + ".tmp");
+    EXPECT_EQ(dir.Read("kept.zorvel.tmp"), "notes\n");
+    std::filesystem::remove(kept + ".tmp");
 
-    // ...and here the directory is read-only (which only binds a user
+    // Saving through a symbolic link keeps the link and replaces what it
+    // leads to (here through a second link, relative, in another folder).
+    std::filesystem::create_directories(dir.Path("real"));
+    dir.Write("real/target.zorvel", "Root\n  V:0\n-Root\n");
+    std::filesystem::create_symlink("target.zorvel", dir.Path("real/inner.zorvel"));
+    std::filesystem::create_symlink("real/inner.zorvel", dir.Path("link.zorvel"));
+    ASSERT_TRUE(SaveValue(dir.Path("link.zorvel"), 6));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("link.zorvel")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("real/inner.zorvel")));
+    EXPECT_EQ(dir.Read("real/target.zorvel"), "Root\n  V:6\n-Root\n");
+    EXPECT_FALSE(HasTmpFile(dir.Root()) || HasTmpFile(dir.Path("real")));
+
+    // When the new text cannot be written at all the old file stays as
+    // it was: here the directory is read-only (which only binds a user
     // without the rights to ignore it).
     TempDir readOnly;
     const std::string level = readOnly.Path("level.zorvel");

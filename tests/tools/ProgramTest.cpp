@@ -81,9 +81,9 @@ TEST(Program, AMissingRouteFileOrALevelWithoutDataExtensionIsReportedAndFails) {
 TEST(DataTool, CheckPassesTheShippedDataReportsProblemsWithTheirLinesAndFormatIsStable) {
     TempDir dir;
     const std::string good = dir.Write("good.zorvel", "Root\n  Background:Sky.png\n  GameObject\n"
-                                                      "    X:1.5\n    List#2:Points\n      -1,1\n"
-                                                      "      1,1\n    -Points\n  -GameObject\n"
-                                                      "-Root\n");
+                                                      "    X:1.5\n    Rotator\n"
+                                                      "      RotationAmount:2\n    -Rotator\n"
+                                                      "  -GameObject\n-Root\n");
     Outcome run = RunData("check " + good, dir.Root());
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
     EXPECT_EQ(run.out, "");
@@ -96,6 +96,8 @@ TEST(DataTool, CheckPassesTheShippedDataReportsProblemsWithTheirLinesAndFormatIs
     const Broken broken[] = {
         {"unclosed.zorvel", "Root\n  GameObject\n    X:1\n-Root\n", ":2: "},
         {"trailing.zorvel", "Root\n  X:1\n-Root\nRoot\n  X:2\n-Root\n", ":4: "},
+        {"font.zorvel", "Root\n  Font\n    Name:Sliver\n    Height:0\n  -Font\n-Root\n",
+         ":2: the font \"Sliver\" has a Height of 0"},
         {"number.zorvel", "Root\n  GameObject\n    X:abc\n  -GameObject\n-Root\n", ":3: "},
     };
     for (const Broken& b : broken) {

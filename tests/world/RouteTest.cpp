@@ -86,7 +86,9 @@ TEST_F(RouteTest, MissingFirstRouteFileQuitsWithAReport) {
     other.ReadFirstRouteFile(dir.Write("Route.zorvel", "Root\n  Rout:typo.zorvel\n-Root\n"));
     other.Load();
     EXPECT_TRUE(other.Failed());
-    ASSERT_EQ(again.Count(), 1) << again;
+    // The typo is pointed at, then what it leads to.
+    ASSERT_EQ(again.Count(), 2) << again;
+    EXPECT_TRUE(again.Contains("Route.zorvel:2: unknown element \"Rout\"")) << again;
     EXPECT_TRUE(again.Contains("Route.zorvel") && again.Contains("\"Route\"")) << again;
     const std::string missingEntry = dir.Path("Routes/Gone.zorvel");
     for (const std::string& entry :
@@ -98,7 +100,7 @@ TEST_F(RouteTest, MissingFirstRouteFileQuitsWithAReport) {
         EXPECT_TRUE(broken.Failed()) << entry;
     }
     EXPECT_TRUE(listener->ids.empty());
-    EXPECT_TRUE(again.Count() == 3 && again.Contains(missingEntry) && again.Contains("LevelFile"))
+    EXPECT_TRUE(again.Count() == 4 && again.Contains(missingEntry) && again.Contains("LevelFile"))
         << again;
 }
 
