@@ -2,10 +2,11 @@
 //
 //   cloudmere-data check FILE...   read each file with the game's own reader
 //                                  for its kind (levels and archetypes with
-//                                  the registered components, banks, effects,
-//                                  recordings, routes); report the layout's
-//                                  problems and every warning the game would
-//                                  give, as FILE:LINE: message; exit 1 when any
+//                                  the registered components, banks, the job
+//                                  bank, effects, recordings, routes); report
+//                                  the layout's problems and every warning
+//                                  the game would give, as FILE:LINE: message;
+//                                  exit 1 when any
 //   cloudmere-data format FILE     print the element tree exactly as the
 //                                  game's saver writes it
 //
@@ -22,6 +23,7 @@
 #include "engine/Report.h"
 #include "game/GameSetup.h"
 #include "graphics/ResourceBank.h"
+#include "jobs/LogicTree.h"
 #include "particles/ParticleEffect.h"
 #include "physics/Physics.h"
 #include "platform/InputRecording.h"
@@ -58,6 +60,9 @@ void ReadAsTheGameDoes(const std::string& file, const Element& root) {
         Physics().LoadCollisionBank(file);
     } else if (has("ParticleEffect")) {
         ParticleEffectDescription::Read(file, file);
+    } else if (has("Job")) {
+        JobMap jobs;
+        ReadJobBank(file, jobs);
     } else if (has("Frame") || has("Seed")) {
         InputReplay replay;
         std::string error;
