@@ -4,6 +4,9 @@
 
 #include "engine/Component.h"
 #include "engine/Core.h"
+#include "gameplay/BirdComponent.h"
+#include "gameplay/BirdPerch.h"
+#include "gameplay/BirdSystem.h"
 #include "gameplay/DeliveryNode.h"
 #include "gameplay/LogicSystem.h"
 #include "gameplay/LogoLogicComponent.h"
@@ -37,9 +40,10 @@ void RegisterComponents() {
     // body that moves it, the body before the player that steers it, and
     // gameplay pieces after all three. The cloud machine and cloud (after
     // PostProcessTrigger), the meter, cursor and raven (after
-    // LogoLogicComponent), the menus' elements (after CameraComponent) and
-    // the birds (last) take their places here when they arrive. The job
-    // components come after the sprite and body whose state they set.
+    // LogoLogicComponent) and the menus' elements (after CameraComponent)
+    // take their places here when they arrive. The job components come
+    // after the sprite and body whose state they set; the birds come last,
+    // after the sprite they turn and animate.
     RegisterComponent<GraphicsComponent>();
     RegisterComponent<PhysicsComponent>();
     RegisterComponent<PlayerComponent>();
@@ -53,6 +57,8 @@ void RegisterComponents() {
     RegisterComponent<JobGiverComponent>();
     RegisterComponent<JobEntityComponent>();
     RegisterComponent<ParticleEffectComponent>();
+    RegisterComponent<BirdComponent>();
+    RegisterComponent<BirdPerch>();
 }
 
 GameSystems AddSystems(Core& core, const GameConfig& config) {
@@ -81,7 +87,10 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
     //   and what physics touched, and the objectives are drawn over what
     //   the level showed;
     // - particles, which follow the objects that moved this frame;
-    // - sound last, so the sounds every system asked for start this frame.
+    // - sound, so the sounds every system asked for start this frame;
+    // - the birds last: the player's alarm reaches them (and starts their
+    //   calls) as the player updates, and nothing else reads where they
+    //   fly, so they steer after everyone else.
     made.spaces = new SpaceManager();
     core.AddSystem(made.spaces);
     if (want.window) {
@@ -157,6 +166,10 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
     if (want.sound) {
         made.sound = new SoundSystem(config.paths.soundBank);
         core.AddSystem(made.sound);
+    }
+    if (want.birds) {
+        made.birds = new BirdSystem();
+        core.AddSystem(made.birds);
     }
     if (config.playRoute)
         core.SetRoute(std::make_unique<Route>(config.paths.firstRouteFile, config.startRoute));

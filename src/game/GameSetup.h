@@ -18,6 +18,7 @@
 
 namespace Flurr {
 
+class BirdSystem;
 class Core;
 class Factory;
 class GraphicsSystem;
@@ -50,7 +51,7 @@ struct ResourcePaths {
 struct GameSystemSet {
     // Only the space manager and the factory.
     static GameSystemSet None() {
-        return {false, false, false, false, false, false, false, false, false, false};
+        return {false, false, false, false, false, false, false, false, false, false, false};
     }
     bool window = true;
     bool graphics = true;
@@ -63,6 +64,7 @@ struct GameSystemSet {
     bool jobs = true;
     bool particles = true;
     bool sound = true;
+    bool birds = true;
 };
 
 struct GameConfig {
@@ -104,6 +106,7 @@ struct GameSystems {
     JobSystem* jobs = nullptr;
     ParticleSystem* particles = nullptr;
     SoundSystem* sound = nullptr;
+    BirdSystem* birds = nullptr;
     // False when a system that was asked for could not start (no window);
     // the error box has been shown.
     bool ok = true;
