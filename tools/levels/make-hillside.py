@@ -208,6 +208,28 @@ solid(5720, 1110, 6020, 1150, "Platform", zorder=6)
 for x0, y in ((5950, 1750), (6500, 2150), (5200, 2300)):
     solid(x0, y - 40, x0 + 320, y, "Platform", zorder=6)
 
+# --- birds: perches in reach of each other (under 500 units), so a bird
+# taking fright sets off the ones around it --------------------------------
+# A perch is where a sitting bird's centre goes: 14 units above what it
+# stands on (the bird is 28 units tall, its feet at the bottom).
+def perch(x, top):
+    objects.append(Obj(x, top + 14).component("BirdPerch", []))
+
+
+for x, top in ((-650, 315), (-548, 322), (-250, 158), (150, 96),      # first houses
+               (2400, 158), (2450, 96), (2650, 289), (2742, 295),     # before the chimney
+               (3050, 800), (3400, 1000),                             # the chimney's tops
+               (4200, 850), (4600, 700), (5000, 560), (4900, 158),    # the stepping
+               (5150, 96)):                                           # platforms
+    perch(x, top)
+# The birds start on the wing and settle after a few seconds; the colour of
+# each is picked when the level starts.
+for x, y in ((-900, 520), (-300, 640), (300, 560), (700, 700),
+             (2200, 600), (2600, 760), (2900, 560), (3300, 1300),
+             (4100, 1200), (4500, 1000), (5100, 900), (5400, 1100)):
+    objects.append(Obj(x, y, 28, 28).sprite("BlackBird", zorder=1, rate=6)
+                   .component("BirdComponent", []))
+
 # --- the map view looks at the whole level from here ------------------------
 objects.append(Obj(2900, 1100).camera("MapOverview"))
 
