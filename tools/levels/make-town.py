@@ -494,13 +494,17 @@ def crate(job, eid, x, ground):
     job_entity(o, job, "RegionObject", eid, 3, 3, 3)
 
 
-townsperson("Baker", 1300, ["GoFast1", "HotBuns"])
-townsperson("Professor", 2250, ["Distance1", "VaneCalibration"])
+# A townsperson with two jobs lists the later one first. The later needs the
+# earlier, so the earlier is still offered first; but once both are done a
+# giver repeats the outro of the first finished job in its list, and that
+# should be the thanks for the job just done, not for the one before it.
+townsperson("Baker", 1300, ["HotBuns", "GoFast1"])
+townsperson("Professor", 2250, ["VaneCalibration", "Distance1"])
 townsperson("Trader", 3820, ["MarketErrands"])
-townsperson("Gypsy", 6250, ["FortuneRun", "KittyJob"])
+townsperson("Gypsy", 6250, ["KittyJob", "FortuneRun"])
 townsperson("Smith", 8150, ["HorseshoeHunt"])
 townsperson("Metallurgist", 9150, ["FurnaceFeed"])
-townsperson("Tobrin", 15580, ["TimberYard", "BalloonJob"])
+townsperson("Tobrin", 15580, ["BalloonJob", "TimberYard"])
 townsperson("ButcherNPC", 18150, ["ClearTheDoor"])
 townsperson("Captain", 20560, ["LoadTheShip"])
 
@@ -586,8 +590,8 @@ def job(name, prereqs, intro, outro, root):
 job("GoFast1", [],
     "Baker Pim: Oh, the buns are rising and I am SO bored. Show me something fast, "
     "dearie! Run like the wind and keep it up for ten whole seconds!",
-    "Baker Pim: Ha! Flour everywhere! Here, take my old dash-boots: press the pad's "
-    "left shoulder and off you pop.",
+    "Baker Pim: Ha! Flour everywhere! Here, take my old dash-boots: the right mouse "
+    "button, or the pad's left shoulder, and off you pop.",
     node("Sequence", "Entertain Baker Pim", [
         node("Special", "Go faster than 200 for 10 seconds!", ID=1,
              CompletionSound="JobComplete")]))
@@ -776,6 +780,12 @@ def check():
     for jn, sid in (("GoFast1", 1), ("Distance1", 1), ("BalloonJob", 320)):
         if [n["ID"] for n in specials.get(jn, [])] != [sid]:
             errors.append("%s needs one Special node with id %d" % (jn, sid))
+    for who, jobs in givers.items():
+        for first, then in zip(jobs, jobs[1:]):
+            j = next((x for x in JOBS if x["Name"] == first), None)
+            if j and then not in closure(j, names):
+                errors.append("%s lists %s before %s, which it does not need" %
+                              (who, first, then))
     if "GoFast1" not in givers.get("Baker", []):
         errors.append("Baker Pim gives GoFast1")
     balloon = [n for n in specials.get("BalloonJob", []) if n["ID"] == 320]
