@@ -587,16 +587,7 @@ def job(name, prereqs, intro, outro, root):
                  "OutroText": outro, "root": root})
 
 
-job("GoFast1", [],
-    "Baker Pim: Oh, the buns are rising and I am SO bored. Show me something fast, "
-    "dearie! Run like the wind and keep it up for ten whole seconds!",
-    "Baker Pim: Ha! Flour everywhere! Here, take my old dash-boots: the right mouse "
-    "button, or the pad's left shoulder, and off you pop.",
-    node("Sequence", "Entertain Baker Pim", [
-        node("Special", "Go faster than 200 for 10 seconds!", ID=1,
-             CompletionSound="JobComplete")]))
-
-job("Distance1", ["GoFast1"],
+job("Distance1", [],
     "Professor: Ah, a volunteer! This is the Deroze Personal Flight Unit. Strap it on and "
     "fly 250 meters for my notebook. Hold the left mouse button. Do try not to land in the sea.",
     "Professor: Splendid data! Keep the unit, my friend. Science owes you one, and so, "
@@ -604,7 +595,18 @@ job("Distance1", ["GoFast1"],
     node("Sequence", "Test the Professor's flight unit", [
         node("Special", "Fly 250 meters.", ID=1, CompletionSound="JobComplete")]))
 
-job("HotBuns", ["Distance1"],
+# Faster than 200 is only reached in the air: running tops out near 90.
+# So the Professor's flight unit comes first, and the Baker wants it shown off.
+job("GoFast1", ["Distance1"],
+    "Baker Pim: Oh, the buns are rising and I am SO bored. Is that the Professor's "
+    "flying contraption? Show me something fast, dearie! Ten whole seconds of it!",
+    "Baker Pim: Ha! Flour everywhere! Here, take my old dash-boots: the right mouse "
+    "button, or the pad's left shoulder, and off you pop.",
+    node("Sequence", "Entertain Baker Pim", [
+        node("Special", "Go faster than 200 for 10 seconds!", ID=1,
+             CompletionSound="JobComplete")]))
+
+job("HotBuns", ["GoFast1"],
     "Baker Pim: Three orders, and the buns go cold in a minute! The Professor's door, the "
     "market and the forge, any order you like. Go, go, go!",
     "Baker Pim: All three, and still steaming! You've got a baker's heart, you have.",
