@@ -34,7 +34,7 @@ std::string ReadFile(const fs::path& file) {
 // Pim and the hot buns need no earlier job.
 void MakeTown(const EngineTest::TempDir& dir) {
     const fs::path shipped = fs::path(CLOUDMERE_SOURCE_DIR) / "Resources";
-    for (const fs::path folder : {fs::path(), fs::path("Banks")}) {
+    for (const fs::path& folder : {fs::path(), fs::path("Banks")}) {
         fs::create_directories(dir.Root() / "Resources" / folder);
         for (const fs::directory_entry& entry : fs::directory_iterator(shipped / folder)) {
             const fs::path name = folder / entry.path().filename();
