@@ -238,8 +238,13 @@ def earth(x0, x1, top, strip=True):
         x += w
 
 
+# A stair's last step is level with the street at its foot. Two boxes
+# meeting flush there catch a walker coming down the steps, who then stands
+# stuck against the seam; so the street's ground reaches under the last
+# step instead, and the stair below it is one box less.
+STAIR_FOOT = {x1: x1 - (x1 - x0) / n for x0, x1, hi, lo, n in STAIRS}
 for x0, x1, top in FLATS:
-    solid(x0, BOTTOM, x1, top)
+    solid(STAIR_FOOT.get(x0, x0), BOTTOM, x1, top)
     earth(x0, x1, top)
 
 for x0, x1, hi, lo in SLOPES:
@@ -264,7 +269,8 @@ for x0, x1, hi, lo, n in STAIRS:
     for k in range(n):
         sx0, sx1 = x0 + k * run, x0 + (k + 1) * run
         top = hi - (k + 1) * rise
-        solid(sx0, BOTTOM, sx1, top)
+        if k < n - 1:
+            solid(sx0, BOTTOM, sx1, top)
         scenery((sx0 + sx1) / 2, top - rise / 2, sx1 - sx0, rise, ART["stair_step"], zorder=6)
 
 
