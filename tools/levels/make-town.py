@@ -576,6 +576,9 @@ checkpoint("BalloonJob", 1, 12700, effect="")
 # The jobs
 # ---------------------------------------------------------------------------
 def node(kind, desc="", children=(), **k):
+    # A region's counter, "(Objects: n)", comes without a space of its own.
+    if kind == "ObjectRegion" and k.get("Counter") and desc:
+        desc += " "
     n = {"Type": kind, "Description": desc, "children": list(children)}
     n.update(k)
     return n
