@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "jobs/JobEntityComponent.h"
+#include "jobs/JobGiverComponent.h"
 #include "jobs/JobSystem.h"
 #include "particles/ParticleSystem.h"
 #include "platform/InputRecording.h"
@@ -55,6 +56,19 @@ void MakeTown(const EngineTest::TempDir& dir) {
     ASSERT_NE(from, std::string::npos);
     bank.replace(from, bank.find(end, from) + end.size() - from, "List#0:PreReqJobs\n    " + end);
     dir.Write("Resources/Banks/JobBank.zorvel", bank);
+}
+
+// The real town in a test game, as the program plays it (sounds are
+// written down, not played).
+GameConfig TownConfig(const EngineTest::TempDir& dir, InputReplay* replay) {
+    GameConfig config = TestGame::Config();
+    config.paths.dataRoot = dir.Root().string();
+    config.systems = {.sound = false};
+    config.window = {.windowed = true, .width = 400, .height = 300, .replay = replay};
+    config.present = [] {};
+    config.playRoute = true;
+    config.startRoute = kTownRoute;
+    return config;
 }
 
 // E by the Baker, Q for the objectives, then a run right down the hill
@@ -105,14 +119,7 @@ TEST(TownJobReplay, HotBunsFromTheBakerToTheCheer) {
     std::string error;
     ASSERT_TRUE(replay.Load(recording, error)) << error;
     SeedRandom(replay.Seed());
-    GameConfig config = TestGame::Config();
-    config.paths.dataRoot = dir.Root().string();
-    config.systems = {.sound = false};
-    config.window = {.windowed = true, .width = 400, .height = 300, .replay = &replay};
-    config.present = [] {};
-    config.playRoute = true;
-    config.startRoute = kTownRoute;
-    PlatformTest::Game game(config, {MessageId::PlaySound});
+    PlatformTest::Game game(TownConfig(dir, &replay), {MessageId::PlaySound});
     game.core->Route()->Load(); // as the loop does before the first frame
     JobSystem& jobs = *JobSystem::Instance();
     std::map<std::string, int> firstFrame; // what happened, and when
@@ -152,3 +159,41 @@ TEST(TownJobReplay, HotBunsFromTheBakerToTheCheer) {
 }
 
 } // namespace
+
+// A level change and then a restart while the hot buns are running: the
+// job runs on, and the new level's doorsteps and Baker join it.
+TEST(TownJobReplay, TheRunningJobCarriesOnThroughALevelChangeAndARestart) {
+    EngineTest::TempDir dir;
+    MakeTown(dir);
+    PlatformTest::Game game(TownConfig(dir, nullptr), {MessageId::PlaySound});
+    PlatformTest::Push({game.Focus()});
+    game.core->Route()->Load();
+    JobSystem& jobs = *JobSystem::Instance();
+    game.Frames(5);
+    game.Frame({PlatformTest::Key(SDL_SCANCODE_E, true)});
+    game.Frame({PlatformTest::Key(SDL_SCANCODE_E, false)});
+    ASSERT_EQ(jobs.currentJob, "HotBuns");
+    int frame = 0;
+    game.heard->onUpdate = [&](float) {
+        if (++frame == 10)
+            game.core->RequestState(GameState::Restart);
+        if (frame != 5 && frame != 15) // the loop began with a level change
+            return;
+        SCOPED_TRACE(frame);
+        EXPECT_EQ(jobs.currentJob, "HotBuns");
+        int doorsteps = 0;
+        for (const JobEntityComponent* doorstep : jobs.Entities())
+            if (doorstep->JobName == "HotBuns") {
+                ++doorsteps;
+                EXPECT_TRUE(doorstep->activated);
+                EXPECT_EQ(doorstep->owner->Get<GraphicsComponent>()->Opacity, 1.0f);
+            }
+        EXPECT_EQ(doorsteps, 3);
+        for (const JobGiverComponent* giver : jobs.Givers())
+            if (giver->Jobs.front() == "HotBuns")
+                EXPECT_EQ(giver->state, GiverState::Working) << "the Baker offers no second run";
+    };
+    game.core->SetFrameLimit(game.core->FramesRun() + 20);
+    game.core->GameLoop();
+    EXPECT_EQ(frame, 20);
+}
