@@ -145,11 +145,13 @@ void JobSystem::Free() {
 void JobSystem::RegisterComponent(JobGiverComponent* giver, const std::string& space) {
     if (giver)
         givers.Add(giver, space);
+    rejoin = rejoin || jobActive;
 }
 
 void JobSystem::RegisterComponent(JobEntityComponent* entity, const std::string& space) {
     if (entity)
         entities.Add(entity, space);
+    rejoin = rejoin || jobActive;
 }
 
 void JobSystem::RegisterGiver(JobGiverComponent* giver) {
@@ -382,6 +384,22 @@ void JobSystem::UpdateJob(Job& job, float dt) {
 
 void JobSystem::Update(float dt) {
     MoveConfetti();
+    // A job runs on through a level change or a restart, but the new
+    // level's townsfolk and targets were made after it started. They join
+    // it here, once their data is read: the givers learn which job runs,
+    // and the targets of its open objectives are shown, or the job could
+    // never be finished.
+    if (rejoin) {
+        rejoin = false;
+        if (jobActive) {
+            const JobEvent running{JobEventKind::Start, currentJob, {}};
+            givers.ForEachAll([&running](JobGiverComponent* giver) { giver->OnJobEvent(running); });
+            Job& job = GetJob(currentJob);
+            TargetList targets;
+            job.tree.CollectTargets(job.tree.root, targets);
+            ActivateEntities(targets);
+        }
+    }
     if (givers.Empty() || SpaceManager::Active(Spaces::LevelEditor))
         return;
     int32_t width, height;

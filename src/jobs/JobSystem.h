@@ -142,6 +142,8 @@ private:
     int32_t objectivesFrame = -1;
     int32_t viewIcon = -1;
     bool padPrompt = false;
+    // Givers or entities joined while a job was running (a level change).
+    bool rejoin = false;
 };
 
 // Shared by the job components and the special jobs.

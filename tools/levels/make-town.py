@@ -238,8 +238,13 @@ def earth(x0, x1, top, strip=True):
         x += w
 
 
+# A stair's last step is level with the street at its foot. Two boxes
+# meeting flush there catch a walker coming down the steps, who then stands
+# stuck against the seam; so the street's ground reaches under the last
+# step instead, and the stair below it is one box less.
+STAIR_FOOT = {x1: x1 - (x1 - x0) / n for x0, x1, hi, lo, n in STAIRS}
 for x0, x1, top in FLATS:
-    solid(x0, BOTTOM, x1, top)
+    solid(STAIR_FOOT.get(x0, x0), BOTTOM, x1, top)
     earth(x0, x1, top)
 
 for x0, x1, hi, lo in SLOPES:
@@ -264,7 +269,8 @@ for x0, x1, hi, lo, n in STAIRS:
     for k in range(n):
         sx0, sx1 = x0 + k * run, x0 + (k + 1) * run
         top = hi - (k + 1) * rise
-        solid(sx0, BOTTOM, sx1, top)
+        if k < n - 1:
+            solid(sx0, BOTTOM, sx1, top)
         scenery((sx0 + sx1) / 2, top - rise / 2, sx1 - sx0, rise, ART["stair_step"], zorder=6)
 
 
@@ -494,13 +500,17 @@ def crate(job, eid, x, ground):
     job_entity(o, job, "RegionObject", eid, 3, 3, 3)
 
 
-townsperson("Baker", 1300, ["GoFast1", "HotBuns"])
-townsperson("Professor", 2250, ["Distance1", "VaneCalibration"])
+# A townsperson with two jobs lists the later one first. The later needs the
+# earlier, so the earlier is still offered first; but once both are done a
+# giver repeats the outro of the first finished job in its list, and that
+# should be the thanks for the job just done, not for the one before it.
+townsperson("Baker", 1300, ["HotBuns", "GoFast1"])
+townsperson("Professor", 2250, ["VaneCalibration", "Distance1"])
 townsperson("Trader", 3820, ["MarketErrands"])
-townsperson("Gypsy", 6250, ["FortuneRun", "KittyJob"])
+townsperson("Gypsy", 6250, ["KittyJob", "FortuneRun"])
 townsperson("Smith", 8150, ["HorseshoeHunt"])
 townsperson("Metallurgist", 9150, ["FurnaceFeed"])
-townsperson("Tobrin", 15580, ["TimberYard", "BalloonJob"])
+townsperson("Tobrin", 15580, ["BalloonJob", "TimberYard"])
 townsperson("ButcherNPC", 18150, ["ClearTheDoor"])
 townsperson("Captain", 20560, ["LoadTheShip"])
 
@@ -566,6 +576,9 @@ checkpoint("BalloonJob", 1, 12700, effect="")
 # The jobs
 # ---------------------------------------------------------------------------
 def node(kind, desc="", children=(), **k):
+    # A region's counter, "(Objects: n)", comes without a space of its own.
+    if kind == "ObjectRegion" and k.get("Counter") and desc:
+        desc += " "
     n = {"Type": kind, "Description": desc, "children": list(children)}
     n.update(k)
     return n
@@ -583,16 +596,7 @@ def job(name, prereqs, intro, outro, root):
                  "OutroText": outro, "root": root})
 
 
-job("GoFast1", [],
-    "Baker Pim: Oh, the buns are rising and I am SO bored. Show me something fast, "
-    "dearie! Run like the wind and keep it up for ten whole seconds!",
-    "Baker Pim: Ha! Flour everywhere! Here, take my old dash-boots: press the pad's "
-    "left shoulder and off you pop.",
-    node("Sequence", "Entertain Baker Pim", [
-        node("Special", "Go faster than 200 for 10 seconds!", ID=1,
-             CompletionSound="JobComplete")]))
-
-job("Distance1", ["GoFast1"],
+job("Distance1", [],
     "Professor: Ah, a volunteer! This is the Deroze Personal Flight Unit. Strap it on and "
     "fly 250 meters for my notebook. Hold the left mouse button. Do try not to land in the sea.",
     "Professor: Splendid data! Keep the unit, my friend. Science owes you one, and so, "
@@ -600,7 +604,18 @@ job("Distance1", ["GoFast1"],
     node("Sequence", "Test the Professor's flight unit", [
         node("Special", "Fly 250 meters.", ID=1, CompletionSound="JobComplete")]))
 
-job("HotBuns", ["Distance1"],
+# Faster than 200 is only reached in the air: running tops out near 90.
+# So the Professor's flight unit comes first, and the Baker wants it shown off.
+job("GoFast1", ["Distance1"],
+    "Baker Pim: Oh, the buns are rising and I am SO bored. Is that the Professor's "
+    "flying contraption? Show me something fast, dearie! Ten whole seconds of it!",
+    "Baker Pim: Ha! Flour everywhere! Here, take my old dash-boots: the right mouse "
+    "button, or the pad's left shoulder, and off you pop.",
+    node("Sequence", "Entertain Baker Pim", [
+        node("Special", "Go faster than 200 for 10 seconds!", ID=1,
+             CompletionSound="JobComplete")]))
+
+job("HotBuns", ["GoFast1"],
     "Baker Pim: Three orders, and the buns go cold in a minute! The Professor's door, the "
     "market and the forge, any order you like. Go, go, go!",
     "Baker Pim: All three, and still steaming! You've got a baker's heart, you have.",
@@ -776,6 +791,12 @@ def check():
     for jn, sid in (("GoFast1", 1), ("Distance1", 1), ("BalloonJob", 320)):
         if [n["ID"] for n in specials.get(jn, [])] != [sid]:
             errors.append("%s needs one Special node with id %d" % (jn, sid))
+    for who, jobs in givers.items():
+        for first, then in zip(jobs, jobs[1:]):
+            j = next((x for x in JOBS if x["Name"] == first), None)
+            if j and then not in closure(j, names):
+                errors.append("%s lists %s before %s, which it does not need" %
+                              (who, first, then))
     if "GoFast1" not in givers.get("Baker", []):
         errors.append("Baker Pim gives GoFast1")
     balloon = [n for n in specials.get("BalloonJob", []) if n["ID"] == 320]
