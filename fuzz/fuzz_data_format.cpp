@@ -80,13 +80,24 @@ public:
         s.FloatList("Floats", floats);
         s.UnsignedList("Unsigneds", unsigneds);
         s.IntList("Ints", ints);
-        while (s.Begin("Part")) {
-            int32_t id = 0;
-            s.IntField("Id", id);
-            ids.push_back(id);
+        if (s.IsSaving()) {
+            // Written back as read, as every game component does: the
+            // round trip of what the game does not know relies on it.
+            for (int32_t id : ids) {
+                s.Begin("Part");
+                s.IntField("Id", id);
+                s.End("Part");
+            }
+        } else {
+            ids.clear();
+            while (s.Begin("Part")) {
+                int32_t id = 0;
+                s.IntField("Id", id);
+                ids.push_back(id);
+                s.End("Part");
+            }
             s.End("Part");
         }
-        s.End("Part");
         s.End("FuzzBeta");
     }
 

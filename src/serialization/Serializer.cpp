@@ -312,8 +312,21 @@ void LoaderBase::WarnNotANumber(std::string_view key, const Element& e, bool tex
          e.value.substr(0, 40) + "\"); keeping the previous value");
 }
 
+bool LoaderBase::BeginValue(std::string_view name) {
+    if (!Begin(name))
+        return false;
+    if (current->kind == Element::Object && !current->children.empty()) {
+        Warn(displayName + ":" + std::to_string(current->line) + ": \"" +
+             std::string(name).substr(0, 60) +
+             "\" holds lines where one value belongs; the game ignores them");
+        for (Element::Group& g : current->children)
+            g.head = g.items.size();
+    }
+    return true;
+}
+
 template <typename T> void LoaderBase::ReadNumber(std::string_view name, T& value) {
-    if (Begin(name)) {
+    if (BeginValue(name)) {
         const NumberText read = ReadNumberText(current->value, value);
         if (read != NumberText::Ok)
             WarnNotANumber(name, *current, read == NumberText::TextAfter);
@@ -324,23 +337,33 @@ template <typename T> void LoaderBase::ReadNumber(std::string_view name, T& valu
 template <typename T, typename Convert>
 void LoaderBase::ReadList(std::string_view name, std::vector<T>& list, Convert convert) {
     if (Begin(name)) {
-        while (Begin("Value")) {
-            convert(*current, list);
+        if (current->kind != Element::List) {
+            // An object where a list belongs: its lines are not the list's
+            // items, and kept they would be saved back inside the list this
+            // name is saved as.
+            Warn(displayName + ":" + std::to_string(current->line) + ": \"" +
+                 std::string(name).substr(0, 60) + "\" is not a list; the game ignores it");
+            for (Element::Group& g : current->children)
+                g.head = g.items.size();
+        } else {
+            while (Begin("Value")) {
+                convert(*current, list);
+                End("Value");
+            }
             End("Value");
         }
-        End("Value");
     }
     End(name);
 }
 
 void LoaderBase::BoolField(std::string_view name, bool& value) {
-    if (Begin(name))
+    if (BeginValue(name))
         value = current->value == "true";
     End(name);
 }
 
 void LoaderBase::StringField(std::string_view name, std::string& value) {
-    if (Begin(name))
+    if (BeginValue(name))
         value = current->value;
     End(name);
 }
@@ -352,7 +375,7 @@ void LoaderBase::FloatField(std::string_view name, float& value) {
     ReadNumber(name, value);
 }
 void LoaderBase::FiniteFloatField(std::string_view name, float& value) {
-    if (Begin(name)) {
+    if (BeginValue(name)) {
         float read = value;
         const NumberText status = ReadNumberText(current->value, read);
         if (status == NumberText::Ok && std::isfinite(read))
@@ -621,7 +644,10 @@ void SaverBase::WriteKept(const KeptElement& kept) {
     Element* at = current;
     for (const KeptStep& step : kept.path) {
         Element::Group* g = at->FindGroup(step.name);
-        if (!g || g->items.empty())
+        // Only objects hold kept elements: a list or value of the same name
+        // written by this save is not where the element came from.
+        if (!g || g->items.empty() ||
+            g->items[std::min(step.index, g->items.size() - 1)]->kind != Element::Object)
             break;
         at = g->items[std::min(step.index, g->items.size() - 1)].get();
     }

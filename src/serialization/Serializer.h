@@ -181,6 +181,10 @@ protected:
     void ReadList(std::string_view name, std::vector<T>& list, Convert convert);
     void WarnNotANumber(std::string_view key, const Element& e, bool textAfter) const;
     void SetAsideUnread(Element& leaving);
+    // Begin for a field of one value. An object under that name holds
+    // nothing the field can use; what it holds is ignored with a warning
+    // (kept, it would be saved back beside the value written instead).
+    bool BeginValue(std::string_view name);
 
     std::unique_ptr<Element> root;
     Element* current = nullptr;

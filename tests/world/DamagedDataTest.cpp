@@ -53,6 +53,12 @@ TEST(DamagedData, TheGameAndTheDataToolSayTheSameAboutEachFile) {
          "6: list item is not a point (\"nan,1\"); reading it as 0,0", 1, 0, 1},
         {"a misspelt component", Level("    X:3\n    GraphicComponent\n    -GraphicComponent\n"),
          "4: unknown element \"GraphicComponent\" in \"GameObject\"", 1, 3, 1},
+        {"lines under a value's name", Level("    X\n      Y:4\n    -X\n"),
+         "3: \"X\" holds lines where one value belongs; the game ignores them", 1, 0, 1},
+        {"an object where a list belongs",
+         Level("    JobGiverComponent\n      Jobs\n        Smith\n      -Jobs\n"
+               "    -JobGiverComponent\n"),
+         "4: \"Jobs\" is not a list; the game ignores it", 1, 0, 1},
         {"nesting too deep", deep, "65: objects nested more than 64 deep; the file is not read", 0,
          0, 0},
     };
