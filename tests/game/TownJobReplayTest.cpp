@@ -147,8 +147,9 @@ TEST(TownJobReplay, HotBunsFromTheBakerToTheCheer) {
     EXPECT_TRUE(buns.completed);
     EXPECT_EQ(jobs.currentJob, kNoJob);
     for (const JobEntityComponent* doorstep : jobs.Entities())
-        if (doorstep->JobName == "HotBuns")
+        if (doorstep->JobName == "HotBuns") {
             EXPECT_TRUE(doorstep->completed) << doorstep->EntityID;
+        }
     // In order: taken on E, listed on Q, done with its sound, then cheered.
     ASSERT_EQ(firstFrame.size(), 5u);
     EXPECT_EQ(firstFrame["started"], 21);
@@ -190,8 +191,9 @@ TEST(TownJobReplay, TheRunningJobCarriesOnThroughALevelChangeAndARestart) {
             }
         EXPECT_EQ(doorsteps, 3);
         for (const JobGiverComponent* giver : jobs.Givers())
-            if (giver->Jobs.front() == "HotBuns")
+            if (giver->Jobs.front() == "HotBuns") {
                 EXPECT_EQ(giver->state, GiverState::Working) << "the Baker offers no second run";
+            }
     };
     game.core->SetFrameLimit(game.core->FramesRun() + 20);
     game.core->GameLoop();
