@@ -34,8 +34,16 @@ void MouseCursor::SendMessage(Message* message) {
     const auto* moved = As<MouseMovedMessage>(message);
     if (!moved)
         return;
-    mouseX = static_cast<float>(moved->x);
-    mouseY = static_cast<float>(moved->y);
+    // The player puts the pointer back on the edge of its aiming reach
+    // every frame the mouse pushes past it, and each of those puts says
+    // the mouse moved, to where it already was: that is no movement, and
+    // must not keep a resting pointer awake.
+    const auto x = static_cast<float>(moved->x);
+    const auto y = static_cast<float>(moved->y);
+    if (x == mouseX && y == mouseY)
+        return;
+    mouseX = x;
+    mouseY = y;
     idleFrames = 0;
     alpha = 1.0f;
     if (!owner)
@@ -66,10 +74,10 @@ void MouseCursor::Update(float) {
     owner->y = cameraY - (mouseY - static_cast<float>(height) / 2.0f) * toWorld;
 
     idleFrames = std::min(idleFrames + 1, kGoneFrames);
-    if (idleFrames <= kRestFrames)
-        alpha = 1.0f;
-    else
-        alpha = std::max(alpha - kFadePerFrame, 0.0f);
+    // Counted from the rest rather than taken off step by step, so the fade
+    // ends at nothing rather than at a rounding error above it.
+    const float faded = static_cast<float>(std::max(idleFrames - kRestFrames, 0)) * kFadePerFrame;
+    alpha = std::max(1.0f - faded, 0.0f);
 
     if (GraphicsComponent* sprite = owner->Get<GraphicsComponent>()) {
         sprite->orthographic = true;

@@ -18,7 +18,7 @@ void Raven::Update(float) {
         owner->y = player.y + kIdleOffset;
         if (sprite) {
             sprite->flipX = false;
-            sprite->SetAnimation(kIdleAnimation, 1.0f, AnimationFlag::Loop);
+            sprite->SetAnimation(kIdleAnimation, kAnimationPriority, AnimationFlag::Loop);
         }
         return;
     }
@@ -37,7 +37,7 @@ void Raven::Update(float) {
     owner->y = player.y + d.y;
     if (sprite) {
         sprite->flipX = d.x < 0.0f;
-        sprite->SetAnimation(kPointAnimation, 1.0f, AnimationFlag::Loop);
+        sprite->SetAnimation(kPointAnimation, kAnimationPriority, AnimationFlag::Loop);
     }
 }
 

@@ -25,6 +25,9 @@ public:
     static constexpr float kIdleOffset = 100.0f;
     static constexpr const char* kIdleAnimation = "Raven";
     static constexpr const char* kPointAnimation = "RavenPoint";
+    // As strong as the animation a level gives its sprite, so the pose
+    // takes over from it.
+    static constexpr float kAnimationPriority = 2.0f;
 
     void Update(float dt) override;
     void Serialize(ASerializer& serializer) override;
