@@ -8,8 +8,11 @@
 #include "gameplay/BirdPerch.h"
 #include "gameplay/BirdSystem.h"
 #include "gameplay/DeliveryNode.h"
+#include "gameplay/FlurrMeter.h"
 #include "gameplay/LogicSystem.h"
 #include "gameplay/LogoLogicComponent.h"
+#include "gameplay/MouseCursor.h"
+#include "gameplay/Raven.h"
 #include "gameplay/Triggers.h"
 #include "graphics/GraphicsComponent.h"
 #include "graphics/GraphicsSystem.h"
@@ -39,8 +42,7 @@ void RegisterComponents() {
     // order, whatever their order in the file: the sprite exists before the
     // body that moves it, the body before the player that steers it, and
     // gameplay pieces after all three. The cloud machine and cloud (after
-    // PostProcessTrigger), the meter, cursor and raven (after
-    // LogoLogicComponent) and the menus' elements (after CameraComponent)
+    // PostProcessTrigger) and the menus' elements (after CameraComponent)
     // take their places here when they arrive. The job components come
     // after the sprite and body whose state they set; the birds come last,
     // after the sprite they turn and animate.
@@ -52,6 +54,9 @@ void RegisterComponents() {
     RegisterComponent<BasicTrigger>();
     RegisterComponent<PostProcessTrigger>();
     RegisterComponent<LogoLogicComponent>();
+    RegisterComponent<FlurrMeter>();
+    RegisterComponent<MouseCursor>();
+    RegisterComponent<Raven>();
     RegisterComponent<Rotator>();
     RegisterComponent<TextTrigger>();
     RegisterComponent<JobGiverComponent>();

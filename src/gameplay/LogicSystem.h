@@ -1,6 +1,7 @@
 #pragma once
 // The LogicSystem runs the gameplay components placed in levels (triggers,
-// delivery points, the logo screen): each registers itself for a space,
+// delivery points, the logo screen, the guiding raven, the flight meter
+// and the mouse pointer): each registers itself for a space,
 // and every frame the system updates the components of the active spaces
 // and hands them the input messages it listens for (key released, mouse
 // moved, mouse clicked, pad button triggered, and the two plain signals

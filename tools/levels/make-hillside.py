@@ -233,6 +233,16 @@ for x, y in ((-900, 520), (-300, 640), (300, 560), (700, 700),
 # --- the map view looks at the whole level from here ------------------------
 objects.append(Obj(2900, 1100).camera("MapOverview"))
 
+# --- the raven, the flight meter and the mouse pointer ------------------------
+# The raven starts where it idles, above and right of the player; the meter
+# and the pointer place themselves on the screen every frame.
+objects.append(Obj(100, 152, 60, 60).sprite("Raven", zorder=11, rate=8)
+               .component("Raven", []))
+objects.append(Obj(0, 0, 120, 120).sprite("FlurrMeter", zpos=1, zorder=5, shader=2)
+               .component("FlurrMeter", []))
+objects.append(Obj(0, 0, 32, 32).sprite("MouseCursor", zpos=3)
+               .component("MouseCursor", [("Rotate", 0)]))
+
 # --- the player, from its archetype ------------------------------------------
 with open(PLAYER) as f:
     body = [line.rstrip("\n") for line in f]

@@ -891,6 +891,16 @@ for j in JOBS:
     bank += ["    -LogicTree", "  -Job"]
 bank.append("-Root")
 
+# --- the raven, the flight meter and the mouse pointer ------------------------
+# The raven starts where it idles, above and right of the player; the meter
+# and the pointer place themselves on the screen every frame.
+objects.append(Obj(400, 152, 60, 60).sprite("Raven", zorder=11, rate=8)
+               .component("Raven", []))
+objects.append(Obj(0, 0, 120, 120).sprite("FlurrMeter", zpos=1, zorder=5, shader=2)
+               .component("FlurrMeter", []))
+objects.append(Obj(0, 0, 32, 32).sprite("MouseCursor", zpos=3)
+               .component("MouseCursor", [("Rotate", 0)]))
+
 with open(PLAYER) as f:
     body = [line.rstrip("\n") for line in f]
 assert body[0] == "Root" and body[-1] == "-Root" and body[1] == "  X:0"
