@@ -12,7 +12,7 @@
 #include "graphics/GraphicsSystem.h"
 #include "jobs/JobEntityComponent.h"
 #include "jobs/JobGiverComponent.h"
-#include "jobs/SpecialJobs.h"
+#include "jobs/PlayerJobs.h"
 #include "particles/ParticleSystem.h"
 #include "player/CameraComponent.h"
 #include "player/CameraController.h"

@@ -18,7 +18,7 @@
 // register themselves. The panel frame, the icon and the confetti are held
 // by id and made again when a level change took them; they belong to the
 // running game, so a saved level leaves them out. While the system lives,
-// every player update ends with the special jobs (SpecialJobs.h).
+// every player update ends with the special jobs (PlayerJobs.h).
 //
 // Invariants: `jobActive` is 1 exactly while `currentJob` is not "NOJOB";
 // `guideTargets` holds only registered entities.

@@ -11,7 +11,7 @@
 #include "jobs/JobEntityComponent.h"
 #include "jobs/JobGiverComponent.h"
 #include "jobs/JobSystem.h"
-#include "jobs/SpecialJobs.h"
+#include "jobs/PlayerJobs.h"
 #include "player/PlayerTestSupport.h"
 
 namespace JobTest {

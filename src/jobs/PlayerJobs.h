@@ -1,8 +1,8 @@
 #pragma once
-// The special jobs: objectives no level entity can judge (go fast for long
-// enough, fly far enough, follow a cat's meows, react to an objective's
-// text). They run at the end of every update of the player in play, act
-// only on the current job, complete its Special nodes and keep their
+// Jobs the player's own doings judge, where no level entity can (go fast
+// for long enough, fly far enough, follow a cat's meows, react to an
+// objective's text). They run at the end of every update of the player in
+// play, act only on the current job, complete its Special nodes and keep their
 // descriptions up to date through the JobSystem. They also hold the
 // unlocks jobs grant: flight, the dash and the end screen.
 //

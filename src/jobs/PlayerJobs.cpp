@@ -1,4 +1,4 @@
-#include "jobs/SpecialJobs.h"
+#include "jobs/PlayerJobs.h"
 
 #include <cmath>
 #include <cstdio>
