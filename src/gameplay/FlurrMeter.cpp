@@ -36,17 +36,9 @@ void FlurrMeter::Initialize() {
 void FlurrMeter::Update(float) {
     if (!owner)
         return;
-    int32_t width, height;
-    GraphicsSystem::ScreenSize(width, height);
-    // ScreenSize never reports an empty screen.
-    const float toWorld = 600.0f / static_cast<float>(height);
-    float cameraX = 0.0f, cameraY = 0.0f;
-    if (const GraphicsSystem* graphics = GraphicsSystem::Instance()) {
-        cameraX = graphics->Camera().x;
-        cameraY = graphics->Camera().y;
-    }
-    owner->x = cameraX + offsetX * toWorld;
-    owner->y = cameraY + offsetY * toWorld;
+    const Vec2 at = GraphicsSystem::ScreenOffsetToWorld(offsetX, offsetY);
+    owner->x = at.x;
+    owner->y = at.y;
 
     const PlayerController* players = PlayerController::Instance();
     const PlayerComponent* player = players ? players->Player() : nullptr;

@@ -63,15 +63,10 @@ void MouseCursor::Update(float) {
         return;
     int32_t width, height;
     GraphicsSystem::ScreenSize(width, height);
-    // ScreenSize never reports an empty screen.
-    const float toWorld = 600.0f / static_cast<float>(height);
-    float cameraX = 0.0f, cameraY = 0.0f;
-    if (const GraphicsSystem* graphics = GraphicsSystem::Instance()) {
-        cameraX = graphics->Camera().x;
-        cameraY = graphics->Camera().y;
-    }
-    owner->x = cameraX + (mouseX - static_cast<float>(width) / 2.0f) * toWorld;
-    owner->y = cameraY - (mouseY - static_cast<float>(height) / 2.0f) * toWorld;
+    const Vec2 at = GraphicsSystem::ScreenOffsetToWorld(mouseX - static_cast<float>(width) / 2.0f,
+                                                        static_cast<float>(height) / 2.0f - mouseY);
+    owner->x = at.x;
+    owner->y = at.y;
 
     idleFrames = std::min(idleFrames + 1, kGoneFrames);
     // Counted from the rest rather than taken off step by step, so the fade

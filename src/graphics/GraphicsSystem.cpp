@@ -133,6 +133,19 @@ struct GraphicsSystem::Gl {
     }
 };
 
+Vec2 GraphicsSystem::ScreenOffsetToWorld(float dx, float dy) {
+    int32_t width, height;
+    ScreenSize(width, height);
+    // ScreenSize never reports an empty screen.
+    const float toWorld = 600.0f / static_cast<float>(height);
+    Vec2 at(dx * toWorld, dy * toWorld);
+    if (const GraphicsSystem* graphics = Instance()) {
+        at.x += graphics->Camera().x;
+        at.y += graphics->Camera().y;
+    }
+    return at;
+}
+
 void GraphicsSystem::ScreenSize(int32_t& width, int32_t& height) {
     width = 800;
     height = 600;

@@ -34,6 +34,7 @@
 
 #include "engine/GameSystem.h"
 #include "engine/InputCodes.h"
+#include "engine/Vec2.h"
 #include "graphics/Camera.h"
 #include "graphics/DisplayModes.h"
 #include "graphics/ImageFiles.h"
@@ -123,6 +124,10 @@ public:
     // one or without a renderer: what screen-placed texts and the mouse are
     // measured against.
     static void ScreenSize(int32_t& width, int32_t& height);
+    // The world point `dx`, `dy` pixels (x right, y up) from the screen's
+    // centre, in the view the camera shows 600 units tall: where the game
+    // keeps an object that must stay under a place on the screen.
+    static Vec2 ScreenOffsetToWorld(float dx, float dy);
     int32_t BackBufferWidth() const { return backWidth; }
     int32_t BackBufferHeight() const { return backHeight; }
     bool Fullscreen() const { return fullscreen; }
