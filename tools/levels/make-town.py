@@ -313,11 +313,14 @@ def ledge(x0, x1, top, anim=None, posts=True, thickness=40):
 # Far scenery and life
 # ---------------------------------------------------------------------------
 FAR = -20
-# The far hillside falls with the town, so its meadow is one tilted band.
+# The far hillside falls with the town, so its meadow is one tilted band,
+# two tiles deep: seen from the harbour, one row's tilted lower edge would
+# leave a wedge of sky under the steps.
 FALL = (QUAY - HILLTOP) / (EAST - 0)
 for x in range(-1200, 24000, 1000):
-    objects.append(Obj(x, HILLTOP + FALL * x - 250, 1200, 1200, rot=math.atan(FALL)).sprite(
-        ART["far_meadow"], zpos=FAR, zorder=-31))
+    for depth in (0, 1100):
+        objects.append(Obj(x, HILLTOP + FALL * x - 250 - depth, 1200, 1200,
+                           rot=math.atan(FALL)).sprite(ART["far_meadow"], zpos=FAR, zorder=-31))
 for i, x in enumerate(range(-800, 23000, 1300)):
     scenery(x, HILLTOP + FALL * x + 200 + 60 * (i % 3), 420, 360, ART["far_house"], zpos=FAR,
             zorder=-30)
@@ -475,14 +478,15 @@ MARKS = {"checkpoint": (60, 120, 8), "horseshoe": (90, 120, 8),
 
 
 # Entity state bits: 1 visible, 2 solid.
-def checkpoint(job, eid, x, y=None, art="checkpoint", effect="dash_burst"):
-    """A place to touch: hidden until its objective opens, then shown but a ghost."""
+def checkpoint(job, eid, x, y=None, art="checkpoint", effect="dash_burst", seen=False):
+    """A place to touch: hidden until its objective opens (or, `seen`, in
+    sight all along, like the cat on its roof), then shown but a ghost."""
     if y is None:
         y = ground_at(x) + 60
     w, h, rate = MARKS.get(art, (60, 120, 8))
-    o = Obj(x, y, w, h).sprite(ART[art], zorder=7, opacity=0, rate=rate)
+    o = Obj(x, y, w, h).sprite(ART[art], zorder=7, opacity=1 if seen else 0, rate=rate)
     o.body([(rect(50, 70), [False] * 4)], ghost=True, floor=False)
-    job_entity(o, job, "Checkpoint", eid, 0, 1, 0, effect)
+    job_entity(o, job, "Checkpoint", eid, 1 if seen else 0, 1, 0, effect)
 
 
 def region(job, eid, x0, x1, y0, y1):
@@ -548,7 +552,7 @@ checkpoint("FortuneRun", 3, 16000)
 checkpoint("FortuneRun", 4, 20550)
 
 # The Gypsy's cat.
-checkpoint("KittyJob", 1, CAT[0], CAT[1], art="cat")
+checkpoint("KittyJob", 1, CAT[0], CAT[1], art="cat", seen=True)
 
 # Tobrin's pen: three of the four crates on his deck. Pushed all the way,
 # the row always leaves exactly three in the pen.
