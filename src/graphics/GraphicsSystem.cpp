@@ -553,6 +553,25 @@ void GraphicsSystem::DrawTexts() {
     }
 }
 
+int32_t GraphicsSystem::TextLineCount(const std::string& text, const std::string& font,
+                                      int32_t width) {
+    if (text.empty() || !bank || width <= 0)
+        return 1;
+    FontFace* face = bank->GetFont(font, backHeight);
+    if (!face)
+        return 1;
+    // Wrapped exactly as DrawText wraps it.
+    SDL_Surface* rendered =
+        TTF_RenderUTF8_Blended_Wrapped(face->Handle(), text.c_str(), SDL_Color{255, 255, 255, 255},
+                                       static_cast<Uint32>(std::min(width, 16384)));
+    if (!rendered)
+        return 1;
+    const int32_t skip = std::max(TTF_FontLineSkip(face->Handle()), 1);
+    const int32_t lines = std::max((rendered->h + skip / 2) / skip, 1);
+    SDL_FreeSurface(rendered);
+    return lines;
+}
+
 void GraphicsSystem::DrawText(const TextRecord& text, bool asShadow) {
     if (text.text.empty() || text.right <= text.left || text.bottom <= text.top)
         return;

@@ -128,6 +128,10 @@ public:
     // centre, in the view the camera shows 600 units tall: where the game
     // keeps an object that must stay under a place on the screen.
     static Vec2 ScreenOffsetToWorld(float dx, float dy);
+    // How many lines `text` takes in `font` wrapped at `width` pixels, as a
+    // DrawTextMessage with that width draws it (1 without a renderer or
+    // the font), so a list of texts can step past a line that wrapped.
+    int32_t TextLineCount(const std::string& text, const std::string& font, int32_t width);
     int32_t BackBufferWidth() const { return backWidth; }
     int32_t BackBufferHeight() const { return backHeight; }
     bool Fullscreen() const { return fullscreen; }

@@ -512,7 +512,12 @@ void JobSystem::DrawObjectives(bool shown, float s, float scaleX, float scaleY) 
         m.blue = line.blue;
         m.alpha = line.alpha;
         Core::Broadcast(m);
-        y += static_cast<float>(Trunc(kLineStep * scaleY));
+        // A line too long for a narrow window wraps: the next starts below
+        // all of it, not on top of its second half.
+        GraphicsSystem* graphics = GraphicsSystem::Instance();
+        const int32_t taken =
+            graphics ? graphics->TextLineCount(m.text, m.font, m.right - m.left) : 1;
+        y += static_cast<float>(Trunc(kLineStep * scaleY) * taken);
     }
 }
 
