@@ -391,12 +391,18 @@ inline std::vector<std::string> ActiveSpaces(const Flurr::SpaceManager& spaces) 
     return names;
 }
 
-// The first component of class T among the factory's objects, or null.
-template <typename T> T* FindComponent(const Flurr::Factory& factory) {
+// Every component of class T among the factory's objects, in the order
+// the objects were made; the first of them, or null.
+template <typename T> std::vector<T*> AllComponents(const Flurr::Factory& factory) {
+    std::vector<T*> found;
     for (const auto& [id, object] : factory.objects)
         if (T* c = object->template Get<T>())
-            return c;
-    return nullptr;
+            found.push_back(c);
+    return found;
+}
+template <typename T> T* FindComponent(const Flurr::Factory& factory) {
+    const std::vector<T*> all = AllComponents<T>(factory);
+    return all.empty() ? nullptr : all.front();
 }
 
 // Level text as the data files hold it: objects with a transform, components

@@ -9,8 +9,9 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <sstream>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "engine/EngineTestSupport.h"
 #include "tools/ProgramRunner.h"
@@ -47,41 +48,22 @@ uint64_t Digest(const std::string& text) {
 // 300 frames at 60 fps of a player who walks left, jumps twice, runs right
 // and flies up on the right mouse button's dash and the left's thrust.
 std::string Recording() {
-    struct Cue {
-        int frame;
-        const char* events;
-    };
-    const int above = (10 << 16) | 200; // pointer above the middle of 400 x 300
-    const std::string aim = std::to_string(above);
-    const Cue cues[] = {{0, "F 1"},      {10, "K 65 1"}, // A
-                        {40, "K 32 1"},                  // Space
-                        {46, "K 32 0"},  {80, "K 32 1"},  {81, "K 32 0"},
-                        {120, "K 65 0"}, {121, "K 68 1"}, // D
-                        {122, "K 16 1"},                  // Shift
-                        {200, "K 16 0"}, {201, "K 68 0"}};
-    std::ostringstream out;
-    out << "Root\n  Seed:777\n";
-    std::size_t next = 0;
-    for (int frame = 0; frame < 300; ++frame) {
-        out << "  Frame\n    Dt:0.016666668\n";
-        std::string lines;
-        int count = 0;
-        for (; next < std::size(cues) && cues[next].frame == frame; ++next, ++count)
-            lines += std::string("      ") + cues[next].events + "\n";
-        if (frame == 220) {
-            lines += "      W 512 0 " + aim + "\n      K 1 1\n      W 513 1 " + aim + "\n";
-            count += 3;
-        }
-        if (frame == 290) {
-            lines += "      K 1 0\n      W 514 0 " + aim + "\n";
-            count += 2;
-        }
-        if (count > 0)
-            out << "    List#" << count << ":Events\n" << lines << "    -Events\n";
-        out << "  -Frame\n";
-    }
-    out << "-Root\n";
-    return out.str();
+    const std::string aim = std::to_string((10 << 16) | 200); // above the middle of 400 x 300
+    std::map<int, std::vector<std::string>> events;
+    events[0] = {"F 1"};
+    events[10] = {"K 65 1"}; // A
+    events[40] = {"K 32 1"}; // Space
+    events[46] = {"K 32 0"};
+    events[80] = {"K 32 1"};
+    events[81] = {"K 32 0"};
+    events[120] = {"K 65 0"};
+    events[121] = {"K 68 1"}; // D
+    events[122] = {"K 16 1"}; // Shift
+    events[200] = {"K 16 0"};
+    events[201] = {"K 68 0"};
+    events[220] = {"W 512 0 " + aim, "K 1 1", "W 513 1 " + aim};
+    events[290] = {"K 1 0", "W 514 0 " + aim};
+    return EngineTest::RecordingText(777, 300, events);
 }
 
 TEST(ReplayDigest, AFixedRecordingEndsInTheStoredWorld) {

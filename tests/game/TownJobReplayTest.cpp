@@ -82,20 +82,7 @@ std::string Recording() {
     events[32] = {"K 81 0"};
     events[60] = {"K 68 1", "K 16 1"}; // D, Shift
     events[kFrames - 60] = {"K 68 0", "K 16 0"};
-    std::ostringstream out;
-    out << "Root\n  Seed:2024\n";
-    for (int frame = 0; frame < kFrames; ++frame) {
-        out << "  Frame\n    Dt:0.016666668\n";
-        if (auto it = events.find(frame); it != events.end()) {
-            out << "    List#" << it->second.size() << ":Events\n";
-            for (const std::string& line : it->second)
-                out << "      " << line << "\n";
-            out << "    -Events\n";
-        }
-        out << "  -Frame\n";
-    }
-    out << "-Root\n";
-    return out.str();
+    return EngineTest::RecordingText(2024, kFrames, events);
 }
 
 TEST(TownJobReplay, HotBunsFromTheBakerToTheCheer) {

@@ -25,20 +25,15 @@ LevelText& Perch(LevelText& level, float x, float y = kPerchY) {
     return level.Object(x, y).With("BirdPerch");
 }
 
-// Every component of class T in the factory, in the order they were made.
-template <typename T> std::vector<T*> All(const Factory& factory) {
-    std::vector<T*> found;
-    for (const auto& [id, object] : factory.objects)
-        if (T* c = object->template Get<T>())
-            found.push_back(c);
-    return found;
-}
-
 struct BirdGame : PlayerGame {
     explicit BirdGame(const LevelText& level) : PlayerGame(level.Objects()) {}
 
-    std::vector<BirdComponent*> Birds() const { return All<BirdComponent>(*factory); }
-    std::vector<BirdPerch*> Perches() const { return All<BirdPerch>(*factory); }
+    std::vector<BirdComponent*> Birds() const {
+        return EngineTest::AllComponents<BirdComponent>(*factory);
+    }
+    std::vector<BirdPerch*> Perches() const {
+        return EngineTest::AllComponents<BirdPerch>(*factory);
+    }
     // Runs frames until `done` holds, at most `limit`; true if it did.
     template <typename F> bool RunUntil(F done, int limit) {
         for (int i = 0; i < limit; ++i) {

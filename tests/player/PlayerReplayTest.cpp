@@ -1,7 +1,6 @@
 // The whole game run twice from one recording must give the same world.
 
 #include <map>
-#include <sstream>
 
 #include "tools/ProgramRunner.h"
 
@@ -30,21 +29,7 @@ std::string Recording() {
     events[310] = {"W 512 0 " + std::to_string(right)};
     events[312] = {"K 2 1", "W 516 2 " + std::to_string(right)};
     events[314] = {"K 2 0", "W 517 0 " + std::to_string(right)};
-    std::ostringstream out;
-    out << "Root\n  Seed:4242\n";
-    for (int frame = 0; frame < 400; ++frame) {
-        out << "  Frame\n    Dt:0.016666668\n";
-        auto it = events.find(frame);
-        if (it != events.end()) {
-            out << "    List#" << it->second.size() << ":Events\n";
-            for (const std::string& line : it->second)
-                out << "      " << line << "\n";
-            out << "    -Events\n";
-        }
-        out << "  -Frame\n";
-    }
-    out << "-Root\n";
-    return out.str();
+    return RecordingText(4242, 400, events);
 }
 
 TEST(PlayerReplay, TheSameRecordingPlaysTheSameGameTwice) {

@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <map>
+#include <vector>
 
 #include "engine/EngineTestSupport.h"
 
@@ -42,6 +44,27 @@ inline Outcome RunProgram(const std::string& program, const std::string& argumen
 inline Outcome RunGame(const std::string& arguments, const std::filesystem::path& workDir,
                        const std::string& environment = "") {
     return RunProgram(CLOUDMERE_EXE, arguments, workDir, environment);
+}
+
+// A recording the game replays: `frames` ticks at 60 a second, each with
+// the event lines given for it ("F 1" focus, "K <virtual key> 1/0", "W
+// <window message> <wParam> <lParam>").
+inline std::string RecordingText(int seed, int frames,
+                                 const std::map<int, std::vector<std::string>>& events) {
+    std::ostringstream out;
+    out << "Root\n  Seed:" << seed << "\n";
+    for (int frame = 0; frame < frames; ++frame) {
+        out << "  Frame\n    Dt:0.016666668\n";
+        if (auto it = events.find(frame); it != events.end()) {
+            out << "    List#" << it->second.size() << ":Events\n";
+            for (const std::string& line : it->second)
+                out << "      " << line << "\n";
+            out << "    -Events\n";
+        }
+        out << "  -Frame\n";
+    }
+    out << "-Root\n";
+    return out.str();
 }
 
 // A working directory with a small game: the route names a town level
