@@ -27,7 +27,8 @@ std::string TreeBank() {
                 Node("Sequence", "Description:Load the cart\n",
                      Node("ObjectRegion",
                           "ID:30\nObjectID:31\nCondition:INCLUDE_NUMBER\nNumber:3\nCounter:true\n"
-                          "Description:Fill the cart\nTimer\n-Timer\n") +
+                          "Description:Fill the cart from the crates stacked on the "
+                          "quay\nTimer\n-Timer\n") +
                          Checkpoint(32, "Tell the trader", "Hide:HIDEUNTILACTIVE\n") +
                          Checkpoint(33, "Secret", "Hide:HIDEUNTILCOMPLETE\n") +
                          Node("Sequence", "", Checkpoint(34, "Nested")))) +
@@ -116,9 +117,10 @@ TEST(JobTrees, RegionCountsHideModesAndColoursMakeTheObjectivesPanel) {
     // The timer without a time counts down from a minute; a step hidden
     // until active or complete shows nothing yet; a node without text
     // lists its children at its own depth.
-    EXPECT_EQ(
-        game.Objectives(),
-        (Lines{"1 255 Load the cart", "2 255 Fill the cart(Objects: 0) -  1:00", "2 191 Nested"}));
+    EXPECT_EQ(game.Objectives(),
+              (Lines{"1 255 Load the cart",
+                     "2 255 Fill the cart from the crates stacked on the quay(Objects: 0) -  1:00",
+                     "2 191 Nested"}));
 
     // INCLUDE_NUMBER 3: two inside is not enough; the counter follows.
     jobs.HandleJobEvent({JobEventKind::RegionCount, "Cart", {30, 2, 1}});
@@ -127,7 +129,8 @@ TEST(JobTrees, RegionCountsHideModesAndColoursMakeTheObjectivesPanel) {
     jobs.HandleJobEvent({JobEventKind::RegionCount, "Cart", {30, 3, 0}});
     EXPECT_TRUE(game.EntityWith(30)->completed);
     EXPECT_EQ(game.Objectives(),
-              (Lines{"1 255 Load the cart", "2 127 Fill the cart(Objects: 3) -  1:00",
+              (Lines{"1 255 Load the cart",
+                     "2 127 Fill the cart from the crates stacked on the quay(Objects: 3) -  1:00",
                      "2 255 Tell the trader", "2 191 Nested"}));
     EXPECT_EQ(jobs.GetActiveObjectiveTexts(), (Lines{"Load the cart", "Tell the trader"}));
 
@@ -139,14 +142,25 @@ TEST(JobTrees, RegionCountsHideModesAndColoursMakeTheObjectivesPanel) {
     EXPECT_EQ(game.Objectives()[3], "2 127 Secret (Completed)");
 
     // The panel draws the lines, indented by depth, under the header; a
-    // completed step's timer stands still.
+    // completed step's timer stands still. A line that wraps in this small
+    // window pushes the next one down by all its lines.
+    std::vector<std::pair<int32_t, int32_t>> tops; // top, lines taken
+    game.heard->onMessage = [&](Message* m) {
+        if (const auto* t = As<DrawTextMessage>(m))
+            tops.emplace_back(t->top,
+                              game.graphics->TextLineCount(t->text, t->font, t->right - t->left));
+    };
     game.heard->Take();
     game.Frame();
     const Lines texts = game.heard->Lines("Text ");
-    ASSERT_GE(texts.size(), 3u);
+    ASSERT_GE(texts.size(), 4u);
     EXPECT_EQ(texts[0], "Text OBJECTIVES:");
     EXPECT_EQ(texts[1], "Text      -Load the cart");
-    EXPECT_EQ(texts[2], "Text           -Fill the cart(Objects: 3) -  1:00");
+    EXPECT_EQ(
+        texts[2],
+        "Text           -Fill the cart from the crates stacked on the quay(Objects: 3) -  1:00");
+    EXPECT_GT(tops[2].second, 1) << "too short to wrap here";
+    EXPECT_EQ(tops[3].first - tops[2].first, (tops[2].first - tops[1].first) * tops[2].second);
 }
 
 TEST(JobTrees, ACountdownFailsTheJobAfterItsTimeButNotWhileTheMapIsOpen) {
