@@ -6,10 +6,17 @@ namespace Flurr {
 
 namespace {
 uint32_t state = 1;
+uint32_t sceneryState = 1;
+
+int32_t Step(uint32_t& s) {
+    s = s * 214013u + 2531011u;
+    return static_cast<int32_t>((s >> 16) & 0x7FFFu);
 }
+} // namespace
 
 void SeedRandom(uint32_t seed) {
     state = seed;
+    sceneryState = seed;
 }
 
 uint32_t RandomState() {
@@ -17,8 +24,11 @@ uint32_t RandomState() {
 }
 
 int32_t Random() {
-    state = state * 214013u + 2531011u;
-    return static_cast<int32_t>((state >> 16) & 0x7FFFu);
+    return Step(state);
+}
+
+int32_t SceneryRandom() {
+    return Step(sceneryState);
 }
 
 float RandomRange(float minimum, float maximum) {

@@ -7,6 +7,8 @@
 #include "gameplay/BirdComponent.h"
 #include "gameplay/BirdPerch.h"
 #include "gameplay/BirdSystem.h"
+#include "gameplay/CloudComponent.h"
+#include "gameplay/CloudMachineComponent.h"
 #include "gameplay/DeliveryNode.h"
 #include "gameplay/FlurrMeter.h"
 #include "gameplay/LogicSystem.h"
@@ -41,9 +43,8 @@ void RegisterComponents() {
     // A loaded object's components are made, initialised and read in this
     // order, whatever their order in the file: the sprite exists before the
     // body that moves it, the body before the player that steers it, and
-    // gameplay pieces after all three. The cloud machine and cloud (after
-    // PostProcessTrigger) and the menus' elements (after CameraComponent)
-    // take their places here when they arrive. The job components come
+    // gameplay pieces after all three. The menus' elements (after
+    // CameraComponent) take their places here when they arrive. The job components come
     // after the sprite and body whose state they set; the birds come last,
     // after the sprite they turn and animate.
     RegisterComponent<GraphicsComponent>();
@@ -53,6 +54,8 @@ void RegisterComponents() {
     RegisterComponent<DeliveryNode>();
     RegisterComponent<BasicTrigger>();
     RegisterComponent<PostProcessTrigger>();
+    RegisterComponent<CloudMachineComponent>();
+    RegisterComponent<CloudComponent>();
     RegisterComponent<LogoLogicComponent>();
     RegisterComponent<FlurrMeter>();
     RegisterComponent<MouseCursor>();

@@ -1,7 +1,8 @@
 #pragma once
 // The LogicSystem runs the gameplay components placed in levels (triggers,
-// delivery points, the logo screen, the guiding raven, the flight meter
-// and the mouse pointer): each registers itself for a space,
+// delivery points, the logo screen, the guiding raven, the flight meter,
+// the mouse pointer, the cloud machine and its clouds): each registers
+// itself for a space,
 // and every frame the system updates the components of the active spaces
 // and hands them the input messages it listens for (key released, mouse
 // moved, mouse clicked, pad button triggered, and the two plain signals
@@ -15,6 +16,10 @@
 //
 // A component listed under two active spaces is still updated and told
 // each message once per frame.
+//
+// Clouds come with a level's data: a level that wants them holds a
+// CloudMachineComponent, and one that does not (the logo, the menus) has a
+// clear sky. The system makes no machine of its own.
 //
 // The system never owns components: their objects do. Freeing a space or
 // the system only forgets them.

@@ -33,7 +33,7 @@ constexpr bool kStoredDigestApplies = true;
 constexpr bool kStoredDigestApplies = true;
 #endif
 
-constexpr uint64_t kExpectedDigest = 0x79855c59ca17b50aull;
+constexpr uint64_t kExpectedDigest = 0x1308f90f77041ab9ull;
 
 // 64-bit FNV-1a.
 uint64_t Digest(const std::string& text) {

@@ -243,6 +243,10 @@ objects.append(Obj(0, 0, 120, 120).sprite("FlurrMeter", zpos=1, zorder=5, shader
 objects.append(Obj(0, 0, 32, 32).sprite("MouseCursor", zpos=3)
                .component("MouseCursor", [("Rotate", 0)]))
 
+# --- the drifting clouds: the machine's default area and density fit the
+# hillside (about twenty clouds behind the whole level) ----------------------
+objects.append(Obj(0, 0).component("CloudMachineComponent", [("CloudDensity", "1e-07")]))
+
 # --- the player, from its archetype ------------------------------------------
 with open(PLAYER) as f:
     body = [line.rstrip("\n") for line in f]

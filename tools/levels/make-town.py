@@ -905,6 +905,43 @@ objects.append(Obj(0, 0, 120, 120).sprite("FlurrMeter", zpos=1, zorder=5, shader
 objects.append(Obj(0, 0, 32, 32).sprite("MouseCursor", zpos=3)
                .component("MouseCursor", [("Rotate", 0)]))
 
+# --- birds: perches on the roofs, the chimney cap, lamp posts and signs,
+# in clusters within 500 units of each other so a fright spreads along a
+# street. A perch is where a sitting bird's centre goes: 14 units above what
+# it stands on (the bird is 28 units tall, its feet at the bottom) ---------
+def perch(x, top):
+    objects.append(Obj(x, top + 14).component("BirdPerch", []))
+
+
+# Roof ridges sit about seven eighths of the way up a house's picture.
+for x, h in ((-40, 360), (1800, 330)):
+    perch(x, HILLTOP + 0.875 * h)
+perch(900 - 120, HILLTOP + 0.8 * 420)                     # the bakery's chimney side
+for x0, x1, top in ROOFS:                                 # the Market's rooftops
+    perch(x0 + 60, top)
+perch(8960, SMITHY + 620)                                 # the foundry chimney's cap
+perch(9300, SMITHY + 350)                                 # the foundry's balcony
+perch(7950 + 100, SMITHY + 0.875 * 360)                   # the forge
+perch(COLD_ROOF[0] + 80, COLD_ROOF[2])                    # the cold store's roof
+perch(WAREHOUSE_ROOF[1] - 80, WAREHOUSE_ROOF[2])          # the warehouse, far from the cat
+for x in (600, 2000, 4600, 8300, 13000, 16000, 21200):    # lamp posts
+    perch(x, ground_at(x) + 198)
+for x in (150, 650, 11000, 12300):                        # signs
+    perch(x, ground_at(x) + 96)
+# The birds start on the wing above the streets and settle after a few
+# seconds; the colour of each is picked when the level starts.
+for x, dy in ((100, 620), (800, 700), (1900, 560), (4300, 900), (5000, 1000), (5800, 820),
+              (8200, 760), (9200, 1100), (12800, 640), (16200, 900), (18500, 800),
+              (21000, 700)):
+    objects.append(Obj(x, ground_at(x) + dy, 28, 28).sprite("BlackBird", zorder=1, rate=6)
+                   .component("BirdComponent", []))
+
+# --- the drifting clouds over the whole town, from beyond the west wall to
+# past the ship, down to the harbour's sky ---------------------------------
+objects.append(Obj(0, 0).component("CloudMachineComponent", [
+    ("CloudDensity", "1e-07"), ("AreaLeft", -6000), ("AreaRight", 28000),
+    ("AreaBottom", -11000), ("AreaTop", 7000)]))
+
 with open(PLAYER) as f:
     body = [line.rstrip("\n") for line in f]
 assert body[0] == "Root" and body[-1] == "-Root" and body[1] == "  X:0"
