@@ -1,9 +1,12 @@
 // The raven, the flight meter and the mouse pointer in the real game: a
-// running job's guide target, the player's tank, real mouse and pad events
-// and a level change under all three.
+// running job's guide target, the player's tank, real mouse and pad events;
+// and a level change under them, the clouds and the birds.
 
 #include <cmath>
 
+#include "gameplay/BirdComponent.h"
+#include "gameplay/CloudComponent.h"
+#include "gameplay/CloudMachineComponent.h"
 #include "gameplay/FlurrMeter.h"
 #include "gameplay/MouseCursor.h"
 #include "gameplay/Raven.h"
@@ -212,17 +215,36 @@ TEST(MouseCursor, FollowsTheMouseFadesAtRestAndHidesForThePad) {
     EXPECT_EQ(sprite->Opacity, 1.0f);
 }
 
-TEST(RavenMeterCursor, ALevelChangeUnderAllThreeLeavesNothingBehind) {
+// Everything that lives in a level at once: clouds drifting, birds
+// flying, the raven, the meter and the pointer.
+TEST(LivingTown, ALevelChangeAndARestartUnderAllOfItLeaveNothingBehind) {
     EngineTest::WarningLog warnings;
-    PlayerGame game(Guides());
+    LevelText life;
+    life.Object().With("CloudMachineComponent", {{"CloudDensity", "3e-06"},
+                                                 {"AreaLeft", "-1000"},
+                                                 {"AreaRight", "1000"},
+                                                 {"AreaBottom", "0"},
+                                                 {"AreaTop", "1000"}});
+    for (float x : {-300.0f, 0.0f, 300.0f}) {
+        life.Object(x, 300).With("BirdPerch");
+        life.Object(x, 600, {{"WIDTH", "28"}, {"HEIGHT", "28"}})
+            .With("GraphicsComponent", {{"Animation", "BlackBird"}})
+            .With("BirdComponent");
+    }
+    PlayerGame game(life.Objects() + Guides());
     game.Stand(0);
     const int32_t ring = Find<FlurrMeter>(*game.factory)->frame;
     ASSERT_NE(game.factory->FindObject(ring), nullptr);
+    std::vector<int32_t> old;
+    for (const CloudComponent* cloud : EngineTest::AllComponents<CloudComponent>(*game.factory))
+        old.push_back(cloud->owner->id);
+    ASSERT_GE(old.size(), 5u);
     const std::string level = game.dir.Write(
         "Next.zorvel", "Root\n" +
                            LevelText().Object(0, -200).Box(6000, 400, LevelText::Floor).Objects() +
-                           Guides() + "-Root\n");
-    // Twice, the second a restart that frees the level twice.
+                           life.Objects() + Guides() + "-Root\n");
+    // Twice, the second a restart that frees the level twice, in the middle
+    // of the clouds' drift and the birds' flight.
     for (int round = 0; round < 2; ++round) {
         for (int free = 0; free <= round; ++free)
             game.factory->Free();
@@ -230,7 +252,7 @@ TEST(RavenMeterCursor, ALevelChangeUnderAllThreeLeavesNothingBehind) {
         ASSERT_NE(game.factory->LoadObject("Resources/Objects/Player.zorvel"), nullptr);
         game.player = game.players->Player();
         game.Frame({PlatformTest::Motion(10, 10)});
-        game.Frames(3);
+        game.Frames(30);
         FlurrMeter* meter = Find<FlurrMeter>(*game.factory);
         ASSERT_NE(meter, nullptr);
         EXPECT_NE(meter->frame, ring);
@@ -239,8 +261,17 @@ TEST(RavenMeterCursor, ALevelChangeUnderAllThreeLeavesNothingBehind) {
         ASSERT_NE(raven, nullptr);
         EXPECT_EQ(raven->owner->x, game.player->owner->x + 100.0f);
         EXPECT_EQ(SpriteOf(Find<MouseCursor>(*game.factory))->Opacity, 1.0f);
+        const auto* sky = Find<CloudMachineComponent>(*game.factory);
+        ASSERT_NE(sky, nullptr);
+        EXPECT_GE(sky->count, 5);
+        EXPECT_EQ(
+            static_cast<int32_t>(EngineTest::AllComponents<CloudComponent>(*game.factory).size()),
+            sky->count);
+        EXPECT_EQ(EngineTest::AllComponents<BirdComponent>(*game.factory).size(), 3u);
     }
     EXPECT_EQ(game.factory->FindObject(ring), nullptr);
+    for (int32_t id : old)
+        EXPECT_EQ(game.factory->FindObject(id), nullptr);
     EXPECT_EQ(warnings.Count(), 0) << warnings;
 }
 
