@@ -39,6 +39,16 @@ InputActions::InputActions() {
     Bind(Action::Skip, {KeyCode::Space, KeyCode::Escape, KeyCode::Return},
          {PadButton::A, PadButton::Start});
     Bind(Action::Pause, {KeyCode::Escape}, {PadButton::Start});
+    // The arrows as players expect, and O and L, the menus' keys from the
+    // start; nothing in play uses them.
+    Bind(Action::MenuUp, {KeyCode::Up, KeyCode::O}, {PadButton::DPadUp});
+    Bind(Action::MenuDown, {KeyCode::Down, KeyCode::L}, {PadButton::DPadDown});
+    Bind(Action::MenuLeft, {KeyCode::Left}, {PadButton::DPadLeft});
+    Bind(Action::MenuRight, {KeyCode::Right}, {PadButton::DPadRight});
+    // Fires the selected entry, as a click on it would.
+    Bind(Action::MenuSelect, {KeyCode::Return}, {PadButton::A});
+    // One screen back (Escape closes the whole menu).
+    Bind(Action::MenuBack, {KeyCode::Back}, {PadButton::B});
     Bind(Action::ShowProfile, {KeyCode::F3}, {});
     Bind(Action::ShowProfileDetail, {KeyCode::F4}, {});
 }

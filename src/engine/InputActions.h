@@ -35,6 +35,13 @@ enum class Action : uint8_t {
     Interact,
     Skip,
     Pause,
+    // Moving through a menu and choosing in it; the stick moves too.
+    MenuUp,
+    MenuDown,
+    MenuLeft,
+    MenuRight,
+    MenuSelect,
+    MenuBack,
     // The profile overlay: frame and tick rates, then each system's time.
     ShowProfile,
     ShowProfileDetail,

@@ -21,6 +21,10 @@
 #include "jobs/JobEntityComponent.h"
 #include "jobs/JobGiverComponent.h"
 #include "jobs/JobSystem.h"
+#include "menus/Button.h"
+#include "menus/ButtonSystem.h"
+#include "menus/PauseElement.h"
+#include "menus/PauseSystem.h"
 #include "particles/ParticleEffectComponent.h"
 #include "particles/ParticleSystem.h"
 #include "physics/Physics.h"
@@ -43,14 +47,16 @@ void RegisterComponents() {
     // A loaded object's components are made, initialised and read in this
     // order, whatever their order in the file: the sprite exists before the
     // body that moves it, the body before the player that steers it, and
-    // gameplay pieces after all three. The menus' elements (after
-    // CameraComponent) take their places here when they arrive. The job components come
+    // gameplay pieces after all three; the menus' elements come right
+    // after the camera, before the gameplay pieces. The job components come
     // after the sprite and body whose state they set; the birds come last,
     // after the sprite they turn and animate.
     RegisterComponent<GraphicsComponent>();
     RegisterComponent<PhysicsComponent>();
     RegisterComponent<PlayerComponent>();
     RegisterComponent<CameraComponent>();
+    RegisterComponent<PauseElement>();
+    RegisterComponent<Button>();
     RegisterComponent<DeliveryNode>();
     RegisterComponent<BasicTrigger>();
     RegisterComponent<PostProcessTrigger>();
@@ -89,6 +95,9 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
     // - physics, then the player (which reads the bodies physics moved and
     //   steers them for the next step), then the camera (which follows the
     //   player where it now is);
+    // - the pause menu, then the title's buttons: both place their elements
+    //   by the camera that has just moved, and the pause menu goes first
+    //   so that input arriving in the tick it closes stays its own;
     // - the logic system (triggers, the race), which reads where the player
     //   and camera are;
     // - jobs right after it: givers and entities read where the player is
@@ -158,6 +167,14 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
     if (want.camera) {
         made.camera = new CameraController();
         core.AddSystem(made.camera);
+    }
+    if (want.pause) {
+        made.pause = new PauseSystem();
+        core.AddSystem(made.pause);
+    }
+    if (want.buttons) {
+        made.buttons = new ButtonSystem();
+        core.AddSystem(made.buttons);
     }
     if (want.logic) {
         made.logic = new LogicSystem();

@@ -19,6 +19,7 @@
 namespace Flurr {
 
 class BirdSystem;
+class ButtonSystem;
 class Core;
 class Factory;
 class GraphicsSystem;
@@ -26,6 +27,7 @@ class InputSystem;
 class JobSystem;
 class LogicSystem;
 class ParticleSystem;
+class PauseSystem;
 class Physics;
 class PlayerController;
 class CameraController;
@@ -51,7 +53,8 @@ struct ResourcePaths {
 struct GameSystemSet {
     // Only the space manager and the factory.
     static GameSystemSet None() {
-        return {false, false, false, false, false, false, false, false, false, false, false};
+        return {false, false, false, false, false, false, false,
+                false, false, false, false, false, false};
     }
     bool window = true;
     bool graphics = true;
@@ -60,6 +63,9 @@ struct GameSystemSet {
     bool physics = true;
     bool players = true;
     bool camera = true;
+    // The pause menu, and the title menu's buttons.
+    bool pause = true;
+    bool buttons = true;
     bool logic = true;
     bool jobs = true;
     bool particles = true;
@@ -102,6 +108,8 @@ struct GameSystems {
     Physics* physics = nullptr;
     PlayerController* players = nullptr;
     CameraController* camera = nullptr;
+    PauseSystem* pause = nullptr;
+    ButtonSystem* buttons = nullptr;
     LogicSystem* logic = nullptr;
     JobSystem* jobs = nullptr;
     ParticleSystem* particles = nullptr;
