@@ -89,7 +89,7 @@ void TextTrigger::Update(float) {
         band->Opacity = 0.0f;
 
     Vec2 player;
-    if (!owner || !PlayerPosition(player) ||
+    if (!owner || SpaceManager::Active(Spaces::Pause) || !PlayerPosition(player) ||
         std::hypot(player.x - owner->x, player.y - owner->y) >= kShowDistance)
         return;
     if (band)

@@ -75,6 +75,9 @@ public:
     // (levels carry the key; the game has always used this distance).
     static constexpr float kShowDistance = 200.0f;
 
+    // Also driven while the pause menu is up, to take its band away: the
+    // band is drawn over the whole screen, the menu too.
+    void Initialize() override { Join({Spaces::Game, Spaces::Pause}); }
     void Update(float dt) override;
     void Free() override;
     void Serialize(ASerializer& serializer) override;

@@ -69,11 +69,12 @@ std::string Recording() {
 TEST(ReplayDigest, AFixedRecordingEndsInTheStoredWorld) {
     EngineTest::TempDir dir;
     dir.Write("play.zorvel", Recording());
-    const EngineTest::Outcome run =
-        EngineTest::RunProgram(CLOUDMERE_EXE,
-                               "--windowed --size 400x300 --unlock flight,dash --replay "
-                               "play.zorvel --save-on-exit end.zorvel",
-                               dir.Root());
+    const EngineTest::Outcome run = EngineTest::RunProgram(
+        CLOUDMERE_EXE,
+        "--windowed --size 400x300 --route Resources/Levels/Routes/Hillside.zorvel "
+        "--unlock flight,dash --replay "
+        "play.zorvel --save-on-exit end.zorvel",
+        dir.Root());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::string world = dir.Read("end.zorvel");
     ASSERT_TRUE(EngineTest::Contains(world, "PlayerComponent"));

@@ -121,6 +121,13 @@ TEST(Triggers, TextTriggerShowsItsTextNearThePlayerOnly) {
     t.Frames(2);
     EXPECT_EQ(t.heard->Lines("Text Hold Shift").back(), "Text Hold Shift to run.");
     EXPECT_EQ(sprite->Opacity, 0.5f);
+    // The pause menu takes the band away (it would be drawn over the menu).
+    t.spaces->SetSpaceActive(Spaces::Game, false);
+    t.spaces->SetSpaceActive(Spaces::Pause, true);
+    t.Frame();
+    EXPECT_EQ(sprite->Opacity, 0.0f);
+    t.spaces->SetSpaceActive(Spaces::Pause, false);
+    t.spaces->SetSpaceActive(Spaces::Game, true);
 
     // The band belongs to the running game: a saved level leaves it out.
     ASSERT_TRUE(t.factory->SaveLevel(t.dir.Path("Saved.zorvel"), ""));

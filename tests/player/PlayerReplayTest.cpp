@@ -36,7 +36,8 @@ TEST(PlayerReplay, TheSameRecordingPlaysTheSameGameTwice) {
     TempDir dir;
     dir.Write("play.zorvel", Recording());
     const std::string options =
-        "--windowed --size 400x300 --unlock flight,dash --replay play.zorvel";
+        "--windowed --size 400x300 --route Resources/Levels/Routes/Hillside.zorvel --unlock "
+        "flight,dash --replay play.zorvel";
     for (const char* saved : {"first.zorvel", "second.zorvel"}) {
         const EngineTest::Outcome run =
             EngineTest::RunGame(options + " --save-on-exit " + saved, dir.Root());

@@ -84,8 +84,10 @@ TEST(NonFiniteData, APlayerPlacedAtNanIsWarnedOfAndTheGamePlaysOn) {
     set("      Density", "nan");
     dir.Write(hillside, text);
 
-    const EngineTest::Outcome run =
-        EngineTest::RunGame("--frames 5 --fixed-dt 0.016 --save-on-exit saved.zorvel", dir.Root());
+    const EngineTest::Outcome run = EngineTest::RunGame(
+        "--frames 5 --fixed-dt 0.016 --route Resources/Levels/Routes/Hillside.zorvel "
+        "--save-on-exit saved.zorvel",
+        dir.Root());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     for (const char* warning :
          {"value of \"X\" is not a number (\"nan\")", "value of \"Y\" is not a number (\"inf\")",
