@@ -25,6 +25,9 @@
 #include "menus/ButtonSystem.h"
 #include "menus/PauseElement.h"
 #include "menus/PauseSystem.h"
+#include "menus/SaveDialogElement.h"
+#include "menus/SaveDialogSystem.h"
+#include "menus/TransitionSystem.h"
 #include "particles/ParticleEffectComponent.h"
 #include "particles/ParticleSystem.h"
 #include "physics/Physics.h"
@@ -55,6 +58,7 @@ void RegisterComponents() {
     RegisterComponent<PhysicsComponent>();
     RegisterComponent<PlayerComponent>();
     RegisterComponent<CameraComponent>();
+    RegisterComponent<SaveDialogElement>();
     RegisterComponent<PauseElement>();
     RegisterComponent<Button>();
     RegisterComponent<DeliveryNode>();
@@ -92,6 +96,9 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
     //   messages, before anything that reacts to them;
     // - the factory, which destroys what was queued and runs level
     //   commands between frames' updates, never in the middle of one;
+    // - the save dialog right after it: it floats over the world and
+    //   keeps to the camera of the last frame, and a dialog closed by a
+    //   click has had its objects deleted by the factory just before;
     // - physics, then the player (which reads the bodies physics moved and
     //   steers them for the next step), then the camera (which follows the
     //   player where it now is);
@@ -105,6 +112,9 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
     //   the level showed;
     // - particles, which follow the objects that moved this frame;
     // - sound, so the sounds every system asked for start this frame;
+    // - the transitions after the menus that start them and the camera
+    //   that zooms for them, so a fade and a level change follow the same
+    //   frame's "Play" and zoom;
     // - the birds last: the player's alarm reaches them (and starts their
     //   calls) as the player updates, and nothing else reads where they
     //   fly, so they steer after everyone else.
@@ -150,6 +160,10 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
     made.factory = new Factory();
     core.AddSystem(made.factory);
     core.SetLevelOwner(made.factory);
+    if (want.saveDialog) {
+        made.saveDialog = new SaveDialogSystem(config.paths.saveDialog);
+        core.AddSystem(made.saveDialog);
+    }
     if (want.physics) {
         made.physics = new Physics(config.paths.collisionBank);
         core.AddSystem(made.physics);
@@ -191,6 +205,10 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
     if (want.sound) {
         made.sound = new SoundSystem(config.paths.soundBank);
         core.AddSystem(made.sound);
+    }
+    if (want.transitions) {
+        made.transitions = new TransitionSystem(config.paths.transitions);
+        core.AddSystem(made.transitions);
     }
     if (want.birds) {
         made.birds = new BirdSystem();

@@ -31,8 +31,10 @@ class PauseSystem;
 class Physics;
 class PlayerController;
 class CameraController;
+class SaveDialogSystem;
 class SoundSystem;
 class SpaceManager;
+class TransitionSystem;
 
 // Where the game's data lives. Paths are relative to `dataRoot` (the folder
 // holding "Resources"), as the data files themselves name them.
@@ -46,6 +48,8 @@ struct ResourcePaths {
     std::string animationBanks = "Resources/Banks/AnimationBank/";
     std::string fontBanks = "Resources/Banks/FontBank/";
     std::string jobBank = "Resources/Banks/JobBank.zorvel";
+    std::string saveDialog = "Resources\\SaveDialog\\SaveDialog.zorvel";
+    std::string transitions = "Resources\\Transitions\\Transitions.zorvel";
 };
 
 // Which systems a game has; the program has all of them. The space
@@ -53,13 +57,20 @@ struct ResourcePaths {
 struct GameSystemSet {
     // Only the space manager and the factory.
     static GameSystemSet None() {
-        return {false, false, false, false, false, false, false,
-                false, false, false, false, false, false};
+        GameSystemSet none;
+        for (bool* flag :
+             {&none.window, &none.graphics, &none.input, &none.saveDialog, &none.physics,
+              &none.players, &none.camera, &none.pause, &none.buttons, &none.logic, &none.jobs,
+              &none.particles, &none.sound, &none.transitions, &none.birds})
+            *flag = false;
+        return none;
     }
     bool window = true;
     bool graphics = true;
     // Needs the window.
     bool input = true;
+    // The level editor's save dialog.
+    bool saveDialog = true;
     bool physics = true;
     bool players = true;
     bool camera = true;
@@ -70,8 +81,12 @@ struct GameSystemSet {
     bool jobs = true;
     bool particles = true;
     bool sound = true;
+    // The zoom-out from the title menu into the game.
+    bool transitions = true;
     bool birds = true;
 };
+// A flag added above belongs in None() too.
+static_assert(sizeof(GameSystemSet) == 15);
 
 struct GameConfig {
     ResourcePaths paths;
@@ -105,6 +120,7 @@ struct GameSystems {
     GraphicsSystem* graphics = nullptr;
     InputSystem* input = nullptr;
     Factory* factory = nullptr;
+    SaveDialogSystem* saveDialog = nullptr;
     Physics* physics = nullptr;
     PlayerController* players = nullptr;
     CameraController* camera = nullptr;
@@ -114,6 +130,7 @@ struct GameSystems {
     JobSystem* jobs = nullptr;
     ParticleSystem* particles = nullptr;
     SoundSystem* sound = nullptr;
+    TransitionSystem* transitions = nullptr;
     BirdSystem* birds = nullptr;
     // False when a system that was asked for could not start (no window);
     // the error box has been shown.

@@ -23,6 +23,7 @@ inline constexpr const char* Game = "GameSpace";
 inline constexpr const char* Pause = "Pause";
 inline constexpr const char* LevelEditor = "LevelEditor";
 inline constexpr const char* Logo = "LogoSpace";
+inline constexpr const char* SaveDialog = "SaveDialog";
 inline constexpr const char* Transition = "TransitionSpace";
 } // namespace Spaces
 
