@@ -3,7 +3,6 @@
 // the title, and the route from the logo through the title into Hillside.
 
 #include <map>
-#include <sstream>
 
 #include "menus/MenuTestSupport.h"
 #include "tools/ProgramRunner.h"
@@ -127,21 +126,9 @@ TEST(TitleMenu, TheRouteRunsFromTheLogoThroughTheTitleIntoHillside) {
     events[151] = {"K 27 0"};
     events[180] = {"K 13 1"}; // Enter on "Play"
     events[181] = {"K 13 0"};
-    std::ostringstream out;
-    out << "Root\n  Seed:99\n";
-    for (int frame = 0; frame < 200; ++frame) {
-        out << "  Frame\n    Dt:0.016666668\n";
-        if (auto it = events.find(frame); it != events.end()) {
-            out << "    List#" << it->second.size() << ":Events\n";
-            for (const std::string& line : it->second)
-                out << "      " << line << "\n";
-            out << "    -Events\n";
-        }
-        out << "  -Frame\n";
-    }
-    out << "-Root\n";
     EngineTest::TempDir dir;
-    dir.Write("play.zorvel", out.str());
+    // "Play" zooms out for three seconds before Hillside.
+    dir.Write("play.zorvel", EngineTest::RecordingText(99, 420, events));
     const EngineTest::Outcome run =
         EngineTest::RunGame("--windowed --size 400x300 --route Resources/Levels/Routes/Logo.zorvel "
                             "--replay play.zorvel --save-on-exit end.zorvel",
