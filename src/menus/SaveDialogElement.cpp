@@ -4,6 +4,7 @@
 #include "engine/GameObject.h"
 #include "engine/Message.h"
 #include "graphics/GraphicsComponent.h"
+#include "menus/MenuPointer.h"
 #include "serialization/Serializer.h"
 #include "world/SpaceManager.h"
 
@@ -29,13 +30,7 @@ bool SaveDialogElement::HitTest() const {
     const SaveDialogSystem* system = SaveDialogSystem::Instance();
     if (!owner || !system)
         return false;
-    const Vec2 mouse = system->MouseWorld();
-    // Integer halves of the unscaled size: a pulsing element does not
-    // grow its hit box.
-    const auto halfWidth = static_cast<float>(owner->width / 2);
-    const auto halfHeight = static_cast<float>(owner->height / 2);
-    return owner->x - halfWidth <= mouse.x && mouse.x <= owner->x + halfWidth &&
-           owner->y - halfHeight <= mouse.y && mouse.y <= owner->y + halfHeight;
+    return PointerOver(*owner, system->MouseWorld());
 }
 
 int32_t SaveDialogElement::ClickMessageId() const {
@@ -59,19 +54,7 @@ void SaveDialogElement::Update(float) {
     owner->y = static_cast<float>(baseY) + system->cameraY;
     hoverTest = HitTest();
     hovered = hoverTest;
-    if (scale > maxScale) {
-        scaleDirection = -1;
-        scale = maxScale;
-    }
-    if (scale < 1.0f) {
-        scale = 1.0f;
-        scaleDirection = 1;
-    }
-    if (!hovered)
-        scaleDirection = -1;
-    scale += static_cast<float>(scaleDirection) * scaleStep;
-    owner->xScale = scale;
-    owner->yScale = scale;
+    StepHoverScale(*owner, hovered, maxScale, scaleStep, scale, scaleDirection);
     // The click test measures the screen as the unzoomed view shows it.
     if (GraphicsComponent* sprite = owner->Get<GraphicsComponent>())
         sprite->orthographic = true;
