@@ -20,6 +20,21 @@ inline Flurr::GameConfig Config() {
     return config;
 }
 
+// Every system of the program playing `route` from `dataRoot`, in a
+// 400 x 300 window that shows nothing, sounds written down, not played.
+inline Flurr::GameConfig ProgramConfig(const std::string& route,
+                                       const std::string& dataRoot = CLOUDMERE_SOURCE_DIR,
+                                       Flurr::InputReplay* replay = nullptr) {
+    Flurr::GameConfig config = Config();
+    config.paths.dataRoot = dataRoot;
+    config.systems = {.sound = false};
+    config.window = {.windowed = true, .width = 400, .height = 300, .replay = replay};
+    config.present = [] {};
+    config.playRoute = true;
+    config.startRoute = route;
+    return config;
+}
+
 // Initialises every system, in order, and marks a level as running, as the
 // loop does before its first frame (without loading a route). Every frame
 // is then one tick, as fast as the machine goes: what a test sees after a

@@ -58,19 +58,6 @@ void MakeTown(const EngineTest::TempDir& dir) {
     dir.Write("Resources/Banks/JobBank.zorvel", bank);
 }
 
-// The real town in a test game, as the program plays it (sounds are
-// written down, not played).
-GameConfig TownConfig(const EngineTest::TempDir& dir, InputReplay* replay) {
-    GameConfig config = TestGame::Config();
-    config.paths.dataRoot = dir.Root().string();
-    config.systems = {.sound = false};
-    config.window = {.windowed = true, .width = 400, .height = 300, .replay = replay};
-    config.present = [] {};
-    config.playRoute = true;
-    config.startRoute = kTownRoute;
-    return config;
-}
-
 // E by the Baker, Q for the objectives, then a run right down the hill
 // past the observatory's door, the market and the forge.
 std::string Recording() {
@@ -106,7 +93,8 @@ TEST(TownJobReplay, HotBunsFromTheBakerToTheCheer) {
     std::string error;
     ASSERT_TRUE(replay.Load(recording, error)) << error;
     SeedRandom(replay.Seed());
-    PlatformTest::Game game(TownConfig(dir, &replay), {MessageId::PlaySound});
+    PlatformTest::Game game(TestGame::ProgramConfig(kTownRoute, dir.Root().string(), &replay),
+                            {MessageId::PlaySound});
     game.core->Route()->Load(); // as the loop does before the first frame
     JobSystem& jobs = *JobSystem::Instance();
     std::map<std::string, int> firstFrame; // what happened, and when
@@ -153,7 +141,8 @@ TEST(TownJobReplay, HotBunsFromTheBakerToTheCheer) {
 TEST(TownJobReplay, TheRunningJobCarriesOnThroughALevelChangeAndARestart) {
     EngineTest::TempDir dir;
     MakeTown(dir);
-    PlatformTest::Game game(TownConfig(dir, nullptr), {MessageId::PlaySound});
+    PlatformTest::Game game(TestGame::ProgramConfig(kTownRoute, dir.Root().string()),
+                            {MessageId::PlaySound});
     PlatformTest::Push({game.Focus()});
     game.core->Route()->Load();
     JobSystem& jobs = *JobSystem::Instance();

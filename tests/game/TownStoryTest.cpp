@@ -28,19 +28,12 @@ void Put(GameObject& object, float x, float y) {
 }
 
 struct Town : PlatformTest::Game {
-    Town() : Game(Config(), {MessageId::PlaySound}) {
+    Town()
+        : Game(TestGame::ProgramConfig("Resources/Levels/Routes/Town.zorvel"),
+               {MessageId::PlaySound}) {
         PlatformTest::Push({Focus()});
         core->Route()->Load();
         Frames(2);
-    }
-    static GameConfig Config() {
-        GameConfig config = TestGame::Config();
-        config.systems = {.sound = false};
-        config.window = {.windowed = true, .width = 400, .height = 300};
-        config.present = [] {};
-        config.playRoute = true;
-        config.startRoute = "Resources/Levels/Routes/Town.zorvel";
-        return config;
     }
     JobSystem& jobs = *JobSystem::Instance();
     PlayerComponent& player() const { return *PlayerController::Instance()->Player(); }
