@@ -34,6 +34,7 @@ public:
             return;
         live.erase(it->serial);
         entries.erase(it);
+        ++removals;
     }
 
     bool Contains(const T* item) const {
@@ -44,6 +45,7 @@ public:
     void Clear() {
         entries.clear();
         live.clear();
+        ++removals;
     }
 
     std::size_t Size() const { return entries.size(); }
@@ -53,8 +55,11 @@ public:
     // listed when its turn comes, in the order they were added.
     template <typename F> void ForEach(F&& f) {
         const std::vector<Entry> snapshot = entries;
+        const uint64_t removalsAtStart = removals;
+        // Until something is taken out, every entry of the snapshot is
+        // still listed: the look-up is only needed after a removal.
         for (const Entry& e : snapshot)
-            if (live.count(e.serial))
+            if (removals == removalsAtStart || live.count(e.serial))
                 f(e.item);
     }
 
@@ -77,6 +82,9 @@ private:
     // so an old snapshot never mistakes it for the entry it removed.
     std::unordered_set<uint64_t> live;
     uint64_t nextSerial = 0;
+    // Counts every Remove and Clear, so a walk knows whether its snapshot
+    // may hold entries that have gone.
+    uint64_t removals = 0;
 };
 
 } // namespace Flurr
