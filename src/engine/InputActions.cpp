@@ -51,6 +51,24 @@ InputActions::InputActions() {
     Bind(Action::MenuBack, {KeyCode::Back}, {PadButton::B});
     Bind(Action::ShowProfile, {KeyCode::F3}, {});
     Bind(Action::ShowProfileDetail, {KeyCode::F4}, {});
+    // The level editor. F2 is also the physics outlines in play.
+    Bind(Action::EditorToggle, {KeyCode::F1}, {});
+    Bind(Action::EditorDebugDraw, {KeyCode::F2}, {});
+    Bind(Action::EditorPlaytest, {KeyCode::F5}, {});
+    Bind(Action::EditorPanLeft, {KeyCode::Left}, {});
+    Bind(Action::EditorPanRight, {KeyCode::Right}, {});
+    Bind(Action::EditorPanUp, {KeyCode::Up}, {});
+    Bind(Action::EditorPanDown, {KeyCode::Down}, {});
+    Bind(Action::EditorZoomIn, {KeyCode::OemPlus, KeyCode::Add}, {});
+    Bind(Action::EditorZoomOut, {KeyCode::OemMinus, KeyCode::Subtract}, {});
+    Bind(Action::EditorZoomReset, {KeyCode::Digit0}, {});
+    Bind(Action::EditorDelete, {KeyCode::Delete}, {});
+    Bind(Action::EditorCopy, {KeyCode::C}, {});
+    Bind(Action::EditorPaste, {KeyCode::V}, {});
+    Bind(Action::EditorUndo, {KeyCode::Z}, {});
+    Bind(Action::EditorRedo, {KeyCode::Y}, {});
+    Bind(Action::EditorCtrl, {KeyCode::Control, KeyCode::LControl, KeyCode::RControl}, {});
+    Bind(Action::EditorShift, {KeyCode::Shift, KeyCode::LShift, KeyCode::RShift}, {});
 }
 
 const InputActions::Binding& InputActions::Of(Action action) const {

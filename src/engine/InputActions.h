@@ -45,8 +45,29 @@ enum class Action : uint8_t {
     // The profile overlay: frame and tick rates, then each system's time.
     ShowProfile,
     ShowProfileDetail,
+    // The level editor: entering it (and, inside, asking to save and
+    // leave), the physics outlines, playing the edited level, the free
+    // camera, and the object tools. Copy, paste, undo and redo are these
+    // keys with a Ctrl key held (EditorCtrl); redo is also undo with Shift.
+    EditorToggle,
+    EditorDebugDraw,
+    EditorPlaytest,
+    EditorPanLeft,
+    EditorPanRight,
+    EditorPanUp,
+    EditorPanDown,
+    EditorZoomIn,
+    EditorZoomOut,
+    EditorZoomReset,
+    EditorDelete,
+    EditorCopy,
+    EditorPaste,
+    EditorUndo,
+    EditorRedo,
+    EditorCtrl,
+    EditorShift,
 };
-inline constexpr std::size_t kActionCount = static_cast<std::size_t>(Action::ShowProfileDetail) + 1;
+inline constexpr std::size_t kActionCount = static_cast<std::size_t>(Action::EditorShift) + 1;
 
 class InputActions {
 public:

@@ -84,6 +84,7 @@ inline constexpr uint8_t F1 = 0x70; // F1 to F12 run on from here
 inline constexpr uint8_t F2 = 0x71;
 inline constexpr uint8_t F3 = 0x72;
 inline constexpr uint8_t F4 = 0x73;
+inline constexpr uint8_t F5 = 0x74;
 inline constexpr uint8_t F11 = 0x7A;
 inline constexpr uint8_t F12 = 0x7B;
 inline constexpr uint8_t NumLock = 0x90;

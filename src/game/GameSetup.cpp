@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "editor/LevelEditor.h"
 #include "engine/Component.h"
 #include "engine/Core.h"
 #include "gameplay/BirdComponent.h"
@@ -102,6 +103,11 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
     // - physics, then the player (which reads the bodies physics moved and
     //   steers them for the next step), then the camera (which follows the
     //   player where it now is);
+    // - the level editor after the camera, whose view it takes over while
+    //   open, and before the pause menu, so the keys and clicks it acts
+    //   on (F1, Escape ending a playtest, the menu's "EditLevel") are
+    //   settled before the menu looks at them; anything that frees the
+    //   level waits for its update, out of every click;
     // - the pause menu, then the title's buttons: both place their elements
     //   by the camera that has just moved, and the pause menu goes first
     //   so that input arriving in the tick it closes stays its own;
@@ -181,6 +187,10 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
     if (want.camera) {
         made.camera = new CameraController();
         core.AddSystem(made.camera);
+    }
+    if (want.editor) {
+        made.editor = new LevelEditor();
+        core.AddSystem(made.editor);
     }
     if (want.pause) {
         made.pause = new PauseSystem();

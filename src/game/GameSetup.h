@@ -24,6 +24,7 @@ class Core;
 class Factory;
 class GraphicsSystem;
 class InputSystem;
+class LevelEditor;
 class JobSystem;
 class LogicSystem;
 class ParticleSystem;
@@ -60,8 +61,8 @@ struct GameSystemSet {
         GameSystemSet none;
         for (bool* flag :
              {&none.window, &none.graphics, &none.input, &none.saveDialog, &none.physics,
-              &none.players, &none.camera, &none.pause, &none.buttons, &none.logic, &none.jobs,
-              &none.particles, &none.sound, &none.transitions, &none.birds})
+              &none.players, &none.camera, &none.editor, &none.pause, &none.buttons, &none.logic,
+              &none.jobs, &none.particles, &none.sound, &none.transitions, &none.birds})
             *flag = false;
         return none;
     }
@@ -74,6 +75,8 @@ struct GameSystemSet {
     bool physics = true;
     bool players = true;
     bool camera = true;
+    // The level editor (F1 in play).
+    bool editor = true;
     // The pause menu, and the title menu's buttons.
     bool pause = true;
     bool buttons = true;
@@ -86,7 +89,7 @@ struct GameSystemSet {
     bool birds = true;
 };
 // A flag added above belongs in None() too.
-static_assert(sizeof(GameSystemSet) == 15);
+static_assert(sizeof(GameSystemSet) == 16);
 
 struct GameConfig {
     ResourcePaths paths;
@@ -124,6 +127,7 @@ struct GameSystems {
     Physics* physics = nullptr;
     PlayerController* players = nullptr;
     CameraController* camera = nullptr;
+    LevelEditor* editor = nullptr;
     PauseSystem* pause = nullptr;
     ButtonSystem* buttons = nullptr;
     LogicSystem* logic = nullptr;

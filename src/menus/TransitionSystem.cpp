@@ -98,6 +98,8 @@ void TransitionSystem::Start() {
     factory->DestroyLater(factory->FindObject(cameraObjectId));
     GameObject* target = factory->CreateGameObject();
     cameraObjectId = target->id;
+    // The zoom's own target, never part of the title level's design.
+    target->savedWithLevel = false;
     if (Component* camera = CreateComponent(CameraComponent::Name())) {
         target->AddComponent(camera);
         camera->Initialize();

@@ -87,9 +87,18 @@ void Factory::ReadKeepingUnread(LoaderBase& loader, GameObject* object, const ch
 
 void Factory::LoadLevel(const std::string& path) {
     ALoader loader(path);
-    loader.KeepUnread(true);
     if (loader.IsFileMissing() && !loader.IsRefused())
         Warn("level file " + NativePath(path) + " is missing or empty; the level has no objects");
+    ReadLevel(loader);
+}
+
+void Factory::LoadLevelText(const std::string& text, const std::string& name) {
+    StringLoadSerializer loader(text, name);
+    ReadLevel(loader);
+}
+
+void Factory::ReadLevel(LoaderBase& loader) {
+    loader.KeepUnread(true);
     loader.Begin("Root");
     background.clear();
     loader.StringField("Background", background);
@@ -162,6 +171,18 @@ bool Factory::SaveLevel(const std::string& path, const std::string& backgroundNa
         return false;
     }
     ASaver saver(path);
+    WriteLevel(saver, backgroundName);
+    return saver.Finish();
+}
+
+std::string Factory::LevelText(const std::string& backgroundName) {
+    StringSaveSerializer saver;
+    WriteLevel(saver, backgroundName);
+    saver.Finish();
+    return saver.Result();
+}
+
+void Factory::WriteLevel(ASerializer& saver, const std::string& backgroundName) {
     saver.Begin("Root");
     std::string bg = backgroundName;
     saver.StringField("Background", bg);
@@ -173,7 +194,6 @@ bool Factory::SaveLevel(const std::string& path, const std::string& backgroundNa
     for (const KeptElement& k : levelKept)
         saver.WriteKept(k);
     saver.End("Root");
-    return saver.Finish();
 }
 
 void Factory::SendMessage(Message* message) {

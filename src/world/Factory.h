@@ -28,6 +28,7 @@
 namespace Flurr {
 
 class GameObject;
+class ASerializer;
 class LoaderBase;
 
 struct FactoryName {
@@ -55,6 +56,9 @@ public:
     // Reads a level file: "Background" (sent as SetBackgroundMessage, also
     // when empty) and every "GameObject". Objects already recorded stay.
     void LoadLevel(const std::string& path);
+    // The same from level text (the editor's snapshots); `name` only
+    // names the text in warnings.
+    void LoadLevelText(const std::string& text, const std::string& name);
     // Reads an archetype file into one new recorded object; null when the
     // file is missing or unreadable.
     GameObject* LoadObject(const std::string& path);
@@ -75,6 +79,8 @@ public:
     // those not saved with the level (particles).
     // Returns false when the file could not be written.
     bool SaveLevel(const std::string& path, const std::string& backgroundName);
+    // What SaveLevel would write, as text.
+    std::string LevelText(const std::string& backgroundName);
     // The background named by the last level loaded.
     const std::string& Background() const { return background; }
 
@@ -87,6 +93,8 @@ public:
     std::map<int32_t, GameObject*> objects;
 
 private:
+    void ReadLevel(LoaderBase& loader);
+    void WriteLevel(ASerializer& saver, const std::string& backgroundName);
     void ReadObjectList(const std::string& path, std::vector<GameObject*>& out, bool record);
     // ReadObjectBody, then End(`endName`), then what the loader kept unread
     // of the object goes to the object, to be saved with it.
