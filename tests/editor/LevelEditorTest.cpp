@@ -10,6 +10,8 @@
 #include "editor/LevelEditor.h"
 #include "engine/EngineTestSupport.h"
 #include "game/TestGame.h"
+#include "gameplay/CloudMachineComponent.h"
+#include "jobs/JobGiverComponent.h"
 #include "platform/Clipboard.h"
 #include "player/PlayerComponent.h"
 #include "world/Route.h"
@@ -37,6 +39,14 @@ std::size_t Count(const std::string& text, const std::string& part) {
     for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
         ++n;
     return n;
+}
+
+// A level the game ships, as its file reads.
+std::string Shipped(const std::string& name) {
+    std::ifstream in(std::string(CLOUDMERE_SOURCE_DIR) + "/Resources/Levels/" + name);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 class EditorGame {
@@ -319,10 +329,8 @@ TEST(LevelEditor, UndoAndRedoWalkBackAndForthOverMoveDeletePasteAndPlace) {
 }
 
 TEST(LevelEditor, SaveWritesOnlyTheLevelWithItsBackgroundAndKeepsABackup) {
-    std::ifstream in(std::string(CLOUDMERE_SOURCE_DIR) + "/Resources/Levels/Town.zorvel");
-    std::stringstream original;
-    original << in.rdbuf();
-    EditorGame game(original.str(), true);
+    const std::string original = Shipped("Town.zorvel");
+    EditorGame game(original, true);
     game.Frames(30);
     std::size_t runtime = 0;
     for (GameObject* object : game.List())
@@ -337,9 +345,9 @@ TEST(LevelEditor, SaveWritesOnlyTheLevelWithItsBackgroundAndKeepsABackup) {
     game.Send(SaveDialogSaveMessage());
     const std::string saved = game.dir.Read("Level.zorvel");
     EXPECT_EQ(saved, live + "\n") << "exactly the level, as the editor had it";
-    EXPECT_EQ(game.dir.Read("Level.zorvel.bak"), original.str());
-    EXPECT_EQ(Count(saved, "\n  GameObject\n"), Count(original.str(), "\n  GameObject\n"));
-    const std::string background = original.str().substr(0, original.str().find('\n', 5));
+    EXPECT_EQ(game.dir.Read("Level.zorvel.bak"), original);
+    EXPECT_EQ(Count(saved, "\n  GameObject\n"), Count(original, "\n  GameObject\n"));
+    const std::string background = original.substr(0, original.find('\n', 5));
     ASSERT_NE(background.find("Background:Resources"), std::string::npos);
     EXPECT_EQ(saved.rfind(background, 0), 0u) << "the background kept";
     EXPECT_FALSE(game.Active(Spaces::LevelEditor));
@@ -350,7 +358,7 @@ TEST(LevelEditor, SaveWritesOnlyTheLevelWithItsBackgroundAndKeepsABackup) {
     std::size_t level = 0;
     for (GameObject* object : game.List())
         level += object->savedWithLevel ? 1 : 0;
-    EXPECT_EQ(level, Count(original.str(), "\n  GameObject\n"));
+    EXPECT_EQ(level, Count(original, "\n  GameObject\n"));
 }
 
 TEST(LevelEditor, AFailedSaveKeepsTheFileTheEditorAndTheEdits) {
@@ -379,10 +387,8 @@ TEST(LevelEditor, AFailedSaveKeepsTheFileTheEditorAndTheEdits) {
 }
 
 TEST(LevelEditor, PlaytestPlaysTheEditsAndComesBackToThem) {
-    std::ifstream in(std::string(CLOUDMERE_SOURCE_DIR) + "/Resources/Levels/Hillside.zorvel");
-    std::stringstream hillside;
-    hillside << in.rdbuf();
-    EditorGame game(hillside.str(), true);
+    const std::string hillside = Shipped("Hillside.zorvel");
+    EditorGame game(hillside, true);
     game.Key(KeyCode::F1);
     // The player, lifted a hundred units: it falls when the level plays.
     for (GameObject* object : game.List())
@@ -409,28 +415,18 @@ TEST(LevelEditor, PlaytestPlaysTheEditsAndComesBackToThem) {
         EXPECT_EQ(game.LevelNow(), edited);
         EXPECT_EQ(game.Editor().UndoSteps(), steps);
     }
-    EXPECT_EQ(game.dir.Read("Level.zorvel"), hillside.str()) << "a playtest saves nothing";
+    EXPECT_EQ(game.dir.Read("Level.zorvel"), hillside) << "a playtest saves nothing";
 }
 
 TEST(LevelEditor, DeletingThePlayerAGiverAndACloudMachineLetsTheGameRunOn) {
-    std::ifstream in(std::string(CLOUDMERE_SOURCE_DIR) + "/Resources/Levels/Town.zorvel");
-    std::stringstream town;
-    town << in.rdbuf();
-    EditorGame game(town.str(), true);
+    const std::string town = Shipped("Town.zorvel");
+    EditorGame game(town, true);
     game.Frames(10);
     game.Key(KeyCode::F1);
-    std::vector<int32_t> doomed;
-    for (const char* kind : {"PlayerComponent", "JobGiverComponent", "CloudMachineComponent"}) {
-        for (GameObject* object : game.List()) {
-            bool has = false;
-            for (Component* component : object->components)
-                has = has || component->GetName() == kind;
-            if (has) {
-                doomed.push_back(object->id);
-                break;
-            }
-        }
-    }
+    GameObject* player = EngineTest::FindComponent<PlayerComponent>(game.Objects())->owner;
+    GameObject* giver = EngineTest::FindComponent<JobGiverComponent>(game.Objects())->owner;
+    GameObject* sky = EngineTest::FindComponent<CloudMachineComponent>(game.Objects())->owner;
+    const std::vector<int32_t> doomed{player->id, giver->id, sky->id};
     ASSERT_EQ(doomed.size(), 3u);
     for (int32_t id : doomed) {
         game.Editor().Select(id);
@@ -445,7 +441,7 @@ TEST(LevelEditor, DeletingThePlayerAGiverAndACloudMachineLetsTheGameRunOn) {
     game.Send(SaveDialogCloseWithoutSavingMessage());
     game.Frames(30);
     EXPECT_TRUE(game.Active(Spaces::Game));
-    EXPECT_EQ(game.dir.Read("Level.zorvel"), town.str());
+    EXPECT_EQ(game.dir.Read("Level.zorvel"), town);
 }
 
 } // namespace
