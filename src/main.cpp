@@ -17,6 +17,7 @@
 #include "engine/LaunchOptions.h"
 #include "engine/Random.h"
 #include "engine/Report.h"
+#include "engine/Settings.h"
 #include "engine/TimerSet.h"
 #include "game/GameSetup.h"
 #include "graphics/GraphicsSystem.h"
@@ -84,6 +85,10 @@ int Run(const Flurr::LaunchOptions& options, const std::string& dataRoot,
     config.unlockFlight = options.unlockFlight;
     config.unlockDash = options.unlockDash;
     config.startRoute = options.route;
+    // The player's own settings; a recording and a replay keep to the
+    // table's keys, so they play the same on any machine.
+    config.settingsFile = SettingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    config.settingsKeys = options.record.empty() && options.replay.empty();
 
     Core core;
     const GameSystems systems = AddSystems(core, config);

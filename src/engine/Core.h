@@ -139,6 +139,9 @@ public:
     // The keys and pad buttons of each action: the process's core's map,
     // or today's bindings without a core (a component tested on its own).
     static const InputActions& Actions();
+    // This core's map, to rebind (the player's settings, the controls
+    // screen).
+    InputActions& MutableActions() { return actions; }
 
     // Async-signal-safe: asks the loop to quit at the end of this frame
     // (Ctrl+C in a terminal ends the game cleanly).

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstdio>
 
 #include "engine/InputCodes.h"
 
@@ -15,7 +16,154 @@ std::size_t Index(Action action) {
     return index;
 }
 
+bool Rebindable(Action action) {
+    for (Action a : kRebindableActions)
+        if (a == action)
+            return true;
+    return false;
+}
+
 } // namespace
+
+std::string RebindableName(Action action) {
+    switch (action) {
+    case Action::MoveLeft:
+        return "MoveLeft";
+    case Action::MoveRight:
+        return "MoveRight";
+    case Action::Jump:
+        return "Jump";
+    case Action::Run:
+        return "Run";
+    case Action::Map:
+        return "Map";
+    case Action::Objectives:
+        return "Objectives";
+    default:
+        return {};
+    }
+}
+
+std::string KeyName(uint8_t key) {
+    if ((key >= KeyCode::A && key <= KeyCode::Z) || (key >= KeyCode::Digit0 && key <= 0x39))
+        return std::string(1, static_cast<char>(key));
+    if (key >= KeyCode::Numpad0 && key <= 0x69)
+        return "Numpad " + std::string(1, static_cast<char>('0' + (key - KeyCode::Numpad0)));
+    if (key >= KeyCode::F1 && key <= KeyCode::F12) {
+        char text[8];
+        std::snprintf(text, sizeof text, "F%d", key - KeyCode::F1 + 1);
+        return text;
+    }
+    switch (key) {
+    case KeyCode::Back:
+        return "Backspace";
+    case KeyCode::Tab:
+        return "Tab";
+    case KeyCode::Return:
+        return "Enter";
+    case KeyCode::Shift:
+        return "Shift";
+    case KeyCode::Control:
+        return "Ctrl";
+    case KeyCode::Menu:
+        return "Alt";
+    case KeyCode::Pause:
+        return "Pause";
+    case KeyCode::Capital:
+        return "Caps Lock";
+    case KeyCode::Escape:
+        return "Escape";
+    case KeyCode::Space:
+        return "Space";
+    case KeyCode::Prior:
+        return "Page Up";
+    case KeyCode::Next:
+        return "Page Down";
+    case KeyCode::End:
+        return "End";
+    case KeyCode::Home:
+        return "Home";
+    case KeyCode::Left:
+        return "Left";
+    case KeyCode::Up:
+        return "Up";
+    case KeyCode::Right:
+        return "Right";
+    case KeyCode::Down:
+        return "Down";
+    case KeyCode::Insert:
+        return "Insert";
+    case KeyCode::Delete:
+        return "Delete";
+    case KeyCode::Multiply:
+        return "Numpad *";
+    case KeyCode::Add:
+        return "Numpad +";
+    case KeyCode::Subtract:
+        return "Numpad -";
+    case KeyCode::Decimal:
+        return "Numpad .";
+    case KeyCode::Divide:
+        return "Numpad /";
+    case KeyCode::LShift:
+        return "Left Shift";
+    case KeyCode::RShift:
+        return "Right Shift";
+    case KeyCode::LControl:
+        return "Left Ctrl";
+    case KeyCode::RControl:
+        return "Right Ctrl";
+    case KeyCode::LMenu:
+        return "Left Alt";
+    case KeyCode::RMenu:
+        return "Right Alt";
+    case KeyCode::Oem1:
+        return ";";
+    case KeyCode::OemPlus:
+        return "=";
+    case KeyCode::OemComma:
+        return ",";
+    case KeyCode::OemMinus:
+        return "-";
+    case KeyCode::OemPeriod:
+        return ".";
+    case KeyCode::Oem2:
+        return "/";
+    case KeyCode::Oem3:
+        return "`";
+    case KeyCode::Oem4:
+        return "[";
+    case KeyCode::Oem5:
+        return "\\";
+    case KeyCode::Oem6:
+        return "]";
+    case KeyCode::Oem7:
+        return "'";
+    default:
+        return {};
+    }
+}
+
+bool KeyFreeForRebinding(uint8_t key) {
+    if (KeyName(key).empty())
+        return false;
+    // Escape leaves the menu (and cancels a rebinding), Enter, Backspace
+    // and the arrows work the menus, E talks to people, and the function
+    // keys take screenshots and show the profile.
+    switch (key) {
+    case KeyCode::Escape:
+    case KeyCode::Return:
+    case KeyCode::Back:
+    case KeyCode::Left:
+    case KeyCode::Right:
+    case KeyCode::Up:
+    case KeyCode::Down:
+    case KeyCode::E:
+        return false;
+    default:
+        return !(key >= KeyCode::F1 && key <= KeyCode::F12);
+    }
+}
 
 InputActions::InputActions() {
     // The table: each action, its keys, its pad buttons. Keyboard and pad
@@ -98,6 +246,29 @@ void InputActions::Bind(Action action, std::initializer_list<uint8_t> keys,
     Binding& binding = bindings[Index(action)];
     binding.keys.assign(keys);
     binding.padButtons.assign(padButtons);
+}
+
+void InputActions::SetKeys(Action action, const std::vector<uint8_t>& keys) {
+    bindings[Index(action)].keys = keys;
+}
+
+bool InputActions::Rebind(Action action, uint8_t key) {
+    if (!Rebindable(action) || !KeyFreeForRebinding(key))
+        return false;
+    std::vector<uint8_t>& mine = bindings[Index(action)].keys;
+    for (Action other : kRebindableActions) {
+        if (other == action)
+            continue;
+        std::vector<uint8_t>& theirs = bindings[Index(other)].keys;
+        if (std::find(theirs.begin(), theirs.end(), key) == theirs.end())
+            continue;
+        std::erase(theirs, key);
+        for (uint8_t old : mine)
+            if (std::find(theirs.begin(), theirs.end(), old) == theirs.end())
+                theirs.push_back(old);
+    }
+    mine.assign(1, key);
+    return true;
 }
 
 } // namespace Flurr

@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 namespace Flurr {
@@ -69,6 +70,25 @@ enum class Action : uint8_t {
 };
 inline constexpr std::size_t kActionCount = static_cast<std::size_t>(Action::EditorShift) + 1;
 
+// The actions a player may put on keys of their own (the controls screen),
+// in the order that screen lists them. The pad keeps its layout.
+inline constexpr Action kRebindableActions[] = {Action::MoveLeft, Action::MoveRight,
+                                                Action::Jump,     Action::Run,
+                                                Action::Map,      Action::Objectives};
+
+// The name a rebindable action goes by in the settings file ("MoveLeft"),
+// or empty for the others.
+std::string RebindableName(Action action);
+
+// How a key is shown to the player ("A", "Space", "Left Shift"), or empty
+// for a code that stands for no key the game knows.
+std::string KeyName(uint8_t key);
+
+// Whether a key may be given to a rebindable action: a key the game knows,
+// and not one the menus and the fixed actions need (Escape, Enter, the
+// arrows, Backspace, E, the function keys).
+bool KeyFreeForRebinding(uint8_t key);
+
 class InputActions {
 public:
     // Today's bindings, from the table.
@@ -84,6 +104,14 @@ public:
     // Replaces an action's keys and pad buttons.
     void Bind(Action action, std::initializer_list<uint8_t> keys,
               std::initializer_list<uint16_t> padButtons);
+    // Replaces an action's keys only; its pad buttons stay.
+    void SetKeys(Action action, const std::vector<uint8_t>& keys);
+    // Puts `key` alone on a rebindable action. A rebindable action that
+    // had the key loses it and takes over the keys `action` had (a swap),
+    // so no key ever does two of these things and none is left without
+    // its old keys. Returns false, changing nothing, for a key that is not
+    // free for rebinding or an action that is not rebindable.
+    bool Rebind(Action action, uint8_t key);
 
 private:
     struct Binding {

@@ -96,6 +96,9 @@ inline constexpr int32_t PerchAlertPlayer = 62;
 inline constexpr int32_t PerchAlertPerch = 63;
 inline constexpr int32_t RotatorTrigger = 64;
 inline constexpr int32_t ScreenSize = 65;
+// The sound effects' level, beside the music's (the options screen).
+inline constexpr int32_t EffectsRaise = 66;
+inline constexpr int32_t EffectsLower = 67;
 } // namespace MessageId
 
 class Message {
@@ -414,6 +417,10 @@ using MusicRaise = SignalMessage<MessageId::MusicRaise>;
 using MusicLower = SignalMessage<MessageId::MusicLower>;
 using MusicMute = SignalMessage<MessageId::MusicMute>;
 
+// 66, 67
+using EffectsRaise = SignalMessage<MessageId::EffectsRaise>;
+using EffectsLower = SignalMessage<MessageId::EffectsLower>;
+
 // 46: a window message in Win32 numbering, translated at the platform edge.
 struct WMMessage final : Message {
     static constexpr int32_t kId = MessageId::WM;
@@ -514,7 +521,7 @@ using All =
          SaveDialogBackgroundMessage, SaveDialogSaveMessage, SaveDialogCancelMessage,
          SaveDialogCloseWithoutSavingMessage, SaveDialogCloseMessage, StartGameMessage,
          LogicSignalMessage, PerchAlertPlayerMessage, PerchAlertPerchMessage, RotatorTriggerMessage,
-         ScreenSizeMessage>;
+         ScreenSizeMessage, EffectsRaise, EffectsLower>;
 
 template <class... M> constexpr int32_t Count(List<M...>) {
     return sizeof...(M);
@@ -531,9 +538,9 @@ template <class... M> constexpr bool AllFinal(List<M...>) {
     return (std::is_final_v<M> && ...);
 }
 
-// Each of the 57 ids has its class and no two classes share one, so a
+// Each of the 59 ids has its class and no two classes share one, so a
 // message's id alone tells its class.
-static_assert(Count(All{}) == 57);
+static_assert(Count(All{}) == 59);
 static_assert(IdsDistinct(All{}));
 static_assert(AllFinal(All{}));
 

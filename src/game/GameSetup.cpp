@@ -5,6 +5,8 @@
 #include "editor/LevelEditor.h"
 #include "engine/Component.h"
 #include "engine/Core.h"
+#include "engine/Message.h"
+#include "engine/Settings.h"
 #include "gameplay/BirdComponent.h"
 #include "gameplay/BirdPerch.h"
 #include "gameplay/BirdSystem.h"
@@ -124,11 +126,27 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
     // - the birds last: the player's alarm reaches them (and starts their
     //   calls) as the player updates, and nothing else reads where they
     //   fly, so they steer after everyone else.
+    // The player's settings, before the window that takes their display.
+    PlayerSettings player;
+    LoadSettings(config.settingsFile, player);
+    if (config.settingsKeys)
+        player.ApplyKeys(core.MutableActions());
+    WindowSettings window = config.window;
+    const bool sizeGiven = window.width > 0 && window.height > 0;
+    if (!window.windowed && player.hasFullscreen)
+        window.windowed = !player.fullscreen;
+    // A window is made at the size chosen; the full-screen window covers
+    // the desktop and the renderer takes the size below.
+    if (player.hasResolution && !sizeGiven && window.windowed) {
+        window.width = player.width;
+        window.height = player.height;
+    }
+
     made.spaces = new SpaceManager();
     core.AddSystem(made.spaces);
     if (want.window) {
         ReadScreenSize();
-        made.windows = new WindowsSystem(config.window);
+        made.windows = new WindowsSystem(window);
         core.AddSystem(made.windows);
         if (made.windows->Failed()) {
             made.ok = false;
@@ -148,7 +166,7 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
             settings.window = windows->Window();
             settings.width = windows->ClientWidth();
             settings.height = windows->ClientHeight();
-            settings.windowed = config.window.windowed;
+            settings.windowed = window.windowed;
             settings.present =
                 config.present ? config.present : [windows] { windows->SwapWindow(); };
         }
@@ -156,6 +174,10 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
         settings.fontBanks = config.paths.fontBanks;
         made.graphics = new GraphicsSystem(settings);
         core.AddSystem(made.graphics);
+        if (player.hasResolution && !sizeGiven && !window.windowed && !config.drawInto) {
+            SetResolutionMessage size(player.width, player.height);
+            made.graphics->SendMessage(&size);
+        }
         if (config.screenshotAt > 0)
             made.graphics->ScreenshotAtFrame(config.screenshotAt);
     }
@@ -193,7 +215,10 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
         core.AddSystem(made.editor);
     }
     if (want.pause) {
-        made.pause = new PauseSystem();
+        made.pause = new PauseSystem(config.settingsFile, player);
+        // A run that left the file's keys off must not write the table's
+        // over them unless the player rebinds.
+        made.pause->keysInTable = config.settingsKeys;
         core.AddSystem(made.pause);
     }
     if (want.buttons) {
@@ -213,7 +238,8 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
         core.AddSystem(made.particles);
     }
     if (want.sound) {
-        made.sound = new SoundSystem(config.paths.soundBank);
+        made.sound = new SoundSystem(config.paths.soundBank,
+                                     {player.musicVolume, player.effectsVolume, player.musicMuted});
         core.AddSystem(made.sound);
     }
     if (want.transitions) {

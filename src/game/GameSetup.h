@@ -114,6 +114,16 @@ struct GameConfig {
     // level).
     bool playRoute = true;
     std::string startRoute;
+    // The player's settings file (engine/Settings.h), read here and written
+    // by the options and controls screens; empty (the tests' default): no
+    // settings, the game's defaults, nothing written. A display choice on
+    // the command line (`window.windowed`, a size) wins over the file's for
+    // the run.
+    std::string settingsFile;
+    // Whether the file's keys are put on the action map: not for a
+    // recording or a replay, which play with the table's keys wherever
+    // they run.
+    bool settingsKeys = true;
 };
 
 // The systems AddSystems() made, null where left out. The core owns them.

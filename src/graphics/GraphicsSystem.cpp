@@ -215,19 +215,20 @@ bool GraphicsSystem::SetUpGl() {
     const bool virtualDisplay =
         !driver || std::string(driver) == "offscreen" || std::string(driver) == "dummy";
     if (!virtualDisplay) {
+        // The display's own sizes and the common ones up to the desktop:
+        // a window can take any of them, and the full-screen window scales
+        // the frame to the desktop whatever its size.
+        std::vector<DisplayMode> display;
         const int count = SDL_GetNumDisplayModes(0);
         for (int i = 0; i < count; ++i) {
             SDL_DisplayMode m{};
-            if (SDL_GetDisplayMode(0, i, &m) != 0 || m.w <= 0 || m.h <= 0)
-                continue;
-            const DisplayMode mode{m.w, m.h, m.refresh_rate};
-            const bool seen = std::any_of(modes.begin(), modes.end(), [&](const DisplayMode& o) {
-                return o.width == mode.width && o.height == mode.height &&
-                       o.refreshRate == mode.refreshRate;
-            });
-            if (!seen)
-                modes.push_back(mode);
+            if (SDL_GetDisplayMode(0, i, &m) == 0)
+                display.push_back({m.w, m.h, m.refresh_rate});
         }
+        SDL_DisplayMode desktop{};
+        if (SDL_GetDesktopDisplayMode(0, &desktop) != 0)
+            desktop.w = desktop.h = 0;
+        modes = ResolutionChoices(display, desktop.w, desktop.h);
     }
     if (modes.empty())
         modes = FallbackDisplayModes();
@@ -823,11 +824,12 @@ void GraphicsSystem::SendMessage(Message* message) {
     } else if (const auto* m = As<SetResolutionMessage>(message)) {
         ChangeResolution(m->width, m->height);
     } else if (As<CycleResolutionMessage>(message)) {
-        if (!modes.empty()) {
-            const std::size_t next =
-                modeIndex < 0 ? 0 : (static_cast<std::size_t>(modeIndex) + 1) % modes.size();
-            ChangeResolution(modes[next].width, modes[next].height);
-        }
+        // On from the size in use, whether a mode was ever chosen or the
+        // window came with its own size.
+        const int32_t next = NextResolution(modes, backWidth, backHeight);
+        if (next >= 0)
+            ChangeResolution(modes[static_cast<std::size_t>(next)].width,
+                             modes[static_cast<std::size_t>(next)].height);
     } else if (As<ToggleFullscreenMessage>(message)) {
         ToggleFullscreen();
     } else if (const auto* m = As<PostProcessTransitionMessage>(message)) {

@@ -13,6 +13,7 @@
 #include "menus/MenuPointer.h"
 #include "menus/PauseElement.h"
 #include "serialization/Serializer.h"
+#include "sound/SoundSystem.h"
 #include "world/Factory.h"
 #include "world/SpaceManager.h"
 
@@ -22,6 +23,40 @@ namespace {
 
 constexpr std::string_view kNextElement = "NextElement:";
 constexpr std::string_view kFireCommand = "FireCommand:";
+constexpr std::string_view kRebind = "Rebind:";
+
+// The texts of the options and controls screens: world units from the
+// screen's centre (x right, y up) of their top-left corners, as
+// tools/levels/make-menus.py lays the screens out.
+struct TextPlace {
+    float x, y;
+};
+constexpr TextPlace kFullscreenText{-290.0f, -2.0f};
+constexpr TextPlace kResolutionText{-290.0f, -32.0f};
+constexpr TextPlace kMusicText{25.0f, 168.0f};
+constexpr TextPlace kEffectsText{25.0f, 48.0f};
+// The key of each rebindable action, right of its entry.
+constexpr float kKeyTextX = 20.0f;
+constexpr float kFirstKeyY = 168.0f;
+constexpr float kKeyStep = 52.0f;
+constexpr TextPlace kHintText{-250.0f, -160.0f};
+// The cards' ink.
+constexpr float kInk[3] = {59.0f, 42.0f, 34.0f};
+
+std::string Percent(float volume) {
+    return std::to_string(static_cast<int>(std::lround(std::clamp(volume, 0.0f, 1.0f) * 100.0f))) +
+           " %";
+}
+
+std::string KeysText(const std::vector<uint8_t>& keys) {
+    std::string text;
+    for (uint8_t key : keys) {
+        if (!text.empty())
+            text += " or ";
+        text += KeyName(key);
+    }
+    return text.empty() ? "-" : text;
+}
 
 // The menu keys in the order of PauseSystem::keyHeld.
 constexpr Action kMenuKeys[4] = {Action::MenuUp, Action::MenuDown, Action::MenuLeft,
@@ -40,7 +75,9 @@ bool LevelRunning() {
 
 } // namespace
 
-PauseSystem::PauseSystem() : timers(TimerClock::Game) {}
+PauseSystem::PauseSystem(std::string settingsFile_, PlayerSettings settings_)
+    : settings(std::move(settings_)), settingsFile(std::move(settingsFile_)),
+      timers(TimerClock::Game) {}
 
 PauseSystem::~PauseSystem() {
     elements.ForEachAll([](PauseElement* element) { element->Detach(); });
@@ -155,6 +192,7 @@ void PauseSystem::PushScreen(const std::string& path) {
 void PauseSystem::PopScreen() {
     if (screens.empty())
         return;
+    rebinding = -1;
     screensToDestroy.push_back(std::move(screens.back()));
     screens.pop_back();
     if (!savedPointers.empty()) {
@@ -193,6 +231,7 @@ void PauseSystem::OpenMenu() {
 }
 
 void PauseSystem::CloseMenu() {
+    rebinding = -1;
     SetSpace(Spaces::Game, true);
     SetSpace(Spaces::Pause, false);
     Core::Broadcast(SetAllVolumeMessage(kGameVolume));
@@ -227,16 +266,39 @@ void PauseSystem::Command(const std::string& command) {
         PushScreen(PauseScreens::Credits);
     } else if (command == "Quit") {
         PushScreen(PauseScreens::QuitConfirm);
+    } else if (command == "Controls") {
+        PushScreen(PauseScreens::Controls);
+    } else if (command.starts_with(kRebind)) {
+        const std::string_view name = std::string_view(command).substr(kRebind.size());
+        rebinding = -1;
+        for (std::size_t i = 0; i < std::size(kRebindableActions); ++i)
+            if (RebindableName(kRebindableActions[i]) == name)
+                rebinding = static_cast<int32_t>(i);
+        if (rebinding < 0)
+            WarnOnce("pause menu: \"" + command + "\" names no action that can be rebound");
     } else if (command == "Fullscreen") {
         Core::Broadcast(ToggleFullscreenMessage());
+        settings.hasFullscreen = true;
+        KeepSettings();
     } else if (command == "ChangeResolution") {
         Core::Broadcast(CycleResolutionMessage());
+        settings.hasResolution = true;
+        KeepSettings();
     } else if (command == "MuteMusic") {
         Core::Broadcast(MusicMute());
+        KeepSettings();
     } else if (command == "RaiseMusic") {
         Core::Broadcast(MusicRaise());
+        KeepSettings();
     } else if (command == "LowerMusic") {
         Core::Broadcast(MusicLower());
+        KeepSettings();
+    } else if (command == "RaiseEffects") {
+        Core::Broadcast(EffectsRaise());
+        KeepSettings();
+    } else if (command == "LowerEffects") {
+        Core::Broadcast(EffectsLower());
+        KeepSettings();
     } else if (command == "Restart") {
         if (Core* core = Core::Instance())
             core->RequestState(GameState::Restart);
@@ -361,10 +423,17 @@ void PauseSystem::SendMessage(Message* message) {
         return;
     }
     if (const auto* pad = As<XboxTriggeredMessage>(message)) {
+        // B gives up waiting for a key, and only that.
+        if (open && rebinding >= 0 && Core::Actions().IsPadButton(Action::MenuBack, pad->button)) {
+            rebinding = -1;
+            return;
+        }
         PadButton(pad->button);
         return;
     }
     if (As<KeyMessage>(message)) {
+        if (open && RebindKey(message))
+            return;
         const auto* key = As<KeyTriggeredMessage>(message);
         if (key && Core::Actions().IsKey(Action::Pause, key->key)) {
             if (open)
@@ -466,6 +535,7 @@ void PauseSystem::DropEverything() {
     stickX = stickY = 0.0f;
     held = false;
     pointerPending = false;
+    rebinding = -1;
     for (bool& key : keyHeld)
         key = false;
 }
@@ -506,8 +576,113 @@ void PauseSystem::Update(float dt) {
             }
         }
         RunStick();
+        DrawScreenTexts();
     }
     SendPendingPointer();
+}
+
+bool PauseSystem::OnScreen(const char* file) const {
+    return !screens.empty() && screens.back().file == file;
+}
+
+bool PauseSystem::RebindKey(const Message* message) {
+    if (rebinding < 0)
+        return false;
+    // Every key waits with the rebinding: none moves the menu or closes it.
+    const auto* key = As<KeyTriggeredMessage>(message);
+    if (!key)
+        return true;
+    if (key->key == KeyCode::Escape) {
+        rebinding = -1;
+        return true;
+    }
+    const Action action = kRebindableActions[static_cast<std::size_t>(rebinding)];
+    // A key the menus or the fixed actions need is refused; the wait goes
+    // on (the controls screen says so).
+    if (!Core::Instance() || !Core::Instance()->MutableActions().Rebind(action, key->key))
+        return true;
+    rebinding = -1;
+    keysInTable = true;
+    KeepSettings();
+    return true;
+}
+
+void PauseSystem::KeepSettings() {
+    if (const GraphicsSystem* graphics = GraphicsSystem::Instance()) {
+        if (settings.hasFullscreen)
+            settings.fullscreen = graphics->Fullscreen();
+        if (settings.hasResolution) {
+            settings.width = graphics->BackBufferWidth();
+            settings.height = graphics->BackBufferHeight();
+        }
+    }
+    if (const SoundSystem* sound = SoundSystem::Instance()) {
+        settings.musicVolume = std::clamp(sound->MasterVolume(), 0.0f, 1.0f);
+        settings.effectsVolume = std::clamp(sound->EffectsVolume(), 0.0f, 1.0f);
+        settings.musicMuted = sound->Muted();
+    }
+    if (keysInTable)
+        settings.TakeKeys(Core::Actions());
+    if (!settingsFile.empty())
+        SaveSettings(settingsFile, settings);
+}
+
+std::vector<std::string> PauseSystem::ScreenTexts() const {
+    std::vector<std::string> texts;
+    if (OnScreen(PauseScreens::Options)) {
+        const GraphicsSystem* graphics = GraphicsSystem::Instance();
+        int32_t width, height;
+        GraphicsSystem::ScreenSize(width, height);
+        texts.push_back(std::string("Full screen: ") +
+                        (graphics && graphics->Fullscreen() ? "on" : "off"));
+        texts.push_back("Resolution: " + std::to_string(width) + " × " + std::to_string(height));
+        const SoundSystem* sound = SoundSystem::Instance();
+        const bool muted = sound && sound->Muted();
+        texts.push_back("Music: " + (muted ? std::string("muted")
+                                           : Percent(sound ? sound->MasterVolume() : 1.0f)));
+        texts.push_back("Effects: " + (muted ? std::string("muted")
+                                             : Percent(sound ? sound->EffectsVolume() : 1.0f)));
+    } else if (OnScreen(PauseScreens::Controls)) {
+        for (std::size_t i = 0; i < std::size(kRebindableActions); ++i)
+            texts.push_back(static_cast<int32_t>(i) == rebinding
+                                ? "press a key..."
+                                : KeysText(Core::Actions().Keys(kRebindableActions[i])));
+        texts.push_back(rebinding >= 0 ? "Escape keeps the key it had."
+                                       : "Choose an action, then press its new key.");
+    }
+    return texts;
+}
+
+void PauseSystem::DrawScreenTexts() const {
+    const std::vector<std::string> texts = ScreenTexts();
+    if (texts.empty())
+        return;
+    int32_t width, height;
+    GraphicsSystem::ScreenSize(width, height);
+    const float toPixels = static_cast<float>(height) / 600.0f;
+    const auto draw = [&](const std::string& text, TextPlace at) {
+        DrawTextMessage m;
+        m.text = text;
+        m.left =
+            static_cast<int32_t>(std::lround(static_cast<float>(width) / 2.0f + at.x * toPixels));
+        m.top =
+            static_cast<int32_t>(std::lround(static_cast<float>(height) / 2.0f - at.y * toPixels));
+        m.font = "CardoRegular22";
+        m.red = kInk[0];
+        m.green = kInk[1];
+        m.blue = kInk[2];
+        m.alpha = 255.0f;
+        Core::Broadcast(m);
+    };
+    if (OnScreen(PauseScreens::Options)) {
+        const TextPlace places[4] = {kFullscreenText, kResolutionText, kMusicText, kEffectsText};
+        for (std::size_t i = 0; i < 4 && i < texts.size(); ++i)
+            draw(texts[i], places[i]);
+        return;
+    }
+    for (std::size_t i = 0; i + 1 < texts.size(); ++i)
+        draw(texts[i], {kKeyTextX, kFirstKeyY - static_cast<float>(i) * kKeyStep});
+    draw(texts.back(), kHintText);
 }
 
 void PauseSystem::Free() {

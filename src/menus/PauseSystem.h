@@ -19,6 +19,14 @@
 // screen keeps their ids (every object, for destroying them with the
 // screen) apart from its elements (for updating and navigating).
 //
+// The options screen shows the resolution, full screen and the two volumes
+// as text; its commands that change them keep the player's choice in the
+// settings file (when the game has one). The controls screen lists the
+// rebindable actions with their keys: "Rebind:<action>" waits for the
+// next key, which then belongs to that action (swapped with an action that
+// had it); Escape or the pad's B cancels the wait, and while it waits no
+// key moves the menu.
+//
 // Invariants:
 // - A screen taken off the stack is destroyed in the next update, never
 //   inside the message that took it off: the element whose click did it
@@ -32,6 +40,7 @@
 #include <vector>
 
 #include "engine/GameSystem.h"
+#include "engine/Settings.h"
 #include "engine/TimerSet.h"
 #include "engine/Vec2.h"
 #include "world/SpaceLists.h"
@@ -51,6 +60,7 @@ inline constexpr const char* Options = "Resources\\Levels\\Pause\\OptionsMenu.zo
 inline constexpr const char* HowToPlay = "Resources\\Levels\\Pause\\HowToPlay.zorvel";
 inline constexpr const char* QuitConfirm = "Resources\\Levels\\Pause\\QuitConfirm.zorvel";
 inline constexpr const char* Credits = "Resources\\Levels\\Credits\\Credits.zorvel";
+inline constexpr const char* Controls = "Resources\\Levels\\Pause\\Controls.zorvel";
 } // namespace PauseScreens
 
 class PauseSystem : public ISystem<PauseSystem, PauseSystemName> {
@@ -81,7 +91,10 @@ public:
         std::vector<PauseElement*> elements;
     };
 
-    PauseSystem();
+    // `settingsFile` empty: the changes last for the run only. `settings`
+    // is what was read at start (the fields a change does not touch are
+    // written back as they were).
+    explicit PauseSystem(std::string settingsFile = {}, PlayerSettings settings = {});
     ~PauseSystem() override;
 
     void Initialize() override;
@@ -132,6 +145,17 @@ public:
     int32_t screenValueY = 0;
     // Steps the stick navigation has taken, for tests.
     int32_t navigationSteps = 0;
+    // The index in kRebindableActions waiting for its key, or -1.
+    int32_t rebinding = -1;
+    // What the settings file holds (or would hold).
+    PlayerSettings settings;
+    // Whether the action map holds the keys to keep (false while a run
+    // plays with the table's keys and the file's are only passed on).
+    bool keysInTable = true;
+
+    // The texts the options and controls screens show now (empty on other
+    // screens), as drawn: for tests.
+    std::vector<std::string> ScreenTexts() const;
 
 private:
     void Command(const std::string& command);
@@ -146,7 +170,15 @@ private:
     void DestroyPending();
     void DropEverything();
     void SendPendingPointer();
+    // Takes the state an options command changed into `settings` and
+    // writes the file.
+    void KeepSettings();
+    // Handles a key while a rebinding waits; true when it was taken.
+    bool RebindKey(const Message* message);
+    void DrawScreenTexts() const;
+    bool OnScreen(const char* file) const;
 
+    std::string settingsFile;
     SpaceLists<PauseElement> elements;
     TimerSet timers;
     // Which of the menu keys (up, down, left, right) are held.

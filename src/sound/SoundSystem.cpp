@@ -12,7 +12,8 @@ namespace {
 constexpr float kMusicStep = 0.1f;
 } // namespace
 
-SoundSystem::SoundSystem(std::string bankFile_) : bankFile(std::move(bankFile_)) {}
+SoundSystem::SoundSystem(std::string bankFile_, SoundLevels start_)
+    : bankFile(std::move(bankFile_)), start(start_) {}
 
 SoundSystem::~SoundSystem() {
     Free();
@@ -20,12 +21,14 @@ SoundSystem::~SoundSystem() {
 
 void SoundSystem::Initialize() {
     mixer.Open();
-    muted = false;
-    masterVolume = 1.0f;
+    muted = start.muted;
+    masterVolume = start.master;
+    effectsVolume = start.effects;
     if (Core* core = Core::Instance()) {
         for (int32_t id : {MessageId::MusicLower, MessageId::MusicRaise, MessageId::MusicMute,
-                           MessageId::PlaySound, MessageId::StopSound, MessageId::StopAllSounds,
-                           MessageId::SetAllVolume, MessageId::ButtonInput})
+                           MessageId::EffectsRaise, MessageId::EffectsLower, MessageId::PlaySound,
+                           MessageId::StopSound, MessageId::StopAllSounds, MessageId::SetAllVolume,
+                           MessageId::ButtonInput})
             core->RegisterForMessage(this, id);
     }
     LoadBank();
@@ -47,6 +50,7 @@ void SoundSystem::LoadBank() {
         BankSound sound;
         loader.StringField("Name", name);
         loader.BoolField("Stream", sound.stream);
+        loader.BoolField("Music", sound.music);
         loader.FloatField("Volume", sound.volume);
         loader.StringField("Filename", filename);
         loader.End("Sound");
@@ -112,6 +116,18 @@ void SoundSystem::SendMessage(Message* message) {
             SetAllVolumes(masterVolume);
         }
         break;
+    case MessageId::EffectsRaise:
+        if (effectsVolume < 1.0f) {
+            effectsVolume += kMusicStep;
+            SetAllVolumes(masterVolume);
+        }
+        break;
+    case MessageId::EffectsLower:
+        if (effectsVolume > 0.0f) {
+            effectsVolume -= kMusicStep;
+            SetAllVolumes(masterVolume);
+        }
+        break;
     case MessageId::MusicMute:
         muted = !muted;
         SetAllVolumes(masterVolume);
@@ -142,7 +158,8 @@ void SoundSystem::Play(const std::string& name, float volume, int32_t loops) {
         return;
     if (!sound.chunk)
         return;
-    const float level = muted ? 0.0f : sound.volume * masterVolume * volume;
+    const float level =
+        muted ? 0.0f : sound.volume * masterVolume * volume * (sound.music ? 1.0f : effectsVolume);
     const ChannelHandle handle = mixer.Play(sound.chunk.get(), level, mixerLoops);
     // When nothing started (already reported), the previous instance stays
     // tracked, so a stop still reaches it.
@@ -166,9 +183,17 @@ void SoundSystem::StopAll() {
 void SoundSystem::SetAllVolumes(float level) {
     for (const auto& [name, tracked] : channels) {
         auto sound = sounds.find(name);
-        const float bankVolume = sound == sounds.end() ? 0.0f : sound->second.volume;
+        const float bankVolume =
+            sound == sounds.end()
+                ? 0.0f
+                : sound->second.volume * (sound->second.music ? 1.0f : effectsVolume);
         mixer.SetVolume(tracked.handle, muted ? 0.0f : bankVolume * level);
     }
+}
+
+bool SoundSystem::IsMusic(const std::string& name) const {
+    auto sound = sounds.find(name);
+    return sound != sounds.end() && sound->second.music;
 }
 
 bool SoundSystem::IsLoaded(const std::string& name) const {

@@ -11,6 +11,10 @@
 //   MusicRaise / MusicLower (43, 44)  master level up or down a 0.1 step,
 //                              then every tracked channel to bank x master
 //   MusicMute (45)             toggles silence; unmuting sets bank x master
+//   EffectsRaise / EffectsLower (66, 67)  the effects level up or down a
+//                              0.1 step, as the master level moves; it
+//                              multiplies every sound the bank does not
+//                              mark "Music" (the music keeps its level)
 //   ButtonInputMessage (51)    "Play" (the title menu's button) sends
 //                              StopAllSounds, then "Elation" and
 //                              "AmbientWindLoop" looping forever
@@ -51,6 +55,13 @@
 
 namespace Flurr {
 
+// The levels a run starts with (the player's settings).
+struct SoundLevels {
+    float master = 1.0f;
+    float effects = 1.0f;
+    bool muted = false;
+};
+
 struct SoundSystemName {
     static constexpr const char* value = "SoundSystem";
 };
@@ -58,7 +69,7 @@ struct SoundSystemName {
 class SoundSystem : public ISystem<SoundSystem, SoundSystemName> {
 public:
     // `bankFile`: the sound bank read at Initialize.
-    explicit SoundSystem(std::string bankFile);
+    explicit SoundSystem(std::string bankFile, SoundLevels start = {});
     ~SoundSystem() override;
 
     // Opens the device, registers for the sound messages, reads the bank.
@@ -75,6 +86,9 @@ public:
     // For tests and tools.
     float MasterVolume() const { return masterVolume; }
     bool Muted() const { return muted; }
+    float EffectsVolume() const { return effectsVolume; }
+    // Whether the bank marks the name as music.
+    bool IsMusic(const std::string& name) const;
     bool IsSilent() const { return mixer.IsSilent(); }
     // Whether the bank names it, and whether its file loaded.
     bool InBank(const std::string& name) const { return sounds.count(name) != 0; }
@@ -88,6 +102,8 @@ private:
         Chunk chunk; // null when the file would not load
         float volume = 1.0f;
         bool stream = false;
+        // The effects level leaves it alone.
+        bool music = false;
     };
     struct Tracked {
         ChannelHandle handle;
@@ -106,7 +122,9 @@ private:
     Mixer mixer;
     std::map<std::string, BankSound> sounds;
     std::map<std::string, Tracked> channels;
+    SoundLevels start;
     float masterVolume = 1.0f;
+    float effectsVolume = 1.0f;
     bool muted = false;
 };
 

@@ -22,16 +22,19 @@ struct Outcome {
 // and `environment` ("NAME=value ...") added. Output goes to files in a
 // folder of its own, outside `workDir`. A CLOUDMERE_DATA of the person
 // running the tests would take the game elsewhere; only `environment` sets
-// it.
+// it. The player's settings are read and written in a folder of the
+// runner's own unless `environment` names XDG_CONFIG_HOME.
 inline Outcome RunProgram(const std::string& program, const std::string& arguments,
                           const std::filesystem::path& workDir,
                           const std::string& environment = "") {
     static TempDir logs;
+    static TempDir config;
     static int runs = 0;
     const std::string out = "out" + std::to_string(runs), err = "err" + std::to_string(runs++);
-    const std::string command = "cd '" + workDir.string() + "' && unset CLOUDMERE_DATA && " +
-                                environment + " '" + program + "' " + arguments + " >'" +
-                                logs.Path(out) + "' 2>'" + logs.Path(err) + "'";
+    const std::string command =
+        "cd '" + workDir.string() + "' && unset CLOUDMERE_DATA && XDG_CONFIG_HOME='" +
+        config.Path("settings") + "' " + environment + " '" + program + "' " + arguments + " >'" +
+        logs.Path(out) + "' 2>'" + logs.Path(err) + "'";
     const int status = std::system(command.c_str());
     Outcome outcome;
     if (status != -1 && WIFEXITED(status))

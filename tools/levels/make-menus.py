@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the menus: the five pause-menu screens and the title level.
+"""Writes the menus: the six pause-menu screens and the title level.
 
     python3 tools/levels/make-menus.py
 
@@ -80,18 +80,42 @@ def pause_screens():
                     top=125, step=63)
     write(os.path.join(LEVELS, "Pause", "Pause.zorvel"), pause)
 
-    # Full screen, resolution, the music row (quieter, mute, louder) and
-    # back; sideways moves along the music row.
-    options = [dim(), obj(0, 0, 440, 516, "MenuOptionsCard", CARD_Z),
-               entry(0, 100, 240, 51, "Fullscreen", "Fullscreen", 0, down=1, up=5),
-               entry(0, 40, 240, 51, "Resolution", "ChangeResolution", 1, down=3, up=0),
-               entry(-135, -80, 104, 51, "MusicQuieter", "LowerMusic", 2,
-                     left=4, right=3, down=5, up=1),
-               entry(0, -80, 104, 51, "MusicMute", "MuteMusic", 3, left=2, right=4, down=5, up=1),
-               entry(135, -80, 104, 51, "MusicLouder", "RaiseMusic", 4,
-                     left=3, right=2, down=5, up=1),
-               entry(0, -190, 240, 51, "Back", "Back", 5, down=0, up=3)]
+    # Two columns: the display on the left (full screen, resolution, and
+    # below them what is in use, drawn by the game as text), the sound on
+    # the right (a row for the music -- quieter, mute, louder -- and one for
+    # the effects, each under its level drawn as text); along the bottom
+    # the controls screen and back. Sideways moves along a row and across
+    # the columns; ids 0-5 keep the entries they always had.
+    options = [dim(), obj(0, 0, 720, 500, "MenuOptionsCard", CARD_Z),
+               entry(-180, 105, 240, 51, "Fullscreen", "Fullscreen", 0,
+                     left=4, right=2, down=1, up=8),
+               entry(-180, 40, 240, 51, "Resolution", "ChangeResolution", 1,
+                     left=7, right=6, down=8, up=0),
+               entry(70, 105, 104, 51, "MusicQuieter", "LowerMusic", 2,
+                     left=0, right=3, down=6, up=5),
+               entry(180, 105, 104, 51, "MusicMute", "MuteMusic", 3, left=2, right=4, down=6, up=5),
+               entry(290, 105, 104, 51, "MusicLouder", "RaiseMusic", 4,
+                     left=3, right=0, down=7, up=5),
+               entry(130, -170, 200, 51, "Back", "Back", 5, left=8, right=8, down=2, up=7),
+               entry(70, -15, 104, 51, "MusicQuieter", "LowerEffects", 6,
+                     left=1, right=7, down=5, up=2),
+               entry(290, -15, 104, 51, "MusicLouder", "RaiseEffects", 7,
+                     left=6, right=1, down=5, up=4),
+               entry(-130, -170, 200, 51, "Controls", "Controls", 8,
+                     left=5, right=5, down=0, up=1)]
     write(os.path.join(LEVELS, "Pause", "OptionsMenu.zorvel"), options)
+
+    # The rebindable actions, one above the other; the game draws each
+    # one's key to its right and a line of help above "Back".
+    actions = [("MoveLeft", "MoveLeft"), ("MoveRight", "MoveRight"), ("Jump", "Jump"),
+               ("Run", "Run"), ("Map", "Map"), ("Objectives", "Objectives")]
+    controls = [dim(), obj(0, 0, 600, 560, "MenuControlsCard", CARD_Z)]
+    n = len(actions) + 1
+    for i, (label, action) in enumerate(actions):
+        controls.append(entry(-140, 156 - i * 52, 220, 44, label, "Rebind:" + action, i,
+                              down=(i + 1) % n, up=(i - 1) % n))
+    controls.append(entry(0, -230, 200, 43, "Back", "Back", n - 1, down=0, up=n - 2))
+    write(os.path.join(LEVELS, "Pause", "Controls.zorvel"), controls)
 
     howto = [dim(), obj(0, 10, 760, 575, "MenuHowToPlayCard", CARD_Z),
              entry(0, -243, 200, 43, "Back", "Back", 0)]

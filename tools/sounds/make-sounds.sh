@@ -45,11 +45,15 @@ decay() {
     echo "fade $1 $2 $len $(awk -v l="$len" -v a="$2" 'BEGIN{print l - a}')"
 }
 
-# bank NAME STREAM VOLUME: one entry of the sound bank for Sounds/NAME.ogg.
+# bank NAME STREAM VOLUME [music]: one entry of the sound bank for
+# Sounds/NAME.ogg; "music" keeps it out of the effects volume.
 bank() {
+    local music=""
+    [ "${4:-}" = music ] && music="
+    Music:true"
     BANK_TEXT+="  Sound
     Name:$1
-    Stream:$2
+    Stream:$2$music
     Volume:$3
     Filename:Resources/Sounds/$1.ogg
   -Sound
@@ -340,7 +344,7 @@ make_elation() {
     wrap "$WORK/el_mix.wav" "$WORK/el_loop.wav" 64
     level "$WORK/el_loop.wav" "$WORK/Elation.wav" -20
     $SOX "$WORK/Elation.wav" -C 4 "$OUT/Elation.ogg"
-    bank Elation true 0.8
+    bank Elation true 0.8 music
 }
 
 # "Race": the time-up loop at the end of a race: four bright bars of a
@@ -371,7 +375,7 @@ make_race() {
     wrap "$WORK/ra_mix.wav" "$WORK/ra_loop.wav" 8
     level "$WORK/ra_loop.wav" "$WORK/Race.wav" -19
     $SOX "$WORK/Race.wav" -C 4 "$OUT/Race.ogg"
-    bank Race true 0.8
+    bank Race true 0.8 music
 }
 
 # "Bebop1": the logo and level-end jingle: swung jazz in F at 150 beats a
@@ -410,7 +414,7 @@ make_bebop() {
     wrap "$WORK/bb_mix.wav" "$WORK/bb_loop.wav" 25.6
     level "$WORK/bb_loop.wav" "$WORK/Bebop1.wav" -20
     $SOX "$WORK/Bebop1.wav" -C 4 "$OUT/Bebop1.ogg"
-    bank Bebop1 true 0.8
+    bank Bebop1 true 0.8 music
 }
 
 # ------------------------------------------------------ ambience and loops
