@@ -76,8 +76,9 @@ def column(labels, top, step, w=240, h=51):
 def pause_screens():
     pause = [dim(), obj(0, 0, 400, 514, "MenuPauseCard", CARD_Z)]
     pause += column([("Resume", "Resume"), ("Restart", "Restart"), ("Options", "OptionsPauseMenu"),
-                     ("HowToPlay", "HowToPlay"), ("Credits", "Credits"), ("Quit", "Quit")],
-                    top=125, step=63)
+                     ("HowToPlay", "HowToPlay"), ("Credits", "Credits"), ("Quit", "Quit"),
+                     ("EditLevel", "EditLevel")],
+                    top=125, step=55)
     write(os.path.join(LEVELS, "Pause", "Pause.zorvel"), pause)
 
     # Two columns: the display on the left (full screen, resolution, and
