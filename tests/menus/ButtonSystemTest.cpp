@@ -116,7 +116,9 @@ TEST(TitleMenu, OneButtonStaysSelectedAndAListThatChangesStartsAgainAtTheTop) {
 }
 
 // The program as a player starts it from the logo: two skips, the title,
-// Enter on "Play", and Hillside is what is left when the run ends.
+// Enter on "Play", Hillside after the zoom-out; there Escape, down to
+// "Options", in, back, Escape again, and a walk to the right. Hillside
+// with its player walked on, and nothing of the menus, is what is left.
 TEST(TitleMenu, TheRouteRunsFromTheLogoThroughTheTitleIntoHillside) {
     std::map<int, std::vector<std::string>> events;
     events[0] = {"F 1"};
@@ -126,17 +128,27 @@ TEST(TitleMenu, TheRouteRunsFromTheLogoThroughTheTitleIntoHillside) {
     events[151] = {"K 27 0"};
     events[180] = {"K 13 1"}; // Enter on "Play"
     events[181] = {"K 13 0"};
+    const int hillside = 400;
+    const char* keys[] = {"27", "40", "40", "13", "8", "27"}; // Esc, Down, Down, Enter, Back, Esc
+    for (int i = 0; i < 6; ++i) {
+        events[hillside + 10 * i] = {std::string("K ") + keys[i] + " 1"};
+        events[hillside + 10 * i + 1] = {std::string("K ") + keys[i] + " 0"};
+    }
+    events[hillside + 70] = {"K 68 1"}; // D
     EngineTest::TempDir dir;
     // "Play" zooms out for three seconds before Hillside.
-    dir.Write("play.zorvel", EngineTest::RecordingText(99, 420, events));
+    dir.Write("play.zorvel", EngineTest::RecordingText(99, 560, events));
     const EngineTest::Outcome run =
         EngineTest::RunGame("--windowed --size 400x300 --route Resources/Levels/Routes/Logo.zorvel "
                             "--replay play.zorvel --save-on-exit end.zorvel",
                             dir.Root());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::string world = dir.Read("end.zorvel");
-    EXPECT_TRUE(EngineTest::Contains(world, "PlayerComponent")) << world.substr(0, 600);
+    const std::size_t player = world.rfind("  GameObject\n    X:", world.find("PlayerComponent"));
+    ASSERT_NE(player, std::string::npos) << world.substr(0, 600);
+    EXPECT_GT(std::stof(world.substr(player + 19)), 100.0f) << "walked on after the menu";
     EXPECT_FALSE(EngineTest::Contains(world, "    Button\n"));
+    EXPECT_FALSE(EngineTest::Contains(world, "PauseElement"));
     EXPECT_FALSE(EngineTest::Contains(world, "LogoLogicComponent"));
 }
 
