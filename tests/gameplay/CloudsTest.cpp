@@ -124,29 +124,25 @@ TEST(Clouds, AMachineGoneFirstOrNoneAtAllLeavesNothingToDangleAndBadDataIsWarned
     // A density that would fill the default sky with clouds is kept to
     // 2000, saying so; edges given the wrong way round are swapped; an
     // empty area has a clear sky.
-    GameObject* crowded = game.factory->CreateObjectFromText(
-        LevelText().Object().With("CloudMachineComponent", {{"CloudDensity", "1"}}).Text());
+    const auto machine = [&](const LevelText::Keys& keys) {
+        GameObject* made = game.factory->CreateObjectFromText(
+            LevelText().Object().With("CloudMachineComponent", keys).Text());
+        return made ? made->Get<CloudMachineComponent>() : nullptr;
+    };
+    const CloudMachineComponent* crowded = machine({{"CloudDensity", "1"}});
     ASSERT_NE(crowded, nullptr);
-    EXPECT_EQ(crowded->Get<CloudMachineComponent>()->target, 2000);
+    EXPECT_EQ(crowded->target, 2000);
     EXPECT_TRUE(warnings.Contains("CloudDensity 1 asks for 204000000 clouds")) << warnings;
-    game.factory->DestroyObject(crowded);
-    GameObject* backwards = game.factory->CreateObjectFromText(
-        LevelText()
-            .Object()
-            .With("CloudMachineComponent", {{"AreaLeft", "500"}, {"AreaRight", "-500"}})
-            .Text());
+    game.factory->DestroyObject(crowded->owner);
+    const CloudMachineComponent* backwards = machine({{"AreaLeft", "500"}, {"AreaRight", "-500"}});
     ASSERT_NE(backwards, nullptr);
-    EXPECT_EQ(backwards->Get<CloudMachineComponent>()->minX, -500.0f);
+    EXPECT_EQ(backwards->minX, -500.0f);
     EXPECT_TRUE(warnings.Contains("AreaLeft lies right of its AreaRight")) << warnings;
-    game.factory->DestroyObject(backwards);
-    GameObject* empty = game.factory->CreateObjectFromText(
-        LevelText()
-            .Object()
-            .With("CloudMachineComponent", {{"AreaLeft", "7"}, {"AreaRight", "7"}})
-            .Text());
+    game.factory->DestroyObject(backwards->owner);
+    const CloudMachineComponent* empty = machine({{"AreaLeft", "7"}, {"AreaRight", "7"}});
     ASSERT_NE(empty, nullptr);
     game.Frames(2);
-    EXPECT_EQ(empty->Get<CloudMachineComponent>()->count, 0);
+    EXPECT_EQ(empty->count, 0);
     EXPECT_TRUE(EngineTest::AllComponents<CloudComponent>(*game.factory).empty());
 }
 

@@ -7,11 +7,10 @@
 #include "graphics/GraphicsTestSupport.h"
 #include "menus/SaveDialogElement.h"
 #include "menus/SaveDialogSystem.h"
+#include "platform/PlatformTestSupport.h"
 
 using namespace Flurr;
 namespace {
-
-using EngineTest::Recorder;
 
 // The game's dialog: the board at the centre, the buttons along its lower
 // part. Window pixels of a world point at 800 x 600 with the camera at the
@@ -20,20 +19,22 @@ constexpr int kSaveX = 400 - 250, kButtonsY = 300 + 30;
 constexpr int kCancelX = 400 + 250, kLeaveX = 400;
 constexpr int kBoardOnlyX = 400, kBoardOnlyY = 300 - 60;
 
-class DialogGame {
-public:
-    explicit DialogGame(const std::string& file = "Resources\\SaveDialog\\SaveDialog.zorvel") {
+// The dialog over the factory and the spaces (or drawn into `window`),
+// hearing the ids its elements send.
+struct DialogGame : PlatformTest::Game {
+    explicit DialogGame(const std::string& file = "Resources\\SaveDialog\\SaveDialog.zorvel",
+                        SDL_Window* window = nullptr)
+        : Game(Config(file, window), {55, 56, 57, 58}) {}
+    static GameConfig Config(const std::string& file, SDL_Window* window) {
         GameConfig config = TestGame::Config();
         config.systems.saveDialog = true;
+        config.systems.graphics = window != nullptr;
+        config.drawInto = window;
         config.paths.saveDialog = file;
-        systems = AddSystems(core, config);
-        heard = Recorder::AddTo(core, {55, 56, 57, 58});
-        TestGame::Start(core);
+        return config;
     }
-    ~DialogGame() { core.Shutdown(); }
-
-    SaveDialogSystem& Dialog() { return *systems.saveDialog; }
-    void Send(Message&& message) { core.SendMessage(&message); }
+    SaveDialogSystem& Dialog() { return *saveDialog; }
+    void Send(Message&& message) { core->SendMessage(&message); }
     void Click(int x, int y) {
         Send(MouseMovedMessage(x, y, false));
         Send(MouseClickedMessage(x, y, MouseButton::Left));
@@ -46,23 +47,16 @@ public:
     }
     // The ids the elements sent since the last call.
     std::vector<int32_t> Heard() {
-        std::vector<int32_t> ids(heard->ids.begin() + static_cast<std::ptrdiff_t>(taken),
-                                 heard->ids.end());
-        taken = heard->ids.size();
+        std::vector<int32_t> ids;
+        for (const std::string& line : heard->Take())
+            ids.push_back(std::stoi(line.substr(3)));
         return ids;
     }
-
-    Core core;
-    GameSystems systems;
-    Recorder* heard = nullptr;
-
-private:
-    std::size_t taken = 0;
 };
 
 TEST(SaveDialog, OpensOnceAndEachButtonSendsItsIdAndClosesIt) {
     DialogGame game;
-    Factory& factory = *game.systems.factory;
+    Factory& factory = *game.factory;
     EXPECT_FALSE(game.Dialog().IsOpen());
 
     game.Send(SaveDialogBackgroundMessage());
@@ -77,7 +71,7 @@ TEST(SaveDialog, OpensOnceAndEachButtonSendsItsIdAndClosesIt) {
         ASSERT_NE(game.Element(command), nullptr) << command;
     EXPECT_EQ(game.Element("Save")->kind, SaveDialogElement::Save);
     EXPECT_EQ(game.Element("Background")->kind, SaveDialogElement::Other);
-    game.core.RunFrame();
+    game.core->RunFrame();
 
     // The board asks to open what is open: nothing changes.
     game.Click(kBoardOnlyX, kBoardOnlyY);
@@ -94,7 +88,7 @@ TEST(SaveDialog, OpensOnceAndEachButtonSendsItsIdAndClosesIt) {
         if (!game.Dialog().IsOpen()) {
             game.Send(SaveDialogBackgroundMessage());
             game.Heard();
-            game.core.RunFrame();
+            game.core->RunFrame();
         }
         game.Click(button.first, kButtonsY);
         const std::vector<int32_t> ids = game.Heard();
@@ -103,7 +97,7 @@ TEST(SaveDialog, OpensOnceAndEachButtonSendsItsIdAndClosesIt) {
         EXPECT_TRUE(game.Dialog().Elements().empty());
         EXPECT_TRUE(factory.objects.empty());
         EXPECT_EQ(factory.pendingDestruction.size(), 4u);
-        game.core.RunFrame();
+        game.core->RunFrame();
         EXPECT_TRUE(factory.pendingDestruction.empty());
     }
     // A click on a closed dialog reaches no element.
@@ -119,14 +113,14 @@ TEST(SaveDialog, ButtonsPulseUnderTheMouseAndKeepToTheCamera) {
     SaveDialogElement* save = game.Element("Save");
     ASSERT_NE(save, nullptr);
     game.Send(MouseMovedMessage(kSaveX, kButtonsY, false));
-    game.core.RunFrame();
+    game.core->RunFrame();
     EXPECT_TRUE(save->hovered);
     EXPECT_FLOAT_EQ(save->owner->xScale, 1.01f);
     EXPECT_FLOAT_EQ(game.Element("Cancel")->owner->xScale, 0.99f);
 
     game.Send(SetCameraMessage(100, 50, 30));
     game.Send(MoveCameraMessage(10, -10, 5));
-    game.core.RunFrame();
+    game.core->RunFrame();
     EXPECT_EQ(save->owner->x, -250.0f + 110.0f);
     EXPECT_EQ(save->owner->y, -30.0f + 40.0f);
 }
@@ -138,7 +132,7 @@ TEST(SaveDialog, AnEmptyDialogOpensAndCloses) {
     EXPECT_TRUE(game.Dialog().IsOpen());
     EXPECT_TRUE(game.Dialog().Elements().empty());
     EXPECT_TRUE(warnings.Contains("Missing.zorvel")) << warnings;
-    game.core.RunFrame();
+    game.core->RunFrame();
     // The editor's close.
     game.Send(SaveDialogCloseMessage());
     EXPECT_FALSE(game.Dialog().IsOpen());
@@ -150,38 +144,23 @@ TEST(SaveDialog, AnEmptyDialogOpensAndCloses) {
 class SaveDialogDrawing : public GraphicsTest::RendererTest {};
 
 TEST_F(SaveDialogDrawing, ButtonsAreDrawnWhereTheyAreClickedUnderAZoomedCamera) {
-    Core core;
-    GameConfig config = TestGame::Config();
-    config.systems.graphics = true;
-    config.systems.saveDialog = true;
-    config.drawInto = window;
-    GameSystems systems = AddSystems(core, config);
-    Recorder* heard = Recorder::AddTo(core, {56});
-    TestGame::Start(core);
-    ASSERT_FALSE(systems.graphics->Failed());
-
-    const float cameraX = 300.0f, cameraY = 200.0f;
-    SetCameraMessage camera(cameraX, cameraY, 100.0f);
-    core.SendMessage(&camera);
-    SaveDialogBackgroundMessage open;
-    core.SendMessage(&open);
-    core.RunFrame();
-    core.RunFrame();
-    const Image frame = systems.graphics->ReadBackBuffer();
+    DialogGame game("Resources\\SaveDialog\\SaveDialog.zorvel", window);
+    ASSERT_FALSE(game.graphics->Failed());
+    game.Send(SetCameraMessage(300.0f, 200.0f, 100.0f));
+    game.Send(SaveDialogBackgroundMessage());
+    game.Frames(2);
+    const Image frame = game.graphics->ReadBackBuffer();
     ASSERT_EQ(frame.width, 800);
     // The Save button's green left of its label, and the board's cream
     // above the buttons, at their places on the 800 x 600 layout.
     EXPECT_TRUE(GraphicsTest::PixelIs(frame, kSaveX - 60, kButtonsY - 10, {127, 176, 105, 255}, 8));
     EXPECT_TRUE(GraphicsTest::PixelIs(frame, kBoardOnlyX, 300 - 30, {242, 227, 198, 255}, 8));
 
-    MouseMovedMessage moved(kSaveX - 60, kButtonsY - 10, false);
-    core.SendMessage(&moved);
-    MouseClickedMessage clicked(kSaveX - 60, kButtonsY - 10, MouseButton::Left);
-    core.SendMessage(&clicked);
-    EXPECT_EQ(heard->ids, (std::vector<int32_t>{56}));
-    EXPECT_FALSE(systems.saveDialog->IsOpen());
-    core.RunFrame();
-    core.Shutdown();
+    game.Click(kSaveX - 60, kButtonsY - 10);
+    const std::vector<int32_t> ids = game.Heard();
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), 56), 1);
+    EXPECT_FALSE(game.Dialog().IsOpen());
+    game.Frames(1);
 }
 
 } // namespace

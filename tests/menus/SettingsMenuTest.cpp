@@ -14,16 +14,20 @@
 #include "game/TestGame.h"
 #include "graphics/GraphicsSystem.h"
 #include "menus/PauseSystem.h"
+#include "platform/PlatformTestSupport.h"
 #include "sound/SoundSystem.h"
 
 using namespace Flurr;
 
 namespace {
 
-struct SettingsGame : GameSystems {
+struct SettingsGame : PlatformTest::Game {
     // `windowed`: the command line asked for an 800 x 600 window; else the
     // display is the settings file's to choose.
-    SettingsGame(const std::string& file, bool windowed) : core(std::make_unique<Core>()) {
+    SettingsGame(const std::string& file, bool windowed) : Game(Config(file, windowed), {}) {
+        core->RunFrame();
+    }
+    static GameConfig Config(const std::string& file, bool windowed) {
         GameConfig config = TestGame::Config();
         config.systems.window = config.systems.graphics = true;
         config.systems.pause = config.systems.sound = true;
@@ -31,11 +35,8 @@ struct SettingsGame : GameSystems {
                                  : WindowSettings{};
         config.present = [] {};
         config.settingsFile = file;
-        static_cast<GameSystems&>(*this) = AddSystems(*core, config);
-        TestGame::Start(*core);
-        core->RunFrame();
+        return config;
     }
-    ~SettingsGame() { core->Shutdown(); }
     void Send(Message&& message) { core->SendMessage(&message); }
     void Command(const char* command) { Send(ButtonInputMessage(command)); }
     void Key(uint8_t key) {
@@ -49,8 +50,6 @@ struct SettingsGame : GameSystems {
                 return true;
         return false;
     }
-
-    std::unique_ptr<Core> core;
 };
 
 using Keys = std::vector<uint8_t>;
