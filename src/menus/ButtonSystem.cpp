@@ -171,28 +171,9 @@ void ButtonSystem::SendMessage(Message* message) {
 }
 
 void ButtonSystem::RunStick() {
-    if (stickY > -kStickThreshold && stickY < kStickThreshold) {
-        held = false;
-        for (const char* name : {"DownHoldTimer", "RepeatTimer"}) {
-            timers.Reset(name);
-            timers.Stop(name);
-        }
-        return;
-    }
-    const int32_t by = stickY <= -kStickThreshold ? 1 : -1;
-    if (!held) {
-        Step(by);
-        held = true;
-        timers.Start("DownHoldTimer");
-        return;
-    }
-    if (timers.GetTime("DownHoldTimer") > kHoldDelay) {
-        timers.Start("RepeatTimer");
-        if (timers.GetTime("RepeatTimer") > kRepeatDelay) {
-            Step(by);
-            timers.Reset("RepeatTimer");
-        }
-    }
+    const bool pushed = stickY <= -kStickThreshold || stickY >= kStickThreshold;
+    if (StickRepeats(pushed, held, timers, kHoldDelay, kRepeatDelay))
+        Step(stickY <= -kStickThreshold ? 1 : -1);
 }
 
 void ButtonSystem::Update(float dt) {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "engine/GameObject.h"
+#include "engine/TimerSet.h"
 #include "graphics/Camera.h"
 #include "graphics/GraphicsSystem.h"
 
@@ -50,6 +51,29 @@ void StepHoverScale(GameObject& object, bool hovered, float maxScale, float step
     scale += static_cast<float>(direction) * step;
     object.xScale = scale;
     object.yScale = scale;
+}
+
+bool StickRepeats(bool pushed, bool& held, TimerSet& timers, float holdDelay, float repeatDelay) {
+    if (!pushed) {
+        held = false;
+        for (const char* name : {"DownHoldTimer", "RepeatTimer"}) {
+            timers.Reset(name);
+            timers.Stop(name);
+        }
+        return false;
+    }
+    if (!held) {
+        held = true;
+        timers.Start("DownHoldTimer");
+        return true;
+    }
+    if (timers.GetTime("DownHoldTimer") <= holdDelay)
+        return false;
+    timers.Start("RepeatTimer");
+    if (timers.GetTime("RepeatTimer") <= repeatDelay)
+        return false;
+    timers.Reset("RepeatTimer");
+    return true;
 }
 
 } // namespace Flurr

@@ -1,7 +1,7 @@
 #pragma once
 // What the pause menu's elements and the title menu's buttons share: where
-// on the world the pointer is, whether it is over an element's object, and
-// the hover pulse.
+// on the world the pointer is, whether it is over an element's object, the
+// hover pulse, and the stick's hold and repeat.
 //
 // The view is 600 world units tall, centred on the camera: a pointer at
 // pixel (px, py) of a W x H back buffer is at world
@@ -15,6 +15,7 @@
 namespace Flurr {
 
 class GameObject;
+class TimerSet;
 
 // The world point under pixel (px, py) in a view centred on (camX, camY).
 Vec2 PointerToWorld(int32_t px, int32_t py, float camX, float camY);
@@ -30,5 +31,11 @@ bool PointerOver(const GameObject& object, Vec2 world);
 // stays at 1 - step (0.99), the size a resting menu shows.
 void StepHoverScale(GameObject& object, bool hovered, float maxScale, float step, float& scale,
                     int32_t& direction);
+
+// The stick's hold and repeat, on the timers "DownHoldTimer" and
+// "RepeatTimer": true (step now) when the stick leaves the centre, then
+// once it has been held `holdDelay` seconds, every `repeatDelay` seconds;
+// back at the centre it stops at once.
+bool StickRepeats(bool pushed, bool& held, TimerSet& timers, float holdDelay, float repeatDelay);
 
 } // namespace Flurr

@@ -485,27 +485,9 @@ void PauseSystem::StickStep() {
 }
 
 void PauseSystem::RunStick() {
-    if (std::fabs(stickX) <= kDeadZone && std::fabs(stickY) <= kDeadZone) {
-        held = false;
-        for (const char* name : {"DownHoldTimer", "RepeatTimer"}) {
-            timers.Reset(name);
-            timers.Stop(name);
-        }
-        return;
-    }
-    if (!held) {
+    const bool pushed = std::fabs(stickX) > kDeadZone || std::fabs(stickY) > kDeadZone;
+    if (StickRepeats(pushed, held, timers, kHoldDelay, kRepeatDelay))
         StickStep();
-        held = true;
-        timers.Start("DownHoldTimer");
-        return;
-    }
-    if (timers.GetTime("DownHoldTimer") > kHoldDelay) {
-        timers.Start("RepeatTimer");
-        if (timers.GetTime("RepeatTimer") > kRepeatDelay) {
-            StickStep();
-            timers.Reset("RepeatTimer");
-        }
-    }
 }
 
 void PauseSystem::DestroyScreen(Screen& screen) {
