@@ -103,6 +103,16 @@ TEST(PauseMenu, ScreensStackWithTheSelectionAndPointerOfEach) {
     game.Frame();
     EXPECT_EQ(game.heard->Take(),
               (std::vector<std::string>{"id 42 0.7", "id 51 Resume", "MouseMoved 30 40 0"}));
+
+    // Resumed from a deeper screen: back to where the pointer was when the
+    // menu opened, not where the deeper screen found it.
+    game.Send(MouseMovedMessage(50, 60, false));
+    game.Key(KeyCode::Escape);
+    game.Send(ButtonInputMessage("OptionsPauseMenu"));
+    game.Send(ButtonInputMessage("Resume"));
+    game.Since();
+    game.Frame();
+    EXPECT_EQ(game.Since("MouseMoved"), (std::vector<std::string>{"MouseMoved 50 60 0"}));
 }
 
 TEST(PauseMenu, AHeldStickStepsOnceThenAfterAPauseEveryTenthOfASecond) {
