@@ -15,13 +15,6 @@ using EngineTest::WarningLog;
 
 namespace {
 
-std::size_t Slot(Action action) {
-    for (std::size_t i = 0; i < std::size(kRebindableActions); ++i)
-        if (kRebindableActions[i] == action)
-            return i;
-    return 0;
-}
-
 // Every field's round trip through the file is played in the real game
 // (the options screen's test); here, what can go wrong with it.
 TEST(Settings, BadValuesAreIgnoredOneByOneAndADamagedFileWhole) {
@@ -52,8 +45,11 @@ TEST(Settings, BadValuesAreIgnoredOneByOneAndADamagedFileWhole) {
         EXPECT_FLOAT_EQ(s.effectsVolume, 0.5f);
         EXPECT_FALSE(s.hasResolution);
         EXPECT_FLOAT_EQ(s.musicVolume, 1.0f);
-        EXPECT_EQ(s.keys[Slot(Action::Jump)], (std::vector<uint8_t>{KeyCode::K}));
-        EXPECT_TRUE(s.keys[Slot(Action::Run)].empty()) << "Escape is the menu's";
+        InputActions actions;
+        s.ApplyKeys(actions);
+        EXPECT_EQ(actions.Keys(Action::Jump), (std::vector<uint8_t>{KeyCode::K}));
+        EXPECT_EQ(actions.Keys(Action::Run), (std::vector<uint8_t>{KeyCode::Shift}))
+            << "Escape is the menu's";
         EXPECT_EQ(warnings.Count(), 4) << warnings;
         for (const char* key : {"\"Width\"", "\"MusicVolume\"", "\"Jump\" 300", "\"Run\" 27"})
             EXPECT_EQ(warnings.Count(key), 1) << key << warnings;

@@ -1,11 +1,8 @@
 // The town's whole story in one run of the shipped data: every job taken
-// from its townsperson with E, in an order its prerequisites allow, its
-// places touched and its crates moved where the job wants them, until the
-// balloon business opens and the end screen shows. The player is put at
-// each place rather than steered there (each job's route is played in its
-// own test and by hand); what this finds is a story that cannot be
-// finished: a prerequisite never met, a giver who never offers, an
-// entity no node asks for, a job a level's state breaks later on.
+// from its townsperson with E, its places touched and its crates moved (the
+// player put there, not steered: each route is played in its own test),
+// to the balloon business and the end screen. It finds a story that cannot
+// be finished: an unmet prerequisite, a silent giver, an orphan entity.
 
 #include "jobs/JobEntityComponent.h"
 #include "jobs/JobGiverComponent.h"
