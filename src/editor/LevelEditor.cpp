@@ -421,17 +421,9 @@ void LevelEditor::Paste() {
     GameObject* object = factory->CreateObjectFromText(text);
     if (!object)
         return;
-    undo.push_back(before);
-    if (undo.size() > kUndoSteps)
-        undo.pop_front();
-    redo.clear();
+    PushUndo(before);
     clipboardText = text;
-    const Vec2 at = CursorWorld();
-    object->x = at.x;
-    object->y = at.y;
-    if (auto* physics = object->Get<PhysicsComponent>(); physics && physics->body)
-        physics->body->position = at;
-    selected = object->id;
+    PutAtCursor(*object);
 }
 
 void LevelEditor::PlaceArchetype() {
@@ -444,16 +436,8 @@ void LevelEditor::PlaceArchetype() {
         ShowErrorBox(kMissingArchetypeText);
         return;
     }
-    undo.push_back(before);
-    if (undo.size() > kUndoSteps)
-        undo.pop_front();
-    redo.clear();
-    const Vec2 at = CursorWorld();
-    object->x = at.x;
-    object->y = at.y;
-    if (auto* physics = object->Get<PhysicsComponent>(); physics && physics->body)
-        physics->body->position = at;
-    selected = object->id;
+    PushUndo(before);
+    PutAtCursor(*object);
 }
 
 void LevelEditor::DeleteSelected() {
@@ -474,10 +458,23 @@ std::string LevelEditor::Snapshot() {
 }
 
 void LevelEditor::PushUndo() {
-    undo.push_back(Snapshot());
+    PushUndo(Snapshot());
+}
+
+void LevelEditor::PushUndo(std::string before) {
+    undo.push_back(std::move(before));
     if (undo.size() > kUndoSteps)
         undo.pop_front();
     redo.clear();
+}
+
+void LevelEditor::PutAtCursor(GameObject& object) {
+    const Vec2 at = CursorWorld();
+    object.x = at.x;
+    object.y = at.y;
+    if (auto* physics = object.Get<PhysicsComponent>(); physics && physics->body)
+        physics->body->position = at;
+    selected = object.id;
 }
 
 void LevelEditor::Undo() {

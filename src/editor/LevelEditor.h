@@ -84,6 +84,8 @@ public:
     // Records the level as it is now as an undo step (and drops the redo
     // steps): call it just before changing the level.
     void PushUndo();
+    // The same with the level text taken before a change that may fail.
+    void PushUndo(std::string before);
     std::size_t UndoSteps() const { return undo.size(); }
     std::size_t RedoSteps() const { return redo.size(); }
 
@@ -117,6 +119,8 @@ private:
     void Paste();
     void PlaceArchetype();
     void DeleteSelected();
+    // A pasted or placed object: under the cursor, its body too, selected.
+    void PutAtCursor(GameObject& object);
     void Undo();
     void Redo();
     void StartPlaytest();
