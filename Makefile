@@ -7,7 +7,7 @@ BUILD_REL  ?= build-release
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-sanitize build-release bench fuzz fuzz-run format clean
+.PHONY: all deps build run test test-sanitize build-release package bench fuzz fuzz-run format clean
 
 all: build
 
@@ -62,6 +62,12 @@ $(BUILD_REL)/build.ninja: Makefile | deps
 
 build-release: deps $(BUILD_REL)/build.ninja
 	cmake --build $(BUILD_REL) -j $(JOBS)
+
+# A tarball of the installed game (bin/, share/), from the Release build:
+# unpack it anywhere and start bin/cloudmere.
+package: build-release
+	cmake --build $(BUILD_REL) --target package
+	@ls -1 $(BUILD_REL)/cloudmere-*.tar.gz
 
 bench: build
 	./$(BUILD)/bench/cloudmere_bench

@@ -89,6 +89,8 @@ int Run(const Flurr::LaunchOptions& options, const std::string& dataRoot,
     // table's keys, so they play the same on any machine.
     config.settingsFile = SettingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
     config.settingsKeys = options.record.empty() && options.replay.empty();
+    config.screenshotFolder = ScreenshotFolderPath(
+        std::getenv("XDG_PICTURES_DIR"), std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
 
     Core core;
     const GameSystems systems = AddSystems(core, config);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <system_error>
 
@@ -52,6 +53,38 @@ std::string SettingsFilePath(const char* xdgConfigHome, const char* home) {
     else
         return {};
     return folder + "/cloudmere/" + kSettingsFileName;
+}
+
+std::string ScreenshotFolderPath(const char* xdgPicturesDir, const char* xdgConfigHome,
+                                 const char* home) {
+    if (Absolute(xdgPicturesDir))
+        return std::string(xdgPicturesDir) + "/cloudmere";
+    const std::string homeDir = Absolute(home) ? home : "";
+    const std::string config = Absolute(xdgConfigHome) ? std::string(xdgConfigHome)
+                               : homeDir.empty()       ? std::string()
+                                                       : homeDir + "/.config";
+    // The desktop names its folders in user-dirs.dirs, in a shell's words:
+    // XDG_PICTURES_DIR="$HOME/Bilder". Only that form is understood.
+    std::string pictures;
+    if (!config.empty()) {
+        std::ifstream dirs(config + "/user-dirs.dirs");
+        const std::string key = "XDG_PICTURES_DIR=\"";
+        for (std::string line; std::getline(dirs, line);) {
+            if (line.rfind(key, 0) != 0 || line.size() < key.size() + 1 || line.back() != '"')
+                continue;
+            std::string value = line.substr(key.size(), line.size() - key.size() - 1);
+            if (value.rfind("$HOME", 0) == 0) {
+                if (homeDir.empty())
+                    continue;
+                value = homeDir + value.substr(5);
+            }
+            if (!value.empty() && value[0] == '/')
+                pictures = value;
+        }
+    }
+    if (pictures.empty() && !homeDir.empty())
+        pictures = homeDir + "/Pictures";
+    return pictures.empty() ? std::string() : pictures + "/cloudmere";
 }
 
 bool LoadSettings(const std::string& file, PlayerSettings& settings) {

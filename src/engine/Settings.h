@@ -57,6 +57,14 @@ inline constexpr int32_t kMaxSettingsHeight = 4320;
 // values (null when unset).
 std::string SettingsFilePath(const char* xdgConfigHome, const char* home);
 
+// Where screenshots go: "<pictures>/cloudmere", the pictures folder being
+// `xdgPicturesDir` when absolute, else the XDG_PICTURES_DIR line of the
+// desktop's "user-dirs.dirs" (in `xdgConfigHome`, else "<home>/.config"),
+// else "<home>/Pictures". Empty when none is usable (the working
+// directory then). Pass the environment's values (null when unset).
+std::string ScreenshotFolderPath(const char* xdgPicturesDir, const char* xdgConfigHome,
+                                 const char* home);
+
 // Reads `file` into `settings` (see the top of this file for what happens
 // to bad data). Returns false when the file was missing or ignored.
 bool LoadSettings(const std::string& file, PlayerSettings& settings);

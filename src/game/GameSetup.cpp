@@ -178,6 +178,7 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
             SetResolutionMessage size(player.width, player.height);
             made.graphics->SendMessage(&size);
         }
+        made.graphics->SetScreenshotFolder(config.screenshotFolder);
         if (config.screenshotAt > 0)
             made.graphics->ScreenshotAtFrame(config.screenshotAt);
     }

@@ -120,6 +120,8 @@ struct GameConfig {
     // the command line (`window.windowed`, a size) wins over the file's for
     // the run.
     std::string settingsFile;
+    // Where F11 and --screenshot-at write; empty: the working directory.
+    std::string screenshotFolder;
     // Whether the file's keys are put on the action map: not for a
     // recording or a replay, which play with the table's keys wherever
     // they run.

@@ -706,11 +706,21 @@ Image GraphicsSystem::ReadBackBuffer() const {
 
 void GraphicsSystem::TakeScreenshot() {
     screenshotPending = false;
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path folder = screenshotFolder.empty() ? fs::path() : fs::path(screenshotFolder);
+    if (!folder.empty() && !fs::is_directory(folder, ec) && !fs::create_directories(folder, ec)) {
+        Warn("the screenshot folder \"" + folder.string() +
+             "\" could not be made: " + ec.message());
+        return;
+    }
     const std::string name =
-        ScreenshotFileName(static_cast<int64_t>(std::time(nullptr)), [](const std::string& f) {
-            std::error_code ec;
-            return std::filesystem::exists(f, ec);
-        });
+        (folder /
+         ScreenshotFileName(static_cast<int64_t>(std::time(nullptr)), [&folder](
+                                                                          const std::string& f) {
+             std::error_code exists;
+             return fs::exists(folder / f, exists);
+         })).string();
     Image image = ReadBackBuffer();
     // The back buffer has no alpha worth keeping.
     for (std::size_t i = 3; i < image.rgba.size(); i += 4)

@@ -114,6 +114,9 @@ public:
     // Automation: take a screenshot of the finished frame number `frame`
     // (counted from 1 over the whole run), as F11 would.
     void ScreenshotAtFrame(int64_t frame) { screenshotAtFrame = frame; }
+    // Screenshots are written into `folder` (made when the first is
+    // taken); empty: the working directory.
+    void SetScreenshotFolder(std::string folder) { screenshotFolder = std::move(folder); }
 
     // The editor's UI draws through this while "LevelEditor" is active.
     void SetEditorHook(std::function<void()> hook) { editorHook = std::move(hook); }
@@ -200,6 +203,7 @@ private:
     int64_t screenshotAtFrame = 0;
     int64_t framesDrawn = 0;
     std::string lastScreenshot;
+    std::string screenshotFolder;
     int32_t screenshotsWritten = 0;
     float basicTime = 0.0f;
 

@@ -1,7 +1,8 @@
 #pragma once
 // Screenshot file names: "screenshot_<calendar seconds>.png" in the
-// working directory; a second shot in the same second gets "_1", then
-// "_2" and so on, so no shot overwrites another.
+// screenshot folder (the player's pictures, see engine/Settings.h); a
+// second shot in the same second gets "_1", then "_2" and so on, so no
+// shot overwrites another. `exists` is asked about names in that folder.
 
 #include <cstdint>
 #include <functional>

@@ -74,6 +74,17 @@ TEST(Settings, AFolderOrFileThatCannotBeWrittenWarnsOnce) {
     EXPECT_EQ(SettingsFilePath("relative", "/home/p"), "/home/p/.config/cloudmere/Settings.zorvel");
     EXPECT_EQ(SettingsFilePath(nullptr, nullptr), "");
     TempDir dir;
+    // Screenshots: the environment's pictures folder, else the desktop's
+    // user-dirs.dirs (with $HOME in it), else ~/Pictures.
+    const std::string config = dir.Path("cfg");
+    EXPECT_EQ(ScreenshotFolderPath("/pics", config.c_str(), "/home/p"), "/pics/cloudmere");
+    EXPECT_EQ(ScreenshotFolderPath(nullptr, config.c_str(), "/home/p"),
+              "/home/p/Pictures/cloudmere");
+    dir.Write("cfg/user-dirs.dirs", "# made by xdg-user-dirs-update\n"
+                                    "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                                    "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
+    EXPECT_EQ(ScreenshotFolderPath("", config.c_str(), "/home/p"), "/home/p/Bilder/cloudmere");
+    EXPECT_EQ(ScreenshotFolderPath(nullptr, nullptr, nullptr), "");
     WarningLog warnings;
     PlayerSettings s;
     // A folder that cannot be made (a file stands in its way), twice.

@@ -270,12 +270,9 @@ TEST_F(RendererPixels, TextsAppearWhereDrawnWrapInTheirBoxAndLastOneFrame) {
 }
 
 TEST_F(RendererPixels, EachF11WritesOneScreenshotOfTheFinishedFrame) {
-    // Screenshots go where the player started the game.
-    struct InFolder {
-        explicit InFolder(const std::filesystem::path& dir) { std::filesystem::current_path(dir); }
-        ~InFolder() { std::filesystem::current_path(previous); }
-        std::filesystem::path previous = std::filesystem::current_path();
-    } inFolder(folder.dir.Root());
+    // Screenshots go into the player's pictures, made on the first shot.
+    const std::filesystem::path shots = folder.dir.Root() / "Pictures" / "cloudmere";
+    game.graphics->SetScreenshotFolder(shots.string());
     game.Sprite("Red", 0, 0, 100, 100);
     game.Frame();
     EXPECT_EQ(game.graphics->ScreenshotsWritten(), 0);
@@ -284,7 +281,8 @@ TEST_F(RendererPixels, EachF11WritesOneScreenshotOfTheFinishedFrame) {
     game.Frame();
     EXPECT_EQ(game.graphics->ScreenshotsWritten(), 1);
     const std::string first = game.graphics->LastScreenshot();
-    EXPECT_EQ(first.rfind("screenshot_", 0), 0u);
+    EXPECT_EQ(std::filesystem::path(first).parent_path(), shots);
+    EXPECT_EQ(std::filesystem::path(first).filename().string().rfind("screenshot_", 0), 0u);
     Image shot;
     ASSERT_TRUE(LoadImageFile(first, shot));
     EXPECT_EQ(shot.width, 800);
@@ -300,7 +298,7 @@ TEST_F(RendererPixels, EachF11WritesOneScreenshotOfTheFinishedFrame) {
     EXPECT_EQ(game.graphics->ScreenshotsWritten(), 2);
     EXPECT_NE(game.graphics->LastScreenshot(), first);
     int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator("."))
+    for (const auto& entry : std::filesystem::directory_iterator(shots))
         files += entry.path().filename().string().rfind("screenshot_", 0) == 0;
     EXPECT_EQ(files, 2);
 }

@@ -78,6 +78,35 @@ TEST(Program, AMissingRouteFileOrALevelWithoutDataExtensionIsReportedAndFails) {
         << run.err;
 }
 
+TEST(Program, InstallsUnderAPrefixAndRunsFromAnyFolder) {
+    namespace fs = std::filesystem;
+    TempDir dir;
+    const fs::path prefix = dir.Path("prefix");
+    const std::string install = "'" CLOUDMERE_CMAKE "' --install '" CLOUDMERE_BUILD_DIR
+                                "' --prefix '" +
+                                prefix.string() + "' >'" + dir.Path("install.log") + "' 2>&1";
+    ASSERT_EQ(std::system(install.c_str()), 0) << dir.Read("install.log");
+    for (const char* file :
+         {"bin/cloudmere", "bin/cloudmere-data", "share/cloudmere/Resources/Levels/Route.zorvel",
+          "share/icons/hicolor/256x256/apps/cloudmere.png"})
+        EXPECT_TRUE(fs::is_regular_file(prefix / file)) << file;
+    const std::string entry = dir.Read("prefix/share/applications/cloudmere.desktop");
+    EXPECT_TRUE(Contains(entry, "\nExec=cloudmere\n") && Contains(entry, "\nIcon=cloudmere\n"))
+        << entry;
+    // Started from a folder with no data in it, the installed program finds
+    // its own beside it and plays; a screenshot goes to the pictures folder.
+    fs::create_directories(dir.Path("elsewhere"));
+    const Outcome run = RunProgram((prefix / "bin/cloudmere").string(),
+                                   "--windowed --size 320x240 --frames 60 --screenshot-at 30",
+                                   dir.Path("elsewhere"));
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_FALSE(Contains(run.err, "Resources")) << run.err;
+    int shots = 0;
+    for (const auto& shot : fs::directory_iterator(dir.Path("elsewhere/cloudmere")))
+        shots += shot.path().extension() == ".png";
+    EXPECT_EQ(shots, 1);
+}
+
 TEST(DataTool, CheckPassesTheShippedDataReportsProblemsWithTheirLinesAndFormatIsStable) {
     TempDir dir;
     const std::string good = dir.Write("good.zorvel", "Root\n  Background:Sky.png\n  GameObject\n"
