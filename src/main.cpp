@@ -21,6 +21,7 @@
 #include "engine/TimerSet.h"
 #include "game/GameSetup.h"
 #include "graphics/GraphicsSystem.h"
+#include "jobs/Progress.h"
 #include "platform/InputRecording.h"
 #include "platform/Platform.h"
 #include "serialization/DataFolder.h"
@@ -89,6 +90,10 @@ int Run(const Flurr::LaunchOptions& options, const std::string& dataRoot,
     // table's keys, so they play the same on any machine.
     config.settingsFile = SettingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
     config.settingsKeys = options.record.empty() && options.replay.empty();
+    // Progress is the player's own game: a run started elsewhere on the
+    // route, recorded or replayed neither continues it nor overwrites it.
+    if (options.route.empty() && options.record.empty() && options.replay.empty())
+        config.progressFile = ProgressFilePath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
     config.screenshotFolder = ScreenshotFolderPath(
         std::getenv("XDG_PICTURES_DIR"), std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
 

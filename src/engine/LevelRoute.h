@@ -3,6 +3,8 @@
 // layer implements it (Route), so the engine knows nothing of route files,
 // levels or the factory.
 
+#include <string>
+
 namespace Flurr {
 
 class ILevelRoute {
@@ -17,6 +19,12 @@ public:
     virtual void Advance() = 0;
     // True once the route could not be played at all.
     virtual bool Failed() const = 0;
+    // The entry being played (its route file); empty when the route has
+    // no such names.
+    virtual std::string Entry() const { return {}; }
+    // The next Advance() goes to `entry` instead of the next in the chain
+    // (a saved game's furthest entry).
+    virtual void SkipTo(const std::string& entry) { (void)entry; }
 };
 
 } // namespace Flurr

@@ -232,6 +232,7 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
     }
     if (want.jobs) {
         made.jobs = new JobSystem(config.paths.jobBank);
+        made.jobs->KeepProgressIn(config.progressFile);
         core.AddSystem(made.jobs);
     }
     if (want.particles) {

@@ -120,6 +120,9 @@ struct GameConfig {
     // the command line (`window.windowed`, a size) wins over the file's for
     // the run.
     std::string settingsFile;
+    // The player's progress between runs (jobs/Progress.h); empty (the
+    // tests' default): nothing read or kept.
+    std::string progressFile;
     // Where F11 and --screenshot-at write; empty: the working directory.
     std::string screenshotFolder;
     // Whether the file's keys are put on the action map: not for a

@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 
 #include "engine/Core.h"
 #include "engine/GameObject.h"
 #include "engine/InputActions.h"
+#include "engine/LevelRoute.h"
 #include "engine/Message.h"
 #include "engine/Random.h"
+#include "engine/Report.h"
 #include "graphics/GraphicsComponent.h"
 #include "graphics/GraphicsSystem.h"
 #include "jobs/JobEntityComponent.h"
@@ -124,7 +128,8 @@ JobSystem::~JobSystem() {
 void JobSystem::Initialize() {
     LoadJobBank(jobBankPath);
     if (Core* core = Core::Instance())
-        for (int32_t id : {MessageId::KeyTriggered, MessageId::XboxTriggered})
+        for (int32_t id :
+             {MessageId::KeyTriggered, MessageId::XboxTriggered, MessageId::LevelChange})
             core->RegisterForMessage(this, id);
     PlayerComponent::endOfUpdate = [](PlayerComponent& player) { UpdateSpecialJobs(player); };
 }
@@ -181,6 +186,17 @@ void JobSystem::UnregisterGiver(JobGiverComponent* giver) {
 // Input
 
 void JobSystem::SendMessage(Message* message) {
+    if (message->id == MessageId::LevelChange) {
+        // A level the player plays in is somewhere to come back to.
+        Core* core = Core::Instance();
+        ILevelRoute* route = core ? core->Route() : nullptr;
+        if (!progressFile.empty() && route && JobWorld::Player() &&
+            route->Entry() != progress.route) {
+            progress.route = route->Entry();
+            KeepProgress();
+        }
+        return;
+    }
     const InputActions& actions = Core::Actions();
     if (const auto* key = As<KeyTriggeredMessage>(message)) {
         padPrompt = false;
@@ -281,6 +297,61 @@ void JobSystem::ActivateEntities(const TargetList& targets) {
 void JobSystem::CompleteJob(Job& job) {
     HandleJobEvent({JobEventKind::Completed, job.name, {}});
     job.completed = true;
+    if (progress.AddJob(job.name))
+        KeepProgress();
+}
+
+// ---------------------------------------------------------------------------
+// Progress between runs
+
+void JobSystem::KeepProgressIn(const std::string& file) {
+    progressFile = file;
+    saved = {};
+    progress = {};
+    if (file.empty())
+        return;
+    if (LoadProgress(file, saved) == ProgressRead::Read && saved.route.empty() && !saved.Empty())
+        Warn("the saved progress " + file + " names no level to continue from; ignored");
+}
+
+void JobSystem::ContinueGame() {
+    progress = saved;
+    for (auto& [name, job] : jobs)
+        job.completed = std::find(progress.jobsDone.begin(), progress.jobsDone.end(), name) !=
+                        progress.jobsDone.end();
+    if (PlayerController* players = PlayerController::Instance()) {
+        players->startWithFlight = players->startWithFlight || progress.flight;
+        players->startWithDash = players->startWithDash || progress.dash;
+    }
+    if (Core* core = Core::Instance())
+        if (ILevelRoute* route = core->Route(); route && !progress.route.empty())
+            route->SkipTo(progress.route);
+}
+
+void JobSystem::NewGame() {
+    progress = {};
+    // The game being replaced is copied aside at this run's first save:
+    // a new game chosen by mistake loses nothing.
+    setAsideOnSave = !saved.Empty();
+    for (auto& [name, job] : jobs)
+        job.completed = false;
+}
+
+void JobSystem::KeepProgress() {
+    if (progressFile.empty())
+        return;
+    if (const PlayerComponent* player = JobWorld::Player()) {
+        progress.flight = progress.flight || player->flightUnlocked;
+        progress.dash = progress.dash || player->dashUnlocked;
+    }
+    if (setAsideOnSave) {
+        std::error_code ec;
+        std::filesystem::copy_file(progressFile, progressFile + ".previous",
+                                   std::filesystem::copy_options::overwrite_existing, ec);
+        setAsideOnSave = false;
+    }
+    if (SaveProgress(progressFile, progress))
+        saved = progress;
 }
 
 void JobSystem::FailJob(Job& job) {

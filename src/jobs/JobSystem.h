@@ -30,6 +30,7 @@
 #include "engine/GameSystem.h"
 #include "engine/Vec2.h"
 #include "jobs/LogicTree.h"
+#include "jobs/Progress.h"
 #include "world/SpaceLists.h"
 
 namespace Flurr {
@@ -91,6 +92,20 @@ public:
     void UnregisterComponent(JobGiverComponent* giver) { UnregisterGiver(giver); }
     void UnregisterComponent(JobEntityComponent* entity) { UnregisterEntity(entity); }
 
+    // Keeps the player's progress in `file` (jobs/Progress.h): reads the
+    // saved game now, writes after each job done and on reaching a level
+    // with a player. Empty (tests, recordings): nothing is read or kept.
+    void KeepProgressIn(const std::string& file);
+    // There is a saved game to continue.
+    bool CanContinue() const { return !saved.route.empty(); }
+    // Puts the saved game back: its jobs done, its unlocks on every player
+    // made from now on, and the route's next level its furthest entry.
+    void ContinueGame();
+    // Starts afresh: no job done, nothing unlocked by jobs. The saved game
+    // stays on disk until this run keeps its own, and is then copied to
+    // "Progress.zorvel.previous".
+    void NewGame();
+    const SavedProgress& Progress() const { return progress; }
     void HandleJobEvent(const JobEvent& event);
     void CompleteJob(Job& job);
     void FailJob(Job& job);
@@ -135,7 +150,13 @@ private:
     void UpdatePanel(float dt, bool shown, float s, float scaleX, float scaleY);
     void DrawObjectives(bool shown, float s, float scaleX, float scaleY);
 
+    // Writes the run's progress, with the player's unlocks as they are.
+    void KeepProgress();
     std::string jobBankPath;
+    std::string progressFile;
+    SavedProgress saved;
+    SavedProgress progress;
+    bool setAsideOnSave = false;
     SpaceLists<JobGiverComponent> givers;
     SpaceLists<JobEntityComponent> entities;
     uint32_t confetti[4] = {0, 0, 0, 0};

@@ -1,14 +1,17 @@
 #include "menus/ButtonSystem.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/Core.h"
 #include "engine/GameObject.h"
 #include "engine/Message.h"
 #include "graphics/GraphicsSystem.h"
+#include "jobs/JobSystem.h"
 #include "menus/Button.h"
 #include "menus/MenuPointer.h"
 #include "menus/PauseSystem.h"
+#include "world/Factory.h"
 #include "world/SpaceManager.h"
 
 namespace Flurr {
@@ -22,10 +25,11 @@ ButtonSystem::~ButtonSystem() {
 void ButtonSystem::Initialize() {
     volume = 1.0f;
     if (Core* core = Core::Instance()) {
-        for (int32_t id : {MessageId::MouseMoved, MessageId::MouseClicked, MessageId::ButtonInput,
-                           MessageId::KeyTriggered, MessageId::KeyPressed, MessageId::KeyReleased,
-                           MessageId::MoveCamera, MessageId::XboxLThumbMoved,
-                           MessageId::XboxTriggered, MessageId::SetAllVolume})
+        for (int32_t id :
+             {MessageId::MouseMoved, MessageId::MouseClicked, MessageId::ButtonInput,
+              MessageId::KeyTriggered, MessageId::KeyPressed, MessageId::KeyReleased,
+              MessageId::MoveCamera, MessageId::XboxLThumbMoved, MessageId::XboxTriggered,
+              MessageId::SetAllVolume, MessageId::LevelChange})
             core->RegisterForMessage(this, id);
         // Every system exists by now.
         for (const IGameSystem* system : core->Systems())
@@ -87,8 +91,44 @@ void ButtonSystem::ClickSelected() {
     Core::Broadcast(MouseClickedMessage(px, py, MouseButton::Left));
 }
 
+void ButtonSystem::OfferContinue() {
+    continueChecked = true;
+    if (const JobSystem* jobs = JobSystem::Instance(); jobs && jobs->CanContinue())
+        return;
+    std::vector<Button*> order;
+    for (Button* button : buttons.Items())
+        if (button->owner && button->elementId != Button::kNoId)
+            order.push_back(button);
+    std::sort(order.begin(), order.end(),
+              [](const Button* a, const Button* b) { return a->elementId < b->elementId; });
+    const auto gone = std::find_if(order.begin(), order.end(),
+                                   [](const Button* b) { return b->command == "Continue"; });
+    if (gone == order.end())
+        return;
+    // Each button after it takes the place and the number of the one
+    // before, so the menu has no hole and the stick no dead stop.
+    for (auto it = order.end() - 1; it != gone; --it) {
+        (*it)->owner->x = (*(it - 1))->owner->x;
+        (*it)->owner->y = (*(it - 1))->owner->y;
+        (*it)->elementId = (*(it - 1))->elementId;
+    }
+    GameObject* object = (*gone)->owner;
+    (*gone)->elementId = Button::kNoId;
+    if (Factory* factory = Factory::Instance())
+        factory->DestroyObject(object);
+    selected = 0;
+}
+
 void ButtonSystem::Command(const std::string& command) {
-    if (command == "Play") {
+    if (command == "Continue" || command == "NewGame") {
+        if (JobSystem* jobs = JobSystem::Instance()) {
+            if (command == "Continue")
+                jobs->ContinueGame();
+            else
+                jobs->NewGame();
+        }
+        Command("Play");
+    } else if (command == "Play") {
         Core::Broadcast(StartGameMessage());
         // The transition system moves on after its fade; without one the
         // game must still start.
@@ -105,6 +145,10 @@ void ButtonSystem::Command(const std::string& command) {
 }
 
 void ButtonSystem::SendMessage(Message* message) {
+    if (message->id == MessageId::LevelChange) {
+        continueChecked = false; // a new set of buttons
+        return;
+    }
     if (const auto* moved = As<MouseMovedMessage>(message)) {
         pointerX = moved->x;
         pointerY = moved->y;
@@ -182,6 +226,8 @@ void ButtonSystem::Update(float dt) {
         camY = graphics->Camera().y;
     }
     if (SpaceManager::Active(Spaces::Game)) {
+        if (!continueChecked && buttons.Size() > 0)
+            OfferContinue();
         buttons.ForEachActive([dt](Button* button) { button->Update(dt); });
         if (!SpaceManager::Active(Spaces::Transition))
             RunStick();

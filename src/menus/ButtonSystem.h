@@ -4,9 +4,12 @@
 // hands them the clicks, moves the selection from button to button with
 // the stick or the up and down keys (warping the pointer onto the one
 // selected), clicks the selected one for the pad's A or Enter, and
-// carries out the title's commands: "Play" starts the game, "Options"
-// opens the pause menu over the title, "Quit" opens it at the question
-// whether to quit.
+// carries out the title's commands: "Play" starts the game, "Continue"
+// starts it at the saved game's furthest level, "NewGame" starts afresh
+// (the saved game is replaced once the new one is kept), "Options" opens
+// the pause menu over the title, "Quit" opens it at the question whether
+// to quit. Without a saved game the "Continue" button is taken away and
+// the buttons below it move up into its place.
 //
 // Driven by the Core once per tick, after the PauseSystem. Messages: mouse
 // moved and clicked, button input, keys, camera moves, the left stick, pad
@@ -75,6 +78,8 @@ private:
     void Step(int32_t by);
     void ClickSelected();
     void RunStick();
+    // Takes "Continue" away when there is no game to continue.
+    void OfferContinue();
 
     SpaceLists<Button> buttons;
     TimerSet timers;
@@ -83,6 +88,8 @@ private:
     bool liveLastUpdate = false;
     bool keyUp = false;
     bool keyDown = false;
+    // Whether this level's buttons were looked at for "Continue".
+    bool continueChecked = false;
 };
 
 } // namespace Flurr

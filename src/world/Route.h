@@ -40,6 +40,8 @@ public:
     void Advance() override { currentRouteFile = nextRouteFile; }
     // True once a route could not be loaded at all.
     bool Failed() const override { return failed; }
+    std::string Entry() const override { return currentRouteFile; }
+    void SkipTo(const std::string& entry) override { nextRouteFile = entry; }
 
 private:
     bool failed = false;

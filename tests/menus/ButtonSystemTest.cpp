@@ -72,7 +72,7 @@ TEST(TitleMenu, PadAndStickWorkTheButtonsAndPlayStartsTheGame) {
     EXPECT_FALSE(game.pause->IsOpen());
     game.Frame();
 
-    // Enter on "Play" (back down to it) starts the game; without a
+    // Enter on "New game" (back down to it) starts the game; without a
     // transition to do it, the next level is asked for at once.
     game.Send(XboxLThumbMoved(0.0f, -1.0f, 1));
     game.Frame();
@@ -107,8 +107,8 @@ TEST(TitleMenu, OneButtonStaysSelectedAndAListThatChangesStartsAgainAtTheTop) {
     game.buttons->selected = 3;
     game.factory->DestroyObject(TitleButton(*game.factory, "Quit")->owner);
     EXPECT_EQ(game.buttons->selected, 0);
-    game.factory->DestroyObject(TitleButton(*game.factory, "Play")->owner);
-    game.factory->DestroyObject(TitleButton(*game.factory, "Play")->owner);
+    for (const char* command : {"Continue", "NewGame", "Play"})
+        game.factory->DestroyObject(TitleButton(*game.factory, command)->owner);
     game.Frame();
     game.Since();
     game.Pad(PadButton::A);
@@ -116,7 +116,7 @@ TEST(TitleMenu, OneButtonStaysSelectedAndAListThatChangesStartsAgainAtTheTop) {
 }
 
 // The program as a player starts it from the logo: two skips, the title,
-// Enter on "Play", Hillside after the zoom-out; there Escape, down to
+// Enter on "New game", Hillside after the zoom-out; there Escape, down to
 // "Options", in, back, Escape again, and a walk to the right. Hillside
 // with its player walked on, and nothing of the menus, is what is left.
 TEST(TitleMenu, TheRouteRunsFromTheLogoThroughTheTitleIntoHillside) {
@@ -126,7 +126,7 @@ TEST(TitleMenu, TheRouteRunsFromTheLogoThroughTheTitleIntoHillside) {
     events[141] = {"K 27 0"};
     events[150] = {"K 27 1"}; // and on to the title
     events[151] = {"K 27 0"};
-    events[180] = {"K 13 1"}; // Enter on "Play"
+    events[180] = {"K 13 1"}; // Enter on "New game"
     events[181] = {"K 13 0"};
     const int hillside = 400;
     const char* keys[] = {"27", "40", "40", "13", "8", "27"}; // Esc, Down, Down, Enter, Back, Esc
@@ -136,7 +136,7 @@ TEST(TitleMenu, TheRouteRunsFromTheLogoThroughTheTitleIntoHillside) {
     }
     events[hillside + 70] = {"K 68 1"}; // D
     EngineTest::TempDir dir;
-    // "Play" zooms out for three seconds before Hillside.
+    // "New game" zooms out for three seconds before Hillside.
     dir.Write("play.zorvel", EngineTest::RecordingText(99, 560, events));
     const EngineTest::Outcome run =
         EngineTest::RunGame("--windowed --size 400x300 --route Resources/Levels/Routes/Logo.zorvel "

@@ -23,8 +23,8 @@ struct Outcome {
 // folder of its own, outside `workDir`. A CLOUDMERE_DATA of the person
 // running the tests would take the game elsewhere; only `environment` sets
 // it. The player's settings are read and written in a folder of the
-// runner's own unless `environment` names XDG_CONFIG_HOME; screenshots go
-// to "<workDir>/cloudmere".
+// runner's own unless `environment` names XDG_CONFIG_HOME, and so is the
+// saved progress; screenshots go to "<workDir>/cloudmere".
 inline Outcome RunProgram(const std::string& program, const std::string& arguments,
                           const std::filesystem::path& workDir,
                           const std::string& environment = "") {
@@ -34,8 +34,9 @@ inline Outcome RunProgram(const std::string& program, const std::string& argumen
     const std::string out = "out" + std::to_string(runs), err = "err" + std::to_string(runs++);
     const std::string command =
         "cd '" + workDir.string() + "' && unset CLOUDMERE_DATA && XDG_CONFIG_HOME='" +
-        config.Path("settings") + "' XDG_PICTURES_DIR='" + workDir.string() + "' " + environment +
-        " '" + program + "' " + arguments + " >'" + logs.Path(out) + "' 2>'" + logs.Path(err) + "'";
+        config.Path("settings") + "' XDG_DATA_HOME='" + config.Path("data") +
+        "' XDG_PICTURES_DIR='" + workDir.string() + "' " + environment + " '" + program + "' " +
+        arguments + " >'" + logs.Path(out) + "' 2>'" + logs.Path(err) + "'";
     const int status = std::system(command.c_str());
     Outcome outcome;
     if (status != -1 && WIFEXITED(status))

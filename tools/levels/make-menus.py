@@ -151,9 +151,11 @@ def title():
     for i in range(-3, 4):
         objects.append(obj(i * 200, -290, 200, 100, "CobbleStreet", 0, -1))
     objects.append(obj(0, 170, 560, 163, "MenuTitleName", 0, 1))
-    objects.append(button(40, "Play", "Play", 0))
-    objects.append(button(-35, "Options", "Options", 1))
-    objects.append(button(-110, "Quit", "Quit", 2))
+    # "Continue" is taken away by the game when there is no saved game;
+    # the others then move up a place.
+    for eid, (label, command) in enumerate([("Continue", "Continue"), ("NewGame", "NewGame"),
+                                            ("Options", "Options"), ("Quit", "Quit")]):
+        objects.append(button(45 - 65 * eid, label, command, eid))
     cursor = ["MouseCursor", "  Rotate:0", "-MouseCursor"]
     objects.append(obj(0, 0, 32, 32, "MouseCursor", 3, 0, cursor))
     write(os.path.join(LEVELS, "Title.zorvel"), objects,
