@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "editor/PhysicsEditor.h"
 #include "engine/Core.h"
 #include "engine/GameObject.h"
 #include "engine/Message.h"
@@ -54,7 +55,8 @@ void DrawText(const std::string& text, int32_t top) {
 
 } // namespace
 
-LevelEditor::LevelEditor() : timers(TimerClock::Game) {}
+LevelEditor::LevelEditor()
+    : physicsEditor(std::make_unique<PhysicsEditor>(*this)), timers(TimerClock::Game) {}
 
 LevelEditor::~LevelEditor() = default;
 
@@ -69,6 +71,8 @@ void LevelEditor::Initialize() {
     if (SpaceManager* spaces = SpaceManager::Instance()) {
         spaces->GetOrCreateSpace(Spaces::LevelEditor);
         spaces->SetSpaceActive(Spaces::LevelEditor, false);
+        spaces->GetOrCreateSpace(Spaces::PhysicsEditor);
+        spaces->SetSpaceActive(Spaces::PhysicsEditor, false);
     }
     timers.Start(kSelectTime);
     const std::vector<std::string> archetypes = Archetypes();
@@ -76,6 +80,7 @@ void LevelEditor::Initialize() {
 }
 
 void LevelEditor::Free() {
+    physicsEditor->Close();
     selected = kNone;
     undo.clear();
     redo.clear();
@@ -225,12 +230,12 @@ void LevelEditor::SendMessage(Message* message) {
 
 void LevelEditor::KeyTriggered(uint8_t key) {
     // Copy and paste work in play too: a designer may take an object from
-    // the running game into the level.
-    if (ctrlHeld && Is(Action::EditorCopy, key)) {
+    // the running game into the level. Not over the outline editor.
+    if (ctrlHeld && Is(Action::EditorCopy, key) && !physicsEditor->IsOpen()) {
         Copy();
         return;
     }
-    if (ctrlHeld && Is(Action::EditorPaste, key)) {
+    if (ctrlHeld && Is(Action::EditorPaste, key) && !physicsEditor->IsOpen()) {
         Paste();
         return;
     }
@@ -262,6 +267,13 @@ void LevelEditor::KeyTriggered(uint8_t key) {
         debugDraw = !debugDraw;
         return;
     }
+    if (Is(Action::EditorOutline, key) && !ctrlHeld) {
+        if (physicsEditor->IsOpen())
+            physicsEditor->Close();
+        else if (pending == Pending::None)
+            physicsEditor->Open();
+        return;
+    }
     if (ctrlHeld && Is(Action::EditorUndo, key)) {
         if (shiftHeld)
             Redo();
@@ -277,7 +289,9 @@ void LevelEditor::KeyTriggered(uint8_t key) {
 }
 
 void LevelEditor::KeyReleased(uint8_t key) {
-    if (IsOpen() && Is(Action::EditorDelete, key))
+    if (IsOpen() && physicsEditor->IsOpen())
+        physicsEditor->KeyReleased(key);
+    else if (IsOpen() && Is(Action::EditorDelete, key))
         DeleteSelected();
 }
 
@@ -324,6 +338,10 @@ void LevelEditor::MouseMoved(int32_t x, int32_t y, bool held) {
                                           static_cast<float>(dy) * scale, 0.0f));
         return;
     }
+    if (physicsEditor->IsOpen()) {
+        physicsEditor->MouseMoved(dx, dy);
+        return;
+    }
     GameObject* object = SelectedObject();
     if (!held || !object || (dx == 0 && dy == 0))
         return;
@@ -341,6 +359,13 @@ void LevelEditor::MouseMoved(int32_t x, int32_t y, bool held) {
 void LevelEditor::MouseClicked(uint8_t button) {
     if (pending != Pending::None)
         return;
+    if (physicsEditor->IsOpen()) {
+        if (button == MouseButton::Right)
+            rightDragging = true;
+        else
+            physicsEditor->MouseClicked();
+        return;
+    }
     if (button == MouseButton::Right) {
         rightDragging = true;
         selected = kNone;
@@ -378,6 +403,8 @@ void LevelEditor::MouseReleased(uint8_t button) {
     dragRecorded = false;
     if (button == MouseButton::Right)
         rightDragging = false;
+    else if (physicsEditor->IsOpen())
+        physicsEditor->MouseReleased();
     else if (button == MouseButton::Middle)
         PlaceArchetype();
 }
@@ -496,6 +523,7 @@ void LevelEditor::Redo() {
 }
 
 void LevelEditor::RestoreLater(std::string text) {
+    outlinePlace = physicsEditor->CloseForRestore();
     pending = Pending::Restore;
     pendingText = std::move(text);
     selected = kNone;
@@ -513,6 +541,7 @@ void LevelEditor::Enter() {
         cameraY = graphics->Camera().y;
         cameraZoom = graphics->Camera().zoom;
     }
+    physicsEditor->Close();
     selected = kNone;
     zoomSteps = 0;
     rightDragging = false;
@@ -526,6 +555,7 @@ void LevelEditor::Enter() {
 void LevelEditor::StartPlaytest() {
     if (pending != Pending::None)
         return;
+    physicsEditor->Close();
     playtestLevel = Snapshot();
     playtesting = true;
     editCameraX = cameraX;
@@ -579,6 +609,8 @@ bool LevelEditor::SaveLevel() {
 }
 
 void LevelEditor::Leave(bool save) {
+    // The outlines go back to their object before anything is written.
+    physicsEditor->Close();
     if (save && !SaveLevel())
         return; // the editor stays open with every edit
     Core::Broadcast(SaveDialogCloseMessage());
@@ -620,6 +652,7 @@ void LevelEditor::RunPending() {
     Core::Broadcast(LevelChangeMessage());
     if (std::exchange(openAfterPending, false))
         Core::Broadcast(SetCameraMessage(editCameraX, editCameraY, editCameraZoom));
+    physicsEditor->ReopenAt(std::exchange(outlinePlace, -1));
 }
 
 void LevelEditor::Update(float) {
@@ -653,6 +686,8 @@ void LevelEditor::DrawOverlay() {
         Core::Broadcast(DebugSetColorMessage(255.0f, 0.0f, 0.0f, 255.0f));
         Core::Broadcast(rect(*object));
     }
+    if (physicsEditor->IsOpen())
+        physicsEditor->Draw();
 }
 
 } // namespace Flurr

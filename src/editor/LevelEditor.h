@@ -6,8 +6,10 @@
 // the selection stays), dragging them, Delete, copy and paste through the
 // system clipboard (Ctrl+C, Ctrl+V), placing an archetype from
 // "Resources/Objects/" with the middle button, undo and redo (Ctrl+Z,
-// Ctrl+Y or Ctrl+Shift+Z), F2 for the physics outlines and F5 to play the
-// edited level and come back. F1 (or the pause menu's "EditLevel") enters;
+// Ctrl+Y or Ctrl+Shift+Z), F2 for the physics outlines, F5 to play the
+// edited level and come back, and 'P' for the selected object's collision
+// outline editor (PhysicsEditor), which has the mouse and the key releases
+// while it is open. F1 (or the pause menu's "EditLevel") enters;
 // F1 inside opens the save dialog, whose "Save" (56) writes the level and
 // reloads it and whose "CloseWOSaving" (58) reloads without writing.
 //
@@ -30,6 +32,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,6 +43,7 @@
 namespace Flurr {
 
 class GameObject;
+class PhysicsEditor;
 
 struct LevelEditorName {
     static constexpr const char* value = "LevelEditor";
@@ -77,6 +81,9 @@ public:
     int32_t Selected() const { return selected; }
     void Select(int32_t id) { selected = id; }
     GameObject* SelectedObject() const;
+    bool CtrlHeld() const { return ctrlHeld; }
+    bool ShiftHeld() const { return shiftHeld; }
+    PhysicsEditor& OutlineEditor() { return *physicsEditor; }
     const std::string& Archetype() const { return archetypeName; }
     void SetArchetype(const std::string& name) { archetypeName = name; }
     // The archetype names in "Resources/Objects/", sorted.
@@ -136,6 +143,10 @@ private:
     void DrawOverlay();
 
     int32_t selected = kNone;
+    std::unique_ptr<PhysicsEditor> physicsEditor;
+    // Where the outline editor's object stands in the level while an undo
+    // or redo replaces it, to open there again; -1 when it was closed.
+    int32_t outlinePlace = -1;
     bool rightDragging = false;
     bool ctrlHeld = false;
     bool shiftHeld = false;

@@ -217,6 +217,10 @@ InputActions::InputActions() {
     Bind(Action::EditorRedo, {KeyCode::Y}, {});
     Bind(Action::EditorCtrl, {KeyCode::Control, KeyCode::LControl, KeyCode::RControl}, {});
     Bind(Action::EditorShift, {KeyCode::Shift, KeyCode::LShift, KeyCode::RShift}, {});
+    Bind(Action::EditorOutline, {KeyCode::P}, {});
+    Bind(Action::EditorOutlineVertex, {KeyCode::Space}, {});
+    Bind(Action::EditorOutlineFloor, {KeyCode::B}, {});
+    Bind(Action::EditorOutlineNew, {KeyCode::N}, {});
 }
 
 const InputActions::Binding& InputActions::Of(Action action) const {

@@ -67,8 +67,15 @@ enum class Action : uint8_t {
     EditorRedo,
     EditorCtrl,
     EditorShift,
+    // The collision outline editor inside the level editor: opening and
+    // closing it, a vertex at the cursor, the floor flag, a new outline.
+    // Delete there is EditorDelete.
+    EditorOutline,
+    EditorOutlineVertex,
+    EditorOutlineFloor,
+    EditorOutlineNew,
 };
-inline constexpr std::size_t kActionCount = static_cast<std::size_t>(Action::EditorShift) + 1;
+inline constexpr std::size_t kActionCount = static_cast<std::size_t>(Action::EditorOutlineNew) + 1;
 
 // The actions a player may put on keys of their own (the controls screen),
 // in the order that screen lists them. The pad keeps its layout.

@@ -22,6 +22,8 @@ namespace Spaces {
 inline constexpr const char* Game = "GameSpace";
 inline constexpr const char* Pause = "Pause";
 inline constexpr const char* LevelEditor = "LevelEditor";
+// The level editor's collision outline editor, open inside it.
+inline constexpr const char* PhysicsEditor = "PhysicsEditor";
 inline constexpr const char* Logo = "LogoSpace";
 inline constexpr const char* SaveDialog = "SaveDialog";
 inline constexpr const char* Transition = "TransitionSpace";
