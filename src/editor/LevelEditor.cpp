@@ -464,7 +464,22 @@ void LevelEditor::PlaceArchetype() {
         return;
     }
     PushUndo(before);
+    placedFrom[object->id] = archetypeName;
     PutAtCursor(*object);
+}
+
+void LevelEditor::CentreOn(int32_t id) {
+    Factory* factory = Factory::Instance();
+    const GameObject* object = factory ? factory->FindObject(id) : nullptr;
+    if (!object)
+        return;
+    selected = id;
+    Core::Broadcast(SetCameraMessage(object->x, object->y, cameraZoom));
+}
+
+std::string LevelEditor::PlacedArchetype(int32_t id) const {
+    auto it = placedFrom.find(id);
+    return it == placedFrom.end() ? std::string() : it->second;
 }
 
 void LevelEditor::DeleteSelected() {

@@ -32,6 +32,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -93,6 +94,11 @@ public:
     void PushUndo();
     // The same with the level text taken before a change that may fail.
     void PushUndo(std::string before);
+    // Selects the object and centres the editor's view on it.
+    void CentreOn(int32_t id);
+    // The archetype an object was placed from with the middle button in
+    // this run; empty for any other object.
+    std::string PlacedArchetype(int32_t id) const;
     std::size_t UndoSteps() const { return undo.size(); }
     std::size_t RedoSteps() const { return redo.size(); }
 
@@ -174,6 +180,8 @@ private:
     Pending pending = Pending::None;
     std::string pendingText;
     bool openAfterPending = false;
+    // Object id -> the archetype it was placed from.
+    std::map<int32_t, std::string> placedFrom;
 };
 
 } // namespace Flurr

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "editor/EditorPanels.h"
 #include "editor/LevelEditor.h"
 #include "engine/Component.h"
 #include "engine/Core.h"
@@ -110,6 +111,9 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
     //   on (F1, Escape ending a playtest, the menu's "EditLevel") are
     //   settled before the menu looks at them; anything that frees the
     //   level waits for its update, out of every click;
+    // - the editor's panels right after it: what they asked for in the
+    //   frame just drawn (an edit, a component, a selection) is carried
+    //   out here, out of the drawing, and after an undo the editor ran;
     // - the pause menu, then the title's buttons: both place their elements
     //   by the camera that has just moved, and the pause menu goes first
     //   so that input arriving in the tick it closes stays its own;
@@ -214,6 +218,10 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
     if (want.editor) {
         made.editor = new LevelEditor();
         core.AddSystem(made.editor);
+        if (want.panels && made.windows && made.graphics) {
+            made.panels = new EditorPanels();
+            core.AddSystem(made.panels);
+        }
     }
     if (want.pause) {
         made.pause = new PauseSystem(config.settingsFile, player);

@@ -25,6 +25,7 @@ class Factory;
 class GraphicsSystem;
 class InputSystem;
 class LevelEditor;
+class EditorPanels;
 class JobSystem;
 class LogicSystem;
 class ParticleSystem;
@@ -59,10 +60,10 @@ struct GameSystemSet {
     // Only the space manager and the factory.
     static GameSystemSet None() {
         GameSystemSet none;
-        for (bool* flag :
-             {&none.window, &none.graphics, &none.input, &none.saveDialog, &none.physics,
-              &none.players, &none.camera, &none.editor, &none.pause, &none.buttons, &none.logic,
-              &none.jobs, &none.particles, &none.sound, &none.transitions, &none.birds})
+        for (bool* flag : {&none.window, &none.graphics, &none.input, &none.saveDialog,
+                           &none.physics, &none.players, &none.camera, &none.editor, &none.pause,
+                           &none.buttons, &none.logic, &none.jobs, &none.particles, &none.sound,
+                           &none.transitions, &none.birds, &none.panels})
             *flag = false;
         return none;
     }
@@ -87,9 +88,12 @@ struct GameSystemSet {
     // The zoom-out from the title menu into the game.
     bool transitions = true;
     bool birds = true;
+    // The level editor's panels (need the window, the graphics and the
+    // editor).
+    bool panels = true;
 };
 // A flag added above belongs in None() too.
-static_assert(sizeof(GameSystemSet) == 16);
+static_assert(sizeof(GameSystemSet) == 17);
 
 struct GameConfig {
     ResourcePaths paths;
@@ -143,6 +147,7 @@ struct GameSystems {
     PlayerController* players = nullptr;
     CameraController* camera = nullptr;
     LevelEditor* editor = nullptr;
+    EditorPanels* panels = nullptr;
     PauseSystem* pause = nullptr;
     ButtonSystem* buttons = nullptr;
     LogicSystem* logic = nullptr;

@@ -66,7 +66,9 @@ const std::vector<Vec2>* Physics::FindCollisionSet(const std::string& name) cons
 
 void Physics::SendMessage(Message* message) {
     if (const auto* key = As<KeyTriggeredMessage>(message)) {
-        if (key->key == kDebugDrawKey)
+        // In the editor F2 is the editor's own outline view; toggling this
+        // one too would leave it on, unasked, when play resumes.
+        if (key->key == kDebugDrawKey && !SpaceManager::Active(Spaces::LevelEditor))
             debugDraw = !debugDraw;
     } else if (message->id == MessageId::DebugDraw) {
         components.ForEachAll([message](PhysicsComponent* c) { c->SendMessage(message); });

@@ -176,7 +176,8 @@ void WindowsSystem::PumpLive() {
     }
     SDL_Event event;
     while (SDL_PollEvent(&event))
-        edge->Translate(event, pending);
+        if (!eventHook || !eventHook(event))
+            edge->Translate(event, pending);
     edge->PollPad(pending);
     // Dispatching may send messages whose handlers push more SDL events;
     // those wait for the next frame, as the window's queue would.

@@ -18,6 +18,7 @@
 // system does nothing, and Initialize() asks the core to quit.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@
 #include "platform/PlatformInput.h"
 
 struct SDL_Window;
+union SDL_Event;
 
 namespace Flurr {
 
@@ -76,6 +78,11 @@ public:
     // Moves the mouse pointer to a client position, only while the window
     // has the keyboard focus and the devices are live (not a replay).
     void WarpPointer(int32_t x, int32_t y);
+    // Sees every live SDL event before the edge translates it; an event
+    // it returns true for is taken (the editor's panels, while the pointer
+    // or the keyboard is theirs) and never reaches the game. Replays do
+    // not pass through it.
+    void SetEventHook(std::function<bool(const SDL_Event&)> hook) { eventHook = std::move(hook); }
 
 private:
     void Fail(const std::string& text);
@@ -96,6 +103,7 @@ private:
     PlatformInput input;
     std::unique_ptr<SdlEdge> edge;
     std::vector<PlatformEvent> pending;
+    std::function<bool(const SDL_Event&)> eventHook;
 };
 
 } // namespace Flurr

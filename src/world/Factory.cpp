@@ -165,6 +165,20 @@ GameObject* Factory::CreateObjectFromText(const std::string& text) {
     return object;
 }
 
+bool Factory::RebuildObject(GameObject& object, const std::string& text) {
+    StringLoadSerializer loader(text, "<edited object>");
+    loader.KeepUnread(true);
+    const bool holds = loader.Begin("Root") && loader.HasChild("GameObject");
+    if (holds) {
+        loader.Begin("GameObject");
+        object.Destroy();
+        object.kept.clear();
+        ReadKeepingUnread(loader, &object, "GameObject");
+    }
+    loader.End("Root");
+    return holds;
+}
+
 bool Factory::SaveLevel(const std::string& path, const std::string& backgroundName) {
     if (!HasDataExtension(path)) {
         ReportError("cannot save the level as " + path + ": the name must end in .zorvel or .zoml");

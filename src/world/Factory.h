@@ -71,6 +71,11 @@ public:
     // Reads object text ("Root" holding one "GameObject") into one new
     // recorded object; null when the text has no "Root".
     GameObject* CreateObjectFromText(const std::string& text);
+    // Reads object text ("Root" holding one "GameObject") into an object
+    // already recorded, in place of its transform and components, as a
+    // load would make them; the id stays. False (the object untouched)
+    // when the text holds no object.
+    bool RebuildObject(GameObject& object, const std::string& text);
     // Reads an object's transform and components from the loader's
     // current element, creating components in registration order.
     void ReadObjectBody(LoaderBase& loader, GameObject* object);
