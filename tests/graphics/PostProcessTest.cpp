@@ -127,8 +127,17 @@ TEST_F(PostProcessPixels, BloomMakesBrightAreasGlowWiderWithTheBlur) {
 
 TEST_F(PostProcessPixels, DistortionMovesPixelsAndSwitchesOnlyWithTheBlockInEffect) {
     game.Sprite("Quadrants", 0.0f, 0.0f, 400, 400);
+    // A HUD picture at the top left (pixels 50-149 across and down).
+    game.Sprite("Quadrants", -300.0f, 200.0f, 100, 100)->screenSpace = true;
     const Image plain = game.Frame();
     EXPECT_EQ(game.graphics->PostPassesRun(), 9);
+    auto hudChanged = [&plain](const Image& image) {
+        int changed = 0;
+        for (int y = 50; y < 150; ++y)
+            for (int x = 50; x < 150; ++x)
+                changed += !Near(PixelAt(image, x, y), PixelAt(plain, x, y), 0);
+        return changed;
+    };
 
     // Switched on over two seconds: the switch waits for the transition
     // to complete.
@@ -146,6 +155,7 @@ TEST_F(PostProcessPixels, DistortionMovesPixelsAndSwitchesOnlyWithTheBlockInEffe
     EXPECT_GT(PixelsDiffering(first, plain, 40), 200);
     EXPECT_TRUE(PixelIs(first, 300, 200, kRed));
     EXPECT_TRUE(PixelIs(first, 500, 400, kWhite));
+    EXPECT_EQ(hudChanged(first), 0) << "the HUD lies over the ripple, not in it";
     // The rings travel with time.
     for (int i = 0; i < 30; ++i)
         game.Frame();
@@ -210,7 +220,8 @@ TEST_F(PostProcessChain, TheBloomOnSmallerTargetsLooksLikeTheFullSizeOne) {
             // The reference does glow: just right of the white quadrant
             // (columns 220-279, rows 240-299) the dark ground is lit.
             const Rgba halo = PixelAt(full, 285, 270);
-            EXPECT_GT(std::min({halo[0] - 26, halo[1] - 13, halo[2]}), 40) << testing::PrintToString(halo);
+            EXPECT_GT(std::min({halo[0] - 26, halo[1] - 13, halo[2]}), 40)
+                << testing::PrintToString(halo);
         }
         // The glow is rebuilt from fewer samples, so it may differ a little
         // where it is steepest (beside the bright edges); nowhere by more
