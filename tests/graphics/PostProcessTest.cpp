@@ -127,8 +127,7 @@ TEST_F(PostProcessPixels, BloomMakesBrightAreasGlowWiderWithTheBlur) {
 
 TEST_F(PostProcessPixels, DistortionMovesPixelsAndSwitchesOnlyWithTheBlockInEffect) {
     game.Sprite("Quadrants", 0.0f, 0.0f, 400, 400);
-    // A HUD picture at the top left (pixels 50-149 across and down).
-    game.Sprite("Quadrants", -300.0f, 200.0f, 100, 100)->screenSpace = true;
+    game.Sprite("Quadrants", -300.0f, 200.0f, 100, 100)->screenSpace = true; // HUD: 50-149
     const Image plain = game.Frame();
     EXPECT_EQ(game.graphics->PostPassesRun(), 9);
 

@@ -322,7 +322,7 @@ TEST_F(CameraControllerTest, SmoothSteadyAndLookAheadModesMoveAndZoomByTheirRule
         return Vec2(sent.back()[0] - runner->x, sent.back()[1] - runner->y);
     };
     settle(Vec2(10, 0));
-    const float view = 840.0f; // at zoom 4
+    const float view = 600.0f * 14.0f / 10.0f; // tall at zoom 4
     EXPECT_NEAR(settle(Vec2()).y, 0.12f * view, 1.0f) << "less ground below the player";
     EXPECT_NEAR(sent.back()[0] - runner->x, 0.15f * view, 1.0f) << "looks the way it ran";
     EXPECT_LT(settle(Vec2(-10, 0)).x, -0.15f * view);
