@@ -6,6 +6,7 @@
 #include "engine/GameObject.h"
 #include "engine/Message.h"
 #include "graphics/GraphicsComponent.h"
+#include "graphics/GraphicsSystem.h"
 #include "serialization/Serializer.h"
 #include "world/SpaceManager.h"
 
@@ -16,6 +17,15 @@ namespace {
 void SetLogoSpaceActive(bool active) {
     if (SpaceManager* spaces = SpaceManager::Instance())
         spaces->SetSpaceActive(Spaces::Logo, active);
+}
+
+// The pictures are drawn for a view 800 units wide; the sky behind them
+// fills any window, and in one narrower than 4:3 they shrink to its width
+// rather than lose their sides.
+float FitToView() {
+    int32_t width, height;
+    GraphicsSystem::ScreenSize(width, height);
+    return std::min(1.0f, 600.0f * static_cast<float>(width) / static_cast<float>(height) / 800.0f);
 }
 
 void RequestNextLevel() {
@@ -46,16 +56,26 @@ void LogoLogicComponent::Update(float) {
     if (!SpaceManager::Active(Spaces::Logo))
         return;
     GraphicsComponent* sprite = owner ? owner->Get<GraphicsComponent>() : nullptr;
+    const float fit = FitToView();
+    if (owner) {
+        owner->xScale = fit;
+        if (!switched && !done)
+            owner->yScale = fit;
+    }
     if (done) {
-        timers.Start("LogicTimer");
-        if (timers.GetTime("LogicTimer") > holdTime)
-            RequestNextLevel();
-        if (sprite) {
+        // The controls card asks for a key, so it waits for one: a timer
+        // would take it away before it has been read. Without a picture
+        // there is nothing to read and the game starts on its own.
+        if (!sprite) {
+            timers.Start("LogicTimer");
+            if (timers.GetTime("LogicTimer") > holdTime)
+                RequestNextLevel();
+        } else {
             sprite->Opacity = 1.0f;
             sprite->SetAnimation("XboxScreen", 2.0f, 0);
         }
         if (owner)
-            owner->yScale = 2.5f;
+            owner->yScale = 2.5f * fit;
         return;
     }
     if (!sprite) {
@@ -73,7 +93,7 @@ void LogoLogicComponent::Update(float) {
             switched = true;
             timers.Reset("LogoTime");
             sprite->SetAnimation("TeamLogo", 2.0f, 0);
-            owner->yScale = 2.5f;
+            owner->yScale = 2.5f * fit;
         }
         return;
     }

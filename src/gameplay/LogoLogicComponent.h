@@ -2,9 +2,9 @@
 // The start-up logo sequence, run on the object of the logo level that
 // shows the pictures: after a second the first picture fades out over two
 // seconds; "TeamLogo" fades in over two more; then the controls screen
-// ("XboxScreen") stays until two seconds have passed and the next level
-// starts. After the first two seconds a skip input (a key of the Skip
-// action released, a pad button of it going down, or a mouse click; Space,
+// ("XboxScreen") stays until a skip input starts the next level (without
+// a picture to show, the next level starts after two seconds). After the first two seconds a skip
+// input (a key of the Skip action released, a pad button of it going down, or a mouse click; Space,
 // Esc, Enter, pad A and Start as bound today) jumps to the controls
 // screen, and another one starts the game at once.
 //

@@ -7,6 +7,8 @@
 #include "engine/Message.h"
 #include "graphics/GraphicsComponent.h"
 #include "graphics/GraphicsSystem.h"
+#include "player/CameraComponent.h"
+#include "player/CameraController.h"
 #include "serialization/Serializer.h"
 #include "world/Factory.h"
 
@@ -88,8 +90,12 @@ void TextTrigger::Update(float) {
     if (band)
         band->Opacity = 0.0f;
 
+    // The map view shows the whole level: a hint band would hide a third
+    // of it.
+    const CameraController* camera = CameraController::Instance();
+    const bool mapView = camera && camera->current && camera->current->targetName == "MapOverview";
     Vec2 player;
-    if (!owner || SpaceManager::Active(Spaces::Pause) || !PlayerPosition(player) ||
+    if (!owner || mapView || SpaceManager::Active(Spaces::Pause) || !PlayerPosition(player) ||
         std::hypot(player.x - owner->x, player.y - owner->y) >= kShowDistance)
         return;
     if (band)

@@ -358,6 +358,10 @@ void GraphicsSystem::DrawFrame(float dt) {
 
     glBindFramebuffer(GL_FRAMEBUFFER, targets->backFramebuffer);
     glViewport(0, 0, backWidth, backHeight);
+    // What stays on the glass (the HUD, prompts, the hint band, menus) is
+    // laid over the finished picture, so the updraft's ripple and the
+    // light of a place never bend or tint it, just as they leave the texts.
+    DrawSprites(views, dt, true);
     DrawDebugLines(views);
     DrawTexts();
     ClearFrameLists();
@@ -402,11 +406,23 @@ void GraphicsSystem::DrawScene(const ViewMatrices& views, float dt) {
             glEnable(GL_BLEND);
         }
     }
+    DrawSprites(views, dt, false);
+}
+
+bool GraphicsSystem::InOverlay(const GraphicsComponent& sprite) {
+    return sprite.screenSpace || sprite.orthographic;
+}
+
+void GraphicsSystem::DrawSprites(const ViewMatrices& views, float dt, bool overlay) {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     const glm::mat4 world = views.perspective * views.worldView;
     const glm::mat4 flat = views.orthographic * views.flatWorldView;
     const glm::mat4 screen = views.orthographic * views.screenView;
     GraphicsComponent::PlainQuad quad;
     for (GraphicsComponent* sprite : DrawOrder()) {
+        if (InOverlay(*sprite) != overlay)
+            continue;
         const glm::mat4& viewProjection =
             sprite->screenSpace ? screen : (sprite->orthographic ? flat : world);
         if (!sprite->GetPlainQuad(quad)) {
@@ -546,6 +562,13 @@ void GraphicsSystem::DrawDebugLines(const ViewMatrices& views) {
     flush();
 }
 
+int32_t GraphicsSystem::TextLayoutHeight() const {
+    // Letters grow with the window's height, but a tall narrow window
+    // would make them too wide for it to hold a line: there they are sized
+    // as for a window 1.5 times as tall as it is wide.
+    return std::max(std::min(backHeight, backWidth * 3 / 2), 1);
+}
+
 void GraphicsSystem::DrawTexts() {
     for (const TextRecord& text : texts) {
         if (text.shadow)
@@ -558,7 +581,7 @@ int32_t GraphicsSystem::TextLineCount(const std::string& text, const std::string
                                       int32_t width) {
     if (text.empty() || !bank || width <= 0)
         return 1;
-    FontFace* face = bank->GetFont(font, backHeight);
+    FontFace* face = bank->GetFont(font, TextLayoutHeight());
     if (!face)
         return 1;
     // Wrapped exactly as DrawText wraps it.
@@ -576,7 +599,7 @@ int32_t GraphicsSystem::TextLineCount(const std::string& text, const std::string
 void GraphicsSystem::DrawText(const TextRecord& text, bool asShadow) {
     if (text.text.empty() || text.right <= text.left || text.bottom <= text.top)
         return;
-    FontFace* font = bank->GetFont(text.font, backHeight);
+    FontFace* font = bank->GetFont(text.font, TextLayoutHeight());
     Effect* effect = bank->GetEffect(kBasicEffect);
     if (!font || !effect)
         return;

@@ -5,11 +5,12 @@
 //
 //   1. steps every sprite's animation while "GameSpace" is active;
 //   2. resets the post-processing block while "LevelEditor" is active;
-//   3. draws the background and the sprites (strict order: world before
-//      screen-space, then ZPos, ZOrder, creation) into the scene target;
+//   3. draws the background and the world's sprites (ZPos, ZOrder,
+//      creation) into the scene target;
 //   4. post-processing, ending in "Final.fx", into the back-buffer target;
-//   5. debug lines and texts on top; both lists are emptied every frame,
-//      drawn or not;
+//   5. the overlay on top, untouched by post-processing: screen-space and
+//      camera-fixed (orthographic) sprites in the same order, then debug
+//      lines and texts; both lists are emptied every frame, drawn or not;
 //   6. the editor's UI hook while "LevelEditor" is active;
 //   7. an F11 screenshot of the finished frame;
 //   8. shows the back buffer in the window and presents, at most 60
@@ -162,12 +163,22 @@ private:
     void Fail(const std::string& text);
     void DrawLoadingScreen();
     void DrawFrame(float dt);
+    // The background and the world's sprites, into the scene target.
     void DrawScene(const ViewMatrices& views, float dt);
+    // The sprites of the world (overlay false) or of the overlay, in draw
+    // order, into the bound framebuffer.
+    void DrawSprites(const ViewMatrices& views, float dt, bool overlay);
+    // Screen-space and camera-fixed sprites: drawn over the post-processed
+    // picture rather than through it.
+    static bool InOverlay(const GraphicsComponent& sprite);
     // Draws the plain sprites gathered so far in one call.
     void FlushSpriteRun();
     void DrawPostProcessing(float dt);
     void DrawDebugLines(const ViewMatrices& views);
     void DrawTexts();
+    // The screen height fonts are sized for: the back buffer's, or less in
+    // a window much taller than it is wide.
+    int32_t TextLayoutHeight() const;
     void DrawText(const TextRecord& text, bool asShadow);
     void Present();
     void TakeScreenshot();

@@ -5,6 +5,7 @@
 #include "engine/Core.h"
 #include "engine/GameObject.h"
 #include "engine/Message.h"
+#include "graphics/Camera.h"
 #include "physics/PhysicsComponent.h"
 #include "physics/RigidBody.h"
 #include "player/CameraComponent.h"
@@ -27,6 +28,25 @@ constexpr float kSpeedZoomPerUnit = 0.075f;
 constexpr float kClosestZoom = 4.0f;
 // Look-ahead aims this many body velocities ahead of the target.
 constexpr float kLookAheadVelocities = 3.0f;
+
+// Framing of the followed player, as shares of the view's height: the view
+// looks this far above the player, so the ground takes under a third of
+// the screen rather than nearly half...
+constexpr float kFrameAboveShare = 0.12f;
+// ...and this far ahead in the direction it last moved, so more of what is
+// coming shows than of what is left behind.
+constexpr float kFrameAheadShare = 0.15f;
+// Slower than a horizontal speed of this (units per tick) keeps the side it
+// looks to: a player standing still still looks the way it went.
+constexpr float kFrameTurnSpeed = 2.0f;
+// The framing closes this share of its gap per update, so a turn swings
+// the view over in about a second rather than at once.
+constexpr float kFramingShare = 0.04f;
+
+// The world height the view shows at depth 0 at this zoom.
+float ViewHeightAt(float zoom) {
+    return kViewHeight * (zoom + kEyeDistance) / kEyeDistance;
+}
 
 // One step of a zoom easing towards `target`. Repeated shares of a gap
 // stall one float step short of it; a step that changes nothing counts as
@@ -124,10 +144,42 @@ void CameraController::Update(float dt) {
         break;
     }
 
+    UpdateFraming(*object);
     if (Core* core = Core::Instance()) {
-        SetCameraMessage message(position.x, position.y, zoom);
+        SetCameraMessage message(position.x + framing.x, position.y + framing.y, zoom);
         core->SendMessage(&message);
     }
+}
+
+void CameraController::UpdateFraming(const GameObject& object) {
+    Vec2 aim;
+    switch (mode) {
+    case CameraMode::LookAhead:
+    case CameraMode::SmoothStart: {
+        // Only the player's modes frame; which way it looks follows the
+        // body, and stays put while the body stands or moves slowly.
+        if (const auto* physics = object.Get<PhysicsComponent>(); physics && physics->body) {
+            const float vx = physics->body->velocity.x;
+            if (vx > kFrameTurnSpeed)
+                facing = 1.0f;
+            else if (vx < -kFrameTurnSpeed)
+                facing = -1.0f;
+        }
+        const float height = ViewHeightAt(zoom);
+        aim = Vec2(facing * kFrameAheadShare * height, kFrameAboveShare * height);
+        break;
+    }
+    case CameraMode::Smooth:
+        // The map and other smooth views look at their target itself.
+        break;
+    case CameraMode::ZoomOnly:
+        // Holding still means the framing too.
+        return;
+    default:
+        framing = Vec2();
+        return;
+    }
+    framing += (aim - framing) * kFramingShare;
 }
 
 void CameraController::SmoothTowards(const Vec2& target) {

@@ -3,7 +3,11 @@
 // CameraComponent in registration order, follows one of them (`current`),
 // moves `position` and `zoom` towards that camera's object by one of six
 // modes every frame, and broadcasts the result as SetCameraMessage for the
-// renderer and everyone else that mirrors the camera.
+// renderer and everyone else that mirrors the camera. In the player's modes
+// (LookAhead, SmoothStart) the view is framed: it shows `position` plus
+// `framing`, which eases towards a point above the player and ahead of it
+// in the direction it last moved; `position` itself (and so the speed
+// zoom, which measures from it) is not framed.
 //
 // Driven by the Core once per frame, after the player controller. It only
 // works while "GameSpace" is active and a camera is followed; otherwise the
@@ -28,6 +32,7 @@
 namespace Flurr {
 
 class CameraComponent;
+class GameObject;
 
 struct CameraControllerName {
     static constexpr const char* value = "CameraController";
@@ -70,8 +75,14 @@ public:
     CameraMode mode = CameraMode::Attached;
     Vec2 position;
     float zoom = 4.0f;
+    // What the view adds to `position`, and the side it looks ahead to
+    // (1 right, -1 left, 0 before the player has moved).
+    Vec2 framing;
+    float facing = 0.0f;
 
 private:
+    // Eases `framing` for this update's mode and the followed object.
+    void UpdateFraming(const GameObject& object);
     // The smooth modes: an eighth of the way to `target`, and the zoom eased
     // towards targetZoom or, with nothing pending, out with the distance.
     void SmoothTowards(const Vec2& target);

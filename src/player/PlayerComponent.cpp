@@ -1,5 +1,6 @@
 #include "player/PlayerComponent.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -7,12 +8,15 @@
 #include "engine/GameObject.h"
 #include "engine/Message.h"
 #include "engine/Random.h"
+#include "graphics/Camera.h"
 #include "graphics/GraphicsComponent.h"
 #include "graphics/GraphicsSystem.h"
 #include "particles/ParticleEffectComponent.h"
 #include "particles/ParticleSystem.h"
+#include "physics/Physics.h"
 #include "physics/PhysicsComponent.h"
 #include "physics/RigidBody.h"
+#include "player/CameraComponent.h"
 #include "player/CameraController.h"
 #include "player/PlayerController.h"
 #include "serialization/Serializer.h"
@@ -49,6 +53,53 @@ void ScreenSize(float& width, float& height) {
     GraphicsSystem::ScreenSize(w, h);
     width = static_cast<float>(w);
     height = static_cast<float>(h);
+}
+
+// The map view's zoom: the level's solid bodies all on screen around the
+// map's centre `centre`, with a margin, whatever the window's shape. The
+// farthest zoom the renderer shows when nothing solid is placed yet.
+float MapViewZoom(const Vec2& centre) {
+    constexpr float kFarthest = 250.0f;
+    constexpr float kMargin = 1.08f;
+    const Physics* physics = Physics::Instance();
+    if (!physics)
+        return kFarthest;
+    float halfWidth = 0.0f, halfHeight = 0.0f;
+    for (const RigidBody* body : physics->world.Bodies()) {
+        if (body->density != 0.0f || body->ghost || !body->shape.placed)
+            continue;
+        for (const CollisionPolygon& polygon : body->shape.worldPolygons)
+            for (const Vec2& v : polygon.vertices) {
+                halfWidth = std::max(halfWidth, std::abs(v.x - centre.x));
+                halfHeight = std::max(halfHeight, std::abs(v.y - centre.y));
+            }
+    }
+    if (halfWidth <= 0.0f && halfHeight <= 0.0f)
+        return kFarthest;
+    float width, height;
+    ScreenSize(width, height);
+    const float viewWidth = kViewHeight * width / height;
+    // The view is 600 x viewWidth at zoom 0 and grows with (zoom + 10) / 10.
+    const float scale =
+        kMargin * std::max(2.0f * halfWidth / viewWidth, 2.0f * halfHeight / kViewHeight);
+    return std::clamp(kEyeDistance * scale - kEyeDistance, 0.0f, kFarthest);
+}
+
+// Over the map: what the pin is and how to leave, at the top left.
+void DrawMapLegend() {
+    int32_t width, height;
+    GraphicsSystem::ScreenSize(width, height);
+    const float scale = static_cast<float>(height) / 600.0f;
+    DrawTextMessage m;
+    m.text = "Map: the pin is you. Tab / Y: close the map";
+    m.left = static_cast<int32_t>(20.0f * scale);
+    m.top = static_cast<int32_t>(16.0f * scale);
+    m.right = width - m.left;
+    m.bottom = height / 2;
+    m.font = "CardoRegular22";
+    m.red = m.green = m.blue = 255.0f;
+    m.shadow = true;
+    Core::Broadcast(m);
 }
 
 // A window position as an offset from the screen centre in the 600-unit
@@ -733,8 +784,10 @@ void PlayerComponent::UpdateMapView() {
         float width, height;
         ScreenSize(width, height);
         // Half the screen in the 600-unit screen view, so the prompt keeps
-        // its place at the left whatever the window's shape.
-        prompt->x = 160.0f - width * 300.0f / height;
+        // its place at the left whatever the window's shape; in a window
+        // too narrow for that place it is centred, so none of it is cut.
+        const float half = width * 300.0f / height;
+        prompt->x = half >= 160.0f ? 160.0f - half : 0.0f;
         prompt->y = -236.0f;
     }
 
@@ -758,9 +811,12 @@ void PlayerComponent::UpdateMapView() {
         mapView = false;
         showPrompt = true;
     } else {
-        camera->targetZoom = 250.0f;
+        const GameObject* overview = camera->current->owner;
+        camera->targetZoom = overview ? MapViewZoom(Vec2(overview->x, overview->y)) : 250.0f;
         camera->zoomPending = true;
         camera->mode = CameraMode::Smooth;
+        if (!paused)
+            DrawMapLegend();
         if (markerSprite) {
             // Grows with the view, but slower, so it stays readable far out.
             const float k = std::sqrt((camera->zoom + 10.0f) / 10.0f);

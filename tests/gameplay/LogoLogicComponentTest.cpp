@@ -70,10 +70,10 @@ TEST(LogoLogicComponent, RunsFadeOutFadeInAndTheControlsScreen) {
     EXPECT_TRUE(g.logo->done);
     EXPECT_EQ(g.sprite->animation, "XboxScreen");
 
-    // The controls screen holds for two seconds, then the game starts.
-    g.RunTo(470);
+    // The controls card says "Press Space, Enter or A": it waits for that.
+    g.RunTo(1200);
     EXPECT_FALSE(g.NextLevel());
-    g.RunTo(490);
+    g.Tap(SDL_SCANCODE_SPACE);
     EXPECT_TRUE(g.NextLevel());
 
     // Leaving the level switches the logo space off.

@@ -127,6 +127,7 @@ TEST_F(PostProcessPixels, BloomMakesBrightAreasGlowWiderWithTheBlur) {
 
 TEST_F(PostProcessPixels, DistortionMovesPixelsAndSwitchesOnlyWithTheBlockInEffect) {
     game.Sprite("Quadrants", 0.0f, 0.0f, 400, 400);
+    game.Sprite("Quadrants", -300.0f, 200.0f, 100, 100)->screenSpace = true; // HUD: 50-149
     const Image plain = game.Frame();
     EXPECT_EQ(game.graphics->PostPassesRun(), 9);
 
@@ -146,6 +147,9 @@ TEST_F(PostProcessPixels, DistortionMovesPixelsAndSwitchesOnlyWithTheBlockInEffe
     EXPECT_GT(PixelsDiffering(first, plain, 40), 200);
     EXPECT_TRUE(PixelIs(first, 300, 200, kRed));
     EXPECT_TRUE(PixelIs(first, 500, 400, kWhite));
+    for (int at : {98, 99, 100, 101}) // the HUD's own edges stay where they are
+        EXPECT_TRUE(PixelIs(first, at, 75, PixelAt(plain, at, 75), 0) &&
+                    PixelIs(first, 75, at, PixelAt(plain, 75, at), 0));
     // The rings travel with time.
     for (int i = 0; i < 30; ++i)
         game.Frame();
@@ -210,7 +214,8 @@ TEST_F(PostProcessChain, TheBloomOnSmallerTargetsLooksLikeTheFullSizeOne) {
             // The reference does glow: just right of the white quadrant
             // (columns 220-279, rows 240-299) the dark ground is lit.
             const Rgba halo = PixelAt(full, 285, 270);
-            EXPECT_GT(std::min({halo[0] - 26, halo[1] - 13, halo[2]}), 40) << testing::PrintToString(halo);
+            EXPECT_GT(std::min({halo[0] - 26, halo[1] - 13, halo[2]}), 40)
+                << testing::PrintToString(halo);
         }
         // The glow is rebuilt from fewer samples, so it may differ a little
         // where it is steepest (beside the bright edges); nowhere by more

@@ -314,6 +314,18 @@ TEST_F(CameraControllerTest, SmoothSteadyAndLookAheadModesMoveAndZoomByTheirRule
     core.RunFrame();
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_GT(sent[1][0], runner->x); // ahead of the runner, not behind it
+    // The view settles above the player and ahead the way it went, even at rest.
+    auto settle = [&](Vec2 velocity) {
+        body->body->velocity = velocity;
+        for (int i = 0; i < 300; ++i)
+            camera->Update(0.016f);
+        return Vec2(sent.back()[0] - runner->x, sent.back()[1] - runner->y);
+    };
+    settle(Vec2(10, 0));
+    const float view = 600.0f * 14.0f / 10.0f; // tall at zoom 4
+    EXPECT_NEAR(settle(Vec2()).y, 0.12f * view, 1.0f) << "less ground below the player";
+    EXPECT_NEAR(sent.back()[0] - runner->x, 0.15f * view, 1.0f) << "looks the way it ran";
+    EXPECT_LT(settle(Vec2(-10, 0)).x, -0.15f * view);
 }
 
 // The controller goes at shutdown while an object it never owned still

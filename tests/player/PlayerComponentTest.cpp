@@ -261,7 +261,7 @@ TEST(PlayerTest, MapViewFollowsTheOverviewAndFallsBackWithoutOne) {
         EXPECT_EQ(game.camera->current->targetName, "MapOverview");
         EXPECT_EQ(game.camera->mode, CameraMode::Smooth);
         game.Frames(60);
-        EXPECT_GT(game.camera->zoom, 100.0f);
+        EXPECT_GT(game.camera->zoom, 60.0f);
         GameObject* marker = game.player->marker.get();
         ASSERT_NE(marker, nullptr);
         EXPECT_EQ(marker->Get<GraphicsComponent>()->Opacity, 1.0f);

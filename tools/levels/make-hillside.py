@@ -120,26 +120,34 @@ for x in range(-2200, 8200, 600):
     scenery(x, -280, 600, 600, "FarMeadow", zpos=FAR, zorder=-31)
 scenery(-650, 180, 420, 360, "House", zpos=FAR, zorder=-30)
 scenery(2650, 165, 380, 330, "House", zpos=FAR, zorder=-30)
-for x in (-250, 2400, 4900):
-    scenery(x, 80, 48, 160, "Lamppost", zpos=-5, zorder=-20)
-    scenery(x, 150, 40, 48, "Flame", zpos=-5, zorder=-19, rate=10, additive=True)
-for x, y, z in ((250, 60, -8), (1700, 280, -8), (3900, 1080, -8)):
-    scenery(x, y, 64, 110, "Pinwheel", zpos=z, zorder=-20, rate=12, shader=2)
+# Lampposts and pinwheels stand on the ground, so they are drawn at its
+# depth: behind it, the camera's climb would lift them off the grass.
+# The first one stands clear of where the far house shows at the start.
+for x in (-80, 2400, 4900):
+    scenery(x, 80, 48, 160, "Lamppost", zorder=-20)
+    scenery(x, 150, 40, 48, "Flame", zorder=-19, rate=10, additive=True)
+# Their feet on the meadow, the plateau and the chimney's top platform.
+for x, y in ((250, 55), (1700, 255), (3900, 1055)):
+    scenery(x, y, 64, 110, "Pinwheel", zorder=-20, rate=12, shader=2)
 for x, y in ((-100, 420), (-40, 460), (1200, 640), (4600, 1000)):
     scenery(x, y, 30, 30, "BirdFlap", zorder=-5, rate=8, shader=1)
 
 # --- signs: each shows its hint while the player stands near it -------------
+# A hint is read in passing, so it is short and stands where players slow
+# down or must go by: at the start, inside the chimney (where the climb
+# begins) and at both ways to the updraft (the ground and the platforms).
 def sign(x, y, hint):
     objects.append(Obj(x, y, 96, 96).sprite("Sign", zorder=-5).component(
         "TextTrigger", [("Text", hint), ("TriggerRadius", 200)]))
 
 
-sign(150, 48, "Welcome to Hillside! A and D walk, hold Shift to run. Space jumps: "
-     "hold it to jump higher.")
-sign(2450, 48, "Ahead is the chimney. Walk in under its wall, then climb with wall "
-     "jumps: slide down one side and jump off it.")
-sign(5150, 48, "Step into the updraft and let the wind carry you up to the "
-     "platform on the right.")
+SIGNS = [(150, 48), (3225, 48), (5150, 48), (5090, 608)]
+sign(*SIGNS[0], "Welcome to Hillside! A and D walk, Shift runs, Space jumps: hold it "
+     "to jump higher.")
+sign(*SIGNS[1], "Climb with wall jumps: slide down one wall, jump off it.")
+UPDRAFT_HINT = "Step into the updraft: the wind lifts you. Drift right onto the platform."
+sign(*SIGNS[2], UPDRAFT_HINT)
+sign(*SIGNS[3], UPDRAFT_HINT)
 
 
 def mood(x0, y0, x1, y1, fields):
@@ -149,9 +157,12 @@ def mood(x0, y0, x1, y1, fields):
     objects.append(Obj(cx, cy).body([(pts, [False] * 4)], ghost=True, floor=False)
                    .component("PostProcessTrigger", fields))
 
-# Around the houses at the start the light is warm and soft.
-mood(-1200, 0, 450, 900, [("TransitionTime", 1), ("Bloom Factor", 1.3),
-                          ("Black Out (Red)", 0.04), ("White Out (Blue)", 0.94)])
+# Around the houses at the start the light is warm and soft. The warmth
+# lifts the shadows towards red and yellow and leaves the whites alone, and
+# the glow is faint: taking blue out of the whites, or a strong glow over
+# the bright sky, turns the sky mint rather than the scene warm.
+mood(-1200, 0, 450, 900, [("TransitionTime", 1), ("Bloom Factor", 1.05),
+                          ("Black Out (Red)", 0.07), ("Black Out (Green)", 0.035)])
 
 # --- ground -----------------------------------------------------------------
 LEFT, RIGHT = -1300, 7100
@@ -165,17 +176,25 @@ for x in range(LEFT, RIGHT, 400):
 solid(LEFT - 100, 0, LEFT + 100, 2600, "Wall")
 solid(RIGHT - 100, 0, RIGHT + 100, 2600, "Wall")
 
+def hill_picture():
+    """The slopes and the plateau in one picture at one pixel a unit, so its
+    stones keep their shape; it reaches 70 below ground level to cover the
+    grass of the ground tiles the hill stands on, and 60 past each foot."""
+    scenery(1450, 65, 1820, 270, "Hill", zorder=6)
+
+
 # --- a gentle slope up (14 degrees), a plateau, a steep slope down (34) ----
 # Triangle corners counter-clockwise; edge j runs from vertex j-1 to j.
 up = [(600, 0), (1400, 0), (1400, 200)]  # edge 0 (vertex 2 -> 0) is the slope
 o = Obj(1000, 100, 800, 200).body([([(px - 1000, py - 100) for px, py in up],
-                                    [True, False, False])]).sprite("Slope", zorder=6)
+                                    [True, False, False])])
 objects.append(o)
-solid(1400, 0, 2000, 200, "Ground", zorder=6)
+solid(1400, 0, 2000, 200)
 down = [(2000, 0), (2300, 0), (2000, 200)]  # edge 2 (vertex 1 -> 2) is the slope
 o = Obj(2150, 100, 300, 200, xscale=-1).body([([(px - 2150, py - 100) for px, py in down],
-                                               [False, False, True])]).sprite("Slope", zorder=6)
+                                               [False, False, True])])
 objects.append(o)
+hill_picture()
 
 # --- the wall-jump shaft: walk in under the left wall, climb between -------
 solid(3000, 190, 3100, 800, "Wall", zorder=6)
@@ -216,12 +235,13 @@ def perch(x, top):
     objects.append(Obj(x, top + 14).component("BirdPerch", []))
 
 
-for x, top in ((-650, 315), (-548, 322), (-250, 158), (150, 96),      # first houses
-               (2400, 158), (2450, 96), (2650, 289), (2742, 295),     # before the chimney
+for x, top in ((-650, 315), (-548, 322), (-80, 158), (150, 96),       # first houses
+               (2400, 158), (2650, 289), (2742, 295),                 # before the chimney
                (3050, 800), (3400, 1000),                             # the chimney's tops
-               (4200, 850), (4600, 700), (5000, 560), (4900, 158),    # the stepping
-               (5150, 96)):                                           # platforms
+               (4200, 850), (4600, 700), (5000, 560), (4900, 158)):   # the stepping platforms
     perch(x, top)
+for x, y in SIGNS[1:]:  # each sign's top
+    perch(x, y + 48)
 # The birds start on the wing and settle after a few seconds; the colour of
 # each is picked when the level starts.
 for x, y in ((-900, 520), (-300, 640), (300, 560), (700, 700),

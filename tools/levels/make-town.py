@@ -328,7 +328,10 @@ for i, x in enumerate(range(-600, 23000, 900)):
     y = ground_at(min(max(x, WEST), EAST)) + 900 + 350 * (i % 4)
     w = 380 + 60 * (i % 5)
     scenery(x, y, w, w * 0.47, ART["cloud"], zpos=-30 - 10 * (i % 3), zorder=-50)
-for x in (600, 2000, 4600, 6200, 8300, 9900, 11100, 13000, 14300, 16000, 18500, 21200):
+# Lamp posts stand in the gaps between buildings: before a wall, a lamp's
+# flame lands on a window and reads as a house on fire.
+LAMPPOSTS = (600, 2060, 4725, 6100, 8300, 9990, 11100, 13000, 14300, 15755, 18280, 21200)
+for x in LAMPPOSTS:
     g = ground_at(x)
     standing(x, g, 48, 200, ART["lamppost"], zorder=-20)
     scenery(x, g + 170, 40, 48, ART["flame"], zorder=-19, rate=10, additive=True)
@@ -924,7 +927,7 @@ perch(9300, SMITHY + 350)                                 # the foundry's balcon
 perch(7950 + 100, SMITHY + 0.875 * 360)                   # the forge
 perch(COLD_ROOF[0] + 80, COLD_ROOF[2])                    # the cold store's roof
 perch(WAREHOUSE_ROOF[1] - 80, WAREHOUSE_ROOF[2])          # the warehouse, far from the cat
-for x in (600, 2000, 4600, 8300, 13000, 16000, 21200):    # lamp posts
+for x in LAMPPOSTS[:3] + (8300, 13000, 15755, 21200):     # lamp posts
     perch(x, ground_at(x) + 198)
 for x in (150, 650, 11000, 12300):                        # signs
     perch(x, ground_at(x) + 96)
