@@ -32,7 +32,7 @@ constexpr bool kStoredDigestApplies = true;
 constexpr bool kStoredDigestApplies = true;
 #endif
 
-constexpr uint64_t kExpectedDigest = 0x1308f90f77041ab9ull;
+constexpr uint64_t kExpectedDigest = 0x5bff68bcdf64126full;
 
 // 64-bit FNV-1a.
 uint64_t Digest(const std::string& text) {
