@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace Flurr {
 
@@ -23,6 +24,10 @@ constexpr float kLevelFoot = 0.1f;
 // as contact and drop onto the floor again every other step, so its floor
 // state would flicker while it stands still.
 constexpr float kFloorSlop = 0.01f;
+// Resting on the corner where the next floor piece begins, the player turns
+// this share of the way towards lying along it each step: over a crest it
+// tips onto the new floor rather than snapping.
+constexpr float kCornerTurnShare = 0.25f;
 
 // The smallest turn that lays direction `from` along the line of `to`,
 // either way round, in (-pi/2, pi/2].
@@ -219,9 +224,12 @@ void PhysicsWorld::Step(float dt) {
             b.angularVelocity = 0.0f;
         b.force = Vec2();
         b.torque = 0.0f;
+        b.forceAreasIn = 0;
         for (auto& area : forceAreas)
-            if (area->Catches(b))
+            if (area->Catches(b)) {
                 area->members.push_back(body);
+                ++b.forceAreasIn;
+            }
         if (b.isPlayer)
             players.push_back(body);
     }
@@ -326,29 +334,14 @@ void PhysicsWorld::HandleContact(Contact& c) {
     solver.Add(c, (a.restitution + b.restitution) * 0.5f, (a.friction + b.friction) * 0.5f);
 }
 
-bool PhysicsWorld::FloorContactCheck(const Contact& c, RigidBody& floorBody, RigidBody& player) {
-    const bool floorIsA = c.bodyA == &floorBody;
-    const uint32_t polygonIndex = floorIsA ? c.polygonA : c.polygonB;
-    const SupportPoints& support = floorIsA ? c.supportA : c.supportB;
-    if (support.count != 2 || polygonIndex >= floorBody.shape.worldPolygons.size())
-        return false;
-    const CollisionPolygon& polygon = floorBody.shape.worldPolygons[polygonIndex];
-    bool onEdge = false;
-    for (const auto& [edge, set] : floorBody.floorEdges) {
-        if (set != polygonIndex || edge >= polygon.count)
-            continue;
-        const Vec2 e0 = polygon.Vertex(edge + polygon.count - 1);
-        const Vec2 e1 = polygon.vertices[edge];
-        const Vec2 s0 = support.points[0];
-        const Vec2 s1 = support.points[1];
-        if ((s0 == e0 && s1 == e1) || (s0 == e1 && s1 == e0)) {
-            onEdge = true;
-            break;
-        }
-    }
-    if (!onEdge)
-        return false;
+namespace {
 
+// Marks the player as standing on the floor and adds the contact to the
+// accumulator: with `cornerTurn`, the turn towards the floor's edge.
+void AccumulateFloorContact(FloorAccumulator& floor, const Contact& c, RigidBody& floorBody,
+                            RigidBody& player, std::optional<float> cornerTurn) {
+    const bool floorIsA = c.bodyA == &floorBody;
+    const SupportPoints& support = floorIsA ? c.supportA : c.supportB;
     player.onFloor = true;
     player.floorSide = 1;
     if (std::find(player.floorBodies.begin(), player.floorBodies.end(), &floorBody) ==
@@ -358,7 +351,13 @@ bool PhysicsWorld::FloorContactCheck(const Contact& c, RigidBody& floorBody, Rig
     const float sign = floorIsA ? -1.0f : 1.0f;
     const Vec2 translation = c.translation * sign;
     const Vec2 normal = c.normal * sign;
-    if (!c.edgeAgainstEdge) {
+    if (cornerTurn) {
+        if (player.followsFloor && std::fabs(*cornerTurn) >= kMinFloorTurn &&
+            std::fabs(*cornerTurn) <= kMaxFloorTurn) {
+            ++floor.count;
+            floor.angle += *cornerTurn * kCornerTurnShare;
+        }
+    } else if (!c.edgeAgainstEdge) {
         const bool playerSingleVertex = floorIsA ? !c.singleVertexA : c.singleVertexA;
         Vec2 f0, f1;
         if (playerSingleVertex && player.followsFloor && FootEdge(player, f0, f1)) {
@@ -384,6 +383,71 @@ bool PhysicsWorld::FloorContactCheck(const Contact& c, RigidBody& floorBody, Rig
     ++floor.contacts;
     floor.player = &player;
     floor.marked = true;
+}
+
+// True when a floor corner (the end of one of its floor edges) holds up
+// the player's foot: it stands there and turns towards that floor.
+bool FloorCornerCheck(FloorAccumulator& floor, const Contact& c, RigidBody& floorBody,
+                      RigidBody& player) {
+    // The foot resting on the corner where a floor edge ends: the player
+    // is coming over a crest or onto the next floor piece. It stands there
+    // and turns towards that floor; taken as a wall, the corner would hold
+    // it back (a walk stalls at the seam, a run hops).
+    const bool floorIsA = c.bodyA == &floorBody;
+    const uint32_t polygonIndex = floorIsA ? c.polygonA : c.polygonB;
+    if (polygonIndex >= floorBody.shape.worldPolygons.size() ||
+        (floorIsA ? c.supportB : c.supportA).count != 2)
+        return false;
+    const CollisionPolygon& polygon = floorBody.shape.worldPolygons[polygonIndex];
+    const Vec2 corner = (floorIsA ? c.supportA : c.supportB).points[0];
+    const Vec2 normal = c.normal * (floorIsA ? -1.0f : 1.0f);
+    Vec2 f0, f1;
+    if (!FootEdge(player, f0, f1) || std::fabs(Cross(normal, Normalized(f1 - f0))) < 0.99f)
+        return false; // not the foot that touches
+    for (const auto& [edge, set] : floorBody.floorEdges) {
+        if (set != polygonIndex || edge >= polygon.count)
+            continue;
+        const Vec2 e0 = polygon.Vertex(edge + polygon.count - 1);
+        const Vec2 e1 = polygon.vertices[edge];
+        if (corner != e0 && corner != e1)
+            continue;
+        // Only a floor the player could stand on from where it stands.
+        const Vec2 up = Normalized(Vec2(e1.y - e0.y, e0.x - e1.x));
+        if (Dot(up, normal) < std::cos(kMaxFloorTurn))
+            continue;
+        AccumulateFloorContact(floor, c, floorBody, player, TurnOntoLine(f1 - f0, e1 - e0));
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool PhysicsWorld::FloorContactCheck(const Contact& c, RigidBody& floorBody, RigidBody& player) {
+    const bool floorIsA = c.bodyA == &floorBody;
+    const uint32_t polygonIndex = floorIsA ? c.polygonA : c.polygonB;
+    const SupportPoints& support = floorIsA ? c.supportA : c.supportB;
+    if (support.count == 1)
+        return FloorCornerCheck(floor, c, floorBody, player);
+    if (support.count != 2 || polygonIndex >= floorBody.shape.worldPolygons.size())
+        return false;
+    const CollisionPolygon& polygon = floorBody.shape.worldPolygons[polygonIndex];
+    bool onEdge = false;
+    for (const auto& [edge, set] : floorBody.floorEdges) {
+        if (set != polygonIndex || edge >= polygon.count)
+            continue;
+        const Vec2 e0 = polygon.Vertex(edge + polygon.count - 1);
+        const Vec2 e1 = polygon.vertices[edge];
+        const Vec2 s0 = support.points[0];
+        const Vec2 s1 = support.points[1];
+        if ((s0 == e0 && s1 == e1) || (s0 == e1 && s1 == e0)) {
+            onEdge = true;
+            break;
+        }
+    }
+    if (!onEdge)
+        return false;
+    AccumulateFloorContact(floor, c, floorBody, player, std::nullopt);
     return true;
 }
 

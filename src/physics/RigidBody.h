@@ -80,6 +80,9 @@ struct RigidBody {
     // player about that corner. A controller clears it for a spin or a
     // tumble.
     bool followsFloor = true;
+    // How many force areas caught the body in the last step (an updraft
+    // carrying the player).
+    uint32_t forceAreasIn = 0;
 
     bool Touched(const RigidBody* other) const {
         for (const RigidBody* c : contacts)

@@ -37,6 +37,39 @@ constexpr float kSixtyDegrees = 1.0471976f;
 constexpr float kActionPriority = 4.0f;
 constexpr float kMovePriority = 3.0f;
 
+// A held jump keeps its lift this many frames of the climb; letting go
+// sooner cuts the climb to this speed, so a tap is a hop and a hold a leap.
+constexpr int32_t kJumpLiftFrames = 16;
+constexpr float kJumpCutSpeed = 45.0f;
+// Falling pulls harder than rising, so jumps do not hang in the air.
+constexpr float kFallGravity = -150.0f;
+// An updraft carries the player up at no more than this speed.
+constexpr float kUpdraftRiseSpeed = 42.0f;
+// A glide on an empty tank never climbs and sinks no faster than this
+// (unless diving).
+constexpr float kGlideSinkSpeed = 30.0f;
+// Leaving a dash, the player keeps this share of the dash's speed.
+constexpr float kDashExitShare = 0.5f;
+// Fuel a frame of thrust burns per thrust level: a full tank flies a few
+// screens.
+constexpr float kThrustFuelPerLevel = 7.0f;
+// Running over a crest the foot may lift off a floor this close below it
+// (world units): the player is put back on it rather than hopping.
+constexpr float kGroundSnapDistance = 16.0f;
+// Level bounds: how far below and beside the floors the player may go
+// before it is brought back, and where above them the ceiling starts and
+// how deep it is.
+constexpr float kBelowMargin = 400.0f;
+constexpr float kSideMargin = 1500.0f;
+constexpr float kCeilingMargin = 1200.0f;
+constexpr float kCeilingDepth = 300.0f;
+constexpr float kCeilingSpeed = 30.0f;
+// The fade out before the player is put back, frames, and the fade in after.
+constexpr int32_t kReturnFrames = 18;
+constexpr float kFadeInSeconds = 0.5f;
+// Standing still on solid ground this long makes the place safe.
+constexpr int32_t kSafeGroundFrames = 10;
+
 void Play(const std::string& name, float volume = 1.0f, int32_t loops = 0) {
     Core::Broadcast(PlaySoundMessage(name, volume, loops));
 }
@@ -129,6 +162,27 @@ PlayerComponent::~PlayerComponent() {
     Free();
 }
 
+LevelBounds FloorBounds(const std::vector<RigidBody*>& bodies) {
+    LevelBounds b;
+    for (const RigidBody* body : bodies) {
+        if (!body->isFloor || body->inverseMass != 0.0f || body->ghost)
+            continue;
+        for (const CollisionPolygon& polygon : body->shape.worldPolygons)
+            for (uint32_t k = 0; k < polygon.count; ++k) {
+                const Vec2 v = polygon.vertices[k];
+                if (!b.known) {
+                    b = {v.x, v.x, v.y, v.y, true};
+                    continue;
+                }
+                b.left = std::fmin(b.left, v.x);
+                b.right = std::fmax(b.right, v.x);
+                b.bottom = std::fmin(b.bottom, v.y);
+                b.top = std::fmax(b.top, v.y);
+            }
+    }
+    return b;
+}
+
 float PlayerComponent::MoveForce(int32_t level) const {
     const int32_t magnitude = ClampLevel(level < 0 ? -level : level, 4);
     return moveForce[magnitude];
@@ -206,7 +260,12 @@ RigidBody* PlayerComponent::Body() const {
 void PlayerComponent::HandleKey(int32_t id, uint8_t key) {
     const InputActions& actions = Core::Actions();
     const int32_t step = runHeld ? 2 : 1;
-    if (id == MessageId::KeyPressed) {
+    if (id == MessageId::KeyTriggered) {
+        if (actions.IsKey(Action::Jump, key)) {
+            jumpLevel = runHeld ? 2 : 1;
+            PressJump();
+        }
+    } else if (id == MessageId::KeyPressed) {
         if (actions.IsKey(Action::Run, key)) {
             runHeld = true;
         } else if (actions.IsKey(Action::Jump, key)) {
@@ -235,6 +294,11 @@ void PlayerComponent::HandleKey(int32_t id, uint8_t key) {
             moveLevel = leftHeld ? -step : 0;
         }
     }
+}
+
+void PlayerComponent::PressJump() {
+    // One more frame than the window: the press's own frame counts too.
+    jumpBuffer = kJumpBufferFrames + 1;
 }
 
 void PlayerComponent::SendMessage(Message* message) {
@@ -316,10 +380,14 @@ void PlayerComponent::HandlePadButton(int32_t id, uint16_t button) {
             mapView = !mapView;
         } else if (actions.IsPadButton(Action::Dash, button)) {
             dashRequested = true;
-        } else if (jump && animFrames > 3) {
-            aim = lastAim;
-            thrusting = true;
-            thrustLevel = lastAimLevel;
+        } else if (jump) {
+            jumpLevel = 2;
+            PressJump();
+            if (animFrames > 3) {
+                aim = lastAim;
+                thrusting = true;
+                thrustLevel = lastAimLevel;
+            }
         }
     } else if (id == MessageId::XboxPressed && jump) {
         jumpLevel = 2;
@@ -363,6 +431,7 @@ void PlayerComponent::Update(float) {
         body->inverseInertia = 0.0f;
         body->footEdge = 3;
         UpdateGroundState(*body);
+        KeepOnGround(*body);
     }
 
     // The pointer's offset from the centre, limited so that mouse aim
@@ -388,7 +457,12 @@ void PlayerComponent::Update(float) {
 
     if (body) {
         body->friction = 0.2f;
-        body->gravity = onGround ? -65.0f : (wallHang ? -10.0f : -100.0f);
+        body->gravity =
+            onGround   ? -65.0f
+            : wallHang ? -10.0f
+            : body->velocity.y < 0.0f && airFrames > 2 && sideFrames[0] > 5 && sideFrames[1] > 5
+                ? kFallGravity
+                : -100.0f;
         const float limit = dashFrames > 0 ? 400.0f : 300.0f;
         if (body->velocity.x > limit)
             body->velocity.x = limit;
@@ -398,6 +472,12 @@ void PlayerComponent::Update(float) {
             body->velocity.y = limit;
         else if (body->velocity.y < -limit)
             body->velocity.y = -limit;
+        const float speed = body->velocity.Length();
+        if (flying && speed > kFlightSpeedLimit)
+            body->velocity = body->velocity * (kFlightSpeedLimit / speed);
+        // Wind carries the player up at a steady pace rather than flinging it.
+        if (body->forceAreasIn > 0 && !flying && body->velocity.y > kUpdraftRiseSpeed)
+            body->velocity.y = kUpdraftRiseSpeed;
 
         ++jumpFrames;
         if (!mapView) {
@@ -418,7 +498,9 @@ void PlayerComponent::Update(float) {
         RecoverUpright(*body);
         if (animFrames > 10)
             speedSquared = body->velocity.LengthSquared();
+        KeepInsideLevel(*body);
     }
+    wasOnGround = onGround;
     if (endOfUpdate)
         endOfUpdate(*this);
 }
@@ -451,6 +533,73 @@ void PlayerComponent::UpdateGroundState(RigidBody& body) {
     }
 }
 
+void PlayerComponent::KeepOnGround(RigidBody& body) {
+    // Running over a crest or onto a steeper slope down, the foot lifts off
+    // the floor for a step: put it back rather than hop (a jump, the jet
+    // pack and the wind lift it on purpose).
+    if (body.onFloor || body.touchingFloor || !wasOnGround || flying || jumpRising ||
+        jumpFrames <= kJumpLiftFrames || body.forceAreasIn > 0 ||
+        body.floorDistance >= kGroundSnapDistance)
+        return;
+    body.position.y -= body.floorDistance;
+    if (body.velocity.y > 0.0f)
+        body.velocity.y = 0.0f;
+    onGround = true;
+    airFrames = 0;
+    ++groundFrames;
+}
+
+void PlayerComponent::KeepInsideLevel(RigidBody& body) {
+    if (!bounds.known)
+        if (Physics* physics = Physics::Instance())
+            bounds = FloorBounds(physics->world.Bodies());
+    if (!bounds.known)
+        return;
+    // The last place it stood still on solid ground (not on something that
+    // moves or falls, nor held up by the wind).
+    bool still = body.onFloor && !flying && body.forceAreasIn == 0 &&
+                 (groundFrames >= kSafeGroundFrames || !hasSafePlace);
+    for (const RigidBody* floor : body.floorBodies)
+        still = still && floor->inverseMass == 0.0f;
+    if (still) {
+        safePlace = body.position;
+        hasSafePlace = true;
+    }
+
+    const Vec2 p = body.position;
+    if (returnFrames > 0) {
+        if (--returnFrames == 0) {
+            body.position = hasSafePlace ? safePlace : Vec2(p.x, bounds.top);
+            body.velocity = Vec2();
+            body.angle = 0.0f;
+            owner->x = body.position.x;
+            owner->y = body.position.y;
+            dashFrames = 0;
+            if (CameraController* camera = CameraController::Instance())
+                camera->position = body.position;
+            PostProcessRecord back;
+            back.duration = kFadeInSeconds;
+            Core::Broadcast(PostProcessTransitionMessage(back));
+        }
+    } else if (p.y < bounds.bottom - kBelowMargin || p.x < bounds.left - kSideMargin ||
+               p.x > bounds.right + kSideMargin) {
+        returnFrames = kReturnFrames;
+        PostProcessRecord dark;
+        for (float& white : dark.target.outWhite)
+            white = 0.0f;
+        dark.duration = static_cast<float>(kReturnFrames) * kTickSeconds;
+        Core::Broadcast(PostProcessTransitionMessage(dark));
+    }
+    // Above the floors a soft ceiling: the climb slows to nothing over its
+    // depth, and further up the player is pushed back down.
+    const float ceiling = bounds.top + kCeilingMargin;
+    if (p.y > ceiling) {
+        const float most = (ceiling + kCeilingDepth - p.y) / kCeilingDepth * kCeilingSpeed;
+        if (body.velocity.y > most)
+            body.velocity.y = most;
+    }
+}
+
 void PlayerComponent::ApplyMove(RigidBody& body) {
     Vec2 force(MoveForce(moveLevel), 0.0f);
     if (moveLevel < 0)
@@ -461,6 +610,13 @@ void PlayerComponent::ApplyMove(RigidBody& body) {
     if (onGround)
         force = Rotate(force, body.angle);
     body.force += force;
+    // Walking uphill, the floor takes the pull of gravity along it: any
+    // slope the player can stand on it can walk up, at a walk.
+    const float rise = std::sin(body.angle);
+    if (onGround && body.inverseMass > 0.0f && moveLevel * rise > 0.0f) {
+        const Vec2 along(std::cos(body.angle), rise);
+        body.force -= along * (body.gravity * rise / (kForceScale * body.inverseMass));
+    }
 
     const float factor = moveLevel != 0 ? 0.98f : (onGround ? 0.9f : 0.95f);
     body.velocity.x = std::fabs(factor * vx) < 0.1f ? 0.0f : factor * vx;
@@ -468,12 +624,15 @@ void PlayerComponent::ApplyMove(RigidBody& body) {
 
 void PlayerComponent::ApplyJump(RigidBody& body) {
     const int32_t level = ClampLevel(jumpLevel, 2);
-    if (level < 1)
-        return;
+    const bool pressed = jumpBuffer > 0;
+    if (jumpBuffer > 0)
+        --jumpBuffer;
     const int32_t side3 = sideFrames[0];
     const int32_t side2 = sideFrames[1];
     const int32_t side1 = sideFrames[2];
-    if (airFrames < 5 && jumpFrames > 10 && jumpPresses <= 1) {
+    // On the ground, or just off an edge; a press made just before landing
+    // waits for it.
+    if (pressed && airFrames <= kCoyoteFrames && jumpFrames > 10) {
         Vec2 jump(0.0f, jumpImpulse);
         if (side2 < 5)
             jump = Rotate(jump, body.angle - kPi / 6.0f);
@@ -481,11 +640,15 @@ void PlayerComponent::ApplyJump(RigidBody& body) {
             jump = Rotate(jump, body.angle + kPi / 6.0f);
         else if (side1 < 5)
             jump = Rotate(jump, body.angle);
-        if (side3 < 5 || side2 < 5)
+        const bool offWall = side3 < 5 || side2 < 5;
+        if (offWall)
             jump = jump * 1.5f;
         body.force += jump;
         jumpFrames = 0;
-    } else if (wallHang && jumpFrames > 10 && jumpPresses <= 1) {
+        jumpBuffer = 0;
+        // A jump off a wall is full strength however briefly pressed.
+        jumpRising = !offWall;
+    } else if (pressed && wallHang && jumpFrames > 10) {
         Vec2 jump(0.0f, jumpImpulse * 1.5f);
         if (body.angle < 0.0f)
             jump = Rotate(jump, body.angle - kPi / 6.0f);
@@ -496,8 +659,17 @@ void PlayerComponent::ApplyJump(RigidBody& body) {
         Core::Broadcast(DebugLineToMessage(owner->x + jump.x * 0.01f, owner->y + jump.y * 0.01f));
         body.force += jump;
         jumpFrames = 0;
-    } else if (!flying) {
-        body.force += Vec2(0.0f, jumpForce[level]);
+        jumpBuffer = 0;
+        jumpRising = false;
+    } else if (jumpRising && jumpFrames > 0) {
+        if (body.velocity.y <= 0.0f || flying) {
+            jumpRising = false;
+        } else if (level < 1) {
+            body.velocity.y = std::fmin(body.velocity.y, kJumpCutSpeed);
+            jumpRising = false;
+        } else if (jumpFrames <= kJumpLiftFrames) {
+            body.force += Vec2(0.0f, jumpForce[level]);
+        }
     }
 }
 
@@ -506,8 +678,8 @@ void PlayerComponent::ApplyFlight(RigidBody& body) {
     const Vec2 heading = Normalized(velocity);
 
     if (dashUnlocked && dashFrames == 0 && dashRequested && lastAimLevel > 0 && fuel > 6.0f) {
-        dashDirection = lastAim;
-        dashFrames = 30;
+        dashDirection = Normalized(lastAim);
+        dashFrames = kDashFrames;
         if (dashpack && dashpack->effect)
             dashpack->effect->active = true;
         if (ParticleSystem* particles = ParticleSystem::Instance())
@@ -518,10 +690,14 @@ void PlayerComponent::ApplyFlight(RigidBody& body) {
     dashRequested = false;
 
     if (dashFrames > 0 && fuel > 6.0f) {
-        body.force += lastAim * 800.0f;
+        // A burst at a fixed speed, straight along the aim, gravity held off.
+        body.velocity = dashDirection * kDashSpeed;
+        body.gravity = 0.0f;
         --dashFrames;
         rechargeFrames = 0;
         fuel -= 6.0f;
+        if (dashFrames == 0)
+            body.velocity = body.velocity * kDashExitShare;
     } else if (dashpack && dashpack->effect) {
         dashpack->effect->active = false;
     }
@@ -543,7 +719,12 @@ void PlayerComponent::ApplyFlight(RigidBody& body) {
             force.x -= velocity.x * (velocity.y < 0.0f ? 0.5f : 1.0f);
         body.gravity = aim.y < -0.3f ? -100.0f : -75.0f;
         force += heading * 60.0f;
+        // The wings only glide: nothing lifts, and the sink is held to a
+        // glide's unless diving.
+        force.y = std::fmin(force.y, 0.0f);
         body.force += force;
+        if (aim.y >= -0.3f && body.velocity.y < -kGlideSinkSpeed)
+            body.velocity.y = -kGlideSinkSpeed;
         SetTrails(false, velocity);
         flying = true;
     } else {
@@ -573,7 +754,7 @@ void PlayerComponent::ApplyFlight(RigidBody& body) {
             force += heading * 60.0f;
             body.force += force;
         }
-        fuel -= static_cast<float>(level) * 2.0f;
+        fuel -= static_cast<float>(level) * kThrustFuelPerLevel;
         if (fuel < 0.0f)
             fuel = 0.0f;
         SetTrails(true, velocity);
@@ -624,6 +805,14 @@ void PlayerComponent::Animate(const std::string& name, float speed) {
 
 void PlayerComponent::ChooseAnimation(RigidBody& body) {
     const Vec2 v = body.velocity;
+    if (dashFrames > 0) {
+        // Stretched out along the dash (the pose is drawn heading up).
+        graphics->flipX = false;
+        graphics->flipY = false;
+        owner->rotation = std::atan2(dashDirection.y, dashDirection.x) - kPi / 2.0f;
+        Animate("Dash", 20.0f);
+        return;
+    }
     if (flying) {
         if (!onGround && !wallHang) {
             graphics->flipY = false;
@@ -678,9 +867,12 @@ void PlayerComponent::ChooseAnimation(RigidBody& body) {
             Animate("WallHang", 8.0f);
             animFrames = 0;
         } else if (animFrames > 3) {
+            // The falling pose only while falling: rising on the wind keeps
+            // the jump's.
+            const bool falling = v.y < 0.0f;
             if (speed <= 2.0f)
-                Animate(animFrames > 14 ? "Freefall" : "StillJump", 10.0f);
-            else if (animFrames >= 15)
+                Animate(animFrames > 14 && falling ? "Freefall" : "StillJump", 10.0f);
+            else if (animFrames >= 15 && falling)
                 Animate("Freefall", 10.0f);
             else
                 Animate("Jump", 12.0f);

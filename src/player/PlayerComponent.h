@@ -27,6 +27,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/DrivenComponent.h"
 #include "engine/GameObject.h"
@@ -39,6 +40,15 @@ class GraphicsComponent;
 class ParticleEffectComponent;
 class PhysicsComponent;
 struct RigidBody;
+
+// Where a level's floors reach, world units; the player is kept inside
+// them (below or beside: back to its safe place; above: a soft ceiling).
+struct LevelBounds {
+    float left = 0.0f, right = 0.0f, bottom = 0.0f, top = 0.0f;
+    bool known = false;
+};
+// The extent of the still floor bodies, or unknown when there are none.
+LevelBounds FloorBounds(const std::vector<RigidBody*>& bodies);
 
 struct PlayerComponentName {
     static constexpr const char* value = "PlayerComponent";
@@ -123,6 +133,21 @@ public:
     int32_t goFastFrames = 0;
     int32_t distanceTravelled = 0;
     int32_t meowCooldown = 0;
+    // Frames a jump press is still waiting to become a jump (pressed just
+    // before landing); 0 when none waits.
+    int32_t jumpBuffer = 0;
+    // The last jump is still rising from the jump itself: its lift goes on
+    // while the key is held, and letting go cuts the climb short.
+    bool jumpRising = false;
+    // Where the player last stood on still ground, and whether it has yet.
+    Vec2 safePlace;
+    bool hasSafePlace = false;
+    // Frames left of the fade before the player is put back at its safe
+    // place; 0 when not leaving the level.
+    int32_t returnFrames = 0;
+    // What the player was doing last update: on the ground, and the pose
+    // of a dash.
+    bool wasOnGround = false;
     // What the body's inverse inertia was before the player locked its
     // rotation. Read every frame, so after the first it holds 0.
     float savedInverseInertia = 0.0f;
@@ -151,6 +176,9 @@ private:
     void PlaySounds();
     void UpdateMapView();
     void RecoverUpright(RigidBody& body);
+    void KeepOnGround(RigidBody& body);
+    void KeepInsideLevel(RigidBody& body);
+    void PressJump();
     void ShowThanks();
     void Animate(const std::string& name, float speed);
     void SetTrails(bool on, const Vec2& velocity);
@@ -163,10 +191,23 @@ private:
                                  int32_t width, int32_t height);
 
     bool wasFlying = false;
+    LevelBounds bounds;
 };
 
 // The pointer's offset from the screen centre is limited to this, in the
 // 600-unit view scale.
 inline constexpr float kMouseReach = 150.0f;
+
+// A jump pressed up to this many frames before landing jumps on landing,
+// and one pressed up to this many frames after running off an edge still
+// counts.
+inline constexpr int32_t kJumpBufferFrames = 6;
+inline constexpr int32_t kCoyoteFrames = 6;
+// A dash: this many frames at this speed (physics velocity units; running
+// tops out near 81).
+inline constexpr int32_t kDashFrames = 12;
+inline constexpr float kDashSpeed = 160.0f;
+// The fastest the jet pack flies, physics velocity units.
+inline constexpr float kFlightSpeedLimit = 230.0f;
 
 } // namespace Flurr
