@@ -36,7 +36,17 @@ void FlurrMeter::Initialize() {
 void FlurrMeter::Update(float) {
     if (!owner)
         return;
-    const Vec2 at = GraphicsSystem::ScreenOffsetToWorld(offsetX, offsetY);
+    // The offsets are units of the 600-unit-high view from its centre, laid
+    // out for a 4:3 screen. On other shapes the dial keeps its distance from
+    // the nearer side, so a wide screen does not pull it in over the player
+    // (a narrow one brings it closer to the side in proportion).
+    int32_t width, height;
+    GraphicsSystem::ScreenSize(width, height);
+    const float toPixels = static_cast<float>(height) / 600.0f;
+    const float halfWidth = 300.0f * static_cast<float>(width) / static_cast<float>(height);
+    const float fromSide = (400.0f - std::fabs(offsetX)) * std::min(1.0f, halfWidth / 400.0f);
+    const float x = offsetX >= 0.0f ? halfWidth - fromSide : fromSide - halfWidth;
+    const Vec2 at = GraphicsSystem::ScreenOffsetToWorld(x * toPixels, offsetY * toPixels);
     owner->x = at.x;
     owner->y = at.y;
 

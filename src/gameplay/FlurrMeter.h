@@ -36,8 +36,9 @@ public:
     void Free() override;
     void Serialize(ASerializer& serializer) override;
 
-    // Where the dial sits, in pixels of a 600-pixel-high screen from its
-    // centre (y up).
+    // Where the dial sits, in pixels of an 800 x 600 screen from its
+    // centre (y up); other shapes scale with the height and keep the
+    // dial's distance from the nearer side.
     float offsetX = 300.0f;
     float offsetY = -200.0f;
     // The ring, by id; -1 until first made.
