@@ -17,14 +17,12 @@ TEST(PlayerFeel, EveryFloorRunOfHillsideWalksThroughBothWays) {
     PlayerGame game("", 0, "Resources/Levels/Hillside.zorvel");
     // Ground (up the slope, over the plateau, down; under the chimney's
     // wall), the chimney's top and its platform, every platform: from, to, top.
-    for (const Vec3 run : {Vec3(-1170, 1960, 200), Vec3(2310, 3300, 0), Vec3(3480, 5150, 0),
-                           Vec3(5850, 6960, 0), Vec3(3370, 3930, 1000), Vec3(3020, 3080, 800),
-                           Vec3(4070, 4330, 850), Vec3(4470, 4730, 700), Vec3(4870, 5130, 560),
-                           Vec3(4220, 4480, 1500), Vec3(5740, 6000, 1150), Vec3(5970, 6250, 1750),
-                           Vec3(6520, 6800, 2150), Vec3(5220, 5500, 2300)})
+    for (const Vec3 run :
+         {Vec3(-1170, 3300, 0), Vec3(3480, 5150, 0), Vec3(5850, 6960, 0), Vec3(3370, 3930, 1000),
+          Vec3(3020, 3080, 800), Vec3(4070, 4330, 850), Vec3(4470, 4730, 700),
+          Vec3(4870, 5130, 560), Vec3(4220, 4480, 1500), Vec3(5740, 6000, 1150),
+          Vec3(5970, 6250, 1750), Vec3(6520, 6800, 2150), Vec3(5220, 5500, 2300)})
         for (const float way : {1.0f, -1.0f}) {
-            if (way < 0 && run.x < -1000) // left down over the first crest: still stalls
-                continue;
             game.Place(way > 0 ? run.x : run.y, run.z + 55.0f);
             game.Frames(20);
             const int budget = static_cast<int>((run.y - run.x) / 2.0f) + 90;
