@@ -4,6 +4,8 @@
 
 #include <glm/vec3.hpp>
 
+#include "graphics/Camera.h"
+
 #include "player/PlayerTestSupport.h"
 
 using namespace Flurr;
@@ -81,6 +83,7 @@ TEST(PlayerFeel, LeavingHillsideBringsThePlayerBackAndTheSkyHasACeiling) {
     PlayerGame game("", kFlight, "Resources/Levels/Hillside.zorvel");
     game.Frames(30);
     const Vec2 home = game.Body().position;
+    const float tank = game.player->fuel;
     // Up and left on a full tank, then on an empty one (which only sinks):
     // past the level's edge the player is brought back to where it stood.
     game.Frame({Motion(5, kAboveY)});
@@ -104,4 +107,22 @@ TEST(PlayerFeel, LeavingHillsideBringsThePlayerBackAndTheSkyHasACeiling) {
         game.Frames(30);
         EXPECT_LT(Distance(game.Body().position, home), 3.0f) << out.x << ", " << out.y;
     }
+    // Straight up at full speed the view keeps the courier (100 units) in
+    // sight and at least 40 of the view's 600 lines tall.
+    game.player->fuel = tank;
+    game.Place(0.0f, 300.0f);
+    game.Frame({Motion(kAboveX, kAboveY)});
+    Push({Button(SDL_BUTTON_LEFT, true, kAboveX, kAboveY)});
+    const CameraController& camera = *CameraController::Instance();
+    float fastest = 0.0f, smallest = 1e9f, nearestEdge = 1e9f;
+    for (int frame = 0; frame < 130; ++frame, game.Frame()) {
+        const float view = kViewHeight * (camera.zoom + kEyeDistance) / kEyeDistance;
+        fastest = std::max(fastest, game.Body().velocity.y);
+        smallest = std::min(smallest, 100.0f * 600.0f / view);
+        nearestEdge =
+            std::min(nearestEdge, view / 2.0f - std::fabs(camera.position.y + camera.framing.y -
+                                                          game.Body().position.y));
+    }
+    EXPECT_TRUE(fastest >= 229.0f && smallest >= 39.99f && nearestEdge > 50.0f)
+        << fastest << " " << smallest << " " << nearestEdge;
 }
