@@ -114,15 +114,10 @@ TEST(PlayerFeel, LeavingHillsideBringsThePlayerBackAndTheSkyHasACeiling) {
     game.Frame({Motion(kAboveX, kAboveY)});
     Push({Button(SDL_BUTTON_LEFT, true, kAboveX, kAboveY)});
     const CameraController& camera = *CameraController::Instance();
-    float fastest = 0.0f, smallest = 1e9f, nearestEdge = 1e9f;
     for (int frame = 0; frame < 130; ++frame, game.Frame()) {
         const float view = kViewHeight * (camera.zoom + kEyeDistance) / kEyeDistance;
-        fastest = std::max(fastest, game.Body().velocity.y);
-        smallest = std::min(smallest, 100.0f * 600.0f / view);
-        nearestEdge =
-            std::min(nearestEdge, view / 2.0f - std::fabs(camera.position.y + camera.framing.y -
-                                                          game.Body().position.y));
+        const float off = std::fabs(camera.position.y + camera.framing.y - game.Body().position.y);
+        ASSERT_TRUE(100.0f * 600.0f / view >= 39.99f && off < view / 2.0f - 50.0f) << frame;
     }
-    EXPECT_TRUE(fastest >= 229.0f && smallest >= 39.99f && nearestEdge > 50.0f)
-        << fastest << " " << smallest << " " << nearestEdge;
+    EXPECT_GE(game.Body().velocity.y, 229.0f);
 }
