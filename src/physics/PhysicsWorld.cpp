@@ -570,12 +570,8 @@ void PhysicsWorld::ApplyFloorAccumulator() {
 
 void PhysicsWorld::ResetFloorAccumulator() {
     RigidBody* player = floor.player;
-    const float angle = floor.angle;
-    const float previous = floor.previousAngle;
     floor = FloorAccumulator();
     floor.player = player;
-    floor.angleTwoPassesAgo = previous;
-    floor.previousAngle = angle;
 }
 
 void ImpulseResponse(RigidBody& a, RigidBody& b, Vec2 translation, Vec2 n, const Vec2 points[2],

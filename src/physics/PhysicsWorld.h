@@ -47,8 +47,6 @@ struct FloorAccumulator {
     Vec2 secondPoint;
     Vec2 floorPosition;
     float angle = 0.0f;
-    float previousAngle = 0.0f;
-    float angleTwoPassesAgo = 0.0f;
     uint32_t count = 0; // contacts that turned the player
     // Turns from a corner of the player dug into a floor edge, and whether
     // the foot lay along a floor edge under its middle: in a valley between
