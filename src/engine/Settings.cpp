@@ -44,15 +44,17 @@ void PlayerSettings::ApplyKeys(InputActions& actions) const {
             actions.SetKeys(kRebindableActions[i], keys[i]);
 }
 
+std::string PlayerFolderPath(const char* xdgDir, const char* home, const char* homeRelative) {
+    if (Absolute(xdgDir))
+        return std::string(xdgDir) + "/cloudmere";
+    if (Absolute(home))
+        return std::string(home) + "/" + homeRelative + "/cloudmere";
+    return {};
+}
+
 std::string SettingsFilePath(const char* xdgConfigHome, const char* home) {
-    std::string folder;
-    if (Absolute(xdgConfigHome))
-        folder = xdgConfigHome;
-    else if (Absolute(home))
-        folder = std::string(home) + "/.config";
-    else
-        return {};
-    return folder + "/cloudmere/" + kSettingsFileName;
+    const std::string folder = PlayerFolderPath(xdgConfigHome, home, ".config");
+    return folder.empty() ? folder : folder + "/" + kSettingsFileName;
 }
 
 std::string ScreenshotFolderPath(const char* xdgPicturesDir, const char* xdgConfigHome,
@@ -184,24 +186,37 @@ bool LoadSettings(const std::string& file, PlayerSettings& settings) {
     return true;
 }
 
-bool SaveSettings(const std::string& file, const PlayerSettings& settings) {
+bool KeepPlayerFile(const std::string& file, const std::string& what,
+                    const std::function<void(ASaver&)>& write) {
     if (file.empty())
         return false;
     std::error_code ec;
     const std::filesystem::path folder = std::filesystem::path(file).parent_path();
     std::filesystem::create_directories(folder, ec);
     if (ec) {
-        WarnOnce("settings-folder " + file, "settings could not be kept: the folder " +
-                                                folder.string() + " cannot be made (" +
-                                                ec.message() + ")");
+        WarnOnce(what + "-folder " + file, what + " could not be kept: the folder " +
+                                               folder.string() + " cannot be made (" +
+                                               ec.message() + ")");
         return false;
     }
     // The saver reports its own failure as an error; one warning a run is
-    // enough for a setting that cannot be kept.
+    // enough for a file that cannot be kept.
     WarningSink previous = SetWarningSink([](const Warning&) {});
     bool ok = false;
     {
         ASaver saver(file);
+        write(saver);
+        ok = saver.Finish();
+    }
+    SetWarningSink(std::move(previous));
+    if (!ok)
+        WarnOnce(what + "-file " + file,
+                 what + " could not be kept: " + file + " cannot be written");
+    return ok;
+}
+
+bool SaveSettings(const std::string& file, const PlayerSettings& settings) {
+    return KeepPlayerFile(file, "settings", [&settings](ASaver& saver) {
         PlayerSettings s = settings;
         saver.Begin(kTop);
         if (s.hasFullscreen)
@@ -224,13 +239,7 @@ bool SaveSettings(const std::string& file, const PlayerSettings& settings) {
         }
         saver.End(kKeys);
         saver.End(kTop);
-        ok = saver.Finish();
-    }
-    SetWarningSink(std::move(previous));
-    if (!ok)
-        WarnOnce("settings-file " + file,
-                 "settings could not be kept: " + file + " cannot be written");
-    return ok;
+    });
 }
 
 } // namespace Flurr

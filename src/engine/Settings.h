@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,18 @@ inline constexpr int32_t kMaxSettingsHeight = 4320;
 // when neither is usable (no settings this run). Pass the environment's
 // values (null when unset).
 std::string SettingsFilePath(const char* xdgConfigHome, const char* home);
+
+// The game's own folder among the player's: "<xdgDir>/cloudmere" when
+// `xdgDir` is absolute, else "<home>/<homeRelative>/cloudmere"; empty when
+// neither is usable.
+std::string PlayerFolderPath(const char* xdgDir, const char* home, const char* homeRelative);
+
+class ASaver;
+// Writes one of the files the player's game keeps (settings, progress)
+// through `write`, making its folder first. A failure is no error box but
+// one warning a run, "<what> could not be kept: ...".
+bool KeepPlayerFile(const std::string& file, const std::string& what,
+                    const std::function<void(ASaver&)>& write);
 
 // Where screenshots go: "<pictures>/cloudmere", the pictures folder being
 // `xdgPicturesDir` when absolute, else the XDG_PICTURES_DIR line of the

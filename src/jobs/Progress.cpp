@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "engine/Report.h"
+#include "engine/Settings.h"
 #include "serialization/Serializer.h"
 
 namespace Flurr {
@@ -12,10 +13,6 @@ namespace Flurr {
 namespace {
 
 constexpr const char* kTop = "Progress";
-
-bool Absolute(const char* path) {
-    return path && path[0] == '/';
-}
 
 } // namespace
 
@@ -27,14 +24,8 @@ bool SavedProgress::AddJob(const std::string& job) {
 }
 
 std::string ProgressFilePath(const char* xdgDataHome, const char* home) {
-    std::string folder;
-    if (Absolute(xdgDataHome))
-        folder = xdgDataHome;
-    else if (Absolute(home))
-        folder = std::string(home) + "/.local/share";
-    else
-        return {};
-    return folder + "/cloudmere/" + kProgressFileName;
+    const std::string folder = PlayerFolderPath(xdgDataHome, home, ".local/share");
+    return folder.empty() ? folder : folder + "/" + kProgressFileName;
 }
 
 ProgressRead LoadProgress(const std::string& file, SavedProgress& progress) {
@@ -84,23 +75,7 @@ ProgressRead LoadProgress(const std::string& file, SavedProgress& progress) {
 }
 
 bool SaveProgress(const std::string& file, const SavedProgress& progress) {
-    if (file.empty())
-        return false;
-    std::error_code ec;
-    const std::filesystem::path folder = std::filesystem::path(file).parent_path();
-    std::filesystem::create_directories(folder, ec);
-    if (ec) {
-        WarnOnce("progress-folder " + file, "progress could not be kept: the folder " +
-                                                folder.string() + " cannot be made (" +
-                                                ec.message() + ")");
-        return false;
-    }
-    // The saver reports its own failure as an error; one warning a run is
-    // enough.
-    WarningSink previous = SetWarningSink([](const Warning&) {});
-    bool ok = false;
-    {
-        ASaver saver(file);
+    return KeepPlayerFile(file, "progress", [&progress](ASaver& saver) {
         SavedProgress p = progress;
         saver.Begin(kTop);
         saver.StringField("Route", p.route);
@@ -108,13 +83,7 @@ bool SaveProgress(const std::string& file, const SavedProgress& progress) {
         saver.BoolField("Dash", p.dash);
         saver.StringList("JobsDone", p.jobsDone);
         saver.End(kTop);
-        ok = saver.Finish();
-    }
-    SetWarningSink(std::move(previous));
-    if (!ok)
-        WarnOnce("progress-file " + file,
-                 "progress could not be kept: " + file + " cannot be written");
-    return ok;
+    });
 }
 
 } // namespace Flurr
