@@ -348,6 +348,14 @@ void PhysicsWorld::HandleContact(Contact& c) {
 
 namespace {
 
+// Whether the middle of the foot from `f0` to `f1` stands over the floor
+// edge between the two support points.
+bool MiddleOver(Vec2 f0, Vec2 f1, const SupportPoints& support) {
+    const float middle = Midpoint(f0, f1).x;
+    return middle >= std::fmin(support.points[0].x, support.points[1].x) &&
+           middle <= std::fmax(support.points[0].x, support.points[1].x);
+}
+
 // Marks the player as standing on the floor and adds the contact to the
 // accumulator: with `cornerTurn`, the turn towards the floor's edge.
 void AccumulateFloorContact(FloorAccumulator& floor, const Contact& c, RigidBody& floorBody,
@@ -361,7 +369,7 @@ void AccumulateFloorContact(FloorAccumulator& floor, const Contact& c, RigidBody
         player.floorBodies.push_back(&floorBody);
     // The correction and normal as they apply to the player.
     const float sign = floorIsA ? -1.0f : 1.0f;
-    const Vec2 translation = c.translation * sign;
+    Vec2 translation = c.translation * sign;
     const Vec2 normal = c.normal * sign;
     if (cornerTurn) {
         if (player.followsFloor && std::fabs(*cornerTurn) >= kMinFloorTurn &&
@@ -374,17 +382,25 @@ void AccumulateFloorContact(FloorAccumulator& floor, const Contact& c, RigidBody
         Vec2 f0, f1;
         if (playerSingleVertex && player.followsFloor && FootEdge(player, f0, f1)) {
             const float turn = TurnOntoLine(f1 - f0, support.points[1] - support.points[0]);
-            if (std::fabs(turn) >= kMinFloorTurn && std::fabs(turn) <= kMaxFloorTurn) {
+            if (std::fabs(turn) < kMinFloorTurn || std::fabs(turn) > kMaxFloorTurn) {
+            } else if (MiddleOver(f0, f1, support)) {
                 ++floor.digCount;
                 floor.digAngle += turn;
+            } else if (normal.y >= std::cos(kMaxFloorTurn)) {
+                // In the valley at a slope's foot the foot stays level until
+                // its middle is over the slope: turned sooner, about its
+                // middle, its other corner would sink into the floor it
+                // leaves, which turns it back, every step. Meanwhile it rides
+                // up on its corner as on a step, lifted straight up: pushed
+                // out along the slope it would be thrown back downhill and a
+                // walk from a standstill would stop before it got there.
+                translation = Vec2(0.0f, translation.Length() / normal.y);
             }
         }
     } else if (Vec2 f0, f1;
                FootEdge(player, f0, f1) && std::fabs(Cross(normal, Normalized(f1 - f0))) >= 0.99f) {
         // The foot lies along this floor edge: does its middle stand over it?
-        const float middle = Midpoint(f0, f1).x;
-        floor.footLaid |= middle >= std::fmin(support.points[0].x, support.points[1].x) &&
-                          middle <= std::fmax(support.points[0].x, support.points[1].x);
+        floor.footLaid |= MiddleOver(f0, f1, support);
     }
     const Vec2 floorPosition = floorBody.position;
     if (floor.contacts == 0) {
