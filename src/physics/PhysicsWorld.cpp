@@ -71,9 +71,21 @@ bool FootEdgeNow(const RigidBody& player, Vec2& from, Vec2& to) {
 // for the floor distance.
 constexpr float kFloorProbeSink = 1.0f;
 
-// How far below `foot` the floor edges of `floorBody` lie, straight down,
-// at most `nearest`.
-float NearestFloorBelow(const RigidBody& floorBody, Vec2 foot, float nearest) {
+// How far the foot from `f0` to `f1` can go straight down before it meets
+// a floor edge of `floorBody`, at most `nearest`. The whole foot counts, not
+// only its middle: over a crest the middle may hang above the slope below
+// while the rest of the foot still rests on the crest's corner.
+float NearestFloorBelow(const RigidBody& floorBody, Vec2 f0, Vec2 f1, float nearest) {
+    // The height of segment a-b at `x`, if it spans x and is not upright.
+    auto heightAt = [](Vec2 a, Vec2 b, float x) -> std::optional<float> {
+        if (a.x == b.x || x < std::fmin(a.x, b.x) || x > std::fmax(a.x, b.x))
+            return std::nullopt;
+        return a.y + (x - a.x) * (b.y - a.y) / (b.x - a.x);
+    };
+    auto take = [&nearest](float below) {
+        if (below >= -kFloorProbeSink)
+            nearest = std::fmin(nearest, std::fmax(below, 0.0f));
+    };
     for (const auto& [edge, set] : floorBody.floorEdges) {
         if (set >= floorBody.shape.worldPolygons.size())
             continue;
@@ -82,12 +94,13 @@ float NearestFloorBelow(const RigidBody& floorBody, Vec2 foot, float nearest) {
             continue;
         const Vec2 e0 = polygon.Vertex(edge + polygon.count - 1);
         const Vec2 e1 = polygon.vertices[edge];
-        if (e0.x == e1.x || foot.x < std::fmin(e0.x, e1.x) || foot.x > std::fmax(e0.x, e1.x))
-            continue; // an upright edge or one not under the foot
-        const float y = e0.y + (foot.x - e0.x) * (e1.y - e0.y) / (e1.x - e0.x);
-        const float below = foot.y - y;
-        if (below >= -kFloorProbeSink)
-            nearest = std::fmin(nearest, std::fmax(below, 0.0f));
+        // Two segments first meet, straight down, at an end of one of them.
+        for (const Vec2 foot : {f0, f1})
+            if (const auto y = heightAt(e0, e1, foot.x))
+                take(foot.y - *y);
+        for (const Vec2 end : {e0, e1})
+            if (const auto y = heightAt(f0, f1, end.x))
+                take(*y - end.y);
     }
     return nearest;
 }
@@ -253,10 +266,9 @@ void PhysicsWorld::UpdateFloorState(RigidBody& player) {
     Vec2 f0, f1;
     if (!FootEdgeNow(player, f0, f1))
         return;
-    const Vec2 foot = Midpoint(f0, f1);
     for (const RigidBody* other : bodies)
         if (other != &player && other->isFloor)
-            player.floorDistance = NearestFloorBelow(*other, foot, player.floorDistance);
+            player.floorDistance = NearestFloorBelow(*other, f0, f1, player.floorDistance);
 }
 
 void PhysicsWorld::CollisionPass() {
@@ -336,6 +348,14 @@ void PhysicsWorld::HandleContact(Contact& c) {
 
 namespace {
 
+// Whether the middle of the foot from `f0` to `f1` stands over the floor
+// edge between the two support points.
+bool MiddleOver(Vec2 f0, Vec2 f1, const SupportPoints& support) {
+    const float middle = Midpoint(f0, f1).x;
+    return middle >= std::fmin(support.points[0].x, support.points[1].x) &&
+           middle <= std::fmax(support.points[0].x, support.points[1].x);
+}
+
 // Marks the player as standing on the floor and adds the contact to the
 // accumulator: with `cornerTurn`, the turn towards the floor's edge.
 void AccumulateFloorContact(FloorAccumulator& floor, const Contact& c, RigidBody& floorBody,
@@ -349,7 +369,7 @@ void AccumulateFloorContact(FloorAccumulator& floor, const Contact& c, RigidBody
         player.floorBodies.push_back(&floorBody);
     // The correction and normal as they apply to the player.
     const float sign = floorIsA ? -1.0f : 1.0f;
-    const Vec2 translation = c.translation * sign;
+    Vec2 translation = c.translation * sign;
     const Vec2 normal = c.normal * sign;
     if (cornerTurn) {
         if (player.followsFloor && std::fabs(*cornerTurn) >= kMinFloorTurn &&
@@ -362,11 +382,25 @@ void AccumulateFloorContact(FloorAccumulator& floor, const Contact& c, RigidBody
         Vec2 f0, f1;
         if (playerSingleVertex && player.followsFloor && FootEdge(player, f0, f1)) {
             const float turn = TurnOntoLine(f1 - f0, support.points[1] - support.points[0]);
-            if (std::fabs(turn) >= kMinFloorTurn && std::fabs(turn) <= kMaxFloorTurn) {
-                ++floor.count;
-                floor.angle += turn;
+            if (std::fabs(turn) < kMinFloorTurn || std::fabs(turn) > kMaxFloorTurn) {
+            } else if (MiddleOver(f0, f1, support)) {
+                ++floor.digCount;
+                floor.digAngle += turn;
+            } else if (normal.y >= std::cos(kMaxFloorTurn)) {
+                // In the valley at a slope's foot the foot stays level until
+                // its middle is over the slope: turned sooner, about its
+                // middle, its other corner would sink into the floor it
+                // leaves, which turns it back, every step. Meanwhile it rides
+                // up on its corner as on a step, lifted straight up: pushed
+                // out along the slope it would be thrown back downhill and a
+                // walk from a standstill would stop before it got there.
+                translation = Vec2(0.0f, translation.Length() / normal.y);
             }
         }
+    } else if (Vec2 f0, f1;
+               FootEdge(player, f0, f1) && std::fabs(Cross(normal, Normalized(f1 - f0))) >= 0.99f) {
+        // The foot lies along this floor edge: does its middle stand over it?
+        floor.footLaid |= MiddleOver(f0, f1, support);
     }
     const Vec2 floorPosition = floorBody.position;
     if (floor.contacts == 0) {
@@ -528,6 +562,10 @@ void PhysicsWorld::ApplyFloorAccumulator() {
         n.Normalize();
         const float depth = floor.translation.Length();
         p.position += floor.translation - n * std::fmin(depth, kFloorSlop);
+        if (!floor.footLaid) {
+            floor.angle += floor.digAngle;
+            floor.count += floor.digCount;
+        }
         if (floor.count != 0)
             p.angle += floor.angle / static_cast<float>(floor.count);
         // The floor sets how the player stands, so the floor's push does not
@@ -548,12 +586,8 @@ void PhysicsWorld::ApplyFloorAccumulator() {
 
 void PhysicsWorld::ResetFloorAccumulator() {
     RigidBody* player = floor.player;
-    const float angle = floor.angle;
-    const float previous = floor.previousAngle;
     floor = FloorAccumulator();
     floor.player = player;
-    floor.angleTwoPassesAgo = previous;
-    floor.previousAngle = angle;
 }
 
 void ImpulseResponse(RigidBody& a, RigidBody& b, Vec2 translation, Vec2 n, const Vec2 points[2],

@@ -47,9 +47,14 @@ struct FloorAccumulator {
     Vec2 secondPoint;
     Vec2 floorPosition;
     float angle = 0.0f;
-    float previousAngle = 0.0f;
-    float angleTwoPassesAgo = 0.0f;
     uint32_t count = 0; // contacts that turned the player
+    // Turns from a corner of the player dug into a floor edge, and whether
+    // the foot lay along a floor edge under its middle: in a valley between
+    // two floors those turns wait until the foot's middle has passed onto
+    // the new floor, or the player would flip between the two every step.
+    float digAngle = 0.0f;
+    uint32_t digCount = 0;
+    bool footLaid = false;
     uint32_t contacts = 0;
     bool marked = false;
 };

@@ -26,6 +26,14 @@ constexpr float kZoomShare = 0.1f;
 // kClosestZoom.
 constexpr float kSpeedZoomPerUnit = 0.075f;
 constexpr float kClosestZoom = 4.0f;
+// Following the player, the speed zoom draws out no further than keeps the
+// courier (its body, foot to head) this share of the view's height: 40 of
+// 600 lines, whatever the window's height. Flying up at full speed the
+// look-ahead alone would pull the view out until it was a mere 30 lines.
+constexpr float kCourierHeight = 100.0f;
+constexpr float kCourierViewShare = 40.0f / 600.0f;
+constexpr float kFarthestPlayerZoom =
+    kCourierHeight / kCourierViewShare * kEyeDistance / kViewHeight - kEyeDistance;
 // Look-ahead aims this many body velocities ahead of the target.
 constexpr float kLookAheadVelocities = 3.0f;
 
@@ -136,7 +144,7 @@ void CameraController::Update(float dt) {
         // where a running player will be in 0.3 s.
         if (auto* physics = object->Get<PhysicsComponent>(); physics && physics->body)
             aim += physics->body->velocity * kLookAheadVelocities;
-        SmoothTowards(aim);
+        SmoothTowards(aim, kFarthestPlayerZoom);
         break;
     }
     default:
@@ -182,15 +190,18 @@ void CameraController::UpdateFraming(const GameObject& object) {
     framing += (aim - framing) * kFramingShare;
 }
 
-void CameraController::SmoothTowards(const Vec2& target) {
+void CameraController::SmoothTowards(const Vec2& target, float farthest) {
     const float distance = Distance(position, target);
     position += (target - position) * kSmoothShare;
     if (zoomPending) {
         if (EaseZoom(zoom, targetZoom, kZoomShare))
             zoomPending = false;
     } else {
-        // No upper limit here: the renderer clamps the zoom it shows.
-        zoom = std::max(zoom + (distance * kSpeedZoomPerUnit - zoom) * kZoomShare, kClosestZoom);
+        // Beyond `farthest` the renderer clamps the zoom it shows. Only the
+        // drift's goal is held back, so a view farther out (the map's) comes
+        // in at the usual pace.
+        const float goal = std::min(distance * kSpeedZoomPerUnit, farthest);
+        zoom = std::max(zoom + (goal - zoom) * kZoomShare, kClosestZoom);
     }
 }
 

@@ -7,7 +7,8 @@
 // (LookAhead, SmoothStart) the view is framed: it shows `position` plus
 // `framing`, which eases towards a point above the player and ahead of it
 // in the direction it last moved; `position` itself (and so the speed
-// zoom, which measures from it) is not framed.
+// zoom, which measures from it) is not framed. In LookAhead the speed zoom
+// stops where the courier is still 40 of the view's 600 lines tall.
 //
 // Driven by the Core once per frame, after the player controller. It only
 // works while "GameSpace" is active and a camera is followed; otherwise the
@@ -84,8 +85,10 @@ private:
     // Eases `framing` for this update's mode and the followed object.
     void UpdateFraming(const GameObject& object);
     // The smooth modes: an eighth of the way to `target`, and the zoom eased
-    // towards targetZoom or, with nothing pending, out with the distance.
-    void SmoothTowards(const Vec2& target);
+    // towards targetZoom or, with nothing pending, out with the distance
+    // up to `farthest`.
+    void SmoothTowards(const Vec2& target, float farthest = kNoFarthestZoom);
+    static constexpr float kNoFarthestZoom = 1e30f;
     void SteadyPursuit(const Vec2& target);
 };
 
