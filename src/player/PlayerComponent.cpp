@@ -130,8 +130,12 @@ void DrawMapLegend() {
     m.right = width - m.left;
     m.bottom = height / 2;
     m.font = "CardoRegular22";
-    m.red = m.green = m.blue = 255.0f;
-    m.shadow = true;
+    // The map's top is open sky: white text was lost on it, the outline
+    // brown reads on sky and cloud alike.
+    m.red = 59.0f;
+    m.green = 42.0f;
+    m.blue = 34.0f;
+    m.shadow = false;
     Core::Broadcast(m);
 }
 
