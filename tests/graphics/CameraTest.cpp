@@ -1,10 +1,9 @@
-// The camera's matrices, the display-mode choice, screenshot names and the
+// The camera's matrices, the display-mode choice and the
 // post-processing block's transitions: plain math, no window.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <set>
 
 #include <glm/glm.hpp>
 #include <glm/gtc/matrix_transform.hpp>
@@ -12,7 +11,6 @@
 #include "graphics/Camera.h"
 #include "graphics/DisplayModes.h"
 #include "graphics/PostProcess.h"
-#include "graphics/Screenshot.h"
 
 namespace {
 
@@ -94,15 +92,6 @@ TEST(CameraTest, ModeChoiceTakesExactThenNearestSkippingTheCurrentMode) {
         EXPECT_EQ(c.width, c.chosenWidth);
         EXPECT_EQ(c.height, c.chosenHeight);
     }
-}
-
-TEST(CameraTest, ScreenshotNamesNeverRepeat) {
-    std::set<std::string> taken;
-    auto exists = [&](const std::string& f) { return taken.count(f) != 0; };
-    for (const char* next : {"screenshot_1700000000.png", "screenshot_1700000000_1.png",
-                             "screenshot_1700000000_2.png"})
-        EXPECT_EQ(*taken.insert(ScreenshotFileName(1700000000, exists)).first, next);
-    EXPECT_EQ(ScreenshotFileName(1700000001, exists), "screenshot_1700000001.png");
 }
 
 // A transition to a block with that blur, red in-black and ripple.
