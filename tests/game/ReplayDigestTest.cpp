@@ -32,7 +32,7 @@ constexpr bool kStoredDigestApplies = true;
 constexpr bool kStoredDigestApplies = true;
 #endif
 
-constexpr uint64_t kExpectedDigest = 0x6b8fb5f57e49b45full;
+constexpr uint64_t kExpectedDigest = 0x98fc77ca8799a02dull;
 
 // 64-bit FNV-1a.
 uint64_t Digest(const std::string& text) {

@@ -104,11 +104,12 @@ TEST(FlurrMeter, WipesWithTheFuelSpentAndKeepsItsRingThroughLevelChanges) {
     ASSERT_NE(dial, nullptr);
     game.Stand(0);
 
-    // Low right of the screen's centre: 300 and 200 pixels of a 600-pixel
-    // screen, on this 150-pixel one four world units a pixel.
+    // Low right of the screen's centre, where it sits on 800 x 600: this
+    // 150-pixel-high screen shows the same 600 world units, so the dial is
+    // in the same place in view (it once stood 1200 units out, off screen).
     const CameraState& camera = game.graphics->Camera();
-    EXPECT_NEAR(meter->owner->x, camera.x + 1200.0f, 0.01f);
-    EXPECT_NEAR(meter->owner->y, camera.y - 800.0f, 0.01f);
+    EXPECT_NEAR(meter->owner->x, camera.x + 300.0f, 0.01f);
+    EXPECT_NEAR(meter->owner->y, camera.y - 200.0f, 0.01f);
     EXPECT_EQ(dial->shader, SpriteShader::ClockWipe);
     EXPECT_TRUE(dial->orthographic);
     EXPECT_EQ(dial->Opacity, 1.0f);
