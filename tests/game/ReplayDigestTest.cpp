@@ -32,7 +32,7 @@ constexpr bool kStoredDigestApplies = true;
 constexpr bool kStoredDigestApplies = true;
 #endif
 
-constexpr uint64_t kExpectedDigest = 0x20e7a23e914a236eull;
+constexpr uint64_t kExpectedDigest = 0x47b7d6de33bb7ff2ull;
 
 // 64-bit FNV-1a.
 uint64_t Digest(const std::string& text) {
