@@ -186,6 +186,7 @@ InputActions::InputActions() {
     // Skips the logo screens; a mouse click does too.
     Bind(Action::Skip, {KeyCode::Space, KeyCode::Escape, KeyCode::Return},
          {PadButton::A, PadButton::Start});
+    Bind(Action::Continue, {KeyCode::Space, KeyCode::Return}, {PadButton::A});
     Bind(Action::Pause, {KeyCode::Escape}, {PadButton::Start});
     // The arrows as players expect, and O and L, the menus' keys from the
     // start; nothing in play uses them.

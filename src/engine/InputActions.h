@@ -35,6 +35,9 @@ enum class Action : uint8_t {
     Objectives,
     Interact,
     Skip,
+    // Going on from a screen that waits for the player: the end screen,
+    // the credits. Not Escape, which opens the pause menu there.
+    Continue,
     Pause,
     // Moving through a menu and choosing in it; the stick moves too.
     MenuUp,

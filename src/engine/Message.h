@@ -99,6 +99,9 @@ inline constexpr int32_t ScreenSize = 65;
 // The sound effects' level, beside the music's (the options screen).
 inline constexpr int32_t EffectsRaise = 66;
 inline constexpr int32_t EffectsLower = 67;
+// A level's way on (a gate, the end screen, the credits): the screen fades
+// to black, the next route entry follows and fades back in.
+inline constexpr int32_t FadeToNextLevel = 68;
 } // namespace MessageId
 
 class Message {
@@ -468,6 +471,10 @@ using SaveDialogCloseMessage = SignalMessage<MessageId::SaveDialogClose>;
 // 60
 using StartGameMessage = SignalMessage<MessageId::StartGame>;
 
+// 68: asks for the fade out to the next level; asking again while it runs
+// changes nothing.
+using FadeToNextLevelMessage = SignalMessage<MessageId::FadeToNextLevel>;
+
 // 61, 64: signals the logic system hands to its components.
 using LogicSignalMessage = SignalMessage<MessageId::LogicSignal>;
 using RotatorTriggerMessage = SignalMessage<MessageId::RotatorTrigger>;
@@ -521,7 +528,7 @@ using All =
          SaveDialogBackgroundMessage, SaveDialogSaveMessage, SaveDialogCancelMessage,
          SaveDialogCloseWithoutSavingMessage, SaveDialogCloseMessage, StartGameMessage,
          LogicSignalMessage, PerchAlertPlayerMessage, PerchAlertPerchMessage, RotatorTriggerMessage,
-         ScreenSizeMessage, EffectsRaise, EffectsLower>;
+         ScreenSizeMessage, EffectsRaise, EffectsLower, FadeToNextLevelMessage>;
 
 template <class... M> constexpr int32_t Count(List<M...>) {
     return sizeof...(M);
@@ -538,9 +545,9 @@ template <class... M> constexpr bool AllFinal(List<M...>) {
     return (std::is_final_v<M> && ...);
 }
 
-// Each of the 59 ids has its class and no two classes share one, so a
+// Each of the 60 ids has its class and no two classes share one, so a
 // message's id alone tells its class.
-static_assert(Count(All{}) == 59);
+static_assert(Count(All{}) == 60);
 static_assert(IdsDistinct(All{}));
 static_assert(AllFinal(All{}));
 

@@ -19,6 +19,7 @@
 #include "gameplay/LogoLogicComponent.h"
 #include "gameplay/MouseCursor.h"
 #include "gameplay/Raven.h"
+#include "gameplay/RouteComponents.h"
 #include "gameplay/Triggers.h"
 #include "graphics/GraphicsComponent.h"
 #include "graphics/GraphicsSystem.h"
@@ -76,6 +77,9 @@ void RegisterComponents() {
     RegisterComponent<Raven>();
     RegisterComponent<Rotator>();
     RegisterComponent<TextTrigger>();
+    RegisterComponent<LevelExit>();
+    RegisterComponent<AbilityGrant>();
+    RegisterComponent<CreditsRoll>();
     RegisterComponent<JobGiverComponent>();
     RegisterComponent<JobEntityComponent>();
     RegisterComponent<ParticleEffectComponent>();

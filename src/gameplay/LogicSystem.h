@@ -12,7 +12,12 @@
 // starts a two-minute countdown; one node at a time is the target, marked
 // by a bouncing "Bang" above it; touching it scores the distance the
 // player had to cover to it. When the time is up the results stay on
-// screen for five seconds and the game moves on to the next level.
+// screen for five seconds and the game moves on to the next level. The
+// race's lines are written for an 800 x 600 screen; on any other they move
+// with its size (as the objectives panel's do: the letters already grow
+// with its height), stay inside it, and sit on a light band so they read
+// on any sky. While a hint shows along the bottom, the running lines move
+// to the top of the screen, out of its way.
 //
 // A component listed under two active spaces is still updated and told
 // each message once per frame.
@@ -37,6 +42,24 @@ namespace Flurr {
 class Component;
 class DeliveryNode;
 class GameObject;
+
+// A rectangle of the screen, pixels, top-left origin.
+struct ScreenBox {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// The race's three lines placed on a screen, and the band behind them.
+struct RaceTextLayout {
+    ScreenBox lines[3];
+    ScreenBox band;
+};
+
+// Places three lines written at `left`, `tops` of an 800 x 600 screen on a
+// `width` x `height` one: the positions scale with the screen, and the
+// block moves left (or up) where its widest line (`widths`, each line
+// `lineHeight` tall, in pixels as drawn) would leave it.
+RaceTextLayout LayOutRaceText(const int32_t (&widths)[3], int32_t lineHeight, int32_t left,
+                              const int32_t (&tops)[3], int32_t width, int32_t height);
 
 struct LogicSystemName {
     static constexpr const char* value = "LogicSystem";
@@ -71,14 +94,22 @@ public:
     int32_t deliveries = 0;
     // The time-up music has played; it plays once per run.
     bool timeUp = false;
+    // Where the race's lines went last, for the tests.
+    RaceTextLayout raceText;
+    // A hint's band shows along the bottom this tick (its trigger says so).
+    bool hintShown = false;
 
 private:
     void ResetRace();
     void RunRace(float dt);
     void ChooseTarget();
-    void DrawRaceText(const char* text, int32_t left, int32_t top);
+    // The three lines at `left`, `tops` of an 800 x 600 screen, on the band.
+    void DrawRaceLines(const char* const (&lines)[3], int32_t left, const int32_t (&tops)[3]);
+    void ShowBand(const ScreenBox& box, int32_t width, int32_t height);
 
     SpaceLists<Component> spaceComponents;
+    // The light band behind the race's lines, held by id; -1 for none.
+    int32_t band = -1;
 };
 
 // Where the player is, if there is one.

@@ -596,6 +596,37 @@ int32_t GraphicsSystem::TextLineCount(const std::string& text, const std::string
     return lines;
 }
 
+bool GraphicsSystem::TextSize(const std::string& text, const std::string& font, int32_t& width,
+                              int32_t& height) {
+    width = height = 0;
+    FontFace* face =
+        bank && ttfStarted && !text.empty() ? bank->GetFont(font, TextLayoutHeight()) : nullptr;
+    int w = 0, h = 0;
+    if (!face || TTF_SizeUTF8(face->Handle(), text.c_str(), &w, &h) != 0)
+        return false;
+    width = w;
+    height = h;
+    return true;
+}
+
+DrawTextMessage ScreenLine(const std::string& text, const std::string& font, float authoredTop) {
+    int32_t width, height;
+    GraphicsSystem::ScreenSize(width, height);
+    DrawTextMessage m;
+    m.text = text;
+    m.font = font;
+    m.top = static_cast<int32_t>(authoredTop * static_cast<float>(height) / 600.0f);
+    m.right = width;
+    int32_t w = 0, h = 0;
+    GraphicsSystem* graphics = GraphicsSystem::Instance();
+    if (graphics && graphics->TextSize(text, font, w, h) && w < width) {
+        m.left = (width - w) / 2;
+        // A pixel to spare: the wrap must never break the measured line.
+        m.right = std::min(m.left + w + 1, width);
+    }
+    return m;
+}
+
 void GraphicsSystem::DrawText(const TextRecord& text, bool asShadow) {
     if (text.text.empty() || text.right <= text.left || text.bottom <= text.top)
         return;

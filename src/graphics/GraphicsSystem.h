@@ -35,6 +35,7 @@
 
 #include "engine/GameSystem.h"
 #include "engine/InputCodes.h"
+#include "engine/Message.h"
 #include "engine/Vec2.h"
 #include "graphics/Camera.h"
 #include "graphics/DisplayModes.h"
@@ -136,6 +137,10 @@ public:
     // DrawTextMessage with that width draws it (1 without a renderer or
     // the font), so a list of texts can step past a line that wrapped.
     int32_t TextLineCount(const std::string& text, const std::string& font, int32_t width);
+    // The pixels `text` takes in `font` on one unwrapped line, as drawn
+    // now; false (and both 0) without a renderer or the font.
+    bool TextSize(const std::string& text, const std::string& font, int32_t& width,
+                  int32_t& height);
     int32_t BackBufferWidth() const { return backWidth; }
     int32_t BackBufferHeight() const { return backHeight; }
     bool Fullscreen() const { return fullscreen; }
@@ -225,5 +230,10 @@ private:
     int32_t modeIndex = -1;
     std::function<void()> editorHook;
 };
+
+// A line of text centred across the screen, its top `authoredTop` pixels
+// down an 800 x 600 screen and scaled with the screen's height; without a
+// renderer to measure it, it spans the screen.
+DrawTextMessage ScreenLine(const std::string& text, const std::string& font, float authoredTop);
 
 } // namespace Flurr

@@ -5,6 +5,7 @@
 #include "engine/Component.h"
 #include "engine/Core.h"
 #include "engine/Message.h"
+#include "engine/PostProcessParams.h"
 #include "engine/Random.h"
 #include "graphics/GraphicsComponent.h"
 #include "graphics/GraphicsSystem.h"
@@ -33,7 +34,8 @@ TransitionSystem::~TransitionSystem() {
 
 void TransitionSystem::Initialize() {
     if (Core* core = Core::Instance())
-        for (int32_t id : {MessageId::StartGame, MessageId::SetCamera, MessageId::MoveCamera})
+        for (int32_t id : {MessageId::StartGame, MessageId::SetCamera, MessageId::MoveCamera,
+                           MessageId::FadeToNextLevel})
             core->RegisterForMessage(this, id);
     if (SpaceManager* spaces = SpaceManager::Instance())
         spaces->GetOrCreateSpace(Spaces::Transition);
@@ -49,6 +51,8 @@ std::vector<GameObject*> TransitionSystem::Objects() const {
 void TransitionSystem::SendMessage(Message* message) {
     if (As<StartGameMessage>(message))
         Start();
+    else if (As<FadeToNextLevelMessage>(message))
+        StartLevelFade();
     else if (const auto* set = As<SetCameraMessage>(message))
         Thin(set->zoom);
     else if (const auto* move = As<MoveCameraMessage>(message))
@@ -111,7 +115,40 @@ void TransitionSystem::Start() {
     }
 }
 
-void TransitionSystem::Update(float) {
+void TransitionSystem::StartLevelFade() {
+    // Asked again while it runs (a gate touched on every tick): one fade.
+    if (levelFade == LevelFade::Out)
+        return;
+    levelFade = LevelFade::Out;
+    levelFadeTime = 0.0f;
+    PostProcessRecord dark;
+    for (float& white : dark.target.outWhite)
+        white = 0.0f;
+    dark.duration = kLevelFadeSeconds;
+    Core::Broadcast(PostProcessTransitionMessage(dark));
+}
+
+void TransitionSystem::UpdateLevelFade(float dt) {
+    if (levelFade == LevelFade::In) {
+        // The first tick of the new level: back from black.
+        levelFade = LevelFade::None;
+        PostProcessRecord back;
+        back.duration = kLevelFadeSeconds;
+        Core::Broadcast(PostProcessTransitionMessage(back));
+        return;
+    }
+    if (levelFade != LevelFade::Out)
+        return;
+    const bool wasDark = levelFadeTime >= kLevelFadeSeconds;
+    levelFadeTime += dt;
+    // Asked for once, when the screen is black.
+    if (levelFadeTime >= kLevelFadeSeconds && !wasDark)
+        if (Core* core = Core::Instance())
+            core->RequestState(GameState::NextLevel);
+}
+
+void TransitionSystem::Update(float dt) {
+    UpdateLevelFade(dt);
     if (done)
         return;
     if (!fadingOut && !SpaceManager::Active(Spaces::Transition))
@@ -161,6 +198,10 @@ void TransitionSystem::Thin(float zoom) {
 }
 
 void TransitionSystem::BeforeLevel() {
+    // Whichever level comes next (the one asked for, or a restart that
+    // came first) fades in from the black.
+    if (levelFade == LevelFade::Out)
+        levelFade = LevelFade::In;
     if (!done && !fadingOut && !objects.empty())
         Finish();
 }

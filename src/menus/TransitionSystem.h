@@ -18,6 +18,11 @@
 // (ReleaseObjects). The camera target made at the start is a recorded
 // object of the title level and goes with it.
 //
+// It also plays the plain way on from a level (FadeToNextLevelMessage: a
+// gate, the end screen, the credits): the screen fades to black as it does
+// before the player is put back after a fall, the next route entry
+// follows, and the new level fades in from black.
+//
 // Times are on the game clock, so a fixed step or a replay sees exactly
 // the same transition; positions and depths come from the game's one
 // random generator.
@@ -51,6 +56,8 @@ public:
     static constexpr float kTargetZoom = 137.0f;
     // An object goes once the camera's zoom falls below its depth times this.
     static constexpr float kThinningShare = 0.25f;
+    // The fade to the next level, each way, seconds.
+    static constexpr float kLevelFadeSeconds = 0.5f;
 
     explicit TransitionSystem(std::string transitionFile);
     ~TransitionSystem() override;
@@ -71,6 +78,9 @@ public:
     // The level has changed and the objects fade out.
     bool FadingOut() const { return fadingOut; }
 
+    // A fade to the next level is under way (out, or in after the change).
+    bool LevelFadeRunning() const { return levelFade != LevelFade::None; }
+
     // Seconds per phase: 5 until a transition starts, then kPhaseSeconds.
     float duration = 5.0f;
 
@@ -80,6 +90,13 @@ private:
     void Thin(float zoom);
     void DestroyObjects();
     void Finish();
+
+    void StartLevelFade();
+    void UpdateLevelFade(float dt);
+
+    enum class LevelFade { None, Out, In };
+    LevelFade levelFade = LevelFade::None;
+    float levelFadeTime = 0.0f;
 
     std::string file;
     std::vector<std::unique_ptr<GameObject>> objects;

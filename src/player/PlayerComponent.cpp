@@ -306,6 +306,14 @@ void PlayerComponent::PressJump() {
 }
 
 void PlayerComponent::SendMessage(Message* message) {
+    if (showThanks && thanksTicks >= kThanksQuietTicks) {
+        const InputActions& actions = Core::Actions();
+        const auto* key = As<KeyTriggeredMessage>(message);
+        const auto* pad = As<XboxTriggeredMessage>(message);
+        if ((key && actions.IsKey(Action::Continue, key->key)) ||
+            (pad && actions.IsPadButton(Action::Continue, pad->button)))
+            LeaveThanks();
+    }
     if (const auto* key = As<KeyMessage>(message)) {
         HandleKey(key->id, key->key);
     } else if (const auto* m = As<MouseMovedMessage>(message)) {
@@ -1052,6 +1060,24 @@ void PlayerComponent::ShowThanks() {
         sprite->SetFrameRate(1.0f);
         sprite->Opacity = SpaceManager::Active(Spaces::Pause) ? 0.0f : 1.0f;
     }
+    if (SpaceManager::Active(Spaces::Pause))
+        return;
+    if (++thanksTicks >= kThanksTicks)
+        LeaveThanks();
+    if (thanksTicks >= kThanksQuietTicks) {
+        DrawTextMessage hint =
+            ScreenLine("Press Space, Enter or A to go on", "CardoRegular22", 540.0f);
+        hint.red = hint.green = hint.blue = 255.0f;
+        hint.shadow = true;
+        Core::Broadcast(hint);
+    }
+}
+
+void PlayerComponent::LeaveThanks() {
+    if (thanksLeft)
+        return;
+    thanksLeft = true;
+    Core::Broadcast(FadeToNextLevelMessage());
 }
 
 } // namespace Flurr

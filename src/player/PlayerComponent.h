@@ -127,6 +127,15 @@ public:
     bool mapView = false;
     int32_t introFrames = 60;
     bool showThanks = false;
+    // The end screen: ticks it has been up (not counting the pause menu),
+    // and whether the game has been asked to move on from it. It moves on
+    // by itself after kThanksTicks; Space, Enter or pad A take it on
+    // sooner, but not in its first kThanksQuietTicks, so a key held down
+    // at the end does not skip it unseen.
+    static constexpr int32_t kThanksTicks = 6 * 60;
+    static constexpr int32_t kThanksQuietTicks = 60;
+    int32_t thanksTicks = 0;
+    bool thanksLeft = false;
     // The special jobs' counters, kept for the player's whole life: frames
     // spent going fast, the sum of per-frame flying speeds, and frames
     // until the next meow may play.
@@ -180,6 +189,7 @@ private:
     void KeepInsideLevel(RigidBody& body);
     void PressJump();
     void ShowThanks();
+    void LeaveThanks();
     void Animate(const std::string& name, float speed);
     void SetTrails(bool on, const Vec2& velocity);
     void StopFlightLoops();

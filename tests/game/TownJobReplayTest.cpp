@@ -32,7 +32,8 @@ std::string ReadFile(const fs::path& file) {
 }
 
 // A game folder with the shipped town, but the player starts beside Baker
-// Pim and the hot buns need no earlier job.
+// Pim, the hot buns need no earlier job, and the town's route entry leads
+// back to the town (the shipped one goes on to the race).
 void MakeTown(const EngineTest::TempDir& dir) {
     const fs::path shipped = fs::path(CLOUDMERE_SOURCE_DIR) / "Resources";
     for (const fs::path& folder : {fs::path(), fs::path("Banks")}) {
@@ -50,6 +51,9 @@ void MakeTown(const EngineTest::TempDir& dir) {
     ASSERT_NE(player, std::string::npos) << "the town's player stands at its start";
     town.replace(player, start.size(), "  GameObject\n    X:1150\n    Y:52\n");
     dir.Write("Resources/Levels/Town.zorvel", town);
+    std::string route = ReadFile(shipped / "Levels/Routes/Town.zorvel");
+    route.replace(route.find("Race.zorvel"), 4, "Town");
+    dir.Write("Resources/Levels/Routes/Town.zorvel", route);
     std::string bank = ReadFile(shipped / "Banks/JobBank.zorvel");
     const std::size_t from = bank.find("List#", bank.find("Name:HotBuns\n"));
     const std::string end = "-PreReqJobs\n";

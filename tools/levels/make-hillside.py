@@ -227,6 +227,20 @@ solid(5720, 1110, 6020, 1150, "Platform", zorder=6)
 for x0, y in ((5950, 1750), (6500, 2150), (5200, 2300)):
     solid(x0, y - 40, x0 + 320, y, "Platform", zorder=6)
 
+# --- the way on: past the updraft's platform, a ledge with the gate to the
+# town. From the platform beside the column one drops onto it; from the
+# ground it is out of reach, so the gate comes after the updraft. ---------
+EXIT_LEDGE = (6040, 7000, 700)
+solid(EXIT_LEDGE[0], EXIT_LEDGE[2] - 40, EXIT_LEDGE[1], EXIT_LEDGE[2], "Platform", zorder=6)
+GATE_X = 6800
+objects.append(Obj(GATE_X, EXIT_LEDGE[2] + 130, 200, 260).sprite("Gate", zorder=-6)
+               .body([([(-60, -100), (60, -100), (60, 100), (-60, 100)], [False] * 4)],
+                     ghost=True, floor=False)
+               .component("LevelExit", []))
+sign(6420, EXIT_LEDGE[2] + 48, "The gate to Cloudmere, the town below the hill: walk "
+     "through it to go on.")
+
+
 # --- birds: perches in reach of each other (under 500 units), so a bird
 # taking fright sets off the ones around it --------------------------------
 # A perch is where a sitting bird's centre goes: 14 units above what it

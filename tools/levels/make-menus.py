@@ -133,14 +133,10 @@ def pause_screens():
     write(os.path.join(LEVELS, "Credits", "Credits.zorvel"), credits)
 
 
-def title():
-    def button(y, label, command, eid):
-        b = ["Button", "  Command:" + command, "  ElementID:%d" % eid, "-Button"]
-        return obj(0, y, 240, 51, "MenuLabel" + label, 0, 3, b)
+def town_square():
+    """Clouds high over the town, then the far roofs, the houses either side
+    of the square and the cobbles along the bottom; the middle stays open."""
     objects = []
-    # Clouds high over the town, then the far roofs, the houses either
-    # side of the square and the cobbles along the bottom; the middle
-    # stays open for the name and the buttons.
     for x, y, s in [(-390, 205, 1.0), (400, 235, 0.8), (90, 272, 0.6), (-80, 40, 0.5)]:
         objects.append(obj(x, y, 300 * s, 140 * s, "Cloud", 0, -4))
     objects.append(obj(0, 100, 2048, 400, "Skyline", 0, -3))
@@ -150,6 +146,14 @@ def title():
         objects.append(obj(x, -240 + h / 2, w, h, anim, 0, -2))
     for i in range(-3, 4):
         objects.append(obj(i * 200, -290, 200, 100, "CobbleStreet", 0, -1))
+    return objects
+
+
+def title():
+    def button(y, label, command, eid):
+        b = ["Button", "  Command:" + command, "  ElementID:%d" % eid, "-Button"]
+        return obj(0, y, 240, 51, "MenuLabel" + label, 0, 3, b)
+    objects = town_square()
     objects.append(obj(0, 170, 560, 163, "MenuTitleName", 0, 1))
     # "Continue" is taken away by the game when there is no saved game;
     # the others then move up a place.
@@ -162,5 +166,17 @@ def title():
           background="Resources/Images/Backgrounds/Sky.png")
 
 
+def ending():
+    """After the race: the town square, and the pause menu's credits card
+    rising through it from below the screen until it and the final score
+    under it have left at the top, then the title."""
+    objects = town_square()
+    roll = ["CreditsRoll", "  Speed:70", "  EndY:680", "-CreditsRoll"]
+    objects.append(obj(0, -620, 680, 573, "MenuCreditsCard", 0, 2, roll))
+    write(os.path.join(LEVELS, "Ending.zorvel"), objects,
+          background="Resources/Images/Backgrounds/Sky.png")
+
+
 pause_screens()
 title()
+ending()
