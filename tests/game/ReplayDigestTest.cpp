@@ -32,7 +32,7 @@ constexpr bool kStoredDigestApplies = true;
 constexpr bool kStoredDigestApplies = true;
 #endif
 
-constexpr uint64_t kExpectedDigest = 0x98fc77ca8799a02dull;
+constexpr uint64_t kExpectedDigest = 0xb6f2c710b582ff1ull;
 
 // 64-bit FNV-1a.
 uint64_t Digest(const std::string& text) {
