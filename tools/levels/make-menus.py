@@ -173,6 +173,12 @@ def ending():
     objects = town_square()
     roll = ["CreditsRoll", "  Speed:70", "  EndY:680", "-CreditsRoll"]
     objects.append(obj(0, -620, 680, 573, "MenuCreditsCard", 0, 2, roll))
+    # A dark band under the closing line ("Space, Enter or A: back to the
+    # title"): the card rolls up through it, and the line must read over the
+    # card's own text as well as over the cobbles.
+    band = obj(0, -272, 2400, 44, "Black", 0, 6)
+    band[band.index("    Opacity:1")] = "    Opacity:0.55"
+    objects.append(band)
     write(os.path.join(LEVELS, "Ending.zorvel"), objects,
           background="Resources/Images/Backgrounds/Sky.png")
 
