@@ -75,7 +75,6 @@ void LogicSystem::SendMessage(Message* message) {
 }
 
 void LogicSystem::Update(float dt) {
-    hintShown = false;
     // The band shows only on a tick the race draws its lines.
     if (Factory* factory = Factory::Instance())
         if (GameObject* object = factory->FindObject(band))
@@ -229,11 +228,10 @@ void LogicSystem::RunRace(float dt) {
         std::snprintf(timeLine, sizeof timeLine, "Time Left: %.2fs", static_cast<double>(timeLeft));
         std::snprintf(scoreLine, sizeof scoreLine, "Score: %d", static_cast<int32_t>(score));
         std::snprintf(doneLine, sizeof doneLine, "Deliveries Completed: %d", deliveries);
-        // A hint's band takes the bottom of the screen: the lines go to
-        // the top meanwhile.
-        static constexpr int32_t kBottom[3] = {464, 500, 536};
+        // At the top left: the bottom of the screen belongs to the hints'
+        // band and the map's prompt, which the lines would cover.
         static constexpr int32_t kTop[3] = {30, 66, 102};
-        DrawRaceLines({timeLine, scoreLine, doneLine}, 50, hintShown ? kTop : kBottom);
+        DrawRaceLines({timeLine, scoreLine, doneLine}, 50, kTop);
         return;
     }
     if (!timeUp) {

@@ -96,8 +96,6 @@ public:
     bool timeUp = false;
     // Where the race's lines went last, for the tests.
     RaceTextLayout raceText;
-    // A hint's band shows along the bottom this tick (its trigger says so).
-    bool hintShown = false;
 
 private:
     void ResetRace();

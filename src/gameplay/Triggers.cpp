@@ -100,8 +100,6 @@ void TextTrigger::Update(float) {
         return;
     if (band)
         band->Opacity = 0.5f;
-    if (LogicSystem* logic = LogicSystem::Instance())
-        logic->hintShown = true;
     int32_t width, height;
     GraphicsSystem::ScreenSize(width, height);
     const auto top = static_cast<int32_t>(static_cast<float>(height) -
