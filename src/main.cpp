@@ -85,14 +85,17 @@ int Run(const Flurr::LaunchOptions& options, const std::string& dataRoot,
     config.screenshotAt = options.screenshotAt;
     config.unlockFlight = options.unlockFlight;
     config.unlockDash = options.unlockDash;
+    config.jobsDone = options.jobsDone;
     config.startRoute = options.route;
     // The player's own settings; a recording and a replay keep to the
     // table's keys, so they play the same on any machine.
     config.settingsFile = SettingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
     config.settingsKeys = options.record.empty() && options.replay.empty();
     // Progress is the player's own game: a run started elsewhere on the
-    // route, recorded or replayed neither continues it nor overwrites it.
-    if (options.route.empty() && options.record.empty() && options.replay.empty())
+    // route or with jobs done, recorded or replayed neither continues it
+    // nor overwrites it.
+    if (options.route.empty() && options.record.empty() && options.replay.empty() &&
+        options.jobsDone.empty())
         config.progressFile = ProgressFilePath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
     config.screenshotFolder = ScreenshotFolderPath(
         std::getenv("XDG_PICTURES_DIR"), std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
@@ -105,6 +108,12 @@ int Run(const Flurr::LaunchOptions& options, const std::string& dataRoot,
     // Every random draw of the run follows from here (a replay brings the
     // seed it was recorded with).
     SeedRandom(recorder.Seed());
+    // A recording checks itself every so many ticks. A replay compares
+    // and stops at the first difference, unless it is being recorded
+    // afresh: then the new checkpoints are the point, and the first
+    // difference is only told.
+    recorder.SetWorldReader(ReadWorldState);
+    replay.CheckWorld(ReadWorldState, options.record.empty());
 
     core.SetFrameLimit(options.frames);
     core.SetFixedDt(options.fixedDt);
@@ -121,6 +130,10 @@ int Run(const Flurr::LaunchOptions& options, const std::string& dataRoot,
     const bool graphicsFailed = systems.graphics->Failed();
     const bool routeFailed = core.Route() && core.Route()->Failed();
     core.Shutdown();
+    if (replay.Differs()) {
+        std::cerr << "cloudmere: " << replay.Difference() << "\n";
+        return 1;
+    }
     if (graphicsFailed || routeFailed || core.SaveOnExitFailed())
         return 1;
     if (config.window.recorder && !recorder.Save(options.record))
