@@ -67,6 +67,25 @@ Flurr::DataSearch FindResources(const char* argv0) {
     return Flurr::FindDataFolder(places);
 }
 
+// A recording names a route inside the game folder by its place there, so
+// it replays the same from any checkout and any working directory (a
+// relative route is looked for in the game folder); a route elsewhere
+// keeps the absolute path it was given as.
+std::string RouteToRecord(const std::string& route, const std::string& dataRoot) {
+    namespace fs = std::filesystem;
+    if (route.empty() || !fs::path(route).is_absolute())
+        return route;
+    std::error_code ec;
+    const fs::path root =
+        fs::weakly_canonical(dataRoot.empty() ? fs::current_path(ec) : fs::path(dataRoot), ec);
+    if (ec)
+        return route;
+    const fs::path inside = fs::weakly_canonical(route, ec).lexically_relative(root);
+    if (ec || inside.empty() || *inside.begin() == "..")
+        return route;
+    return inside.generic_string();
+}
+
 int Run(const Flurr::LaunchOptions& options, const std::string& dataRoot,
         Flurr::InputReplay& replay) {
     using namespace Flurr;
@@ -80,7 +99,9 @@ int Run(const Flurr::LaunchOptions& options, const std::string& dataRoot,
     config.window.width = options.width;
     config.window.height = options.height;
     config.window.recorder = options.record.empty() ? nullptr : &recorder;
-    recorder.SetOptions(OptionsToRecord(options));
+    RecordedOptions recorded = OptionsToRecord(options);
+    recorded.route = RouteToRecord(options.route, dataRoot);
+    recorder.SetOptions(recorded);
     config.window.replay = options.replay.empty() ? nullptr : &replay;
     config.screenshotAt = options.screenshotAt;
     config.unlockFlight = options.unlockFlight;
