@@ -33,6 +33,12 @@ TEST_P(StoredRecording, ReplaysAsRecorded) {
     text << std::ifstream(file).rdbuf();
     ASSERT_TRUE(EngineTest::Contains(text.str(), "    Check\n"))
         << "recorded with its checkpoints (make rerecord)";
+    // One named for a job plays it through: re-recorded after a change
+    // that broke the job, it would still replay as recorded.
+    if (EngineTest::Contains(text.str(), "job " + GetParam() + " State=")) {
+        EXPECT_TRUE(EngineTest::Contains(text.str(), "job " + GetParam() + " State=Done\n"))
+            << "the recording never finishes its job";
+    }
     EngineTest::TempDir dir;
     const EngineTest::Outcome run =
         EngineTest::RunGame("--windowed --replay '" + file.string() + "'", dir.Root());
