@@ -7,7 +7,8 @@ BUILD_REL  ?= build-release
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-sanitize build-release package bench fuzz fuzz-run format clean
+.PHONY: all deps build run test test-sanitize build-release package bench fuzz fuzz-run format clean \
+  rerecord
 
 all: build
 
@@ -29,6 +30,12 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# After a deliberate change to how the game plays: the stored recordings
+# under tests/recordings/ replayed and recorded afresh with the game as
+# it now is.
+rerecord: build
+	./scripts/rerecord.sh $(BUILD)
 
 $(BUILD_SAN)/build.ninja: Makefile | deps
 	cmake -S . -B $(BUILD_SAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug \

@@ -67,6 +67,25 @@ Flurr::DataSearch FindResources(const char* argv0) {
     return Flurr::FindDataFolder(places);
 }
 
+// A recording names a route inside the game folder by its place there, so
+// it replays the same from any checkout and any working directory (a
+// relative route is looked for in the game folder); a route elsewhere
+// keeps the absolute path it was given as.
+std::string RouteToRecord(const std::string& route, const std::string& dataRoot) {
+    namespace fs = std::filesystem;
+    if (route.empty() || !fs::path(route).is_absolute())
+        return route;
+    std::error_code ec;
+    const fs::path root =
+        fs::weakly_canonical(dataRoot.empty() ? fs::current_path(ec) : fs::path(dataRoot), ec);
+    if (ec)
+        return route;
+    const fs::path inside = fs::weakly_canonical(route, ec).lexically_relative(root);
+    if (ec || inside.empty() || *inside.begin() == "..")
+        return route;
+    return inside.generic_string();
+}
+
 int Run(const Flurr::LaunchOptions& options, const std::string& dataRoot,
         Flurr::InputReplay& replay) {
     using namespace Flurr;
@@ -80,19 +99,24 @@ int Run(const Flurr::LaunchOptions& options, const std::string& dataRoot,
     config.window.width = options.width;
     config.window.height = options.height;
     config.window.recorder = options.record.empty() ? nullptr : &recorder;
-    recorder.SetOptions(OptionsToRecord(options));
+    RecordedOptions recorded = OptionsToRecord(options);
+    recorded.route = RouteToRecord(options.route, dataRoot);
+    recorder.SetOptions(recorded);
     config.window.replay = options.replay.empty() ? nullptr : &replay;
     config.screenshotAt = options.screenshotAt;
     config.unlockFlight = options.unlockFlight;
     config.unlockDash = options.unlockDash;
+    config.jobsDone = options.jobsDone;
     config.startRoute = options.route;
     // The player's own settings; a recording and a replay keep to the
     // table's keys, so they play the same on any machine.
     config.settingsFile = SettingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
     config.settingsKeys = options.record.empty() && options.replay.empty();
     // Progress is the player's own game: a run started elsewhere on the
-    // route, recorded or replayed neither continues it nor overwrites it.
-    if (options.route.empty() && options.record.empty() && options.replay.empty())
+    // route or with jobs done, recorded or replayed neither continues it
+    // nor overwrites it.
+    if (options.route.empty() && options.record.empty() && options.replay.empty() &&
+        options.jobsDone.empty())
         config.progressFile = ProgressFilePath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
     config.screenshotFolder = ScreenshotFolderPath(
         std::getenv("XDG_PICTURES_DIR"), std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
@@ -105,6 +129,12 @@ int Run(const Flurr::LaunchOptions& options, const std::string& dataRoot,
     // Every random draw of the run follows from here (a replay brings the
     // seed it was recorded with).
     SeedRandom(recorder.Seed());
+    // A recording checks itself every so many ticks. A replay compares
+    // and stops at the first difference, unless it is being recorded
+    // afresh: then the new checkpoints are the point, and the first
+    // difference is only told.
+    recorder.SetWorldReader(ReadWorldState);
+    replay.CheckWorld(ReadWorldState, options.record.empty());
 
     core.SetFrameLimit(options.frames);
     core.SetFixedDt(options.fixedDt);
@@ -121,6 +151,10 @@ int Run(const Flurr::LaunchOptions& options, const std::string& dataRoot,
     const bool graphicsFailed = systems.graphics->Failed();
     const bool routeFailed = core.Route() && core.Route()->Failed();
     core.Shutdown();
+    if (replay.Differs()) {
+        std::cerr << "cloudmere: " << replay.Difference() << "\n";
+        return 1;
+    }
     if (graphicsFailed || routeFailed || core.SaveOnExitFailed())
         return 1;
     if (config.window.recorder && !recorder.Save(options.record))

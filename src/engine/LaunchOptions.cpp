@@ -12,7 +12,8 @@ namespace Flurr {
 const char* const kUsageLine =
     "usage: cloudmere [--frames N] [--fixed-dt S] [--route FILE] [--save-on-exit FILE]\n"
     "                 [--windowed] [--size WxH] [--record FILE] [--replay FILE]\n"
-    "                 [--screenshot-at N] [--unlock flight,dash] [--help]";
+    "                 [--screenshot-at N] [--unlock flight,dash] [--jobs-done LIST]\n"
+    "                 [--help]";
 
 const char* const kHelpText =
     "Cloudmere: run, jump, glide and fly through a windy town.\n"
@@ -35,6 +36,8 @@ const char* const kHelpText =
     "  --screenshot-at N    write a screenshot (as F11 does) of frame N\n"
     "  --unlock LIST        start with abilities a job would unlock: flight,\n"
     "                       dash or both, comma-separated (for trying levels)\n"
+    "  --jobs-done LIST     start with these jobs done (names from the job bank,\n"
+    "                       comma-separated), to try or record a later job\n"
     "  --help               show this text\n";
 
 namespace {
@@ -76,7 +79,8 @@ bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions& option
         }
         const bool takesValue = arg == "--frames" || arg == "--fixed-dt" || arg == "--route" ||
                                 arg == "--save-on-exit" || arg == "--size" || arg == "--record" ||
-                                arg == "--replay" || arg == "--screenshot-at" || arg == "--unlock";
+                                arg == "--replay" || arg == "--screenshot-at" ||
+                                arg == "--unlock" || arg == "--jobs-done";
         if (!takesValue) {
             error = "unknown option '" + std::string(arg) + "'";
             return false;
@@ -123,6 +127,23 @@ bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions& option
                     break;
                 rest = rest.substr(comma + 1);
             }
+        } else if (arg == "--jobs-done") {
+            std::vector<std::string> jobs;
+            std::string_view rest = value;
+            while (true) {
+                const std::size_t comma = rest.find(',');
+                const std::string_view item = rest.substr(0, comma);
+                if (item.empty() || item.find_first_of(" \t") != std::string_view::npos) {
+                    error = "--jobs-done wants job names separated by commas, not '" +
+                            std::string(value) + "'";
+                    return false;
+                }
+                jobs.emplace_back(item);
+                if (comma == std::string_view::npos)
+                    break;
+                rest = rest.substr(comma + 1);
+            }
+            options.jobsDone = std::move(jobs);
         } else if (arg == "--size") {
             if (!ParseSize(value, options.width, options.height)) {
                 error = "--size wants WIDTHxHEIGHT in pixels, each from 1 to " +

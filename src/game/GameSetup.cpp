@@ -1,5 +1,6 @@
 #include "game/GameSetup.h"
 
+#include <cstdio>
 #include <memory>
 
 #include "editor/EditorPanels.h"
@@ -37,6 +38,7 @@
 #include "particles/ParticleSystem.h"
 #include "physics/Physics.h"
 #include "physics/PhysicsComponent.h"
+#include "physics/RigidBody.h"
 #include "platform/InputSystem.h"
 #include "platform/Platform.h"
 #include "player/CameraComponent.h"
@@ -245,6 +247,7 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
     if (want.jobs) {
         made.jobs = new JobSystem(config.paths.jobBank);
         made.jobs->KeepProgressIn(config.progressFile);
+        made.jobs->startDone = config.jobsDone;
         core.AddSystem(made.jobs);
     }
     if (want.particles) {
@@ -267,6 +270,55 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
     if (config.playRoute)
         core.SetRoute(std::make_unique<Route>(config.paths.firstRouteFile, config.startRoute));
     return made;
+}
+
+} // namespace Flurr
+
+namespace Flurr {
+
+namespace {
+
+// Exact: reads back to the same float.
+std::string Exact(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
+    return text;
+}
+
+// A line's words hold no spaces.
+std::string OneWord(std::string name) {
+    for (char& c : name)
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r')
+            c = '_';
+    return name.empty() ? "-" : name;
+}
+
+} // namespace
+
+WorldState ReadWorldState() {
+    WorldState state;
+    if (const Factory* factory = Factory::Instance())
+        for (const auto& [id, object] : factory->objects) {
+            const PhysicsComponent* physics = object->Get<PhysicsComponent>();
+            const RigidBody* body = physics ? physics->body : nullptr;
+            if (!body || body->density == 0.0f)
+                continue;
+            std::string name = "Player";
+            if (!object->Get<PlayerComponent>()) {
+                const GraphicsComponent* graphics = object->Get<GraphicsComponent>();
+                name = graphics ? OneWord(graphics->animation) : "-";
+            }
+            state.push_back(std::to_string(id) + " " + name + " X=" + Exact(body->position.x) +
+                            " Y=" + Exact(body->position.y) + " VX=" + Exact(body->velocity.x) +
+                            " VY=" + Exact(body->velocity.y));
+        }
+    if (const JobSystem* jobs = JobSystem::Instance())
+        for (const auto& [name, job] : jobs->jobs)
+            state.push_back("job " + OneWord(name) + " State=" +
+                            (job.completed              ? "Done"
+                             : jobs->currentJob == name ? "Running"
+                                                        : "Open"));
+    return state;
 }
 
 } // namespace Flurr

@@ -13,7 +13,9 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "platform/InputRecording.h"
 #include "platform/WindowsSystem.h"
 
 namespace Flurr {
@@ -113,6 +115,8 @@ struct GameConfig {
     // Developer unlocks for every player made.
     bool unlockFlight = false;
     bool unlockDash = false;
+    // Jobs done from the start (named in the job bank).
+    std::vector<std::string> jobsDone;
     // The route to play: the first route file's choice unless set; no
     // route at all when `playRoute` is false (a test that loads its own
     // level).
@@ -169,5 +173,11 @@ void RegisterComponents();
 // systems to `core` in frame order, with the route unless left out.
 // Nothing is initialised yet: the caller runs core.Initialize().
 GameSystems AddSystems(Core& core, const GameConfig& config);
+
+// The world as a recording's checkpoint holds it (platform/InputRecording.h):
+// every object with a body that moves, by id, named "Player" or by its
+// animation, with its body's position and velocity; then every job with
+// its state ("Open", "Running" or "Done").
+WorldState ReadWorldState();
 
 } // namespace Flurr

@@ -127,6 +127,12 @@ JobSystem::~JobSystem() {
 
 void JobSystem::Initialize() {
     LoadJobBank(jobBankPath);
+    for (const std::string& name : startDone) {
+        if (auto it = jobs.find(name); it != jobs.end())
+            it->second.completed = true;
+        else
+            Warn("there is no job \"" + name + "\" in " + jobBankPath + " to count as done");
+    }
     if (Core* core = Core::Instance())
         for (int32_t id :
              {MessageId::KeyTriggered, MessageId::XboxTriggered, MessageId::LevelChange})

@@ -132,6 +132,9 @@ public:
     // The confetti effects' ids (0: none), in the order of kConfettiNames.
     const uint32_t* ConfettiIds() const { return confetti; }
 
+    // Jobs counted as done once the bank is read (a run recorded from a
+    // later job on); a name the bank lacks is warned of.
+    std::vector<std::string> startDone;
     JobMap jobs;
     int32_t jobActive = 0;
     std::vector<JobEntityComponent*> guideTargets;

@@ -31,8 +31,28 @@
 //     ...
 //   -Root
 // A frame in which nothing happened has no Events list.
+//
+// Checkpoints: while recording, every kCheckpointTicks ticks the frame just
+// run gets a Check of the world as it stands after it: the tick, a hash
+// over the whole world state (WorldState below) and, to keep files small,
+// only the lines that changed since the previous checkpoint (all of them
+// at the first), with "<id> <name> Gone" for what is no longer there:
+//     Check
+//       Tick:60
+//       Hash:5f0e3b2a9c1d4e77
+//       List#2:Changed
+//         57 Player X=300.25 Y=52 VX=0 VY=-0.5
+//         job HotBuns State=Running
+//       -Changed
+//     -Check
+// A replay given the same reader compares each checkpoint with the world
+// it has made; the first difference is kept as a one-line report naming
+// the tick, the object or job, the field and both values. A recording
+// without checkpoints (an older one, a test's) has nothing to compare.
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,6 +69,9 @@ struct RecordedOptions {
     std::string route;
     int32_t width = 0;
     int32_t height = 0;
+    // Jobs counted as done from the start (a job deep in the town played
+    // on the shipped data); stored only when there are some.
+    std::vector<std::string> jobsDone;
 };
 
 // The options of a run worth recording.
@@ -59,10 +82,47 @@ RecordedOptions OptionsToRecord(const LaunchOptions& options);
 bool ApplyRecordedOptions(const RecordedOptions& recorded, const std::string& file,
                           LaunchOptions& options, std::string& error);
 
+// How often a recording checks the world, in ticks.
+inline constexpr int64_t kCheckpointTicks = 60;
+
+// The world at a checkpoint: one line per thing that moves or decides,
+// "<id> <name> Field=value ...", an object by its id, a job as "job
+// <name>"; objects first by id, then jobs by name. Values are exact
+// (round-trippable) and hold no spaces.
+using WorldState = std::vector<std::string>;
+
+struct Checkpoint {
+    int64_t tick = 0;
+    uint64_t hash = 0;
+    // The lines that changed since the previous checkpoint.
+    std::vector<std::string> changed;
+};
+
 struct RecordedFrame {
     float dt = 0.0f;
     std::vector<PlatformEvent> events;
+    // The world after this frame, on every kCheckpointTicks-th.
+    std::optional<Checkpoint> check;
 };
+
+// The world's lines by what they describe, in the order of a WorldState.
+class WorldLines {
+public:
+    // Sets the lines to `state`, returning those that changed (and a
+    // "Gone" line for each left out).
+    std::vector<std::string> Replace(const WorldState& state);
+    // Applies the changes a checkpoint stores.
+    void Apply(const std::vector<std::string>& changed);
+    // The first difference from `state` ("object 57 (Player) field Y:
+    // recorded 250.5, replayed 251.5"); empty when there is none.
+    std::string FirstDifference(const WorldState& state) const;
+
+private:
+    using Key = std::pair<int64_t, std::string>; // objects by id, then jobs by name
+    static Key KeyOf(const std::string& line);
+    std::map<Key, std::string> lines;
+};
+uint64_t HashWorld(const WorldState& state);
 
 class InputRecorder {
 public:
@@ -75,6 +135,8 @@ public:
     void Add(const PlatformEvent& event);
     // Stores the run's options with the recording.
     void SetOptions(const RecordedOptions& options_) { options = options_; }
+    // Reads the world for the checkpoints; none are taken without it.
+    void SetWorldReader(std::function<WorldState()> read) { readWorld = std::move(read); }
     // Writes the file; false (with an error reported) when it could not.
     bool Save(const std::string& file) const;
 
@@ -85,6 +147,8 @@ private:
     uint32_t seed;
     std::optional<RecordedOptions> options;
     std::vector<RecordedFrame> frames;
+    std::function<WorldState()> readWorld;
+    WorldLines world;
 };
 
 class InputReplay {
@@ -94,6 +158,18 @@ public:
     // with a warning, and a frame's Dt that is not a step (negative, NaN, infinite) is replayed as
     // 1/60 s and one over kMaxFrameStep as kMaxFrameStep, each with a warning.
     bool Load(const std::string& file, std::string& error);
+
+    // Compares every checkpoint with the world `read` returns, as the
+    // frame after it begins. At the first difference, `stop` makes
+    // Differs() true (the run should end); otherwise the report is warned
+    // of and the replay goes on unchecked (a replay recorded afresh).
+    void CheckWorld(std::function<WorldState()> read, bool stop) {
+        readWorld = std::move(read);
+        stopAtDifference = stop;
+    }
+    // The first difference found, as a one-line report; empty while none.
+    const std::string& Difference() const { return difference; }
+    bool Differs() const { return stopAtDifference && !difference.empty(); }
 
     // Moves on to the next frame and returns its dt (0 past the end).
     float BeginFrame();
@@ -113,6 +189,12 @@ private:
     std::optional<RecordedOptions> options;
     std::vector<RecordedFrame> frames;
     std::size_t next = 0; // index of the frame after the current one
+    std::function<WorldState()> readWorld;
+    bool stopAtDifference = true;
+    WorldLines recordedWorld;
+    std::string difference;
+
+    void Compare(const Checkpoint& check);
 };
 
 } // namespace Flurr

@@ -91,6 +91,10 @@ WindowsSystem::WindowsSystem(const WindowSettings& settings_) : settings(setting
             core->SetTickStep(
                 [replay, recorder](float) {
                     const float dt = replay->BeginFrame();
+                    // The world is not the one recorded: the rest would
+                    // only tell the same story.
+                    if (replay->Differs())
+                        Core::Broadcast(MessageQuit());
                     if (recorder)
                         recorder->BeginFrame(dt);
                     return dt;

@@ -2,6 +2,7 @@
 // the reports of real job entities, and the objectives they list.
 
 #include "jobs/JobTestSupport.h"
+#include "particles/ParticleSystem.h"
 
 using namespace Flurr;
 using namespace JobTest;
@@ -85,6 +86,9 @@ TEST(JobTrees, SequencesOpenStepByStepCollectsTakeAnyOrderInactiveBranchesWait) 
     EXPECT_EQ(jobs.jobActive, 0);
     game.Frames(3);
     EXPECT_EQ(game.heard->Count("Play Cheer"), 1u);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_NE(ParticleSystem::Instance()->FindEffect(jobs.ConfettiIds()[i]), nullptr)
+            << "confetti " << i;
 
     // A collect completes after its last child, whatever the order.
     game.Start("Pair");

@@ -144,9 +144,16 @@ TEST(InputRecording, TheGameRecordsAndReplaysItsRun) {
     // The options that change the game go with the recording: left out,
     // the replay takes them (and records them again); given otherwise, the
     // replay is refused. A level is not a recording.
-    ASSERT_EQ(play("--windowed --frames 3 --unlock dash,flight --record unlocked.zorvel").exitCode,
+    // A route in the game folder is stored by its place there, so the
+    // recording replays from any checkout.
+    ASSERT_EQ(play("--windowed --frames 3 --unlock dash,flight --route "
+                   "Resources/Levels/Routes/Town.zorvel "
+                   "--record unlocked.zorvel")
+                  .exitCode,
               0);
     EXPECT_TRUE(Contains(dir.Read("unlocked.zorvel"), "Unlock:flight,dash\n"));
+    EXPECT_TRUE(
+        Contains(dir.Read("unlocked.zorvel"), "Route:Resources/Levels/Routes/Town.zorvel\n"));
     run = play("--windowed --replay unlocked.zorvel --record again.zorvel");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(dir.Read("again.zorvel"), dir.Read("unlocked.zorvel"));
