@@ -55,6 +55,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/LaunchOptions.h"
@@ -177,7 +178,16 @@ public:
     const std::vector<PlatformEvent>& Events() const;
     // True once the current frame is the last one recorded (or there are
     // none): the run ends with it.
-    bool AtLastFrame() const { return next >= frames.size(); }
+    bool AtLastFrame() const { return !open && next >= frames.size(); }
+
+    // A replay written as it plays (tools/autoplay): each frame is added
+    // just before it runs, and the run goes on past the last one added
+    // until Close().
+    void Append(RecordedFrame frame) {
+        frames.push_back(std::move(frame));
+        open = true;
+    }
+    void Close() { open = false; }
 
     uint32_t Seed() const { return seed; }
     const std::vector<RecordedFrame>& Frames() const { return frames; }
@@ -189,6 +199,7 @@ private:
     std::optional<RecordedOptions> options;
     std::vector<RecordedFrame> frames;
     std::size_t next = 0; // index of the frame after the current one
+    bool open = false;
     std::function<WorldState()> readWorld;
     bool stopAtDifference = true;
     WorldLines recordedWorld;
