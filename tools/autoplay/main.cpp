@@ -1,0 +1,494 @@
+// cloudmere-autoplay: plays the game from a plan and writes an ordinary
+// recording of the run, so a job's recording is made again by one command
+// after the game changes instead of by writing input lists by hand.
+//
+// usage: cloudmere-autoplay PLAN RECORDING
+//
+// The game runs headless in this process with the systems the program
+// has, as a replay whose frames are written as it plays: before each tick
+// the pilot looks at the world the previous tick left, decides which keys
+// and mouse buttons are down and where the pointer is, and adds that
+// tick's frame. The run is recorded as `--replay ... --record` records
+// one, so `cloudmere --replay RECORDING` plays the same ticks again.
+//
+// A plan is a data file:
+//   Root
+//     Seed:2024
+//     Route:Resources/Levels/Routes/Town.zorvel
+//     JobsDone:Distance1,GoFast1
+//     Unlock:
+//     Size:400x300
+//     StepTicks:1800
+//     List#4:Steps
+//       run 1250
+//       press E
+//       walk 2600
+//       job HotBuns Done
+//     -Steps
+//   -Root
+// Steps, each a line:
+//   walk X, run X     to world x X (Shift held to run), jumping when blocked
+//   press KEY         down for one tick, then up (E, Q, Enter, Space, ...)
+//   hold KEY N        down for N ticks, then up
+//   wait N            N ticks with nothing held
+//   job NAME STATE    until the job is Open, Running or Done
+//   fly X Y           to the point (X, Y), pointer aimed, left button held
+//   level             until the route moves to another level
+// A step not over within StepTicks ticks (default 1800) ends the run with
+// status 1 and a message; a step may give its own limit as "... within N".
+// The recording ends at the first checkpoint after the last step, so it
+// shows what the plan achieved.
+
+#include <SDL.h>
+
+#include <array>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/Core.h"
+#include "engine/InputCodes.h"
+#include "engine/LaunchOptions.h"
+#include "engine/Random.h"
+#include "game/GameSetup.h"
+#include "jobs/JobSystem.h"
+#include "physics/PhysicsComponent.h"
+#include "physics/RigidBody.h"
+#include "platform/InputRecording.h"
+#include "platform/WindowMessages.h"
+#include "player/PlayerComponent.h"
+#include "serialization/DataFolder.h"
+#include "serialization/Serializer.h"
+
+#ifndef CLOUDMERE_SOURCE_DATA
+#define CLOUDMERE_SOURCE_DATA ""
+#endif
+
+namespace {
+
+using namespace Flurr;
+
+constexpr float kStep = 1.0f / 60.0f;
+// Close enough to a point flown to, world units.
+constexpr float kFlyReach = 60.0f;
+
+struct Plan {
+    uint32_t seed = 2024;
+    std::string route, jobsDone, unlock, size;
+    int32_t stepTicks = 1800;
+    std::vector<std::string> steps;
+};
+
+std::optional<uint8_t> KeyNamed(const std::string& name) {
+    if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0])))
+        return static_cast<uint8_t>(std::toupper(static_cast<unsigned char>(name[0])));
+    const std::pair<const char*, uint8_t> named[] = {
+        {"Space", KeyCode::Space},         {"Enter", KeyCode::Return},
+        {"Escape", KeyCode::Escape},       {"Tab", KeyCode::Tab},
+        {"Shift", KeyCode::Shift},         {"Left", KeyCode::Left},
+        {"Right", KeyCode::Right},         {"Up", KeyCode::Up},
+        {"Down", KeyCode::Down},           {"MouseLeft", MouseButton::Left},
+        {"MouseRight", MouseButton::Right}};
+    for (const auto& [text, key] : named)
+        if (name == text)
+            return key;
+    return std::nullopt;
+}
+
+struct Step {
+    enum Kind { Walk, Run, Hold, Wait, Job, Fly, Level } kind = Wait;
+    std::string text;
+    float x = 0.0f, y = 0.0f;
+    int32_t ticks = 0;
+    uint8_t key = 0;
+    std::string job, state;
+    int32_t limit = 0;
+};
+
+// Reads one step line; false with `error` set when it is not one.
+bool ParseStep(const std::string& line, int32_t defaultLimit, Step& step, std::string& error) {
+    std::istringstream in(line);
+    std::vector<std::string> w;
+    for (std::string word; in >> word;)
+        w.push_back(word);
+    step = Step{};
+    step.text = line;
+    step.limit = defaultLimit;
+    if (w.size() >= 2 && w[w.size() - 2] == "within") {
+        step.limit = std::atoi(w.back().c_str());
+        w.resize(w.size() - 2);
+    }
+    auto number = [&](std::size_t i, float& out) {
+        if (i >= w.size())
+            return false;
+        char* end = nullptr;
+        out = std::strtof(w[i].c_str(), &end);
+        return end && *end == '\0' && std::isfinite(out);
+    };
+    float n = 0.0f;
+    bool ok = false;
+    if (w.empty()) {
+        ok = false;
+    } else if ((w[0] == "walk" || w[0] == "run") && w.size() == 2) {
+        step.kind = w[0] == "walk" ? Step::Walk : Step::Run;
+        ok = number(1, step.x);
+    } else if (w[0] == "press" && w.size() == 2) {
+        step.kind = Step::Hold;
+        step.ticks = 1;
+        const auto key = KeyNamed(w[1]);
+        ok = key.has_value();
+        step.key = key.value_or(0);
+    } else if (w[0] == "hold" && w.size() == 3) {
+        step.kind = Step::Hold;
+        const auto key = KeyNamed(w[1]);
+        ok = key.has_value() && number(2, n) && n >= 1.0f;
+        step.key = key.value_or(0);
+        step.ticks = static_cast<int32_t>(n);
+    } else if (w[0] == "wait" && w.size() == 2) {
+        step.kind = Step::Wait;
+        ok = number(1, n) && n >= 0.0f;
+        step.ticks = static_cast<int32_t>(n);
+    } else if (w[0] == "job" && w.size() == 3) {
+        step.kind = Step::Job;
+        step.job = w[1];
+        step.state = w[2];
+        ok = step.state == "Open" || step.state == "Running" || step.state == "Done";
+    } else if (w[0] == "fly" && w.size() == 3) {
+        step.kind = Step::Fly;
+        ok = number(1, step.x) && number(2, step.y);
+    } else if (w[0] == "level" && w.size() == 1) {
+        step.kind = Step::Level;
+        ok = true;
+    }
+    if (!ok)
+        error = "\"" + line + "\" is not a step";
+    return ok && step.limit > 0;
+}
+
+bool ReadPlan(const std::string& file, Plan& plan, std::string& error) {
+    ALoader loader(file);
+    if (loader.IsFileMissing() || !loader.Begin("Root")) {
+        error = "the plan \"" + file + "\" could not be read";
+        return false;
+    }
+    loader.UnsignedField("Seed", plan.seed);
+    loader.StringField("Route", plan.route);
+    loader.StringField("JobsDone", plan.jobsDone);
+    loader.StringField("Unlock", plan.unlock);
+    loader.StringField("Size", plan.size);
+    loader.IntField("StepTicks", plan.stepTicks);
+    loader.StringList("Steps", plan.steps);
+    loader.End("Root");
+    if (plan.steps.empty()) {
+        error = "the plan \"" + file + "\" has no Steps";
+        return false;
+    }
+    return true;
+}
+
+std::string JobState(const std::string& name) {
+    const JobSystem* jobs = JobSystem::Instance();
+    if (!jobs)
+        return "";
+    const auto found = jobs->jobs.find(name);
+    if (found == jobs->jobs.end())
+        return "";
+    return found->second.completed ? "Done" : jobs->currentJob == name ? "Running" : "Open";
+}
+
+// The player's body, or null between levels and in levels without one.
+const RigidBody* PlayerBody() {
+    const PlayerComponent* player = JobWorld::Player();
+    const PhysicsComponent* physics =
+        player && player->owner ? player->owner->Get<PhysicsComponent>() : nullptr;
+    return physics ? physics->body : nullptr;
+}
+
+// Decides each tick's input from the world, one step at a time.
+class Pilot {
+public:
+    Pilot(std::vector<Step> steps_, int32_t width_, int32_t height_)
+        : steps(std::move(steps_)), width(width_), height(height_) {
+        held.fill(false);
+    }
+
+    // The events of the next tick, as the world stands now.
+    std::vector<PlatformEvent> Decide(int64_t tick) {
+        std::array<bool, 256> want{};
+        std::vector<PlatformEvent> events;
+        if (tick == 1)
+            events.push_back(PlatformEvent::FocusState(true));
+        int32_t pointerX = pointer[0], pointerY = pointer[1];
+        while (current < steps.size() && failure.empty()) {
+            if (!begun) {
+                Begin(tick);
+                begun = true;
+            }
+            if (!Drive(tick, want, pointerX, pointerY))
+                break;
+            ++current;
+            begun = false;
+            want.fill(false);
+            pointerX = pointer[0];
+            pointerY = pointer[1];
+        }
+        if (current < steps.size() && failure.empty() && tick - stepStart > steps[current].limit) {
+            failure = "step " + std::to_string(current + 1) + " (" + steps[current].text +
+                      ") not reached by tick " + std::to_string(tick);
+        }
+        if (current >= steps.size() && finishedAt == 0)
+            finishedAt = tick;
+        // The pointer first, so a press this tick aims where it points.
+        const bool left = want[MouseButton::Left];
+        if (pointerX != pointer[0] || pointerY != pointer[1]) {
+            pointer = {pointerX, pointerY};
+            events.push_back(PlatformEvent::WindowMessage(WM::MouseMove, left ? Mk::LButton : 0,
+                                                          PackPoint(pointerX, pointerY)));
+        }
+        for (int32_t vk = 0; vk < 256; ++vk)
+            if (want[vk] != held[vk]) {
+                held[vk] = want[vk];
+                events.push_back(PlatformEvent::KeyState(static_cast<uint8_t>(vk), want[vk]));
+            }
+        return events;
+    }
+
+    bool Done() const { return current >= steps.size(); }
+    int64_t FinishedAt() const { return finishedAt; }
+    const std::string& Failure() const { return failure; }
+
+private:
+    void Begin(int64_t tick) {
+        stepStart = tick;
+        const Core* core = Core::Instance();
+        entry = core && core->Route() ? core->Route()->Entry() : "";
+        const RigidBody* body = PlayerBody();
+        startX = body ? body->position.x : 0.0f;
+        lastX = startX;
+        stillTicks = 0;
+        jumpTicks = 0;
+        restTicks = 0;
+    }
+
+    // Sets what this step holds now; true once it is over (nothing it
+    // wanted is then kept).
+    bool Drive(int64_t tick, std::array<bool, 256>& want, int32_t& px, int32_t& py) {
+        const Step& step = steps[current];
+        const int64_t ticks = tick - stepStart;
+        switch (step.kind) {
+        case Step::Wait:
+            return ticks >= step.ticks;
+        case Step::Hold:
+            if (ticks >= step.ticks)
+                return true;
+            want[step.key] = true;
+            return false;
+        case Step::Job:
+            return JobState(step.job) == step.state;
+        case Step::Level: {
+            const Core* core = Core::Instance();
+            return core && core->Route() && core->Route()->Entry() != entry;
+        }
+        case Step::Walk:
+        case Step::Run:
+            return Walk(step, want);
+        case Step::Fly:
+            return Fly(step, want, px, py);
+        }
+        return true;
+    }
+
+    bool Walk(const Step& step, std::array<bool, 256>& want) {
+        const RigidBody* body = PlayerBody();
+        if (!body)
+            return false;
+        const float x = body->position.x;
+        const float dir = step.x >= startX ? 1.0f : -1.0f;
+        if ((x - step.x) * dir >= 0.0f)
+            return true;
+        want[dir > 0.0f ? 'D' : 'A'] = true;
+        want[KeyCode::Shift] = step.kind == Step::Run;
+        // Held against something: a jump, held long enough to go high,
+        // then let go so the next can be pressed.
+        stillTicks = std::abs(x - lastX) < 0.5f ? stillTicks + 1 : 0;
+        lastX = x;
+        if (jumpTicks > 0) {
+            want[KeyCode::Space] = true;
+            if (--jumpTicks == 0)
+                restTicks = 4;
+        } else if (restTicks > 0) {
+            --restTicks;
+        } else if (stillTicks >= 8) {
+            jumpTicks = 20;
+            stillTicks = 0;
+            want[KeyCode::Space] = true;
+        }
+        return false;
+    }
+
+    bool Fly(const Step& step, std::array<bool, 256>& want, int32_t& px, int32_t& py) {
+        const RigidBody* body = PlayerBody();
+        if (!body)
+            return false;
+        const float dx = step.x - body->position.x;
+        const float dy = step.y - body->position.y;
+        const float distance = std::sqrt(dx * dx + dy * dy);
+        if (distance <= kFlyReach)
+            return true;
+        // The camera keeps the player near the middle of the screen: the
+        // pointer off the middle towards the point aims the jet pack there.
+        const float reach = 0.2f * static_cast<float>(height);
+        px = static_cast<int32_t>(std::lround(width / 2.0f + dx / distance * reach));
+        py = static_cast<int32_t>(std::lround(height / 2.0f - dy / distance * reach));
+        want[MouseButton::Left] = true;
+        return false;
+    }
+
+    std::vector<Step> steps;
+    int32_t width, height;
+    std::size_t current = 0;
+    bool begun = false;
+    int64_t stepStart = 0;
+    int64_t finishedAt = 0;
+    std::string entry;
+    float startX = 0.0f, lastX = 0.0f;
+    int32_t stillTicks = 0, jumpTicks = 0, restTicks = 0;
+    std::array<bool, 256> held;
+    std::array<int32_t, 2> pointer{-1, -1};
+    std::string failure;
+};
+
+int Play(const Plan& plan, const std::string& out) {
+    // The options as the program reads them, so the recording says no
+    // more than the command line could.
+    std::vector<std::string> args{"cloudmere", "--windowed"};
+    for (const auto& [option, value] : {std::pair{"--route", plan.route},
+                                        {"--jobs-done", plan.jobsDone},
+                                        {"--unlock", plan.unlock},
+                                        {"--size", plan.size}})
+        if (!value.empty()) {
+            args.push_back(option);
+            args.push_back(value);
+        }
+    std::vector<const char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(a.c_str());
+    LaunchOptions options;
+    std::string error;
+    if (!ParseLaunchOptions(static_cast<int>(argv.size()), argv.data(), options, error)) {
+        std::cerr << "cloudmere-autoplay: the plan's options: " << error << "\n";
+        return 1;
+    }
+    std::vector<Step> steps;
+    for (const std::string& line : plan.steps) {
+        Step step;
+        if (!ParseStep(line, plan.stepTicks, step, error)) {
+            std::cerr << "cloudmere-autoplay: " << error << "\n";
+            return 1;
+        }
+        steps.push_back(step);
+    }
+
+    DataPlaces places;
+    if (const char* chosen = std::getenv("CLOUDMERE_DATA"))
+        places.chosen = chosen;
+    std::error_code ec;
+    places.working = std::filesystem::current_path(ec).string();
+    places.source = CLOUDMERE_SOURCE_DATA;
+    const DataSearch data = FindDataFolder(places);
+    if (!data.found) {
+        std::cerr << "cloudmere-autoplay: " << NoDataFolderText(data) << "\n";
+        return 1;
+    }
+
+    InputRecorder recorder(plan.seed);
+    recorder.SetOptions(OptionsToRecord(options));
+    InputReplay replay;
+    GameConfig config;
+    config.paths.dataRoot = data.root;
+    config.window.windowed = true;
+    config.window.width = options.width;
+    config.window.height = options.height;
+    config.window.recorder = &recorder;
+    config.window.replay = &replay;
+    config.unlockFlight = options.unlockFlight;
+    config.unlockDash = options.unlockDash;
+    config.jobsDone = options.jobsDone;
+    config.startRoute = options.route;
+    config.settingsKeys = false;
+
+    Core core;
+    const GameSystems systems = AddSystems(core, config);
+    if (!systems.ok || !systems.windows)
+        return 1;
+    SeedRandom(recorder.Seed());
+    recorder.SetWorldReader(ReadWorldState);
+    Pilot pilot(std::move(steps), systems.windows->ClientWidth(), systems.windows->ClientHeight());
+    // Each tick: the pilot's frame added to the replay, then run as the
+    // replay runs it (the window system's own step, done here).
+    int64_t tick = 0;
+    core.SetTickStep(
+        [&](float) {
+            ++tick;
+            replay.Append(RecordedFrame{kStep, pilot.Decide(tick), {}});
+            // Over at the first checkpoint after the plan: the frame
+            // that begins after a checkpoint's tick takes it.
+            if (!pilot.Failure().empty() ||
+                (pilot.Done() && tick > pilot.FinishedAt() && (tick - 1) % kCheckpointTicks == 0))
+                replay.Close();
+            const float dt = replay.BeginFrame();
+            recorder.BeginFrame(dt);
+            return dt;
+        },
+        true);
+    core.SetFixedDt(kStep);
+    core.Initialize();
+    core.GameLoop();
+    const bool routeFailed = core.Route() && core.Route()->Failed();
+    core.Shutdown();
+    if (!pilot.Failure().empty()) {
+        std::cerr << "cloudmere-autoplay: " << pilot.Failure() << "\n";
+        return 1;
+    }
+    if (!pilot.Done()) {
+        std::cerr << "cloudmere-autoplay: the game ended at tick " << tick
+                  << " before the plan did\n";
+        return 1;
+    }
+    if (routeFailed || !recorder.Save(out))
+        return 1;
+    std::cout << "cloudmere-autoplay: " << out << ": " << recorder.Frames().size()
+              << " frames, plan done at tick " << pilot.FinishedAt() << "\n";
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::cerr << "usage: cloudmere-autoplay PLAN RECORDING\n";
+        return 2;
+    }
+    // Headless unless told otherwise.
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    Plan plan;
+    std::string error;
+    try {
+        if (!ReadPlan(argv[1], plan, error)) {
+            std::cerr << "cloudmere-autoplay: " << error << "\n";
+            return 1;
+        }
+        return Play(plan, std::filesystem::absolute(argv[2]).string());
+    } catch (const std::exception& e) {
+        std::cerr << "cloudmere-autoplay: " << e.what() << "\n";
+    }
+    return 1;
+}
