@@ -1,10 +1,12 @@
 #!/bin/bash
 # Brings every stored recording under tests/recordings/ up to date with the
-# game as it is now: each is replayed (its input, time steps, seed, route,
-# unlocks and jobs done kept) while being recorded afresh, so its
-# checkpoints become those of the current game. Run it after a deliberate
-# change to how the game plays, then look at what the first difference
-# each replay reports says before committing the new files.
+# game as it is now. A recording with a plan (tests/recordings/plans/, same
+# name) is played again from its plan by cloudmere-autoplay, which steers
+# through the game as it now plays; any other is replayed (its input, time
+# steps, seed, route, unlocks and jobs done kept) while being recorded
+# afresh, so its checkpoints become those of the current game. Run it after
+# a deliberate change to how the game plays, then look at what the first
+# difference each replay reports says before committing the new files.
 #
 # usage: scripts/rerecord.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
@@ -20,13 +22,21 @@ unset CLOUDMERE_DATA
 
 shopt -s nullglob
 recordings=(tests/recordings/*.zorvel)
+for plan in tests/recordings/plans/*.zorvel; do
+    [ -e "tests/recordings/$(basename "$plan")" ] || recordings+=("tests/recordings/$(basename "$plan")")
+done
 if [ ${#recordings[@]} -eq 0 ]; then
     echo "rerecord: no recordings in tests/recordings/" >&2
     exit 1
 fi
 for recording in "${recordings[@]}"; do
     fresh="$scratch/$(basename "$recording")"
-    "$build/cloudmere" --windowed --replay "$recording" --record "$fresh"
+    plan="tests/recordings/plans/$(basename "$recording")"
+    if [ -e "$plan" ]; then
+        "$build/cloudmere-autoplay" "$plan" "$fresh"
+    else
+        "$build/cloudmere" --windowed --replay "$recording" --record "$fresh"
+    fi
     cp "$fresh" "$recording"
     echo "rerecord: $recording"
 done
