@@ -37,7 +37,8 @@
 // A step not over within StepTicks ticks (default 1800) ends the run with
 // status 1 and a message; a step may give its own limit as "... within N".
 // The recording ends at the first checkpoint after the last step, so it
-// shows what the plan achieved.
+// shows what the plan achieved. CLOUDMERE_AUTOPLAY_TRACE set in the
+// environment prints where the player is every half second.
 
 #include <SDL.h>
 
@@ -77,7 +78,11 @@ using namespace Flurr;
 
 constexpr float kStep = 1.0f / 60.0f;
 // Close enough to a point flown to, world units.
-constexpr float kFlyReach = 60.0f;
+constexpr float kFlyReach = 80.0f;
+// How far ahead a flight looks at where it is going, seconds, once within
+// kLeadDistance of its point.
+constexpr float kLeadSeconds = 0.4f;
+constexpr float kLeadDistance = 500.0f;
 
 struct Plan {
     uint32_t seed = 2024;
@@ -243,6 +248,8 @@ public:
             failure = "step " + std::to_string(current + 1) + " (" + steps[current].text +
                       ") not reached by tick " + std::to_string(tick);
         }
+        if (trace && tick % 30 == 0)
+            Trace(tick);
         if (current >= steps.size() && finishedAt == 0)
             finishedAt = tick;
         // The pointer first, so a press this tick aims where it points.
@@ -264,7 +271,25 @@ public:
     int64_t FinishedAt() const { return finishedAt; }
     const std::string& Failure() const { return failure; }
 
+    // Where the player is every half second, on stderr: for writing a plan.
+    bool trace = false;
+
 private:
+    void Trace(int64_t tick) const {
+        const RigidBody* body = PlayerBody();
+        const PlayerComponent* player = JobWorld::Player();
+        std::cerr << "tick " << tick << " step " << current + 1;
+        if (body && player)
+            std::cerr << " x " << body->position.x << " y " << body->position.y << " vx "
+                      << body->velocity.x << " vy " << body->velocity.y << " fuel " << player->fuel
+                      << (player->flying ? " flying" : "") << (player->onGround ? " ground" : "")
+                      << (player->wallHang ? " wall" : "");
+        if (JobSystem* jobs = JobSystem::Instance())
+            for (const std::string& text : jobs->GetActiveObjectiveTexts())
+                std::cerr << " | " << text;
+        std::cerr << "\n";
+    }
+
     void Begin(int64_t tick) {
         stepStart = tick;
         const Core* core = Core::Instance();
@@ -275,6 +300,8 @@ private:
         stillTicks = 0;
         jumpTicks = 0;
         restTicks = 0;
+        recharging = false;
+        bestDistance = 1e30f;
     }
 
     // Sets what this step holds now; true once it is over (nothing it
@@ -340,14 +367,34 @@ private:
         const float dx = step.x - body->position.x;
         const float dy = step.y - body->position.y;
         const float distance = std::sqrt(dx * dx + dy * dy);
-        if (distance <= kFlyReach)
+        const PlayerComponent* player = JobWorld::Player();
+        // A point on the ground is reached by landing near it.
+        if (distance <= kFlyReach ||
+            (player && player->onGround && std::abs(dx) < 2.0f * kFlyReach &&
+             std::abs(dy) < 3.0f * kFlyReach))
             return true;
         // The camera keeps the player near the middle of the screen: the
         // pointer off the middle towards the point aims the jet pack there.
+        // Aimed where the point will be from where the player is going
+        // (a velocity unit is about ten world units a second), so it
+        // brakes coming in instead of sailing past.
+        const float lead = distance < kLeadDistance ? kLeadSeconds * 10.0f : 0.0f;
+        const float ax = dx - body->velocity.x * lead;
+        const float ay = dy - body->velocity.y * lead;
+        const float aim = std::max(std::sqrt(ax * ax + ay * ay), 1.0f);
         const float reach = 0.2f * static_cast<float>(height);
-        px = static_cast<int32_t>(std::lround(width / 2.0f + dx / distance * reach));
-        py = static_cast<int32_t>(std::lround(height / 2.0f - dy / distance * reach));
-        want[MouseButton::Left] = true;
+        px = static_cast<int32_t>(std::lround(width / 2.0f + ax / aim * reach));
+        py = static_cast<int32_t>(std::lround(height / 2.0f - ay / aim * reach));
+        // Out of fuel the wings glide on; landed, the button is let go
+        // until the pack has filled again.
+        // Caught under something out of fuel, it lets go and drops, too.
+        stillTicks = distance > bestDistance - 1.0f ? stillTicks + 1 : 0;
+        bestDistance = std::min(bestDistance, distance);
+        if (player && player->fuel <= 0.0f && (player->onGround || stillTicks > 30))
+            recharging = true;
+        if (player && recharging && player->fuel >= 0.95f * player->fuelMax)
+            recharging = false;
+        want[MouseButton::Left] = !recharging;
         return false;
     }
 
@@ -360,6 +407,8 @@ private:
     std::string entry;
     float startX = 0.0f, lastX = 0.0f;
     int32_t stillTicks = 0, jumpTicks = 0, restTicks = 0;
+    bool recharging = false;
+    float bestDistance = 1e30f;
     std::array<bool, 256> held;
     std::array<int32_t, 2> pointer{-1, -1};
     std::string failure;
@@ -431,6 +480,7 @@ int Play(const Plan& plan, const std::string& out) {
     SeedRandom(recorder.Seed());
     recorder.SetWorldReader(ReadWorldState);
     Pilot pilot(std::move(steps), systems.windows->ClientWidth(), systems.windows->ClientHeight());
+    pilot.trace = std::getenv("CLOUDMERE_AUTOPLAY_TRACE") != nullptr;
     // Each tick: the pilot's frame added to the replay, then run as the
     // replay runs it (the window system's own step, done here).
     int64_t tick = 0;
