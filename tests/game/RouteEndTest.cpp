@@ -87,7 +87,9 @@ TEST(Route, TheTownsEndThroughTheRaceAndCreditsBackToTheTitle) {
 }
 
 TEST(Route, TheRaceLinesStayOnScreensOfAnyShape) {
-    for (auto [width, height] : {std::pair{1920, 1080}, {300, 900}}) {
+    for (const std::pair<int, int>& size : {std::pair{1920, 1080}, {300, 900}}) {
+        // Named copies: a lambda may not capture a structured binding here.
+        const int width = size.first, height = size.second;
         RouteGame game("Race.zorvel", width, height);
         LogicSystem& logic = *LogicSystem::Instance();
         const auto inside = [&](const ScreenBox& b) {
