@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "game/LevelChange.h"
 #include "gameplay/LogicSystem.h"
 #include "gameplay/RouteComponents.h"
 #include "physics/PhysicsComponent.h"
@@ -32,17 +33,11 @@ struct RouteGame : PlatformTest::Game {
     // Plays on, changing levels as the game's loop does; the frames it took
     // to reach `entry`, or -1 when it was not reached within `limit`.
     int PlayUntil(const std::string& entry, int limit) {
-        for (int i = 0; i <= limit; core->RunFrame(), ++i) {
+        for (int i = 0; i <= limit; ++i) {
             if (core->Route()->Entry() == "Resources\\Levels\\Routes\\" + entry)
                 return i;
-            if (core->CurrentState() == core->RequestedState())
-                continue;
-            for (IGameSystem* system : core->Systems())
-                system->BeforeLevel();
-            factory->Free();
-            core->Route()->Advance();
-            core->Route()->Load();
-            core->BeginLevel();
+            TestGame::FollowLevelChange(*core, *factory);
+            core->RunFrame();
         }
         return -1;
     }
