@@ -19,7 +19,7 @@
 // Owns the ImGui context, made the first time the editor is drawn, so a
 // run that never opens the editor pays nothing for it. The SDL, OpenGL and
 // ImGui calls are all in EditorPanels.cpp; the inspector's logic is in
-// Inspector.h, testable without a window.
+// WidgetSerializer.h, testable without a window.
 //
 // Invariants: each edit is one undo step -- a number dragged over many
 // frames, or a text typed, pushes one step when it starts; an edit of an
@@ -31,7 +31,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/Inspector.h"
+#include "editor/WidgetSerializer.h"
 #include "engine/GameSystem.h"
 
 struct ImGuiContext;

@@ -3,8 +3,6 @@
 #include "engine/GameObject.h"
 #include "gameplay/LogicSystem.h"
 #include "graphics/GraphicsComponent.h"
-#include "physics/PhysicsComponent.h"
-#include "physics/RigidBody.h"
 #include "serialization/Serializer.h"
 #include "world/Factory.h"
 
@@ -12,13 +10,7 @@ namespace Flurr {
 
 void DeliveryNode::Initialize() {
     LogicComponent::Initialize();
-    // The player passes through a delivery point; touching still counts.
-    if (owner)
-        if (PhysicsComponent* physics = owner->Get<PhysicsComponent>()) {
-            physics->ghost = true;
-            if (physics->body)
-                physics->body->ghost = true;
-        }
+    MakeGhost(owner);
 }
 
 void DeliveryNode::Update(float) {

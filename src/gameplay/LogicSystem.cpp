@@ -53,6 +53,14 @@ bool TouchingPlayer(const GameObject* object) {
     return mine->body->Touched(theirs->body);
 }
 
+void MakeGhost(GameObject* object) {
+    if (PhysicsComponent* physics = object ? object->Get<PhysicsComponent>() : nullptr) {
+        physics->ghost = true;
+        if (physics->body)
+            physics->body->ghost = true;
+    }
+}
+
 LogicSystem::LogicSystem() {}
 
 LogicSystem::~LogicSystem() {}

@@ -114,5 +114,7 @@ private:
 bool PlayerPosition(Vec2& position);
 // The object's body touched the player's body in the last physics step.
 bool TouchingPlayer(const GameObject* object);
+// Lets the player pass through the object's body; touching still counts.
+void MakeGhost(GameObject* object);
 
 } // namespace Flurr

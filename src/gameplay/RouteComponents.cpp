@@ -7,8 +7,6 @@
 #include "engine/InputActions.h"
 #include "engine/Message.h"
 #include "graphics/GraphicsSystem.h"
-#include "physics/PhysicsComponent.h"
-#include "physics/RigidBody.h"
 #include "player/PlayerComponent.h"
 #include "player/PlayerController.h"
 #include "serialization/Serializer.h"
@@ -17,12 +15,7 @@ namespace Flurr {
 
 void LevelExit::Initialize() {
     LogicComponent::Initialize();
-    if (owner)
-        if (PhysicsComponent* physics = owner->Get<PhysicsComponent>()) {
-            physics->ghost = true;
-            if (physics->body)
-                physics->body->ghost = true;
-        }
+    MakeGhost(owner);
 }
 
 void LevelExit::Update(float) {

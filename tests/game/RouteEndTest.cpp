@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "game/LevelChange.h"
 #include "gameplay/LogicSystem.h"
 #include "gameplay/RouteComponents.h"
 #include "physics/PhysicsComponent.h"
@@ -32,17 +33,11 @@ struct RouteGame : PlatformTest::Game {
     // Plays on, changing levels as the game's loop does; the frames it took
     // to reach `entry`, or -1 when it was not reached within `limit`.
     int PlayUntil(const std::string& entry, int limit) {
-        for (int i = 0; i <= limit; core->RunFrame(), ++i) {
+        for (int i = 0; i <= limit; ++i) {
             if (core->Route()->Entry() == "Resources\\Levels\\Routes\\" + entry)
                 return i;
-            if (core->CurrentState() == core->RequestedState())
-                continue;
-            for (IGameSystem* system : core->Systems())
-                system->BeforeLevel();
-            factory->Free();
-            core->Route()->Advance();
-            core->Route()->Load();
-            core->BeginLevel();
+            TestGame::FollowLevelChange(*core, *factory);
+            core->RunFrame();
         }
         return -1;
     }
@@ -87,7 +82,9 @@ TEST(Route, TheTownsEndThroughTheRaceAndCreditsBackToTheTitle) {
 }
 
 TEST(Route, TheRaceLinesStayOnScreensOfAnyShape) {
-    for (auto [width, height] : {std::pair{1920, 1080}, {300, 900}}) {
+    for (const std::pair<int, int>& size : {std::pair{1920, 1080}, {300, 900}}) {
+        // Named copies: a lambda may not capture a structured binding here.
+        const int width = size.first, height = size.second;
         RouteGame game("Race.zorvel", width, height);
         LogicSystem& logic = *LogicSystem::Instance();
         const auto inside = [&](const ScreenBox& b) {

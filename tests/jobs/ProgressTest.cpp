@@ -3,6 +3,7 @@
 // "Continue" and "New game" in the real game from the title level.
 
 #include "jobs/Progress.h"
+#include "game/LevelChange.h"
 #include "jobs/JobSystem.h"
 #include "menus/Button.h"
 #include "player/PlayerTestSupport.h"
@@ -79,14 +80,7 @@ struct TitleGame : PlatformTest::Game {
     bool PlayUntil(const std::string& entry, int limit = 600) {
         for (int i = 0; i < limit && core->Route()->Entry() != entry; ++i) {
             core->RunFrame();
-            if (core->CurrentState() == core->RequestedState())
-                continue;
-            for (IGameSystem* system : core->Systems())
-                system->BeforeLevel();
-            factory->Free();
-            core->Route()->Advance();
-            core->Route()->Load();
-            core->BeginLevel();
+            TestGame::FollowLevelChange(*core, *factory);
         }
         return core->Route()->Entry() == entry;
     }

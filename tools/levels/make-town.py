@@ -20,6 +20,8 @@ import math
 import os
 import sys
 
+from levelkit import num, Obj as KitObj, rect
+
 # Every picture the town uses, by what it shows. Most are stand-ins from the
 # first level until the town's own pieces are drawn: change the names here
 # and re-run the script.
@@ -73,80 +75,9 @@ BANK = os.path.join(ROOT, "Resources", "Banks", "JobBank.zorvel")
 PLAYER = os.path.join(ROOT, "Resources", "Objects", "Player.zorvel")
 
 
-def num(v):
-    v = float(v)
-    return str(int(v)) if v == int(v) else ("%g" % v)
-
-
-class Obj:
-    def __init__(self, x, y, w=1, h=1, xscale=1, yscale=1, rot=0):
-        self.t = [("X", x), ("Y", y), ("WIDTH", int(round(w))), ("HEIGHT", int(round(h))),
-                  ("XSCALE", xscale), ("YSCALE", yscale), ("ROT", rot)]
-        self.parts = []
-
-    def sprite(self, anim, zpos=0, zorder=0, rate=0, opacity=1, additive=False, shader=0):
-        lines = ["GraphicsComponent", "  ZPos:" + num(zpos), "  ZOrder:" + num(zorder),
-                 "  FrameRate:" + num(rate), "  Animation:" + anim, "  Loop:1",
-                 "  Opacity:" + num(opacity)]
-        if shader:
-            lines.append("  Shader:%d" % shader)
-        if additive:
-            lines.append("  Additive:true")
-        lines.append("-GraphicsComponent")
-        self.parts.append(lines)
-        return self
-
-    def body(self, sets, density=0, floor=True, ghost=False, area=None):
-        """sets: list of (points relative to the object, floor flags)."""
-        lines = ["PhysicsComponent", "  CollisionSets"]
-        for points, flags in sets:
-            lines.append("    List#%d:CollisionSet" % len(points))
-            lines += ["      %s,%s" % (num(px), num(py)) for px, py in points]
-            lines.append("    -CollisionSet")
-            lines.append("    List#%d:FloorSet" % len(flags))
-            lines += ["      " + ("true" if f else "false") for f in flags]
-            lines.append("    -FloorSet")
-        lines.append("  -CollisionSets")
-        lines += ["  Density:" + num(density), "  IsAFloor:" + ("true" if floor else "false"),
-                  "  Ghost:" + ("true" if ghost else "false"), "  UseCustomGravity:false",
-                  "  Gravity:-10"]
-        a = area or {}
-        lines += ["  ForceArea",
-                  "    FADirX:" + num(a.get("dx", 0)), "    FADirY:" + num(a.get("dy", 0)),
-                  "    FAForce:" + num(a.get("force", 0)), "    FATaper:0",
-                  "    FAQuadTaper:0", "    FAAOE:" + num(a.get("radius", 0)),
-                  "    FAHasForceArea:" + ("true" if area else "false"), "    FABind:false",
-                  "  -ForceArea", "-PhysicsComponent"]
-        self.parts.append(lines)
-        return self
-
-    def component(self, name, fields):
-        """A component with plain key:value fields, in order."""
-        self.parts.append([name] + ["  %s:%s" % (k, v) for k, v in fields] + ["-" + name])
-        return self
-
-    def string_list(self, component, key, items):
-        self.parts.append([component, "  List#%d:%s" % (len(items), key)] +
-                          ["    " + i for i in items] + ["  -" + key, "-" + component])
-        return self
-
-    def camera(self, name):
-        self.parts.append(["CameraComponent", "  CameraTargetName:" + name,
-                           "-CameraComponent"])
-        return self
-
-    def text(self):
-        out = ["  GameObject"] + ["    %s:%s" % (k, num(v)) for k, v in self.t]
-        for p in self.parts:
-            out += ["    " + line for line in p]
-        out.append("  -GameObject")
-        return "\n".join(out)
-
-
-def rect(hw, hh):
-    # Counter-clockwise from bottom-left; edge j runs from vertex j-1 to j,
-    # so edge 3 (top-right to top-left) is the top.
-    return [(-hw, -hh), (hw, -hh), (hw, hh), (-hw, hh)]
+class Obj(KitObj):
+    # The town's pictures are scaled to sizes between whole units: round.
+    SIZE = staticmethod(lambda v: int(round(v)))
 
 
 objects = []

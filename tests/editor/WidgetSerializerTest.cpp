@@ -7,7 +7,7 @@
 
 #include <sstream>
 
-#include "editor/Inspector.h"
+#include "editor/WidgetSerializer.h"
 #include "editor/LevelEditor.h"
 #include "engine/Component.h"
 #include "engine/GameObject.h"

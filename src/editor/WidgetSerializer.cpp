@@ -1,4 +1,4 @@
-#include "editor/Inspector.h"
+#include "editor/WidgetSerializer.h"
 
 #include "engine/Component.h"
 #include "engine/GameObject.h"
