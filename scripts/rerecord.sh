@@ -35,7 +35,7 @@ for recording in "${recordings[@]}"; do
     if [ -e "$plan" ]; then
         "$build/cloudmere-autoplay" "$plan" "$fresh"
     else
-        "$build/cloudmere" --windowed --replay "$recording" --record "$fresh"
+        "$build/cloudmere" --no-draw --replay "$recording" --record "$fresh"
     fi
     cp "$fresh" "$recording"
     echo "rerecord: $recording"

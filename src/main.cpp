@@ -104,6 +104,7 @@ int Run(const Flurr::LaunchOptions& options, const std::string& dataRoot,
     recorder.SetOptions(recorded);
     config.window.replay = options.replay.empty() ? nullptr : &replay;
     config.screenshotAt = options.screenshotAt;
+    config.drawFrames = !options.noDraw;
     config.unlockFlight = options.unlockFlight;
     config.unlockDash = options.unlockDash;
     config.jobsDone = options.jobsDone;
@@ -137,7 +138,9 @@ int Run(const Flurr::LaunchOptions& options, const std::string& dataRoot,
     replay.CheckWorld(ReadWorldState, options.record.empty());
 
     core.SetFrameLimit(options.frames);
-    core.SetFixedDt(options.fixedDt);
+    // Undrawn, nobody watches: a frame needn't wait for the clock.
+    core.SetFixedDt(options.fixedDt > 0.0f ? options.fixedDt
+                                           : (options.noDraw ? kTickSeconds : 0.0f));
     if (!options.saveOnExit.empty()) {
         Factory* factory = systems.factory;
         core.SetSaveOnExit([factory, file = options.saveOnExit] {
@@ -191,6 +194,11 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    // A recording's size is its window's inside. Full screen would take
+    // the nearest display mode instead, and the pointer would aim across
+    // another frame than the one recorded.
+    if ((!options.record.empty() || !options.replay.empty()) && options.width > 0)
+        options.windowed = true;
     // The run ends with its last frame: a screenshot after it never comes.
     {
         int64_t last = options.frames;

@@ -13,7 +13,7 @@ const char* const kUsageLine =
     "usage: cloudmere [--frames N] [--fixed-dt S] [--route FILE] [--save-on-exit FILE]\n"
     "                 [--windowed] [--size WxH] [--record FILE] [--replay FILE]\n"
     "                 [--screenshot-at N] [--unlock flight,dash] [--jobs-done LIST]\n"
-    "                 [--help]";
+    "                 [--no-draw] [--help]";
 
 const char* const kHelpText =
     "Cloudmere: run, jump, glide and fly through a windy town.\n"
@@ -38,6 +38,8 @@ const char* const kHelpText =
     "                       dash or both, comma-separated (for trying levels)\n"
     "  --jobs-done LIST     start with these jobs done (names from the job bank,\n"
     "                       comma-separated), to try or record a later job\n"
+    "  --no-draw            run without drawing and without waiting for the\n"
+    "                       clock: a replay checks its world many times faster\n"
     "  --help               show this text\n";
 
 namespace {
@@ -75,6 +77,10 @@ bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions& option
         }
         if (arg == "--windowed") {
             options.windowed = true;
+            continue;
+        }
+        if (arg == "--no-draw") {
+            options.noDraw = true;
             continue;
         }
         const bool takesValue = arg == "--frames" || arg == "--fixed-dt" || arg == "--route" ||
@@ -162,6 +168,10 @@ bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions& option
                                                       : options.saveOnExit;
             target = std::string(value);
         }
+    }
+    if (options.noDraw && options.screenshotAt > 0) {
+        error = "--screenshot-at needs the frames drawn: leave out --no-draw";
+        return false;
     }
     return true;
 }

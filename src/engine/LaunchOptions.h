@@ -14,6 +14,7 @@ struct LaunchOptions {
     std::string route;      // first route file instead of the one Route.zorvel names
     std::string saveOnExit; // write the objects here when the loop ends
     bool windowed = false;  // a decorated window instead of borderless full desktop
+    bool noDraw = false;    // run every system but draw no frame (quick replays)
     int32_t width = 0;      // client size in pixels (0: the default for the mode)
     int32_t height = 0;
     std::string record;                // write every frame's input and step here

@@ -191,6 +191,7 @@ GameSystems AddSystems(Core& core, const GameConfig& config) {
         made.graphics->SetScreenshotFolder(config.screenshotFolder);
         if (config.screenshotAt > 0)
             made.graphics->ScreenshotAtFrame(config.screenshotAt);
+        made.graphics->SetDrawing(config.drawFrames);
     }
     if (want.input && made.windows) {
         made.input = new InputSystem(&made.windows->Input());

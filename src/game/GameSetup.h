@@ -112,6 +112,9 @@ struct GameConfig {
     std::function<void()> present;
     // Takes a screenshot after this many frames (0: never).
     int64_t screenshotAt = 0;
+    // False: every system runs but no frame is drawn (a replay that only
+    // checks the world it plays).
+    bool drawFrames = true;
     // Developer unlocks for every player made.
     bool unlockFlight = false;
     bool unlockDash = false;

@@ -333,10 +333,15 @@ void GraphicsSystem::Update(float dt) {
     // Drawn once per frame, on its last tick. What earlier ticks asked to
     // draw (texts, debug lines) is asked again on the next, so it goes.
     const FrameTick tick = Core::CurrentTick();
-    if (tick.Last())
-        DrawFrame(tick.frameSeconds > 0.0f ? tick.frameSeconds : dt);
-    else
+    const float frameSeconds = tick.frameSeconds > 0.0f ? tick.frameSeconds : dt;
+    if (tick.Last() && drawing) {
+        DrawFrame(frameSeconds);
+    } else {
+        // Undrawn, the fades still run their course.
+        if (tick.Last())
+            post.Advance(frameSeconds);
         ClearFrameLists();
+    }
 }
 
 void GraphicsSystem::DrawFrame(float dt) {

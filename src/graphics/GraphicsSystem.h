@@ -116,6 +116,10 @@ public:
     // Automation: take a screenshot of the finished frame number `frame`
     // (counted from 1 over the whole run), as F11 would.
     void ScreenshotAtFrame(int64_t frame) { screenshotAtFrame = frame; }
+    // Off: sprites still animate and texts are still measured, but no
+    // frame is drawn or shown. A software GL driver spends nearly all of
+    // a replay's time drawing, and a replay checks the world, not pixels.
+    void SetDrawing(bool on) { drawing = on; }
     // Screenshots are written into `folder` (made when the first is
     // taken); empty: the working directory.
     void SetScreenshotFolder(std::string folder) { screenshotFolder = std::move(folder); }
@@ -217,6 +221,7 @@ private:
     PassSizes passSizes = PassSizes::Reduced;
     bool screenshotPending = false;
     int64_t screenshotAtFrame = 0;
+    bool drawing = true;
     int64_t framesDrawn = 0;
     std::string lastScreenshot;
     std::string screenshotFolder;

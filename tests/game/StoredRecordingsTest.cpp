@@ -41,7 +41,7 @@ TEST_P(StoredRecording, ReplaysAsRecorded) {
     }
     EngineTest::TempDir dir;
     const EngineTest::Outcome run =
-        EngineTest::RunGame("--windowed --replay '" + file.string() + "'", dir.Root());
+        EngineTest::RunGame("--no-draw --replay '" + file.string() + "'", dir.Root());
     EXPECT_EQ(run.exitCode, 0) << run.err << "\nafter a deliberate change: make rerecord";
 }
 
@@ -66,7 +66,7 @@ TEST(StoredRecordingDiffers, AOneUnitStartIsReportedAtTheFirstCheckpoint) {
     dir.Write("Resources/Levels/Hillside.zorvel", level);
 
     const EngineTest::Outcome run = EngineTest::RunGame(
-        "--windowed --replay '" + (kRecordings / "Hillside.zorvel").string() + "'", dir.Root());
+        "--no-draw --replay '" + (kRecordings / "Hillside.zorvel").string() + "'", dir.Root());
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(EngineTest::Contains(run.err, "Replay differs at tick 60: object ")) << run.err;
     EXPECT_TRUE(EngineTest::Contains(run.err, " (Player) field X: recorded ")) << run.err;

@@ -170,6 +170,10 @@ TEST(InputRecording, TheGameRecordsAndReplaysItsRun) {
     EXPECT_TRUE(
         Contains(run.err, "Warning: --screenshot-at 5 comes after the run's last frame (2)"))
         << run.err;
+    // Nothing drawn, nothing to take.
+    run = play("--no-draw --screenshot-at 2");
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(Contains(run.err, "--screenshot-at needs the frames drawn")) << run.err;
 
     // No window, no game: the reason is reported and the run fails.
     run = play("--windowed --frames 3 --record none.zorvel", "SDL_VIDEODRIVER=no-such-driver");
