@@ -128,10 +128,13 @@ JobSystem::~JobSystem() {
 void JobSystem::Initialize() {
     LoadJobBank(jobBankPath);
     for (const std::string& name : startDone) {
-        if (auto it = jobs.find(name); it != jobs.end())
+        if (auto it = jobs.find(name); it != jobs.end()) {
             it->second.completed = true;
-        else
+            const JobUnlocks unlocks = UnlocksOf(name);
+            StartWith(unlocks.flight, unlocks.dash);
+        } else {
             Warn("there is no job \"" + name + "\" in " + jobBankPath + " to count as done");
+        }
     }
     if (Core* core = Core::Instance())
         for (int32_t id :
@@ -325,13 +328,17 @@ void JobSystem::ContinueGame() {
     for (auto& [name, job] : jobs)
         job.completed = std::find(progress.jobsDone.begin(), progress.jobsDone.end(), name) !=
                         progress.jobsDone.end();
-    if (PlayerController* players = PlayerController::Instance()) {
-        players->startWithFlight = players->startWithFlight || progress.flight;
-        players->startWithDash = players->startWithDash || progress.dash;
-    }
+    StartWith(progress.flight, progress.dash);
     if (Core* core = Core::Instance())
         if (ILevelRoute* route = core->Route(); route && !progress.route.empty())
             route->SkipTo(progress.route);
+}
+
+void JobSystem::StartWith(bool flight, bool dash) {
+    if (PlayerController* players = PlayerController::Instance()) {
+        players->startWithFlight = players->startWithFlight || flight;
+        players->startWithDash = players->startWithDash || dash;
+    }
 }
 
 void JobSystem::NewGame() {

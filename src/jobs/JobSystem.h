@@ -133,7 +133,8 @@ public:
     const uint32_t* ConfettiIds() const { return confetti; }
 
     // Jobs counted as done once the bank is read (a run recorded from a
-    // later job on); a name the bank lacks is warned of.
+    // later job on), with what they unlock on every player made from then
+    // on, as a continued game has; a name the bank lacks is warned of.
     std::vector<std::string> startDone;
     JobMap jobs;
     int32_t jobActive = 0;
@@ -153,6 +154,9 @@ private:
     void UpdatePanel(float dt, bool shown, float s, float scaleX, float scaleY);
     void DrawObjectives(bool shown, float s, float scaleX, float scaleY);
 
+    // Every player made from now on starts with these unlocked, besides
+    // what it had.
+    static void StartWith(bool flight, bool dash);
     // Writes the run's progress, with the player's unlocks as they are.
     void KeepProgress();
     std::string jobBankPath;

@@ -151,11 +151,16 @@ void UpdateSpecialJobs(PlayerComponent& player) {
         Balloon(player, *jobs);
 }
 
+JobUnlocks UnlocksOf(const std::string& jobName) {
+    return {jobName == "Distance1", jobName == "GoFast1"};
+}
+
 void OnSpecialJobCompleted(const std::string& jobName) {
-    if (jobName != "GoFast1")
-        return;
-    if (PlayerComponent* player = JobWorld::Player())
-        player->dashUnlocked = true;
+    const JobUnlocks unlocks = UnlocksOf(jobName);
+    if (PlayerComponent* player = JobWorld::Player()) {
+        player->flightUnlocked = player->flightUnlocked || unlocks.flight;
+        player->dashUnlocked = player->dashUnlocked || unlocks.dash;
+    }
 }
 
 } // namespace Flurr

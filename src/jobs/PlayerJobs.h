@@ -32,7 +32,15 @@ inline constexpr const char* kOpenForBusiness = "Open for business!";
 
 // The special jobs' work for one player update.
 void UpdateSpecialJobs(PlayerComponent& player);
-// What a job's completion unlocks ("GoFast1": the dash).
+// What a done job leaves the player able to do.
+struct JobUnlocks {
+    bool flight = false;
+    bool dash = false;
+};
+// "Distance1" hands over the flight unit (already while it runs, so it can
+// be done at all), "GoFast1" the dash; other jobs nothing.
+JobUnlocks UnlocksOf(const std::string& jobName);
+// What a job's completion unlocks, given to the player in play.
 void OnSpecialJobCompleted(const std::string& jobName);
 
 } // namespace Flurr

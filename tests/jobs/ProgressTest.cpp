@@ -1,6 +1,7 @@
 // The player's progress between runs: the file kept whole, a damaged one
 // set aside, a folder that cannot be written, and the title menu's
-// "Continue" and "New game" in the real game from the title level.
+// "Continue" and "New game" in the real game from the title level, and a
+// run started with jobs done.
 
 #include "jobs/Progress.h"
 #include "game/LevelChange.h"
@@ -132,6 +133,31 @@ TEST(Progress, TheTitleContinuesTheSavedGameAndANewGameKeepsTheOldOneAside) {
         EXPECT_FALSE(now.flight);
         ASSERT_EQ(LoadProgress(file + ".previous", before), ProgressRead::Read);
         EXPECT_EQ(before.jobsDone.size(), 2u);
+    }
+}
+
+// A run started with jobs counted done (`--jobs-done`) has what they hand
+// over, as a continued game with them done has: the flight unit from
+// "Distance1", the dash from "GoFast1", nothing from the others.
+TEST(Progress, JobsCountedDoneAtTheStartHandOverWhatTheyUnlock) {
+    struct Case {
+        std::vector<std::string> done;
+        bool flight, dash;
+    };
+    for (const Case& c : {Case{{}, false, false}, Case{{"Distance1", "HotBuns"}, true, false},
+                          Case{{"Distance1", "GoFast1"}, true, true}}) {
+        SCOPED_TRACE(c.done.size());
+        GameConfig config = TestGame::ProgramConfig("Resources/Levels/Routes/Hillside.zorvel");
+        config.jobsDone = c.done;
+        PlatformTest::Game game(config, {});
+        game.core->Route()->Load();
+        game.Frames(2);
+        for (const std::string& job : c.done)
+            EXPECT_TRUE(JobSystem::Instance()->GetJob(job).completed) << job;
+        const PlayerComponent* player = PlayerController::Instance()->Player();
+        ASSERT_NE(player, nullptr);
+        EXPECT_EQ(player->flightUnlocked, c.flight);
+        EXPECT_EQ(player->dashUnlocked, c.dash);
     }
 }
 

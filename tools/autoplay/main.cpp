@@ -33,9 +33,22 @@
 //   wait N            N ticks with nothing held
 //   job NAME STATE    until the job is Open, Running or Done
 //   fly X Y           to the point (X, Y), pointer aimed, left button held
+//                     (out of fuel it glides on; landed, or caught under
+//                     something, it lets go until the pack has filled;
+//                     pressed against a wall or roof with fuel left, it
+//                     takes a short detour up, or away and up)
+//   patrol X1 X2 Y    flies to (X1, Y), (X2, Y), back and forth without
+//                     braking at the ends, landing to refuel as fly does;
+//                     only its "until" ends it (for the jobs that count
+//                     distance or time at speed)
+//   race              flies to each marked delivery point of the race in
+//                     turn until the race's time is up
 //   level             until the route moves to another level
+// A step may end "... until NAME STATE": it is then also over as soon as
+// that job is in that state (at once if it already is).
 // A step not over within StepTicks ticks (default 1800) ends the run with
-// status 1 and a message; a step may give its own limit as "... within N".
+// status 1 and a message; a step may give its own limit as "... within N",
+// written last.
 // The recording ends at the first checkpoint after the last step, so it
 // shows what the plan achieved. CLOUDMERE_AUTOPLAY_TRACE set in the
 // environment prints where the player is every half second.
@@ -55,10 +68,13 @@
 #include <vector>
 
 #include "engine/Core.h"
+#include "engine/GameObject.h"
 #include "engine/InputCodes.h"
 #include "engine/LaunchOptions.h"
 #include "engine/Random.h"
 #include "game/GameSetup.h"
+#include "gameplay/DeliveryNode.h"
+#include "gameplay/LogicSystem.h"
 #include "jobs/JobSystem.h"
 #include "physics/PhysicsComponent.h"
 #include "physics/RigidBody.h"
@@ -79,6 +95,15 @@ using namespace Flurr;
 constexpr float kStep = 1.0f / 60.0f;
 // Close enough to a point flown to, world units.
 constexpr float kFlyReach = 80.0f;
+// Thrusting this many ticks without getting further than kPressedReach is
+// being pressed against something; the detour then taken lasts so many
+// ticks.
+// (Pressed against a wall the body shakes by a few tens of units.)
+constexpr int32_t kPressedTicks = 30;
+constexpr float kPressedReach = 50.0f;
+constexpr int32_t kDetourTicks = 45;
+// Close enough to turn at an end of a patrol.
+constexpr float kTurnReach = 300.0f;
 // How far ahead a flight looks at where it is going, seconds, once within
 // kLeadDistance of its point.
 constexpr float kLeadSeconds = 0.4f;
@@ -108,14 +133,20 @@ std::optional<uint8_t> KeyNamed(const std::string& name) {
 }
 
 struct Step {
-    enum Kind { Walk, Run, Hold, Wait, Job, Fly, Level } kind = Wait;
+    enum Kind { Walk, Run, Hold, Wait, Job, Fly, Patrol, Race, Level } kind = Wait;
     std::string text;
-    float x = 0.0f, y = 0.0f;
+    float x = 0.0f, y = 0.0f, x2 = 0.0f;
     int32_t ticks = 0;
     uint8_t key = 0;
     std::string job, state;
+    // "... until NAME STATE": also over once that job is in that state.
+    std::string untilJob, untilState;
     int32_t limit = 0;
 };
+
+bool IsJobState(const std::string& word) {
+    return word == "Open" || word == "Running" || word == "Done";
+}
 
 // Reads one step line; false with `error` set when it is not one.
 bool ParseStep(const std::string& line, int32_t defaultLimit, Step& step, std::string& error) {
@@ -129,6 +160,15 @@ bool ParseStep(const std::string& line, int32_t defaultLimit, Step& step, std::s
     if (w.size() >= 2 && w[w.size() - 2] == "within") {
         step.limit = std::atoi(w.back().c_str());
         w.resize(w.size() - 2);
+    }
+    if (w.size() >= 4 && w[w.size() - 3] == "until") {
+        step.untilJob = w[w.size() - 2];
+        step.untilState = w.back();
+        w.resize(w.size() - 3);
+        if (!IsJobState(step.untilState)) {
+            error = "\"" + line + "\" is not a step";
+            return false;
+        }
     }
     auto number = [&](std::size_t i, float& out) {
         if (i >= w.size())
@@ -164,10 +204,17 @@ bool ParseStep(const std::string& line, int32_t defaultLimit, Step& step, std::s
         step.kind = Step::Job;
         step.job = w[1];
         step.state = w[2];
-        ok = step.state == "Open" || step.state == "Running" || step.state == "Done";
+        ok = IsJobState(step.state);
     } else if (w[0] == "fly" && w.size() == 3) {
         step.kind = Step::Fly;
         ok = number(1, step.x) && number(2, step.y);
+    } else if (w[0] == "patrol" && w.size() == 4) {
+        // Only an "until" ends it.
+        step.kind = Step::Patrol;
+        ok = number(1, step.x) && number(2, step.x2) && number(3, step.y) && !step.untilJob.empty();
+    } else if (w[0] == "race" && w.size() == 1) {
+        step.kind = Step::Race;
+        ok = true;
     } else if (w[0] == "level" && w.size() == 1) {
         step.kind = Step::Level;
         ok = true;
@@ -284,6 +331,12 @@ private:
                       << body->velocity.x << " vy " << body->velocity.y << " fuel " << player->fuel
                       << (player->flying ? " flying" : "") << (player->onGround ? " ground" : "")
                       << (player->wallHang ? " wall" : "");
+        if (const LogicSystem* logic = LogicSystem::Instance();
+            logic && !logic->deliveryNodes.empty()) {
+            std::cerr << " race " << logic->timeLeft << "s, " << logic->deliveries << " done";
+            if (logic->target && logic->target->owner)
+                std::cerr << ", to " << logic->target->owner->x << " " << logic->target->owner->y;
+        }
         if (JobSystem* jobs = JobSystem::Instance())
             for (const std::string& text : jobs->GetActiveObjectiveTexts())
                 std::cerr << " | " << text;
@@ -301,6 +354,10 @@ private:
         jumpTicks = 0;
         restTicks = 0;
         recharging = false;
+        patrolBack = false;
+        pressedTicks = 0;
+        detourTicks = 0;
+        detourAway = true;
         bestDistance = 1e30f;
     }
 
@@ -309,6 +366,8 @@ private:
     bool Drive(int64_t tick, std::array<bool, 256>& want, int32_t& px, int32_t& py) {
         const Step& step = steps[current];
         const int64_t ticks = tick - stepStart;
+        if (!step.untilJob.empty() && JobState(step.untilJob) == step.untilState)
+            return true;
         switch (step.kind) {
         case Step::Wait:
             return ticks >= step.ticks;
@@ -327,7 +386,17 @@ private:
         case Step::Run:
             return Walk(step, want);
         case Step::Fly:
-            return Fly(step, want, px, py);
+            return Fly(step.x, step.y, kFlyReach, true, want, px, py);
+        case Step::Race:
+            return Race(want, px, py);
+        case Step::Patrol:
+            // At one end, on to the other.
+            if (Fly(patrolBack ? step.x2 : step.x, step.y, kTurnReach, false, want, px, py)) {
+                patrolBack = !patrolBack;
+                bestDistance = 1e30f;
+                stillTicks = 0;
+            }
+            return false;
         }
         return true;
     }
@@ -360,34 +429,79 @@ private:
         return false;
     }
 
-    bool Fly(const Step& step, std::array<bool, 256>& want, int32_t& px, int32_t& py) {
+    // The race's marked point in turn until its time is up (once it has
+    // begun: the level may still be coming in).
+    bool Race(std::array<bool, 256>& want, int32_t& px, int32_t& py) {
+        const LogicSystem* logic = LogicSystem::Instance();
+        if (!logic || logic->deliveryNodes.empty())
+            return false;
+        if (logic->timeLeft <= 0.0f)
+            return true;
+        const GameObject* at = logic->target ? logic->target->owner : nullptr;
+        if (!at)
+            return false;
+        if (at != raceTarget) {
+            raceTarget = at;
+            bestDistance = 1e30f;
+            stillTicks = 0;
+        }
+        Fly(at->x, at->y, 0.0f, true, want, px, py);
+        return false;
+    }
+
+    // Towards (x, y); true once within `near` of it. A flight that is to
+    // stop there brakes coming in; one that turns there (`brake` false)
+    // keeps its speed.
+    bool Fly(float x, float y, float near, bool brake, std::array<bool, 256>& want, int32_t& px,
+             int32_t& py) {
         const RigidBody* body = PlayerBody();
         if (!body)
             return false;
-        const float dx = step.x - body->position.x;
-        const float dy = step.y - body->position.y;
+        const float dx = x - body->position.x;
+        const float dy = y - body->position.y;
         const float distance = std::sqrt(dx * dx + dy * dy);
         const PlayerComponent* player = JobWorld::Player();
         // A point on the ground is reached by landing near it.
-        if (distance <= kFlyReach ||
-            (player && player->onGround && std::abs(dx) < 2.0f * kFlyReach &&
-             std::abs(dy) < 3.0f * kFlyReach))
+        if (distance <= near || (player && player->onGround && std::abs(dx) < 2.0f * kFlyReach &&
+                                 std::abs(dy) < 3.0f * kFlyReach))
             return true;
         // The camera keeps the player near the middle of the screen: the
         // pointer off the middle towards the point aims the jet pack there.
         // Aimed where the point will be from where the player is going
         // (a velocity unit is about ten world units a second), so it
         // brakes coming in instead of sailing past.
-        const float lead = distance < kLeadDistance ? kLeadSeconds * 10.0f : 0.0f;
-        const float ax = dx - body->velocity.x * lead;
-        const float ay = dy - body->velocity.y * lead;
+        const float lead = brake && distance < kLeadDistance ? kLeadSeconds * 10.0f : 0.0f;
+        float ax = dx - body->velocity.x * lead;
+        float ay = dy - body->velocity.y * lead;
+        // Pressed against a wall or roof, thrusting and not moving: a
+        // detour straight up, and the next time away from the point and
+        // up, before it aims at the point again.
+        const bool thrusting = player && !recharging && player->fuel > 0.0f;
+        const float moved =
+            std::abs(body->position.x - pressedX) + std::abs(body->position.y - pressedY);
+        if (thrusting && moved < kPressedReach) {
+            ++pressedTicks;
+        } else {
+            pressedTicks = 0;
+            pressedX = body->position.x;
+            pressedY = body->position.y;
+        }
+        if (pressedTicks > kPressedTicks) {
+            pressedTicks = 0;
+            detourTicks = kDetourTicks;
+            detourAway = !detourAway;
+        }
+        if (detourTicks > 0) {
+            --detourTicks;
+            ax = detourAway ? (dx > 0.0f ? -1.0f : 1.0f) : 0.0f;
+            ay = 1.0f;
+        }
         const float aim = std::max(std::sqrt(ax * ax + ay * ay), 1.0f);
         const float reach = 0.2f * static_cast<float>(height);
         px = static_cast<int32_t>(std::lround(width / 2.0f + ax / aim * reach));
         py = static_cast<int32_t>(std::lround(height / 2.0f - ay / aim * reach));
-        // Out of fuel the wings glide on; landed, the button is let go
-        // until the pack has filled again.
-        // Caught under something out of fuel, it lets go and drops, too.
+        // Out of fuel the wings glide on; landed, or caught under
+        // something, the button is let go until the pack has filled again.
         stillTicks = distance > bestDistance - 1.0f ? stillTicks + 1 : 0;
         bestDistance = std::min(bestDistance, distance);
         if (player && player->fuel <= 0.0f && (player->onGround || stillTicks > 30))
@@ -407,7 +521,11 @@ private:
     std::string entry;
     float startX = 0.0f, lastX = 0.0f;
     int32_t stillTicks = 0, jumpTicks = 0, restTicks = 0;
-    bool recharging = false;
+    bool recharging = false, patrolBack = false;
+    const GameObject* raceTarget = nullptr;
+    float pressedX = 0.0f, pressedY = 0.0f;
+    int32_t pressedTicks = 0, detourTicks = 0;
+    bool detourAway = true;
     float bestDistance = 1e30f;
     std::array<bool, 256> held;
     std::array<int32_t, 2> pointer{-1, -1};
