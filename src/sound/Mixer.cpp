@@ -125,10 +125,15 @@ ChannelHandle Mixer::Play(Mix_Chunk* chunk, float volume, int32_t loops) {
         }
     }
     if (channel < 0) {
-        ReportSoundError(SoundError::Play,
-                         "every one of the " + std::to_string(kChannels) + " channels is busy");
+        // Said once until a channel is free again: a burst of effects, or
+        // a run going faster than real time, would say it for every sound.
+        if (!reportedBusy)
+            ReportSoundError(SoundError::Play,
+                             "every one of the " + std::to_string(kChannels) + " channels is busy");
+        reportedBusy = true;
         return {};
     }
+    reportedBusy = false;
     Mix_Volume(channel, ToMixVolume(volume));
     if (Mix_PlayChannel(channel, chunk, loops < -1 ? -1 : loops) < 0) {
         ReportSoundError(SoundError::Play, Mix_GetError());

@@ -93,6 +93,7 @@ public:
 private:
     std::array<uint64_t, kChannels> generations{};
     bool open = false;
+    bool reportedBusy = false;
     bool silent = false;
     bool decodersStarted = false;
 };

@@ -290,6 +290,30 @@ TEST_F(Sound, BadDataIsReportedOnceAndTheGameRunsOn) {
     EXPECT_EQ(sound->PlayingChannel("Nobody"), -1);
 }
 
+// More effects at once than there are channels: the ones that find none
+// are said once, not once each, until a channel has been free again.
+TEST_F(Sound, EveryChannelBusyIsSaidOnceUntilOneIsFreeAgain) {
+    Start(Tone("Long", 1.0f, false, 5.0) + Tone("Short", 1.0f, false, 0.05));
+    testing::internal::CaptureStdout();
+    auto burst = [&] {
+        for (int32_t i = 0; i < Mixer::kChannels + 20; ++i)
+            Send(PlaySoundMessage("Long", 1.0f, 0));
+    };
+    burst();
+    // The tone lasts about 0.9 s on this driver; a short one then finds a
+    // channel, and the next burst is said again, once.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    Send(PlaySoundMessage("Short", 1.0f, 0));
+    EXPECT_GE(sound->PlayingChannel("Short"), 0);
+    burst();
+    const std::string printed = testing::internal::GetCapturedStdout();
+    std::size_t said = 0;
+    for (std::size_t at = printed.find("channels is busy"); at != std::string::npos;
+         at = printed.find("channels is busy", at + 1))
+        ++said;
+    EXPECT_EQ(said, 2u) << printed;
+}
+
 TEST_F(Sound, WithoutADeviceOrABankItRunsSilentlyAndTheMasterVolumeStillSteps) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     testing::internal::CaptureStdout();
