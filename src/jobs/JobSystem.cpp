@@ -336,13 +336,17 @@ void JobSystem::ContinueGame() {
 
 void JobSystem::StartWith(bool flight, bool dash) {
     if (PlayerController* players = PlayerController::Instance()) {
-        players->startWithFlight = players->startWithFlight || flight;
-        players->startWithDash = players->startWithDash || dash;
+        players->earnedFlight = players->earnedFlight || flight;
+        players->earnedDash = players->earnedDash || dash;
     }
 }
 
 void JobSystem::NewGame() {
     progress = {};
+    // A game continued earlier in this session handed its unlocks to every
+    // player made since; the new game starts without them.
+    if (PlayerController* players = PlayerController::Instance())
+        players->earnedFlight = players->earnedDash = false;
     // The game being replaced is copied aside at this run's first save:
     // a new game chosen by mistake loses nothing.
     setAsideOnSave = !saved.Empty();

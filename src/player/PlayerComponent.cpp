@@ -217,8 +217,8 @@ void PlayerComponent::Initialize() {
     // The player also hears input while the pause menu is open.
     if (!Joined() && Join({Spaces::Game, Spaces::Pause})) {
         const PlayerController* controller = PlayerController::Instance();
-        flightUnlocked = flightUnlocked || controller->startWithFlight;
-        dashUnlocked = dashUnlocked || controller->startWithDash;
+        flightUnlocked = flightUnlocked || controller->startWithFlight || controller->earnedFlight;
+        dashUnlocked = dashUnlocked || controller->startWithDash || controller->earnedDash;
     }
     if (owner && !trail) {
         trail = AddEffect("flurr_trail");

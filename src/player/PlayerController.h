@@ -50,6 +50,10 @@ public:
     // Developer unlocks: every player made afterwards starts with them.
     bool startWithFlight = false;
     bool startWithDash = false;
+    // The same from the game being played (a continued game, jobs counted
+    // done): kept apart so that a new game takes them back.
+    bool earnedFlight = false;
+    bool earnedDash = false;
     // Puts the mouse pointer at a window position (pixels); empty without
     // a window. Mouse aim keeps the pointer near the centre with it.
     std::function<void(int32_t, int32_t)> warpPointer;

@@ -136,6 +136,31 @@ TEST(Progress, TheTitleContinuesTheSavedGameAndANewGameKeepsTheOldOneAside) {
     }
 }
 
+// Back at the title in the same session (as after the credits), a new
+// game's player has none of the continued game's unlocks.
+TEST(Progress, ANewGameAfterAContinuedOneStartsWithoutItsUnlocks) {
+    EngineTest::TempDir dir;
+    const std::string file = dir.Path("Progress.zorvel");
+    const std::string title = "Resources\\Levels\\Routes\\Title.zorvel";
+    const std::string town = "Resources\\Levels\\Routes\\Town.zorvel";
+    ASSERT_TRUE(SaveProgress(file, {town, {"Distance1", "GoFast1"}, true, true}));
+    TitleGame game(file);
+    game.Key(SDL_SCANCODE_RETURN);
+    ASSERT_TRUE(game.PlayUntil(town));
+    game.core->Route()->SkipTo(title);
+    game.core->RequestState(GameState::NextLevel);
+    ASSERT_TRUE(game.PlayUntil(title));
+    game.Frames(2);
+    game.Key(SDL_SCANCODE_DOWN);
+    game.Key(SDL_SCANCODE_RETURN);
+    ASSERT_TRUE(game.PlayUntil("Resources\\Levels\\Routes\\Hillside.zorvel"));
+    game.Frames(2);
+    const PlayerComponent* player = PlayerController::Instance()->Player();
+    ASSERT_NE(player, nullptr);
+    EXPECT_FALSE(player->flightUnlocked);
+    EXPECT_FALSE(player->dashUnlocked);
+}
+
 // A run started with jobs counted done (`--jobs-done`) has what they hand
 // over, as a continued game with them done has: the flight unit from
 // "Distance1", the dash from "GoFast1", nothing from the others.
