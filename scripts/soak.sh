@@ -46,7 +46,10 @@ for minute in $(seq 1 "$minutes"); do
     sleep 60
     now=$(rss)
     if [ -z "$now" ]; then
-        echo "soak: the replay ended before minute $minute (status: see below)"
+        status=0
+        wait "$game" || status=$?
+        echo "soak: the replay ended before minute $minute with status $status" \
+            "(0: every loop played, every check matched)"
         break
     fi
     echo "soak: minute $minute: resident $now KB"
